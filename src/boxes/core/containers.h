@@ -1,0 +1,85 @@
+#pragma once
+#include "boxes/core/box.h"
+
+// The container boxes: each reads its payload as child boxes through its own
+// table of four-character codes (ParseChildren does the common loop).
+
+class CMovieBox : public CBox {  // moov
+public:
+    explicit CMovieBox(const CBox& header) : CBox(header) {}
+    int ParseBox(CBitStreamReader& reader) override;
+};
+
+class CMovieFragmentBox : public CBox {  // moof
+public:
+    explicit CMovieFragmentBox(const CBox& header) : CBox(header) {}
+    int ParseBox(CBitStreamReader& reader) override;
+};
+
+class CMovieFragmentRandomAccessBox : public CBox {  // mfra
+public:
+    explicit CMovieFragmentRandomAccessBox(const CBox& header) : CBox(header) {}
+    int ParseBox(CBitStreamReader& reader) override;
+};
+
+class CMecoBox : public CBox {  // meco
+public:
+    explicit CMecoBox(const CBox& header) : CBox(header) {}
+    int ParseBox(CBitStreamReader& reader) override;
+};
+
+class CDataInformationBox : public CBox {  // dinf
+public:
+    explicit CDataInformationBox(const CBox& header) : CBox(header) {}
+    int ParseBox(CBitStreamReader& reader) override;
+};
+
+class CTrackBox : public CBox {  // trak
+public:
+    explicit CTrackBox(const CBox& header) : CBox(header) {}
+    int ParseBox(CBitStreamReader& reader) override;
+};
+
+class CMovieExtendsBox : public CBox {  // mvex
+public:
+    explicit CMovieExtendsBox(const CBox& header) : CBox(header) {}
+    int ParseBox(CBitStreamReader& reader) override;
+};
+
+class CTrackFragmentBox : public CBox {  // traf
+public:
+    explicit CTrackFragmentBox(const CBox& header) : CBox(header) {}
+    int ParseBox(CBitStreamReader& reader) override;
+};
+
+class CEditBox : public CBox {  // edts
+public:
+    explicit CEditBox(const CBox& header) : CBox(header) {}
+    int ParseBox(CBitStreamReader& reader) override;
+};
+
+class CMediaBox : public CBox {  // mdia
+public:
+    explicit CMediaBox(const CBox& header) : CBox(header) {}
+    int ParseBox(CBitStreamReader& reader) override;
+};
+
+class CTrackReferenceBox : public CBox {  // tref
+public:
+    explicit CTrackReferenceBox(const CBox& header) : CBox(header) {}
+    int ParseBox(CBitStreamReader& reader) override;
+};
+
+class CMediaInformationBox : public CBox {  // minf
+public:
+    CMediaInformationBox(const CBox& header, uint32_t handlerType) : CBox(header), m_handlerType(handlerType) {}
+    int ParseBox(CBitStreamReader& reader) override;
+    uint32_t m_handlerType;
+};
+
+class CSampleTableBox : public CBox {  // stbl
+public:
+    CSampleTableBox(const CBox& header, uint32_t handlerType) : CBox(header), m_handlerType(handlerType) {}
+    int ParseBox(CBitStreamReader& reader) override;
+    uint32_t m_handlerType;
+};

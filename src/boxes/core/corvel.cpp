@@ -1,0 +1,194 @@
+#include "boxes/core/corvel.h"
+
+#include <algorithm>
+#include <cerrno>
+
+#include "boxes/core/container_loop.h"
+#include "boxes/core/containers.h"
+#include "boxes/core/log.h"
+#include "boxes/core/media_data_box.h"
+
+namespace {
+[[maybe_unused]] const uint8_t kXmpUserType[16] = {0xBE, 0x7A, 0xCF, 0xCB, 0x97, 0xA9, 0x42, 0xE8,
+                                  0x9C, 0x71, 0x99, 0x94, 0x91, 0xE3, 0xAF, 0xAC};
+
+// A box that is only read through: an unknown type, a uuid that is not XMP,
+// or a class that is not decoded yet.
+std::unique_ptr<CBox> Skipped(const CBox& h, bool& skip) {
+    skip = true;
+    return std::make_unique<CBox>(h);
+}
+
+// Creates the top-level box of a header; `skip` tells that it is only read through.
+std::unique_ptr<CBox> MakeTopLevelBox(const CBox& h, bool& flvInMdat, bool& skip) {
+    skip = false;
+    const std::string code = FourCCString(h.m_type);
+    switch (h.m_type) {
+        case FourCC("ftyp"):
+        case FourCC("styp"):
+            LogDispatch(0, "##### File Type Box('%s')", code.c_str());
+            return Skipped(h, skip);
+        case FourCC("pdin"):
+            LogDispatch(0, "##### Progressive Download Information Box('pdin')");
+            return Skipped(h, skip);
+        case FourCC("moov"):
+            LogDispatch(0, "##### Movie Box ('moov')");
+            return std::make_unique<CMovieBox>(h);
+        case FourCC("moof"):
+            LogDispatch(0, "##### Movie Fragment Box('moof')");
+            return std::make_unique<CMovieFragmentBox>(h);
+        case FourCC("mfra"):
+            LogDispatch(0, "##### Movie Fragment Rancom Access Box('mfra')");
+            return std::make_unique<CMovieFragmentRandomAccessBox>(h);
+        case FourCC("meco"):
+            LogDispatch(0, "##### Additional Metadata Container Box('meco')");
+            return std::make_unique<CMecoBox>(h);
+        case FourCC("mdat"):
+            LogDispatch(0, "##### Media Data Container Box('mdat')");
+            return std::make_unique<CMediaDataBox>(h, flvInMdat);
+        case FourCC("free"):
+        case FourCC("skip"):
+            LogDispatch(0, "##### Free Sapce Box('%s')", code.c_str());
+            return Skipped(h, skip);
+        case FourCC("meta"):
+            LogDispatch(0, "##### Metadata Box('meta')");
+            return Skipped(h, skip);
+        case FourCC("udta"):
+            LogDispatch(0, "##### User Data Box('udta')");
+            return Skipped(h, skip);
+        case FourCC("uuid"):
+            LogDispatch(0, "##### File('uuid')");
+            return Skipped(h, skip);  // XMP (kXmpUserType) gets its class with the streaming boxes
+        case FourCC("sidx"):
+            LogDispatch(0, "##### Segment Index Box('sidx')");
+            return Skipped(h, skip);
+        case FourCC("ssix"):
+            LogDispatch(0, "##### Subsegment Index Box('ssix')");
+            return Skipped(h, skip);
+        case FourCC("prft"):
+            LogDispatch(0, "##### Producer Reference Time Box('prft')");
+            return Skipped(h, skip);
+        case FourCC("afra"):
+            LogDispatch(0, "##### Fragment Random Access Box('afra')");
+            flvInMdat = true;  // set before the box parses, so it holds even if that parse fails
+            return Skipped(h, skip);
+        case FourCC("abst"):
+            LogDispatch(0, "##### Bootstrap Info Box('abst')");
+            flvInMdat = true;
+            return Skipped(h, skip);
+        default:
+            CORVEL_LOG(" not supported to paring %s", code.c_str());
+            return Skipped(h, skip);
+    }
+}
+}  // namespace
+
+int CCorvel::Go() {
+    if (!m_reader || !m_reader->IsOpen()) {
+        CORVEL_LOG("[CCorvelLib::Go()] ReadBitStreamFile instance is null");
+        return -1;
+    }
+    int status = 0;
+    while (true) {
+        int64_t pos = m_reader->Position();
+        if (pos >= m_reader->FileSize()) {
+            CORVEL_LOG(" MP4 Parsing is completed..!!!");
+            break;
+        }
+        m_currentBoxOffset = pos;
+        std::unique_ptr<CBinaryData> buffer;
+        if (m_reader->ExtractBox(buffer) == 0 || !buffer) {
+            CORVEL_LOG("Fail to Extract a Box");
+            status = -1;
+            break;
+        }
+        CBitStreamReader reader(buffer->Data(), buffer->Size() * 8, buffer->Available());
+        if (RetrieveBoxInfo(reader) < 0) {
+            status = -1;
+            break;
+        }
+    }
+    NumberBoxes();
+    return status;
+}
+
+int CCorvel::RetrieveBoxInfo(CBitStreamReader& reader) {
+    CBox header;
+    header.m_startOffset = m_currentBoxOffset;
+    if (header.ParseBox(reader) < 0) {
+        CORVEL_LOG("[CCorvel::RetrieveBoxInfo] parsing error");
+        return -1;
+    }
+    bool skip = false;
+    std::unique_ptr<CBox> box = MakeTopLevelBox(header, m_bFlvInMdat, skip);
+    int status = -1;
+    if (skip) {
+        reader.SkipBits(reader.RemainingBits);
+        status = 0;
+    } else {
+        status = box->ParseBox(reader);
+    }
+    if (box->m_type == FourCC("mdat") && m_bFlvInMdat) {
+        // The trailing previous-tag-size of an F4F mdat leaves an incomplete last tag.
+        reader.SkipBits(reader.RemainingBits);
+        status = 0;
+    }
+    m_boxes.push_back(std::move(box));
+    return status;
+}
+
+void CCorvel::NumberBoxes() {
+    m_byId.clear();
+    // Iterative pre-order walk: a box before its children, children in file order.
+    std::vector<CBox*> stack;
+    for (auto it = m_boxes.rbegin(); it != m_boxes.rend(); ++it) stack.push_back(it->get());
+    while (!stack.empty()) {
+        CBox* box = stack.back();
+        stack.pop_back();
+        if (!box) continue;
+        m_byId.push_back(box);
+        box->m_id = static_cast<uint32_t>(m_byId.size());
+        for (auto it = box->m_children.rbegin(); it != box->m_children.rend(); ++it) stack.push_back(it->get());
+    }
+}
+
+int CCorvelLib::Init(const std::string& path) {
+    m_lastError = 0;
+    if (!m_reader) m_reader = std::make_unique<CReadBitStreamFile>();
+    if (m_reader->Open(path) < 0) {
+        m_lastError = m_reader->LastError();
+        CORVEL_LOG("[CCorvelLib::Init] Fail to ReadBitStreamFile Init()");
+        return -1;
+    }
+    if (!m_parser) m_parser = std::make_unique<CCorvel>(m_reader.get());
+    m_path = path;
+    return 0;
+}
+
+int CCorvelLib::Go() {
+    if (!m_parser) {
+        CORVEL_LOG("[CCorvelLib::Go()] Corvel instance is null");
+        return -1;
+    }
+    if (m_parser->Go() < 0) {
+        CORVEL_LOG("[CCorvelLib::Go()] MP4 Parsing is failed.... ");
+        return -1;
+    }
+    return 0;
+}
+
+void CCorvelLib::Uninit() {
+    if (m_parser) {
+        m_parser.reset();
+        CORVEL_LOG("[CCorvelLib::Uninit] Corvel is Finalized.... ");
+    }
+    if (m_reader) {
+        m_reader.reset();
+        CORVEL_LOG("[CCorvelLib::Uninit] BitStreamFile is Finalized.... ");
+    }
+}
+
+int64_t CCorvelLib::ReadFileBytes(int64_t offset, uint8_t* buffer, uint32_t count) const {
+    if (!buffer || offset < 0 || m_path.empty()) return -1;
+    return CReadBitStreamFile::ReadFileAt(m_path, offset, buffer, count);
+}

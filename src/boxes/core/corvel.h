@@ -1,0 +1,63 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "boxes/core/box.h"
+#include "reader/read_bit_stream_file.h"
+
+// The parser of one open file: walks it one top-level box at a time.
+class CCorvel {
+public:
+    explicit CCorvel(CReadBitStreamFile* reader) : m_reader(reader) {}
+    virtual ~CCorvel() = default;
+    CCorvel(const CCorvel&) = delete;
+    CCorvel& operator=(const CCorvel&) = delete;
+
+    int Go();
+    int RetrieveBoxInfo(CBitStreamReader& reader);
+    size_t GetBoxCount() const { return m_boxes.size(); }
+    CBox* GetBox(size_t index) const { return index < m_boxes.size() ? m_boxes[index].get() : nullptr; }
+
+    // Box identity: every box of the tree gets a number, 1, 2, ... in tree order
+    // (a box before its children). FindBox answers null for a number naming no box.
+    CBox* FindBox(uint32_t id) const { return id >= 1 && id <= m_byId.size() ? m_byId[id - 1] : nullptr; }
+    bool FlvInMdat() const { return m_bFlvInMdat; }
+
+private:
+    void NumberBoxes();
+
+    CReadBitStreamFile* m_reader;
+    std::vector<std::unique_ptr<CBox>> m_boxes;
+    std::vector<CBox*> m_byId;
+    int64_t m_currentBoxOffset = 0;
+    bool m_bFlvInMdat = false;
+};
+
+// The facade the desktop program and corvel drive: Init(path), Go, Uninit.
+class CCorvelLib {
+public:
+    CCorvelLib() = default;
+    virtual ~CCorvelLib() { Uninit(); }
+    CCorvelLib(const CCorvelLib&) = delete;
+    CCorvelLib& operator=(const CCorvelLib&) = delete;
+
+    int Init(const std::string& path);
+    int Go();
+    void Uninit();
+    // Reads raw bytes through a descriptor of its own; returns the count read or -1.
+    int64_t ReadFileBytes(int64_t offset, uint8_t* buffer, uint32_t count) const;
+
+    CCorvel* Parser() const { return m_parser.get(); }
+    const std::string& Path() const { return m_path; }
+    // errno of the last failed Init (0 when none), for the message to the user.
+    int LastError() const { return m_lastError; }
+    int64_t FileSize() const { return m_reader ? m_reader->FileSize() : 0; }
+
+private:
+    std::unique_ptr<CReadBitStreamFile> m_reader;
+    std::unique_ptr<CCorvel> m_parser;
+    std::string m_path;
+    int m_lastError = 0;
+};

@@ -1,0 +1,203 @@
+// moov, meco and the track containers below a trak.
+#include "boxes/core/container_loop.h"
+#include "boxes/core/containers.h"
+#include "boxes/core/log.h"
+#include "boxes/presentation/handler_box.h"
+
+int CMovieBox::ParseBox(CBitStreamReader& reader) {
+    static const ContainerTexts texts{
+        "[CMovieBox::ParseBox] box size is larger than 8bytes - %d", "[CMovieBox::ParseBox] Box parsing error",
+        "[CMovieBox::ParseBox] Unknown Box Type - %s", " Fail to parse a Movie Box~~~", nullptr};
+    return ParseChildren(*this, reader, texts, [](const CBox& h) -> ChildMade {
+        switch (h.m_type) {
+            case FourCC("trak"):
+                LogDispatch(3, "##### Movie Box('trak')");
+                return Known<CTrackBox>(h);
+            case FourCC("mvex"):
+                LogDispatch(3, "##### Movie Extends Box('mvex')");
+                return Known<CMovieExtendsBox>(h);
+            case FourCC("mvhd"):
+            case FourCC("iods"):
+            case FourCC("meta"):
+            case FourCC("udta"):
+            case FourCC("auth"):
+            case FourCC("cprt"):
+            case FourCC("dscp"):
+            case FourCC("titl"):
+                LogDispatch(3, "##### Movie Box('%s')", FourCCString(h.m_type).c_str());
+                return Placeholder(h);
+            case FourCC("ipmc"):
+                CORVEL_LOG("[CMovieBox::ParseBox] not implemented - %s", FourCCString(h.m_type).c_str());
+                return Placeholder(h);
+            default:
+                return Unknown();
+        }
+    });
+}
+
+int CMecoBox::ParseBox(CBitStreamReader& reader) {
+    static const ContainerTexts texts{nullptr, "[CMecoBox::ParseBox] Box parsing error",
+                                      "[CMecoBox::ParseBox] Unknown Box Type - %s", nullptr, nullptr,
+                                      /*failOnHeader=*/true};
+    return ParseChildren(*this, reader, texts, [](const CBox& h) -> ChildMade {
+        if (h.m_type == FourCC("mere")) {
+            LogDispatch(3, "##### Metabox Relation Box('mere')");
+            return Placeholder(h);
+        }
+        return Unknown();
+    });
+}
+
+int CTrackBox::ParseBox(CBitStreamReader& reader) {
+    static const ContainerTexts texts{
+        "[CTrackBox::ParseBox] box size is larger than 8bytes - %d", "[CTrackBox::ParseBox] Box parsing error",
+        "[CTrackBox::ParseBox] unknow box type ... - %s", " Fail to parse a Track Box~~~",
+        " Success to parse a Track Box~~~"};
+    return ParseChildren(*this, reader, texts, [](const CBox& h) -> ChildMade {
+        switch (h.m_type) {
+            case FourCC("tref"):
+                LogDispatch(7, "##### Media Box('tref')");
+                return Known<CTrackReferenceBox>(h);
+            case FourCC("edts"):
+                LogDispatch(7, "##### Edit Box('edts')");
+                return Known<CEditBox>(h);
+            case FourCC("mdia"):
+                LogDispatch(7, "##### Media Box('mdia')");
+                return Known<CMediaBox>(h);
+            case FourCC("tkhd"):
+                LogDispatch(7, "##### Track Header Box('tkhd')");
+                return Placeholder(h);
+            case FourCC("meta"):
+                LogDispatch(7, "##### Meta Box('meta')");
+                return Placeholder(h);
+            case FourCC("trgr"):
+                LogDispatch(7, "##### Track Group Box('trgr')");
+                return Placeholder(h);
+            case FourCC("udta"):
+                LogDispatch(3, "##### User Data Box('udta')");
+                return Placeholder(h);
+            default:
+                return Unknown();
+        }
+    });
+}
+
+int CEditBox::ParseBox(CBitStreamReader& reader) {
+    static const ContainerTexts texts{
+        "[CEditBox::ParseBox] box size is larger than 8bytes - %d", "[CEditBox::ParseBox] Box parsing error",
+        "[CEditBox::ParseBox] unknow box type ... - %s", " Fail to parse a Edit Box~~~", nullptr};
+    return ParseChildren(*this, reader, texts, [](const CBox& h) -> ChildMade {
+        if (h.m_type == FourCC("elst")) {
+            LogDispatch(7, "##### Edit List Box('elst')");
+            return Placeholder(h);
+        }
+        return Unknown();
+    });
+}
+
+int CMediaBox::ParseBox(CBitStreamReader& reader) {
+    static const ContainerTexts texts{nullptr,
+                                      "[CMediaBox::ParseBox] Box parsing error",
+                                      "[CMediaBox::ParseBox] Box parsing error - Unsupported type ( %s)",
+                                      "[CMediaBox::ParseBox] Box parsing error",
+                                      " Success to parse a MediaBox Box~~~",
+                                      false,
+                                      /*readThroughFailed=*/true};
+    return ParseChildren(*this, reader, texts, [this](const CBox& h) -> ChildMade {
+        switch (h.m_type) {
+            case FourCC("hdlr"):
+                LogDispatch(7, "##### Handler Box('hdlr')");
+                return Known<CHandlerBox>(h);
+            case FourCC("minf"): {
+                LogDispatch(7, "##### Media Information Box('minf')");
+                // The handler type must be known before minf: an hdlr after it is not found.
+                auto* hdlr = dynamic_cast<CHandlerBox*>(RetrieveChildBox(FourCC("hdlr"), true));
+                if (!hdlr) {
+                    CORVEL_LOG("[CMediaBox::ParseBox] can't retrieve handler type");
+                    return {nullptr, ChildMade::Fail};
+                }
+                CORVEL_LOG(" Handler Type : %s", FourCCString(hdlr->GetHandlerType()).c_str());
+                return Known<CMediaInformationBox>(h, hdlr->GetHandlerType());
+            }
+            case FourCC("mdhd"):
+                LogDispatch(7, "##### Media Header Box('mdhd')");
+                return Placeholder(h);
+            default:
+                return Unknown();
+        }
+    });
+}
+
+int CTrackReferenceBox::ParseBox(CBitStreamReader& reader) {
+    static const ContainerTexts texts{"[CTrackReferenceBox] box size is larger than 8bytes - %d", nullptr,
+                                      "[CTrackReferenceBox::ParseBox] unknow box type ... - %s", nullptr, nullptr};
+    return ParseChildren(*this, reader, texts, [](const CBox& h) -> ChildMade {
+        switch (h.m_type) {
+            case FourCC("cdsc"):
+            case FourCC("dpnd"):
+            case FourCC("hind"):
+            case FourCC("hint"):
+            case FourCC("ipir"):
+            case FourCC("mpod"):
+            case FourCC("sync"):
+            case FourCC("vdep"):
+            case FourCC("vplx"):
+                return Placeholder(h);
+            default:
+                return Unknown();
+        }
+    });
+}
+
+int CMediaInformationBox::ParseBox(CBitStreamReader& reader) {
+    static const ContainerTexts texts{"[CMediaInformationBox] box size is larger than 8bytes - %d",
+                                      "[CMediaInformationBox::ParseBox] Box parsing error",
+                                      "[CMediaInformationBox::ParseBox] unknow box type ... - %s",
+                                      "[CMediaInformationBox::ParseBox] Box parsing error", nullptr};
+    return ParseChildren(*this, reader, texts, [this](const CBox& h) -> ChildMade {
+        switch (h.m_type) {
+            case FourCC("dinf"):
+                LogDispatch(11, "##### Media Information Box('dinf')");
+                return Known<CDataInformationBox>(h);
+            case FourCC("stbl"):
+                LogDispatch(11, "##### Media Information Box('stbl')");
+                return Known<CSampleTableBox>(h, m_handlerType);
+            case FourCC("vmhd"):
+            case FourCC("smhd"):
+            case FourCC("nmhd"):
+                LogDispatch(11, "##### Media Information Box('%s')", FourCCString(h.m_type).c_str());
+                return Placeholder(h);
+            case FourCC("hmhd"):
+                LogDispatch(11, "##### Hint Media Header Box('hmhd')");
+                return Placeholder(h);
+            case FourCC("crhd"):
+            case FourCC("iphd"):
+            case FourCC("m7hd"):
+            case FourCC("mjhd"):
+            case FourCC("ochd"):
+            case FourCC("odhd"):
+            case FourCC("sdhd"):
+                LogDispatch(11, "##### Media Information Box('%s')", FourCCString(h.m_type).c_str());
+                return Placeholder(h);
+            default:
+                return Unknown();
+        }
+    });
+}
+
+int CDataInformationBox::ParseBox(CBitStreamReader& reader) {
+    static const ContainerTexts texts{"[CDataInformationBox::ParseBox] box size is larger than 8bytes - %d",
+                                      "[CDataInformationBox::ParseBox] Box parsing error",
+                                      "[CDataInformationBox::ParseBox] unknow box type ... - %s", nullptr, nullptr};
+    return ParseChildren(*this, reader, texts, [](const CBox& h) -> ChildMade {
+        switch (h.m_type) {
+            case FourCC("dref"):
+            case FourCC("url "):
+            case FourCC("urn "):
+                LogDispatch(15, "##### Data Information Box('%s')", FourCCString(h.m_type).c_str());
+                return Placeholder(h);
+            default:
+                return Unknown();
+        }
+    });
+}

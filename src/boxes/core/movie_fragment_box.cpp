@@ -1,0 +1,121 @@
+// moof, traf, mvex and mfra.
+#include <algorithm>
+#include <cstring>
+
+#include "boxes/core/container_loop.h"
+#include "boxes/core/containers.h"
+#include "boxes/core/log.h"
+
+namespace {
+const uint8_t kTfxdUserType[16] = {0x6D, 0x1D, 0x9B, 0x05, 0x42, 0xD5, 0x44, 0xE6,
+                                   0x80, 0xE2, 0x14, 0x1D, 0xAF, 0xF7, 0x57, 0xB2};
+const uint8_t kTfrfUserType[16] = {0xD4, 0x80, 0x7E, 0xF2, 0xCA, 0x39, 0x46, 0x95,
+                                   0x8E, 0x54, 0x26, 0xCB, 0x9E, 0x46, 0xA7, 0x9F};
+}  // namespace
+
+int CMovieFragmentBox::ParseBox(CBitStreamReader& reader) {
+    static const ContainerTexts texts{"[CMovieFragmentBox] box size is larger than 8bytes - %d",
+                                      "[CMovieFragmentBox::ParseBox] Box parsing error",
+                                      "[CMovieFragmentBox::ParseBox] unknow box type ... - %s",
+                                      "[CMovieFragmentBox::ParseBox] Box parsing is failed", nullptr};
+    return ParseChildren(*this, reader, texts, [](const CBox& h) -> ChildMade {
+        switch (h.m_type) {
+            case FourCC("mfhd"):
+                LogDispatch(7, "##### Movie Fragment Header Box('mfhd')");
+                return Placeholder(h);
+            case FourCC("traf"):
+                LogDispatch(7, "##### Track Fragment Box('traf')");
+                return Known<CTrackFragmentBox>(h);
+            default:
+                return Unknown();
+        }
+    });
+}
+
+int CMovieFragmentRandomAccessBox::ParseBox(CBitStreamReader& reader) {
+    static const ContainerTexts texts{"[CMovieFragmentRandomAccessBox] box size is larger than 8bytes - %d",
+                                      "[CMovieFragmentRandomAccessBox::ParseBox] Box parsing error",
+                                      "[CMovieFragmentRandomAccessBox::ParseBox] unknow box type ... - %s",
+                                      "[CMovieFragmentRandomAccessBox::ParseBox] Box parsing is failed", nullptr};
+    return ParseChildren(*this, reader, texts, [](const CBox& h) -> ChildMade {
+        switch (h.m_type) {
+            case FourCC("tfra"):
+                LogDispatch(7, "##### Movie Fragment Random Access Box('tfra')");
+                return Placeholder(h);
+            case FourCC("mfro"):
+                LogDispatch(7, "##### Movie Fragment Random Access Box('mfro')");
+                return Placeholder(h);
+            default:
+                return Unknown();
+        }
+    });
+}
+
+int CMovieExtendsBox::ParseBox(CBitStreamReader& reader) {
+    static const ContainerTexts texts{"[CMovieExtendsBox::ParseBox] box size is larger than 8bytes - %d",
+                                      "[CMovieExtendsBox::ParseBox] Box parsing error",
+                                      "[CMovieExtendsBox::ParseBox] unknow box type ... - %s",
+                                      "[CMovieExtendsBox::ParseBox] Box parsing is failed", nullptr};
+    return ParseChildren(*this, reader, texts, [](const CBox& h) -> ChildMade {
+        switch (h.m_type) {
+            case FourCC("mehd"):
+                LogDispatch(7, "##### Movie Extend Header Box('mehd')");
+                return Placeholder(h);
+            case FourCC("trex"):
+                LogDispatch(7, "##### Track Extends Box('trex')");
+                return Placeholder(h);
+            case FourCC("leva"):
+                CORVEL_LOG("[CMovieExtendsBox::ParseBox] not implemented ... - %s", FourCCString(h.m_type).c_str());
+                return Placeholder(h);
+            default:
+                return Unknown();
+        }
+    });
+}
+
+int CTrackFragmentBox::ParseBox(CBitStreamReader& reader) {
+    static const ContainerTexts texts{"[CTrackFragmentBox] box size is larger than 8bytes - %d",
+                                      "[CTrackFragmentBox::ParseBox] Box parsing error",
+                                      "[CTrackFragmentBox::ParseBox] unknow box type ... - %s",
+                                      "[CTrackFragmentBox::ParseBox] Box parsing is failed", nullptr};
+    return ParseChildren(*this, reader, texts, [](const CBox& h) -> ChildMade {
+        switch (h.m_type) {
+            case FourCC("tfhd"):
+                LogDispatch(11, "##### Track Fragment Header Box('tfhd')");
+                return Placeholder(h);
+            case FourCC("trun"):
+                LogDispatch(11, "##### Track Run Box('trun')");
+                return Placeholder(h);
+            case FourCC("tfdt"):
+                LogDispatch(11, "##### Track Fragment Base Decode Time box('tfdt')");
+                return Placeholder(h);
+            case FourCC("sdtp"):
+                LogDispatch(11, "##### Sample Dependency Type Box('sdtp')");
+                return Placeholder(h);
+            case FourCC("sbgp"):
+                LogDispatch(11, "##### Sample To Group Box('sbgp')");
+                return Placeholder(h);
+            case FourCC("sgpd"):
+                LogDispatch(11, "##### Sample Group Description Box('sgpd')");
+                return Placeholder(h);
+            case FourCC("subs"):
+                LogDispatch(11, "##### Sub Sample Information Box('subs')");
+                return Placeholder(h);
+            case FourCC("saiz"):
+                return Placeholder(h);
+            case FourCC("saio"):
+                LogDispatch(11, "##### Sample Auxiliary Information Offsets Box('saio')");
+                return Placeholder(h);
+            case FourCC("uuid"):
+                LogDispatch(11, "##### User Extension Box('uuid')");
+                // tfxd and tfrf (Smooth Streaming) get their classes; any other uuid is kept plain.
+                if (std::equal(std::begin(kTfxdUserType), std::end(kTfxdUserType), h.m_userType))
+                    return Placeholder(h);
+                if (std::equal(std::begin(kTfrfUserType), std::end(kTfrfUserType), h.m_userType))
+                    return Placeholder(h);
+                return Placeholder(h);
+            default:
+                return Unknown();
+        }
+    });
+}

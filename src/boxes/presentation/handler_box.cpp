@@ -1,0 +1,19 @@
+#include "boxes/presentation/handler_box.h"
+
+#include "boxes/core/log.h"
+
+int CHandlerBox::ParseBox(CBitStreamReader& reader) {
+    if (CFullBox::ParseBox(reader) < 0) {
+        CORVEL_LOG("[CHandlerBox::ParseBox] Parsing Error");
+        return -1;
+    }
+    if (reader.ReadBits(32, m_preDefined) < 0) return -1;
+    if (reader.ReadBits(32, m_handlerType) < 0) return -1;
+    CORVEL_LOG("[Handler Reference Box] handler_type :(%s)", FourCCString(m_handlerType).c_str());
+    for (uint32_t& r : m_reserved)
+        if (reader.ReadBits(32, r) < 0) return -1;
+    std::vector<uint8_t> bytes;
+    reader.ReadBytes(reader.RemainingBytes(), bytes);
+    m_name.assign(bytes.begin(), bytes.end());
+    return 0;
+}

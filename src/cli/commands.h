@@ -1,0 +1,12 @@
+#pragma once
+#include <string>
+#include <vector>
+
+// One function per corvel command; each returns the process exit status
+// (0 success, 1 parse failed, 2 bad arguments or unreadable file).
+using Args = std::vector<std::string>;
+
+int RunTree(const Args& args);
+int RunPage(const Args& args);
+int RunJson(const Args& args);
+int RunSubpage(const Args& args);

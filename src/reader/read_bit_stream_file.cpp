@@ -1,0 +1,120 @@
+#include "reader/read_bit_stream_file.h"
+
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "boxes/core/log.h"
+
+CReadBitStreamFile::~CReadBitStreamFile() { Close(); }
+
+int CReadBitStreamFile::Open(const std::string& path) {
+    Close();
+    if (path.empty()) {
+        CORVEL_LOG(" Check input file path - %s", path.c_str());
+        m_lastError = ENOENT;
+        return -1;
+    }
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    struct stat st {};
+    if (fd >= 0 && (fstat(fd, &st) != 0 || S_ISDIR(st.st_mode))) {
+        m_lastError = S_ISDIR(st.st_mode) ? EISDIR : errno;
+        ::close(fd);
+        fd = -1;
+    } else if (fd < 0) {
+        m_lastError = errno;
+    }
+    if (fd < 0) {
+        CORVEL_LOG("[CReadBitStreamFile::Open] Fail to open %s (error: %d)", path.c_str(), m_lastError);
+        return -1;
+    }
+    m_fd = fd;
+    m_fileSize = st.st_size;
+    m_position = 0;
+    if (m_fileSize > 0) {
+        void* p = mmap(nullptr, static_cast<size_t>(m_fileSize), PROT_READ, MAP_PRIVATE, fd, 0);
+        if (p == MAP_FAILED) {
+            m_lastError = errno;
+            CORVEL_LOG("[CReadBitStreamFile::Open] Fail to open %s (error: %d)", path.c_str(), m_lastError);
+            Close();
+            return -1;
+        }
+        m_map = static_cast<const uint8_t*>(p);
+    }
+    CORVEL_LOG("[CReadBitStreamFile::Open] Success to open %s", path.c_str());
+    CORVEL_LOG("[CReadBitStreamFile::Open] File Size : %lld ", static_cast<long long>(m_fileSize));
+    return 0;
+}
+
+void CReadBitStreamFile::Close() {
+    if (m_map) munmap(const_cast<uint8_t*>(m_map), static_cast<size_t>(m_fileSize));
+    m_map = nullptr;
+    if (m_fd >= 0) ::close(m_fd);
+    m_fd = -1;
+    m_fileSize = 0;
+    m_position = 0;
+}
+
+uint64_t CReadBitStreamFile::Copy(int64_t offset, uint8_t* out, uint64_t count) const {
+    if (!m_map || offset < 0 || offset >= m_fileSize) return 0;
+    uint64_t n = std::min<uint64_t>(count, static_cast<uint64_t>(m_fileSize - offset));
+    std::memcpy(out, m_map + offset, n);
+    return n;
+}
+
+int64_t CReadBitStreamFile::RetrieveBoxSize() {
+    if (m_fd < 0) {
+        CORVEL_LOG("[CReadBitStreamFile::ExtractBox] - Fail to Current file position ");
+        return -1;
+    }
+    int64_t p = m_position;
+    CORVEL_LOG("[CReadBitStreamFile::RetrieveBoxSize] Current File Position - %lld", static_cast<long long>(p));
+    uint8_t head[16];
+    if (Copy(p, head, 4) < 4) {
+        CORVEL_LOG("[CReadBitStreamFile::ExtractBox] - Fail to extract box size value");
+        return 0;
+    }
+    uint64_t size = (uint64_t{head[0]} << 24) | (uint64_t{head[1]} << 16) | (uint64_t{head[2]} << 8) | head[3];
+    if (size == 1) {
+        if (Copy(p + 4, head + 4, 12) < 12) {
+            CORVEL_LOG("[CReadBitStreamFile::ExtractBox] - Fail to extract large box size value");
+            return 0;
+        }
+        size = 0;
+        for (int i = 8; i < 16; ++i) size = (size << 8) | head[i];
+    }
+    CORVEL_LOG("[CReadBitStreamFile::RetrieveBoxSize] SetFilePosition - %lld", static_cast<long long>(p));
+    // A 64-bit size beyond what a signed offset holds cannot be walked past.
+    if (size > static_cast<uint64_t>(INT64_MAX)) return 0;
+    return static_cast<int64_t>(size);
+}
+
+int64_t CReadBitStreamFile::ExtractBox(std::unique_ptr<CBinaryData>& slot) {
+    slot.reset();
+    int64_t size = RetrieveBoxSize();
+    if (size <= 0) return 0;
+    uint64_t n = std::min<uint64_t>(static_cast<uint64_t>(size), kMaxBoxBytes);
+    int64_t q = m_position;
+    uint64_t present = q < m_fileSize ? std::min<uint64_t>(n, static_cast<uint64_t>(m_fileSize - q)) : 0;
+    slot = std::make_unique<CBinaryData>(m_map + q, n, present);
+    // The next box starts at the declared end, or the walk ends at the file's end.
+    if (static_cast<uint64_t>(size) <= kMaxBoxBytes)
+        m_position = q + static_cast<int64_t>(present);
+    else
+        m_position = (INT64_MAX - q < size) ? INT64_MAX : q + size;
+    return static_cast<int64_t>(present);
+}
+
+int64_t CReadBitStreamFile::ReadFileAt(const std::string& path, int64_t offset, uint8_t* buffer,
+                                       uint32_t count) {
+    if (!buffer || offset < 0) return -1;
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return -1;
+    ssize_t r = ::pread(fd, buffer, count, offset);
+    ::close(fd);
+    return r < 0 ? -1 : r;
+}
