@@ -1,0 +1,79 @@
+#include "report/format.h"
+
+#include <cinttypes>
+#include <cstdarg>
+#include <cstdio>
+
+std::string Format(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    va_list copy;
+    va_copy(copy, args);
+    int n = std::vsnprintf(nullptr, 0, format, copy);
+    va_end(copy);
+    std::string out;
+    if (n > 0) {
+        out.resize(static_cast<size_t>(n) + 1);
+        std::vsnprintf(out.data(), out.size(), format, args);
+        out.resize(static_cast<size_t>(n));
+    }
+    va_end(args);
+    return out;
+}
+
+std::string U32Text(uint32_t v) { return Format("%u (0X%08X)", v, v); }
+std::string U32Text2(uint32_t v) { return Format("%u (0X%02X)", v, v); }
+std::string U32Text4(uint32_t v) { return Format("%u (0X%04X)", v, v); }
+std::string U64Text(uint64_t v) { return Format("%" PRIu64 " (0X%08X)", v, static_cast<uint32_t>(v)); }
+std::string I64Text(int64_t v) { return Format("%" PRId64 " (0X%08X)", v, static_cast<uint32_t>(v)); }
+
+namespace {
+// Days since 1970-01-01 to a civil date (proleptic Gregorian).
+void CivilFromDays(int64_t z, int64_t& y, unsigned& m, unsigned& d) {
+    z += 719468;
+    const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+    const unsigned doe = static_cast<unsigned>(z - era * 146097);
+    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    y = static_cast<int64_t>(yoe) + era * 400;
+    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const unsigned mp = (5 * doy + 2) / 153;
+    d = doy - (153 * mp + 2) / 5 + 1;
+    m = mp < 10 ? mp + 3 : mp - 9;
+    y += (m <= 2);
+}
+}  // namespace
+
+std::string FormatDateText(uint64_t t) {
+    if (t == 0) return Format("%d/%02d/%02d %02d:%02d:%02d", 1904, 1, 1, 12, 0, 0);
+    const uint64_t k1904 = 2082844800;
+    uint64_t s = (t >= k1904 + 1 && t <= k1904 + 0xFFFFFFFFull) ? t - k1904 : t;
+    // Beyond the year 3000 the calendar text means nothing; say so instead.
+    if (s > 32535215999ull) return Format("(out of range: %" PRIu64 ")", t);
+    int64_t y;
+    unsigned m, d;
+    CivilFromDays(static_cast<int64_t>(s / 86400), y, m, d);
+    uint64_t rem = s % 86400;
+    return Format("%d/%02u/%02u %02u:%02u:%02u", static_cast<int>(y), m, d, static_cast<unsigned>(rem / 3600),
+                  static_cast<unsigned>(rem / 60 % 60), static_cast<unsigned>(rem % 60));
+}
+
+std::string FormatBytesText(const uint8_t* bytes, size_t n) {
+    static const char kHex[] = "0123456789abcdef";
+    std::string out;
+    out.reserve(n * 5);
+    for (size_t i = 0; i < n; ++i) {
+        if (i) out += ' ';
+        out += "0x";
+        out += kHex[bytes[i] >> 4];
+        out += kHex[bytes[i] & 15];
+    }
+    return out;
+}
+
+std::string FourCCText(uint32_t code) {
+    std::string s(4, '\0');
+    for (int i = 0; i < 4; ++i) s[i] = static_cast<char>((code >> (24 - 8 * i)) & 0xFF);
+    return s;
+}
+
+Text FourCCValue(uint32_t code) { return Text::FromFile(FourCCText(code)); }

@@ -1,0 +1,25 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "report/text.h"
+
+// printf-style formatting into a std::string (no length limit).
+std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+// The value formats shared by all rows.
+std::string U32Text(uint32_t v);                  // "%u (0X%08X)"
+std::string U32Text2(uint32_t v);                 // "%u (0X%02X)"
+std::string U32Text4(uint32_t v);                 // "%u (0X%04X)"
+std::string U64Text(uint64_t v);                  // "%I64u (0X%08X)": hex of the low 32 bits
+std::string I64Text(int64_t v);                   // "%I64d (0X%08X)": hex of the low 32 bits
+
+// Date text of a time in seconds: 0 is 1904/01/01 12:00:00; 2082844801 to
+// 2082844800 + 0xFFFFFFFF count from 1904; any other value counts from 1970.
+std::string FormatDateText(uint64_t t);
+// Each byte as 0x.. (lower-case), separated by one blank; all the bytes.
+std::string FormatBytesText(const uint8_t* bytes, size_t n);
+// The four bytes of a code, most significant first, as they are (zero bytes kept).
+std::string FourCCText(uint32_t code);
+// A four-character code from the file as page text: "%c%c%c%c", escaped in HTML.
+Text FourCCValue(uint32_t code);

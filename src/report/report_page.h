@@ -1,0 +1,42 @@
+#pragma once
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+#include "report/page_model.h"
+
+// The page file writer of one rendering: the page path, the title icon's path and
+// the sub-page prefix (the sub-page folder, ending in '/').
+class ReportPage {
+public:
+    ReportPage(std::string pagePath, std::string iconPath, std::string subPagePrefix);
+    ~ReportPage();
+    ReportPage(const ReportPage&) = delete;
+    ReportPage& operator=(const ReportPage&) = delete;
+
+    const std::string& PagePath() const { return m_pagePath; }
+    const std::string& IconPath() const { return m_iconPath; }
+    const std::string& SubPagePrefix() const { return m_subPagePrefix; }
+
+    bool Open(const std::string& path);  // create/truncate; false when it cannot be created
+    void Write(std::string_view text);
+    void Close();
+
+private:
+    std::string m_pagePath;
+    std::string m_iconPath;
+    std::string m_subPagePrefix;
+    std::FILE* m_file = nullptr;
+};
+
+// Empties and recreates the sub-page folder, opens the page file, writes the page head.
+void BeginPage(ReportPage& page);
+// Writes one table by its kind; EntryPages tables name `box` by its identity.
+void RenderTable(ReportPage& page, const ReportTable& table, const CBox* box);
+// Writes the page foot and closes the file.
+void EndPage(ReportPage& page);
+
+// The page of one box as data: the common header table under the page title, then its own tables.
+PageModel BuildBoxPage(const CBox* parent, const CBox& box, const CCorvel* parser);
+// Builds and writes the page of one box into the page file.
+void RenderBoxPage(const CBox* parent, ReportPage& page, const CBox& box, const CCorvel* parser);

@@ -1,0 +1,29 @@
+#pragma once
+#include <string>
+#include <string_view>
+
+// A cell or row value of a page. Text that comes from the file must never become
+// markup in the HTML page, while the fixed texts of the pages stay byte for byte
+// as written; so a Text keeps both forms: `plain` (for JSON) and `html`.
+class Text {
+public:
+    Text() = default;
+    // Fixed text of the program (formats, labels, fixed markup): used as it is.
+    Text(std::string fixed) : m_plain(fixed), m_html(std::move(fixed)) {}
+    Text(const char* fixed) : Text(std::string(fixed)) {}
+    // Text from the file: HTML-escaped in pages.
+    static Text FromFile(std::string_view raw);
+
+    Text& operator+=(const Text& other);
+    friend Text operator+(Text a, const Text& b) { return a += b; }
+
+    const std::string& Plain() const { return m_plain; }
+    const std::string& Html() const { return m_html; }
+
+private:
+    std::string m_plain;
+    std::string m_html;
+};
+
+// & < > " ' as character references.
+std::string HtmlEscape(std::string_view raw);
