@@ -21,12 +21,15 @@ public:
     bool Open(const std::string& path);  // create/truncate; false when it cannot be created
     void Write(std::string_view text);
     void Close();
+    // True once the page file could not be created or a write or close failed.
+    bool Failed() const { return m_failed; }
 
 private:
     std::string m_pagePath;
     std::string m_iconPath;
     std::string m_subPagePrefix;
     std::FILE* m_file = nullptr;
+    bool m_failed = false;
 };
 
 // Empties and recreates the sub-page folder, opens the page file, writes the page head.
@@ -38,5 +41,7 @@ void EndPage(ReportPage& page);
 
 // The page of one box as data: the common header table under the page title, then its own tables.
 PageModel BuildBoxPage(const CBox* parent, const CBox& box, const CCorvel* parser);
+// Writes a whole page: BeginPage, every table, EndPage.
+void RenderPage(ReportPage& page, const PageModel& model);
 // Builds and writes the page of one box into the page file.
 void RenderBoxPage(const CBox* parent, ReportPage& page, const CBox& box, const CCorvel* parser);
