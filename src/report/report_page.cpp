@@ -63,7 +63,7 @@ std::string EntryPagesMarkup(const ReportPage& page, const ReportTable& table, c
     const uint32_t full = n / 200;
     const std::string prefix = AttrText(page.SubPagePrefix());
     const std::string type = FourCCValue(box.m_type).Html();
-    for (uint64_t k = 0; 200 * k < n; ++k) {
+    for (uint64_t k = 0; 200 * k < n && k < kMaxEntryPageOptions; ++k) {
         const uint32_t first = static_cast<uint32_t>(200 * k);
         const uint32_t last = k < full ? first + 200 : n;
         out += "<option  value = \"" + prefix + Format("%u.html\">", first) + type +

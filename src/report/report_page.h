@@ -34,6 +34,10 @@ private:
 
 // Empties and recreates the sub-page folder, opens the page file, writes the page head.
 void BeginPage(ReportPage& page);
+// The most options an EntryPages select offers (20 million entries): a count
+// from a hostile file must not turn into a page of gigabytes.
+inline constexpr uint32_t kMaxEntryPageOptions = 100000;
+
 // Writes one table by its kind; EntryPages tables name `box` by its identity.
 void RenderTable(ReportPage& page, const ReportTable& table, const CBox* box);
 // Writes the page foot and closes the file.
