@@ -21,7 +21,7 @@ TEST(CorvelTree, PrintsTheTreeAndReportsFailures) {
                                                    Box("moov", Box("trak", Box("mdia", Box("minf", "x")))));
     CliRun failed = RunCorvel("tree " + odd);
     EXPECT_EQ(failed.status, 1);
-    EXPECT_EQ(failed.out, "a..b 0 8\nmoov 8 41\n  trak 16 33\n    mdia 24 25\n");
+    EXPECT_EQ(failed.out, "a..b 0 8\nmoov 8 33\n  trak 16 25\n    mdia 24 17\n");
     EXPECT_EQ(failed.err, "Did not perform as expected.\n");
 
     CliRun missing = RunCorvel("tree " + TempDir() + "/nope.mp4");
