@@ -35,14 +35,6 @@ bool HavePython() { return RunShell("python3 -c 'print(1)' 2>/dev/null").out == 
 
 std::string Quote(const std::string& s) { return "'" + s + "'"; }
 
-std::vector<std::string> CorpusFiles() {
-    std::vector<std::string> files;
-    for (const auto& entry : std::filesystem::directory_iterator(CORPUS_DIR))
-        if (entry.is_regular_file() && entry.path().filename() != "README.md") files.push_back(entry.path().string());
-    std::sort(files.begin(), files.end());
-    return files;
-}
-
 std::string FromHex(const std::string& hex) {
     std::string out;
     for (size_t i = 0; i + 1 < hex.size(); i += 2) out += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
@@ -60,7 +52,8 @@ TEST(CorvelJson, EveryCorpusFileIsValidJson) {
     if (!HavePython()) GTEST_SKIP() << "python3 not available";
     // One JSON file per corpus file, then one parser run over all of them.
     TempFolder dir("corvel_json_all");
-    const std::vector<std::string> files = CorpusFiles();
+    std::vector<std::string> files;
+    for (const std::string& name : CorpusFiles()) files.push_back(CorpusPath(name));
     for (size_t i = 0; i < files.size(); ++i)
         RunShell(std::string(CORVEL_EXE) + " json " + Quote(files[i]) + " > " + Quote(dir / std::to_string(i)) +
                  " 2>/dev/null");
@@ -98,7 +91,7 @@ TEST(CorvelJson, MatchesTheHtmlPages) {
         "for b in json.load(sys.stdin)[\"boxes\"]: walk(b)\n'";
     TempFolder dir("corvel_json_html");
     for (const char* name : {"avc_aac.mov", "smooth.ismv", "xmp_uuid.mp4", "largesize_mdat.mp4"}) {
-        const std::string file = std::string(CORPUS_DIR) + "/" + name;
+        const std::string file = CorpusPath(name);
         const RunResult r = RunShell(std::string(CORVEL_EXE) + " json " + Quote(file) + " | " + dump);
         ASSERT_EQ(r.status, 0) << name;
 
@@ -129,7 +122,7 @@ TEST(CorvelJson, MatchesTheHtmlPages) {
                 ++boxes;
                 ReportPage page(dir / "page.html", "icon.png", "");
                 RenderBoxPage(parent, page, box, lib.Parser());
-                const std::string html = ReadWholeFile(dir / "page.html");
+                const std::string html = ReadText(dir / "page.html");
                 ASSERT_LT(at, lines.size());
                 ASSERT_EQ(lines[at][0], "B");
                 EXPECT_EQ(FromHex(lines[at][1]), box.TypeText());
@@ -156,7 +149,8 @@ TEST(CorvelJson, MatchesTheHtmlPages) {
 // Every box of every corpus file gets a whole page: head first, foot last.
 TEST(CorvelPage, EveryBoxOfEveryCorpusFile) {
     TempFolder dir("corvel_all_pages");
-    for (const std::string& file : CorpusFiles()) {
+    for (const std::string& name : CorpusFiles()) {
+        const std::string file = CorpusPath(name);
         CCorvelLib lib;
         if (lib.Init(file) < 0) continue;
         lib.Go();
@@ -164,7 +158,7 @@ TEST(CorvelPage, EveryBoxOfEveryCorpusFile) {
             ForEachBox(nullptr, *lib.Parser()->GetBox(i), [&](const CBox* parent, const CBox& box) {
                 ReportPage page(dir / "page.html", "icon.png", "");  // no sub-page folder: faster
                 RenderBoxPage(parent, page, box, lib.Parser());
-                const std::string html = ReadWholeFile(dir / "page.html");
+                const std::string html = ReadText(dir / "page.html");
                 EXPECT_EQ(html.rfind(kExpectedHead, 0), 0u) << file << " " << box.TypeText();
                 EXPECT_EQ(html.substr(html.size() - kExpectedFoot.size()), kExpectedFoot);
             });
@@ -175,12 +169,12 @@ TEST(CorvelPage, EveryBoxOfEveryCorpusFile) {
 TEST(CorvelPage, WritesThePageOfABoxPath) {
     TempFolder dir("corvel_page_cli");
     const std::string exe = CORVEL_EXE;
-    const std::string file = Quote(std::string(CORPUS_DIR) + "/avc_aac.mov");
+    const std::string file = Quote(CorpusPath("avc_aac.mov"));
     const std::string out = dir / "stsz.html";
 
     RunResult r = RunShell(exe + " page " + file + " 'moov/trak[1]/mdia/minf/stbl/stsz' -o " + Quote(out) + " 2>&1");
     EXPECT_EQ(r.status, 0) << r.out;
-    const std::string html = ReadWholeFile(out);
+    const std::string html = ReadText(out);
     EXPECT_EQ(html.rfind(kExpectedHead, 0), 0u);
     EXPECT_NE(html.find("<b>Sample Size Boxes</b>"), std::string::npos);
     EXPECT_NE(html.find(ExpectedKeyValueRow("Start offset", "20752 (0X00005110)")), std::string::npos);
@@ -191,7 +185,7 @@ TEST(CorvelPage, WritesThePageOfABoxPath) {
 
     // A code with a blank is written with it; without the blank it is no code.
     r = RunShell(exe + " page " + file + " 'moov/trak/mdia/minf/dinf/dref/url ' -o " + Quote(out) + " 2>&1");
-    if (r.status == 0) EXPECT_NE(ReadWholeFile(out).find("<b>Data Entry Url Box</b>"), std::string::npos);
+    if (r.status == 0) EXPECT_NE(ReadText(out).find("<b>Data Entry Url Box</b>"), std::string::npos);
     else EXPECT_NE(r.out.find("no box 'url ' in moov/trak/mdia/minf/dinf/dref"), std::string::npos) << r.out;
     r = RunShell(exe + " page " + file + " 'moov/trak/mdia/minf/dinf/dref/url' -o " + Quote(out) + " 2>&1");
     EXPECT_EQ(r.status, 2);

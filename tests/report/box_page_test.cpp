@@ -23,7 +23,7 @@ std::string PageOf(const CBox* parent, const CBox& box) {
     TempFolder dir("corvel_boxpage");
     ReportPage page(dir / "page.html", kIcon, dir / "sub/");
     RenderBoxPage(parent, page, box, nullptr);
-    return ReadWholeFile(dir / "page.html");
+    return ReadText(dir / "page.html");
 }
 
 std::string HeaderTable(const std::string& title, const std::string& rows) {
