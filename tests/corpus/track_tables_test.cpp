@@ -61,34 +61,41 @@ std::vector<TrackFacts> Decoded(const CCorvel& parser) {
 }
 
 // MediaInfo --Details=1: "OFFSET<indent>Label: value"; blocks nest by indentation.
+// (Read by hand: the dumps are long, and a regex per line is slow in debug builds.)
 std::vector<TrackFacts> FromMediaInfo(const std::string& text) {
-    static const std::regex line(R"(^[0-9A-F]+( +)(.*?)\s*$)");
-    static const std::regex field(R"(^([^:]+?):\s+(\S+))");
     std::vector<TrackFacts> tracks;
     size_t mdhdIndent = SIZE_MAX, sttsIndent = SIZE_MAX, stszIndent = SIZE_MAX;
     bool stszIsStsz = false;
     std::istringstream in(text);
     std::string s;
     while (std::getline(in, s)) {
-        std::smatch m;
-        if (!std::regex_match(s, m, line)) continue;
-        const size_t indent = m[1].length();
-        const std::string content = m[2].str();
-        if (indent <= mdhdIndent) mdhdIndent = content.rfind("Media Header (", 0) == 0 ? indent : SIZE_MAX;
-        if (indent <= sttsIndent) sttsIndent = content.rfind("Time to Sample (", 0) == 0 ? indent : SIZE_MAX;
+        while (!s.empty() && (s.back() == '\r' || s.back() == ' ')) s.pop_back();
+        const size_t offsetEnd = s.find(' ');
+        if (offsetEnd == 0 || offsetEnd == std::string::npos ||
+            s.find_first_not_of("0123456789ABCDEF") != offsetEnd)
+            continue;
+        const size_t start = s.find_first_not_of(' ', offsetEnd);
+        if (start == std::string::npos) continue;
+        const size_t indent = start - offsetEnd;
+        const std::string content = s.substr(start);
+        auto opens = [&content](const char* title) { return content.rfind(title, 0) == 0; };
+        if (indent <= mdhdIndent) mdhdIndent = opens("Media Header (") ? indent : SIZE_MAX;
+        if (indent <= sttsIndent) sttsIndent = opens("Time to Sample (") ? indent : SIZE_MAX;
         if (indent <= stszIndent) {
-            stszIndent = content.rfind("Sample Size (", 0) == 0 ? indent : SIZE_MAX;
+            stszIndent = opens("Sample Size (") ? indent : SIZE_MAX;
             stszIsStsz = false;
         }
-        if (content.rfind("Track (", 0) == 0) {
+        if (opens("Track (")) {
             tracks.push_back({});
             continue;
         }
-        if (tracks.empty()) continue;
+        const size_t colon = content.find(':');
+        if (tracks.empty() || colon == std::string::npos) continue;
         TrackFacts& t = tracks.back();
-        std::smatch f;
-        if (!std::regex_search(content, f, field)) continue;
-        const std::string label = f[1].str(), value = f[2].str();
+        const std::string label = content.substr(0, colon);
+        const size_t valueStart = content.find_first_not_of(' ', colon + 1);
+        if (valueStart == std::string::npos) continue;
+        const std::string value = content.substr(valueStart, content.find(' ', valueStart) - valueStart);
         auto number = [&value] { return std::stoull(value); };
         if (label == "Track ID" && !t.trackId) t.trackId = static_cast<uint32_t>(number());
         else if (label == "Track width" && !t.width) t.width = value;
