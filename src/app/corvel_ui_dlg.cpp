@@ -103,7 +103,7 @@ CCorvel_UIDlg::CCorvel_UIDlg(CCorvelLib& lib, QWidget* parent) : QMainWindow(par
     QFont font(QStringLiteral("monospace"));
     font.setStyleHint(QFont::TypeWriter);
     font.setFixedPitch(true);
-    font.setPixelSize(12);
+    font.setPixelSize(10);  // a 12-pixel cell: 16 bytes and their characters fit the pane
     m_dump->setFont(font);
     QPalette dumpPalette = m_dump->palette();
     dumpPalette.setColor(QPalette::Base, Qt::white);

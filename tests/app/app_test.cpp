@@ -278,16 +278,20 @@ void AppTest::selectionShowsPageAndDump() {
     SelectAndWait(w, FindItem(w.Tree(), QStringLiteral("mdat")));
     QVERIFY(w.DumpPane()->toPlainText().isEmpty());
 
-    if (qEnvironmentVariableIsSet("TESSALY_SCREENSHOT")) {  // a look at the real screen during development
-        SelectAndWait(w, moov);
+    // A look at the real screen during development: TESSALY_SCREENSHOT=<prefix> under Xvfb.
+    auto screenshot = [&](const char* name) {
+        if (!qEnvironmentVariableIsSet("TESSALY_SCREENSHOT")) return;
         QTest::qWait(1500);
-        w.screen()->grabWindow(0).save(qEnvironmentVariable("TESSALY_SCREENSHOT"));
-    }
+        w.screen()->grabWindow(0).save(qEnvironmentVariable("TESSALY_SCREENSHOT") + QLatin1String(name));
+    };
+    SelectAndWait(w, moov);
+    screenshot("-moov.png");
 
     // The root item brings the welcome page back and empties the pane.
     SelectAndWait(w, w.Tree()->topLevelItem(0));
     QVERIFY(w.DumpPane()->toPlainText().isEmpty());
     QVERIFY(FileBytes(w.Folder().pagePath, 0, 100).startsWith("<html><head></head>"));
+    screenshot("-root.png");
 
     // A box over 32000 bytes dumps its first 32000: 2000 lines of 16 bytes.
     const QString big = kCorpus + QStringLiteral("pub_go-mp4_sample_qt.mp4");
