@@ -375,6 +375,49 @@ void AppTest::pageEventsReachHost() {
     QCOMPARE(w.DumpPane()->toPlainText().count(QLatin1Char('\n')), int((QFileInfo(path).size() + 15) / 16));
 }
 
+// A box page as the report writes it: its title icon renders, its select and its
+// fncOnClick reach the host.
+void AppTest::realBoxPage() {
+    CCorvel_UIDlg& w = NewWindow();
+    const QString path = kCorpus + QStringLiteral("avc_aac_bframes.mp4");
+    QVERIFY(w.OpenFile(path));
+    std::vector<Command> commands;
+    connect(w.HtmlView(), &CHtmlViewCtrl::commandSent,
+            [&](int id, quint32 box, const QString& value) { commands.push_back({id, box, value}); });
+    QTreeWidgetItem* stts = FindItem(w.Tree(), QStringLiteral("moov/trak/mdia/minf/stbl/stts"));
+    SelectAndWait(w, stts);
+    const QByteArray html = FileBytes(w.Folder().pagePath, 0, 1 << 20);
+    if (html.isEmpty()) QSKIP("the box pages are not built yet");
+    QVERIFY(html.contains("<img src = \"" + QFile::encodeName(w.IconPath()) + "\""));
+    QVERIFY(WaitUntil([&] {  // the title icon's blue shows in the view
+        const QImage shot = w.HtmlView()->grab().toImage();
+        for (int y = 0; y < std::min(shot.height(), 80); ++y)
+            for (int x = 0; x < shot.width(); ++x) {
+                const QColor c = shot.pixelColor(x, y);
+                if (std::abs(c.red() - 40) < 8 && std::abs(c.green() - 80) < 8 && std::abs(c.blue() - 200) < 8)
+                    return true;
+            }
+        return false;
+    }));
+    QVERIFY(WaitUntil([&] {
+        return RunJs(w.HtmlView(), QStringLiteral("document.readyState")).toString() == QStringLiteral("complete");
+    }));
+    QTest::qWait(100);
+
+    RunJs(w.HtmlView(), QStringLiteral("fncOnClick(100, 2048); 0;"));
+    QVERIFY(WaitUntil([&] { return commands.size() == 1; }));
+    QCOMPARE(w.DumpPane()->toPlainText(), ExpectedDump(path, 2048, 100));
+
+    if (!html.contains("STDL_PAGE")) QSKIP("the stts page has no entry list yet");
+    QVERIFY(html.contains("ID = STDL_PAGE nid = 0  box_pos = " + QByteArray::number(BoxOf(stts)->m_id) + ">"));
+    RunJs(w.HtmlView(), QStringLiteral("var s = document.getElementById('STDL_PAGE'); s.selectedIndex = 1;"
+                                       "s.dispatchEvent(new Event('change', {bubbles: true})); 0;"));
+    QVERIFY(WaitUntil([&] { return commands.size() == 2; }));
+    QCOMPARE(commands[1].id, int(kCmdEntries));
+    QCOMPARE(commands[1].box, BoxOf(stts)->m_id);
+    QCOMPARE(commands[1].value, w.Folder().subPageFolder + QStringLiteral("0.html"));
+}
+
 void AppTest::badRequestsAreIgnored() {
     CCorvel_UIDlg& w = NewWindow();
     const QString path = kCorpus + QStringLiteral("avc_aac_bframes.mp4");

@@ -17,6 +17,7 @@ private slots:
     void openFillsTreeLikeCorvelTree();
     void selectionShowsPageAndDump();
     void pageEventsReachHost();
+    void realBoxPage();
     void badRequestsAreIgnored();
     void failedOpenAndFailedParse();
     void dropOpensLastFile();
