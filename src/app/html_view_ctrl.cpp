@@ -170,7 +170,10 @@ void CHtmlViewCtrl::OnSelector(int command, const QVariantMap& event) {
     m_target->OnPageCommand(command, request);
     emit commandSent(command, request.box, path);
     // An FLV tag's page would also dump the tag's bytes here; FLV pages are not built yet.
-    if (QFileInfo::exists(path)) LoadIntoFrame(path);
+    if (QFileInfo::exists(path))
+        LoadIntoFrame(path);
+    else
+        m_frameShown = path;  // nothing was written for it: the click that follows the change asks no more
 }
 
 #include "html_view_ctrl.moc"

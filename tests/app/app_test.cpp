@@ -337,16 +337,30 @@ void AppTest::pageEventsReachHost() {
                                            "s.selectedIndex = %2; s.dispatchEvent(new Event('change', {bubbles: true})); 0;")
                                 .arg(which).arg(index));
     };
-    // The second select names stsz and its option's page; the first names stts.
-    choose(1, 1);
+    // A real mouse on the first select: click (the popup opens on "Select"), change, click
+    // (the new option, already asked for): one command.
+    const QVariantList r = RunJs(w.HtmlView(), QStringLiteral("var r = document.getElementById('STDL_PAGE')"
+                                                              ".getBoundingClientRect(); [r.x, r.y, r.width, r.height]"))
+                               .toList();
+    QCOMPARE(r.size(), 4);
+    const QPoint centre(int(r[0].toDouble() + r[2].toDouble() / 2), int(r[1].toDouble() + r[3].toDouble() / 2));
+    QTest::mouseClick(w.HtmlView()->focusProxy(), Qt::LeftButton, {}, centre);
+    QVERIFY(WaitUntil([] { return QApplication::activePopupWidget() != nullptr; }));
+    QWidget* popup = QApplication::activePopupWidget();  // three options, one below the other
+    QWidget* target = popup->focusProxy() ? popup->focusProxy() : popup;
+    QTest::mouseClick(target, Qt::LeftButton, {}, QPoint(popup->width() / 2, popup->height() / 2));
     QVERIFY(WaitUntil([&] { return commands.size() == 1; }));
     QCOMPARE(commands[0].id, int(kCmdEntries));
-    QCOMPARE(commands[0].box, stsz);
-    QCOMPARE(commands[0].value, sub + QStringLiteral("200.html"));
-    choose(0, 1);
+    QCOMPARE(commands[0].box, stts);
+    QCOMPARE(commands[0].value, sub + QStringLiteral("0.html"));
+
+    // The second select names stsz and its option's page.
+    choose(1, 1);
     QVERIFY(WaitUntil([&] { return commands.size() == 2; }));
-    QCOMPARE(commands[1].box, stts);
-    QCOMPARE(commands[1].value, sub + QStringLiteral("0.html"));
+    QCOMPARE(commands[1].id, int(kCmdEntries));
+    QCOMPARE(commands[1].box, stsz);
+    QCOMPARE(commands[1].value, sub + QStringLiteral("200.html"));
+    QCOMPARE(commands.size(), size_t(2));  // nothing more came from the mouse
 
     // An existing sub page is only loaded into the frame; the prompt option does nothing.
     choose(0, 0);
