@@ -9,6 +9,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
+#include <QFileDialog>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -62,7 +63,7 @@ void WithModal(const std::function<void()>& action, const std::function<void(T*)
             poll.stop();
             seen = true;
             inspect(dlg);
-            dlg->done(0);
+            dlg->reject();
         }
     });
     poll.start(10);
@@ -250,10 +251,19 @@ void AppTest::openFillsTreeLikeCorvelTree() {
         // Reopening rebuilds from scratch: the same tree, nothing doubled.
         QCOMPARE(TreeText(w.Tree()), CorvelTree(path));
     }
-    // The open button and the menu lead to the same file dialog.
+    // The open button and the menu lead to the file dialog, which offers the video files.
     QAction* open = w.menuBar()->actions().at(0)->menu()->actions().at(0);
     QCOMPARE(open->text(), QStringLiteral("Open (&O)"));
-    QCOMPARE(w.menuBar()->actions().at(1)->menu()->actions().at(0)->text(), QStringLiteral("About (&A)"));
+    QCOMPARE(w.menuBar()->actions().at(0)->menu()->actions().at(1)->text(), QStringLiteral("Close (&X)"));
+    for (const std::function<void()>& start : {std::function<void()>([&] { open->trigger(); }),
+                                               std::function<void()>([&] { w.OpenButton()->click(); })}) {
+        WithModal<QFileDialog>(start, [](QFileDialog* dialog) {
+            QCOMPARE(dialog->nameFilters().size(), 2);
+            QVERIFY(dialog->nameFilters()[0].startsWith(QStringLiteral("Video Files(*.ismv;*.mp4;*.f4f;*.vh4;*.dat)")));
+            QVERIFY(dialog->nameFilters()[1].startsWith(QStringLiteral("All Files(*.*)")));
+        });
+    }
+    QCOMPARE(w.Tree()->topLevelItem(0)->text(0), QStringLiteral("avc_aac_bframes.mp4"));  // cancelled: unchanged
 }
 
 void AppTest::selectionShowsPageAndDump() {
