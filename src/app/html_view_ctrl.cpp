@@ -12,6 +12,7 @@
 #include <QWebEngineProfile>
 #include <QWebEngineScript>
 #include <QWebEngineScriptCollection>
+#include <QWebEngineSettings>
 
 #include "app/hex_dump.h"
 
@@ -92,6 +93,8 @@ CHtmlViewCtrl::CHtmlViewCtrl(const QString& pagePath, CPageCommandTarget* target
     auto* page = new QWebEnginePage(m_profile, this);
     setPage(page);
     setAcceptDrops(false);  // dropped files go to the main window
+    // The pages name no character set; their text and paths are UTF-8.
+    page->settings()->setDefaultTextEncoding(QStringLiteral("utf-8"));
 
     QWebEngineScript script;
     script.setName(QStringLiteral("tessaly-page-events"));

@@ -624,10 +624,11 @@ void AppTest::aboutBox() {
     });
 }
 
+// Return does nothing in a page; the pages' text is read as UTF-8.
 void AppTest::returnIsSwallowed() {
     CCorvel_UIDlg& w = NewWindow();
     WriteFile(w.Folder().pagePath,
-              "<html><body><button id=b onclick=\"clicks++\">x</button>"
+              "<html><body><button id=b onclick=\"clicks++\">\xED\x99\x95\xEC\x9D\xB8</button>"
               "<script>var keys = [], clicks = 0; document.addEventListener('keyup', function (e) { keys.push(e.key); });"
               "document.getElementById('b').focus();</script></body></html>");
     ShowPageFile(w);
@@ -638,4 +639,6 @@ void AppTest::returnIsSwallowed() {
     QTest::keyClick(w.HtmlView()->focusProxy(), Qt::Key_Space);  // the same button still reacts to a space
     QVERIFY(WaitUntil([&] { return RunJs(w.HtmlView(), QStringLiteral("keys.join(',')")).toString() == QStringLiteral("Enter, "); }));
     QCOMPARE(RunJs(w.HtmlView(), QStringLiteral("clicks")).toInt(), 1);
+    QCOMPARE(RunJs(w.HtmlView(), QStringLiteral("document.getElementById('b').innerText")).toString(),
+             QString::fromUtf8("확인"));
 }
