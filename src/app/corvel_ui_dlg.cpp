@@ -288,7 +288,10 @@ void CCorvel_UIDlg::ShowWelcome() {
     m_view->Navigate(m_folder.pagePath);
 }
 
-void CCorvel_UIDlg::ShowDump(int64_t offset, uint64_t count) { SetDumpText(DumpFileBytes(m_lib, offset, count)); }
+void CCorvel_UIDlg::ShowDump(int64_t offset, uint64_t count) {
+    // Only while a file is open: a request queued before a failed open finds nothing.
+    SetDumpText(m_lib.Parser() ? DumpFileBytes(m_lib, offset, count) : std::string());
+}
 
 void CCorvel_UIDlg::SetDumpText(const std::string& text) {
     QString pane = QString::fromLatin1(text.data(), qsizetype(text.size()));

@@ -19,6 +19,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSettings>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
@@ -497,6 +498,8 @@ void AppTest::failedOpenAndFailedParse() {
     QCOMPARE(w.Tree()->topLevelItem(0)->childCount(), 0);
     QVERIFY(BoxOf(w.Tree()->topLevelItem(0)) == nullptr);
     QVERIFY(w.DumpPane()->toPlainText().isEmpty());
+    w.OnDumpCommand({QStringLiteral("16"), QStringLiteral("0")});  // no bytes of the file that was shown before
+    QVERIFY(w.DumpPane()->toPlainText().isEmpty());
     QCOMPARE(w.StatusLine()->text(), QStringLiteral("Please open the file."));
     QVERIFY(FileBytes(w.Folder().pagePath, 0, 100).startsWith("<html><head></head>"));
 
@@ -641,4 +644,28 @@ void AppTest::returnIsSwallowed() {
     QCOMPARE(RunJs(w.HtmlView(), QStringLiteral("clicks")).toInt(), 1);
     QCOMPARE(RunJs(w.HtmlView(), QStringLiteral("document.getElementById('b').innerText")).toString(),
              QString::fromUtf8("확인"));
+}
+
+// The program itself: it starts on a file, writes its working folder, and a termination
+// request (Ctrl+C, kill) closes the window so the folder's files are deleted.
+void AppTest::programCleansUpOnTerminate() {
+    QTemporaryDir home;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_DATA_HOME"})
+        env.insert(QString::fromLatin1(name), home.path());
+    QProcess program;
+    program.setProcessEnvironment(env);
+    program.start(QStringLiteral(TESSALY_EXE), {kCorpus + QStringLiteral("avc_aac_bframes.mp4")});
+    QVERIFY(program.waitForStarted());
+    const QDir corvel(home.path() + QStringLiteral("/Documents/Corvel"));
+    QVERIFY(WaitUntil([&] { return corvel.entryList({QStringLiteral("temp*.html")}, QDir::Files).size() == 1; }));
+    QVERIFY(corvel.entryList({QStringLiteral("SubFolder*")}, QDir::Dirs).size() == 1);
+    QTest::qWait(500);
+    program.terminate();
+    QVERIFY(program.waitForFinished(20000));
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), 0);
+    QVERIFY(corvel.entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
+    QSettings saved(home.path() + QStringLiteral("/Orvanel.conf"), QSettings::IniFormat);
+    QVERIFY(ParseSizeValue(saved.value(QStringLiteral("Size")).toString()).has_value());
 }

@@ -25,6 +25,7 @@ private slots:
     void splitterDrag();
     void aboutBox();
     void returnIsSwallowed();
+    void programCleansUpOnTerminate();
 
 private:
     CCorvel_UIDlg& NewWindow();
