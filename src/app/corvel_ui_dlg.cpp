@@ -309,16 +309,9 @@ void CCorvel_UIDlg::OnDumpCommand(const QStringList& countAndOffset) {
     ShowDump(static_cast<int64_t>(*offset), *count);
 }
 
-// A sub page is a file directly in the sub-page folder.
-bool CCorvel_UIDlg::IsSubPagePath(const QString& path) const {
-    const QFileInfo info(QDir::cleanPath(path));
-    return info.fileName().endsWith(QLatin1String(".html")) &&
-           QDir::cleanPath(info.path()) == QDir::cleanPath(m_folder.subPageFolder);
-}
-
 void CCorvel_UIDlg::OnPageCommand(int command, const PageRequest& request) {
     CCorvel* parser = m_lib.Parser();
-    if (!parser || request.index < 0 || !IsSubPagePath(request.value)) return;
+    if (!parser || request.index < 0 || !IsSubPagePath(m_folder, request.value)) return;
     CBox* box = parser->FindBox(request.box);
     if (!box) return;
     ReportPage page(Local8(m_folder.pagePath), Local8(m_iconPath), Local8(m_folder.subPageFolder));

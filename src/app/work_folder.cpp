@@ -30,6 +30,12 @@ void RemoveWorkFolder(const WorkFolder& folder) {
     QDir(folder.subPageFolder).removeRecursively();
 }
 
+bool IsSubPagePath(const WorkFolder& folder, const QString& path) {
+    const QFileInfo info(QDir::cleanPath(path));
+    return info.fileName().endsWith(QLatin1String(".html")) &&
+           QDir::cleanPath(info.path()) == QDir::cleanPath(folder.subPageFolder);
+}
+
 QString ExeFolder() { return QCoreApplication::applicationDirPath(); }
 
 bool WriteWelcomePage(const QString& pagePath, const QString& logoPath, const QString& caption) {

@@ -214,6 +214,10 @@ void AppTest::workFolderAndWelcomePage() {
         QVERIFY2(match.hasMatch(), qPrintable(page));
         QVERIFY(sub.endsWith(QStringLiteral("/Documents/Corvel/SubFolder") + match.captured(1) + QLatin1Char('/')));
         QVERIFY(QDir(sub).exists());
+        QVERIFY(IsSubPagePath(w.Folder(), sub + QStringLiteral("400.html")));
+        for (const QString& other : {sub + QStringLiteral("../x.html"), sub + QStringLiteral("a/x.html"),
+                                     sub + QStringLiteral("x.txt"), page, QStringLiteral("/tmp/x.html")})
+            QVERIFY2(!IsSubPagePath(w.Folder(), other), qPrintable(other));
         QCOMPARE(w.StatusLine()->text(), QStringLiteral("Please open the file."));
         QCOMPARE(w.windowTitle(), QStringLiteral("Tessaly"));
         QVERIFY(w.OpenButton()->HasImage());
@@ -477,10 +481,10 @@ void AppTest::badRequestsAreIgnored() {
     w.OnPageCommand(kCmdEntries, {outside, stts, 0, 0, 0});
     w.OnPageCommand(kCmdEntries, {sub + QStringLiteral("../escape.html"), stts, 0, 0, 0});
     w.OnPageCommand(kCmdFlvTag, {sub + QStringLiteral("0.html"), stts, 0, 0, 0});
+    w.OnPageCommand(kCmdTrackSamples, {outside, stbl, 0, 0, 0});
     QVERIFY(!QFile::exists(outside));
     QVERIFY(!QFile::exists(sub + QStringLiteral("../escape.html")));
     QVERIFY(!QFile::exists(sub + QStringLiteral("0.html")));
-    Q_UNUSED(stbl);
 }
 
 void AppTest::failedOpenAndFailedParse() {
