@@ -53,7 +53,8 @@ QSize DefaultClientSize(const QFont& base) {
     QFont font = base;
     font.setPointSize(9);
     const QFontMetrics fm(font);
-    const int unitX = (fm.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) / 26 + 1) / 2;
+    const int unitX =
+        (fm.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) / 26 + 1) / 2;
     const int unitY = fm.height();
     return {719 * unitX / 4, 415 * unitY / 8};
 }
@@ -228,9 +229,7 @@ bool CCorvel_UIDlg::OpenFile(const QString& path) {
     return true;
 }
 
-void CCorvel_UIDlg::ClearTree() {
-    m_tree->clear();
-}
+void CCorvel_UIDlg::ClearTree() { m_tree->clear(); }
 
 void CCorvel_UIDlg::FillTree(const QString& path) {
     WaitCursor wait;

@@ -86,7 +86,8 @@ QByteArray FileBytes(const QString& path, qint64 offset, qint64 count) {
 }
 
 QString PaneText(const std::string& dump) {
-    return QString::fromLatin1(dump.data(), qsizetype(dump.size())).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return QString::fromLatin1(dump.data(), qsizetype(dump.size()))
+        .replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
 
 QString ExpectedDump(const QString& path, qint64 offset, qint64 count) {
@@ -116,7 +117,8 @@ void TreeText(const QTreeWidgetItem* item, int depth, QString& out) {
     for (QChar& c : code)
         if (c.unicode() < 0x20 || c.unicode() > 0x7E) c = QLatin1Char('.');
     const CBox* box = BoxOf(item);
-    out += QString(depth * 2, QLatin1Char(' ')) + code + QStringLiteral(" %1 %2\n").arg(box->m_startOffset).arg(box->BoxSize());
+    out += QString(depth * 2, QLatin1Char(' ')) + code +
+           QStringLiteral(" %1 %2\n").arg(box->m_startOffset).arg(box->BoxSize());
     for (int i = 0; i < item->childCount(); ++i) TreeText(item->child(i), depth + 1, out);
 }
 
@@ -197,7 +199,8 @@ void AppTest::dumpFormat() {
     const std::string text = FormatHexDump(bytes, 20);
     QCOMPARE(QByteArray::fromStdString(text),
              QByteArray("70 71 72 73 74 75 76 77 78 79 7A 7B 7C 7D 7E 7F ; pqrstuvwxyz{|}~\x7f\r\n"
-                        "1F 7F 80 81 ") + QByteArray(36, ' ') + QByteArray("; .\x7f\x80.\r\n"));
+                        "1F 7F 80 81 ") +
+                 QByteArray(36, ' ') + QByteArray("; .\x7f\x80.\r\n"));
     QVERIFY(FormatHexDump(bytes, 0).empty());
     QVERIFY(!ParseDecimal("12a") && !ParseDecimal("-1") && !ParseDecimal("") && !ParseDecimal(" 1"));
     QCOMPARE(*ParseDecimal("2048"), uint64_t(2048));
@@ -223,8 +226,9 @@ void AppTest::workFolderAndWelcomePage() {
         QVERIFY(w.OpenButton()->HasImage());
         const QByteArray html = FileBytes(page, 0, 1 << 20);
         QVERIFY(html.startsWith("<html><head></head><body leftmargin = 0 topmargin = 0;"));
-        QVERIFY(html.contains("<img src = \"" + QFile::encodeName(QCoreApplication::applicationDirPath()) +
-                              "/Img/kesto_logo.png\"></br></br>Orvanel</b></font></br></br></td></tr></table></body></html>"));
+        QVERIFY(html.contains(
+            "<img src = \"" + QFile::encodeName(QCoreApplication::applicationDirPath()) +
+            "/Img/kesto_logo.png\"></br></br>Orvanel</b></font></br></br></td></tr></table></body></html>"));
         QVERIFY(html.endsWith("</html>"));
         // The welcome page renders with its logo (the logo's dark blue frame shows in the view).
         QVERIFY(WaitUntil([&] {
@@ -242,7 +246,8 @@ void AppTest::workFolderAndWelcomePage() {
 
 void AppTest::openFillsTreeLikeCorvelTree() {
     CCorvel_UIDlg& w = NewWindow();
-    for (const char* name : {"avc_aac_bframes.mp4", "kitchen_sink.mp4", "frag_mehd_sdtp_subs.mp4", "avc_aac_bframes.mp4"}) {
+    for (const char* name :
+         {"avc_aac_bframes.mp4", "kitchen_sink.mp4", "frag_mehd_sdtp_subs.mp4", "avc_aac_bframes.mp4"}) {
         const QString path = kCorpus + QLatin1String(name);
         QVERIFY(w.OpenFile(path));
         QCOMPARE(w.Tree()->topLevelItemCount(), 1);
@@ -260,8 +265,8 @@ void AppTest::openFillsTreeLikeCorvelTree() {
     QAction* open = w.menuBar()->actions().at(0)->menu()->actions().at(0);
     QCOMPARE(open->text(), QStringLiteral("Open (&O)"));
     QCOMPARE(w.menuBar()->actions().at(0)->menu()->actions().at(1)->text(), QStringLiteral("Close (&X)"));
-    for (const std::function<void()>& start : {std::function<void()>([&] { open->trigger(); }),
-                                               std::function<void()>([&] { w.OpenButton()->click(); })}) {
+    for (const std::function<void()>& start :
+         {std::function<void()>([&] { open->trigger(); }), std::function<void()>([&] { w.OpenButton()->click(); })}) {
         WithModal<QFileDialog>(start, [](QFileDialog* dialog) {
             QCOMPARE(dialog->nameFilters().size(), 2);
             QVERIFY(dialog->nameFilters()[0].startsWith(QStringLiteral("Video Files(*.ismv;*.mp4;*.f4f;*.vh4;*.dat)")));
@@ -323,18 +328,23 @@ void AppTest::pageEventsReachHost() {
     const QString path = kCorpus + QStringLiteral("avc_aac_bframes.mp4");
     QVERIFY(w.OpenFile(path));
     std::vector<Command> commands;
-    connect(w.HtmlView(), &CHtmlViewCtrl::commandSent,
-            [&](int id, quint32 box, const QString& value) { commands.push_back({id, box, value}); });
+    connect(w.HtmlView(), &CHtmlViewCtrl::commandSent, [&](int id, quint32 box, const QString& value) {
+        commands.push_back({id, box, value});
+    });
 
     // A page like the box pages: two Entries selects told apart by "nid", and the frame.
     const quint32 stts = BoxOf(FindItem(w.Tree(), QStringLiteral("moov/trak/mdia/minf/stbl/stts")))->m_id;
     const quint32 stsz = BoxOf(FindItem(w.Tree(), QStringLiteral("moov/trak/mdia/minf/stbl/stsz")))->m_id;
     const QString sub = w.Folder().subPageFolder;
     auto select = [&](int nid, quint32 box, const QString& first) {
-        return QStringLiteral("<select name='#' style='width:120;' ID = STDL_PAGE nid = %1  box_pos = %2>"
-                              "<option value = \"0\">Select</option><option  value = \"%3\">a</option>"
-                              "<option  value = \"%4\">b</option></select>")
-            .arg(nid).arg(box).arg(sub + first, sub + QStringLiteral("400.html")).toUtf8();
+        return QStringLiteral(
+                   "<select name='#' style='width:120;' ID = STDL_PAGE nid = %1  box_pos = %2>"
+                   "<option value = \"0\">Select</option><option  value = \"%3\">a</option>"
+                   "<option  value = \"%4\">b</option></select>")
+            .arg(nid)
+            .arg(box)
+            .arg(sub + first, sub + QStringLiteral("400.html"))
+            .toUtf8();
     };
     WriteFile(sub + QStringLiteral("400.html"), "<html><body>EXISTING</body></html>");
     WriteFile(w.Folder().pagePath, PageHead() + select(0, stts, QStringLiteral("0.html")) +
@@ -348,15 +358,18 @@ void AppTest::pageEventsReachHost() {
     QTest::qWait(100);
 
     auto choose = [&](int which, int index) {
-        RunJs(w.HtmlView(), QStringLiteral("var s = document.querySelectorAll('[id=STDL_PAGE]')[%1];"
-                                           "s.selectedIndex = %2; s.dispatchEvent(new Event('change', {bubbles: true})); 0;")
-                                .arg(which).arg(index));
+        RunJs(w.HtmlView(),
+              QStringLiteral("var s = document.querySelectorAll('[id=STDL_PAGE]')[%1];"
+                             "s.selectedIndex = %2; s.dispatchEvent(new Event('change', {bubbles: true})); 0;")
+                  .arg(which)
+                  .arg(index));
     };
     // A real mouse on the first select: click (the popup opens on "Select"), change, click
     // (the new option, already asked for): one command.
-    const QVariantList r = RunJs(w.HtmlView(), QStringLiteral("var r = document.getElementById('STDL_PAGE')"
-                                                              ".getBoundingClientRect(); [r.x, r.y, r.width, r.height]"))
-                               .toList();
+    const QVariantList r =
+        RunJs(w.HtmlView(), QStringLiteral("var r = document.getElementById('STDL_PAGE')"
+                                           ".getBoundingClientRect(); [r.x, r.y, r.width, r.height]"))
+            .toList();
     QCOMPARE(r.size(), 4);
     const QPoint centre(int(r[0].toDouble() + r[2].toDouble() / 2), int(r[1].toDouble() + r[3].toDouble() / 2));
     QTest::mouseClick(w.HtmlView()->focusProxy(), Qt::LeftButton, {}, centre);
@@ -382,8 +395,8 @@ void AppTest::pageEventsReachHost() {
     choose(1, 2);
     QVERIFY(WaitUntil([&] {
         return RunJs(w.HtmlView(), QStringLiteral("(function () { var f = document.getElementById('iframe_sub_page');"
-                                                      "return f && f.contentDocument && f.contentDocument.body ?"
-                                                      " f.contentDocument.body.innerText : ''; })()"))
+                                                  "return f && f.contentDocument && f.contentDocument.body ?"
+                                                  " f.contentDocument.body.innerText : ''; })()"))
                    .toString() == QStringLiteral("EXISTING");
     }));
     QCOMPARE(commands.size(), size_t(2));
@@ -411,8 +424,9 @@ void AppTest::realBoxPage() {
     const QString path = kCorpus + QStringLiteral("avc_aac_bframes.mp4");
     QVERIFY(w.OpenFile(path));
     std::vector<Command> commands;
-    connect(w.HtmlView(), &CHtmlViewCtrl::commandSent,
-            [&](int id, quint32 box, const QString& value) { commands.push_back({id, box, value}); });
+    connect(w.HtmlView(), &CHtmlViewCtrl::commandSent, [&](int id, quint32 box, const QString& value) {
+        commands.push_back({id, box, value});
+    });
     QTreeWidgetItem* stts = FindItem(w.Tree(), QStringLiteral("moov/trak/mdia/minf/stbl/stts"));
     SelectAndWait(w, stts);
     const QByteArray html = FileBytes(w.Folder().pagePath, 0, 1 << 20);
@@ -452,11 +466,12 @@ void AppTest::badRequestsAreIgnored() {
     const QString path = kCorpus + QStringLiteral("avc_aac_bframes.mp4");
     QVERIFY(w.OpenFile(path));
     w.DumpPane()->setPlainText(QStringLiteral("unchanged"));
-    for (const QStringList& bad : {QStringList{QStringLiteral("100")}, QStringList{QStringLiteral("-5"), QStringLiteral("0")},
-                                   QStringList{QStringLiteral("abc"), QStringLiteral("1")},
-                                   QStringList{QStringLiteral("5"), QStringLiteral("-1")},
-                                   QStringList{QStringLiteral("5"), QStringLiteral("1x")},
-                                   QStringList{QStringLiteral("5"), QStringLiteral("99999999999999999999")}})
+    for (const QStringList& bad :
+         {QStringList{QStringLiteral("100")}, QStringList{QStringLiteral("-5"), QStringLiteral("0")},
+          QStringList{QStringLiteral("abc"), QStringLiteral("1")},
+          QStringList{QStringLiteral("5"), QStringLiteral("-1")},
+          QStringList{QStringLiteral("5"), QStringLiteral("1x")},
+          QStringList{QStringLiteral("5"), QStringLiteral("99999999999999999999")}})
         w.OnDumpCommand(bad);
     QCOMPARE(w.DumpPane()->toPlainText(), QStringLiteral("unchanged"));
 
@@ -497,7 +512,8 @@ void AppTest::failedOpenAndFailedParse() {
     bool opened = true;
     const QString message = MessageOf([&] { opened = w.OpenFile(missing); });
     QVERIFY(!opened);
-    QVERIFY2(message.contains(missing) && message.contains(QStringLiteral("No such file or directory")), qPrintable(message));
+    QVERIFY2(message.contains(missing) && message.contains(QStringLiteral("No such file or directory")),
+             qPrintable(message));
     QCOMPARE(w.Tree()->topLevelItemCount(), 1);
     QCOMPARE(w.Tree()->topLevelItem(0)->childCount(), 0);
     QVERIFY(BoxOf(w.Tree()->topLevelItem(0)) == nullptr);
@@ -580,11 +596,15 @@ void AppTest::splitterDrag() {
     QVERIFY(WaitUntil([&] { return w.Client()->size() == QSize(1000, 640); }));
     CxSplitterWnd* bar = w.Splitter();
     int moved = 0;
-    connect(bar, &CxSplitterWnd::splitterMoved, [&](int shift, int id) { moved = shift; QCOMPARE(id, 1003); });
+    connect(bar, &CxSplitterWnd::splitterMoved, [&](int shift, int id) {
+        moved = shift;
+        QCOMPARE(id, 1003);
+    });
     auto mouse = [&](QEvent::Type type, Qt::MouseButton button, int parentX) {
         const QPointF local(parentX - bar->x(), 10);
         QMouseEvent e(type, local, bar->mapToGlobal(local), button,
-                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(Qt::LeftButton), Qt::NoModifier);
+                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(Qt::LeftButton),
+                      Qt::NoModifier);
         QApplication::sendEvent(bar, &e);
     };
     const int viewRight = w.HtmlView()->geometry().right();
@@ -624,27 +644,30 @@ void AppTest::aboutBox() {
     QCOMPARE(VersionCaption(QString()), QStringLiteral("FileVersion Not Available"));
     CCorvel_UIDlg& w = NewWindow();
     QAction* about = w.menuBar()->actions().at(1)->menu()->actions().at(0);
-    WithModal<CAboutDlg>([&] { about->trigger(); }, [](CAboutDlg* dlg) {
-        QCOMPARE(dlg->windowTitle(), QStringLiteral("Tessaly"));
-        QCOMPARE(dlg->VersionLabel()->text(), QStringLiteral("Tessaly version " TESSALY_VERSION));
-        QCOMPARE(dlg->OkButton()->text(), QString::fromUtf8("확인"));
-    });
+    WithModal<CAboutDlg>([&] { about->trigger(); },
+                         [](CAboutDlg* dlg) {
+                             QCOMPARE(dlg->windowTitle(), QStringLiteral("Tessaly"));
+                             QCOMPARE(dlg->VersionLabel()->text(), QStringLiteral("Tessaly version " TESSALY_VERSION));
+                             QCOMPARE(dlg->OkButton()->text(), QString::fromUtf8("확인"));
+                         });
 }
 
 // Return does nothing in a page; the pages' text is read as UTF-8.
 void AppTest::returnIsSwallowed() {
     CCorvel_UIDlg& w = NewWindow();
-    WriteFile(w.Folder().pagePath,
-              "<html><body><button id=b onclick=\"clicks++\">\xED\x99\x95\xEC\x9D\xB8</button>"
-              "<script>var keys = [], clicks = 0; document.addEventListener('keyup', function (e) { keys.push(e.key); });"
-              "document.getElementById('b').focus();</script></body></html>");
+    WriteFile(
+        w.Folder().pagePath,
+        "<html><body><button id=b onclick=\"clicks++\">\xED\x99\x95\xEC\x9D\xB8</button>"
+        "<script>var keys = [], clicks = 0; document.addEventListener('keyup', function (e) { keys.push(e.key); });"
+        "document.getElementById('b').focus();</script></body></html>");
     ShowPageFile(w);
     QTest::qWait(100);
     w.HtmlView()->setFocus();
     QVERIFY(WaitUntil([&] { return w.HtmlView()->focusProxy() != nullptr; }));
     QTest::keyClick(w.HtmlView()->focusProxy(), Qt::Key_Return);
     QTest::keyClick(w.HtmlView()->focusProxy(), Qt::Key_Space);  // the same button still reacts to a space
-    QVERIFY(WaitUntil([&] { return RunJs(w.HtmlView(), QStringLiteral("keys.join(',')")).toString() == QStringLiteral("Enter, "); }));
+    QVERIFY(WaitUntil(
+        [&] { return RunJs(w.HtmlView(), QStringLiteral("keys.join(',')")).toString() == QStringLiteral("Enter, "); }));
     QCOMPARE(RunJs(w.HtmlView(), QStringLiteral("clicks")).toInt(), 1);
     QCOMPARE(RunJs(w.HtmlView(), QStringLiteral("document.getElementById('b').innerText")).toString(),
              QString::fromUtf8("확인"));

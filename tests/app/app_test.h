@@ -7,7 +7,6 @@
 #include "app/corvel_ui_dlg.h"
 #include "boxes/core/corvel.h"
 
-
 class AppTest : public QObject {
     Q_OBJECT
 private slots:
