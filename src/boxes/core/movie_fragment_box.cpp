@@ -5,6 +5,9 @@
 #include "boxes/core/container_loop.h"
 #include "boxes/core/containers.h"
 #include "boxes/core/log.h"
+#include "boxes/sampletable/aux_info_boxes.h"
+#include "boxes/sampletable/sample_group_boxes.h"
+#include "boxes/sampletable/subsample_info_box.h"
 
 namespace {
 const uint8_t kTfxdUserType[16] = {0x6D, 0x1D, 0x9B, 0x05, 0x42, 0xD5, 0x44, 0xE6,
@@ -94,18 +97,18 @@ int CTrackFragmentBox::ParseBox(CBitStreamReader& reader) {
                 return Placeholder(h);
             case FourCC("sbgp"):
                 LogDispatch(11, "##### Sample To Group Box('sbgp')");
-                return Placeholder(h);
+                return Known<CSampletoGroupBox>(h);
             case FourCC("sgpd"):
                 LogDispatch(11, "##### Sample Group Description Box('sgpd')");
-                return Placeholder(h);
+                return Known<CSampleGroupDescBox>(h, 0u);  // no handler type in a fragment
             case FourCC("subs"):
                 LogDispatch(11, "##### Sub Sample Information Box('subs')");
-                return Placeholder(h);
+                return Known<CSubSampleInfoBox>(h);
             case FourCC("saiz"):
-                return Placeholder(h);
+                return Known<CSaizBox>(h);
             case FourCC("saio"):
                 LogDispatch(11, "##### Sample Auxiliary Information Offsets Box('saio')");
-                return Placeholder(h);
+                return Known<CSaioBox>(h);
             case FourCC("uuid"):
                 LogDispatch(11, "##### User Extension Box('uuid')");
                 // tfxd and tfrf (Smooth Streaming) get their classes; any other uuid is kept plain.

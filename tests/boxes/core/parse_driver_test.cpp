@@ -38,7 +38,7 @@ TEST(ParseDriver, WalksTopLevelBoxes) {
     EXPECT_NE(dynamic_cast<CMediaDataBox*>(plain->parser().GetBox(2)), nullptr);
 
     // A last box claiming more than the file holds is parsed from what is there plus zeros.
-    std::string moov = Box("moov", Box("trak", Box("tkhd", std::string(84, '\1'))));
+    std::string moov = Box("moov", Box("trak", Box("tkhd", std::string(84, '\0'))));
     auto truncated = ParseBytes("truncated.mp4", Box("free", "") + moov.substr(0, moov.size() - 40));
     EXPECT_EQ(truncated->status, 0);
     ASSERT_EQ(truncated->parser().GetBoxCount(), 2u);
