@@ -181,6 +181,7 @@ int CCorvelLib::Go() {
 }
 
 void CCorvelLib::Uninit() {
+    m_path.clear();  // raw reads must never reach a file that is no longer open
     if (m_parser) {
         m_parser.reset();
         CORVEL_LOG("[CCorvelLib::Uninit] Corvel is Finalized.... ");
