@@ -5,6 +5,10 @@
 #include "boxes/core/container_loop.h"
 #include "boxes/core/containers.h"
 #include "boxes/core/log.h"
+#include "boxes/fragments/movie_extends_boxes.h"
+#include "boxes/fragments/movie_fragment_header_box.h"
+#include "boxes/fragments/track_fragment_header_box.h"
+#include "boxes/fragments/track_run_box.h"
 
 namespace {
 const uint8_t kTfxdUserType[16] = {0x6D, 0x1D, 0x9B, 0x05, 0x42, 0xD5, 0x44, 0xE6,
@@ -22,7 +26,7 @@ int CMovieFragmentBox::ParseBox(CBitStreamReader& reader) {
         switch (h.m_type) {
             case FourCC("mfhd"):
                 LogDispatch(7, "##### Movie Fragment Header Box('mfhd')");
-                return Placeholder(h);
+                return Known<CMovieFragmentHeaderBox>(h);
             case FourCC("traf"):
                 LogDispatch(7, "##### Track Fragment Box('traf')");
                 return Known<CTrackFragmentBox>(h);
@@ -60,10 +64,10 @@ int CMovieExtendsBox::ParseBox(CBitStreamReader& reader) {
         switch (h.m_type) {
             case FourCC("mehd"):
                 LogDispatch(7, "##### Movie Extend Header Box('mehd')");
-                return Placeholder(h);
+                return Known<CMovieExtendsHeaderBox>(h);
             case FourCC("trex"):
                 LogDispatch(7, "##### Track Extends Box('trex')");
-                return Placeholder(h);
+                return Known<CTrackExtendsBox>(h);
             case FourCC("leva"):
                 CORVEL_LOG("[CMovieExtendsBox::ParseBox] not implemented ... - %s", FourCCString(h.m_type).c_str());
                 return Placeholder(h);
@@ -82,13 +86,13 @@ int CTrackFragmentBox::ParseBox(CBitStreamReader& reader) {
         switch (h.m_type) {
             case FourCC("tfhd"):
                 LogDispatch(11, "##### Track Fragment Header Box('tfhd')");
-                return Placeholder(h);
+                return Known<CTrackFragmentHeaderBox>(h);
             case FourCC("trun"):
                 LogDispatch(11, "##### Track Run Box('trun')");
-                return Placeholder(h);
+                return Known<CTrackRunBox>(h);
             case FourCC("tfdt"):
                 LogDispatch(11, "##### Track Fragment Base Decode Time box('tfdt')");
-                return Placeholder(h);
+                return Known<CTfdtBox>(h);
             case FourCC("sdtp"):
                 LogDispatch(11, "##### Sample Dependency Type Box('sdtp')");
                 return Placeholder(h);
