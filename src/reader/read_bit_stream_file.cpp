@@ -96,6 +96,13 @@ int64_t CReadBitStreamFile::RetrieveBoxSize() {
 int64_t CReadBitStreamFile::ExtractBox(std::unique_ptr<CBinaryData>& slot) {
     slot.reset();
     int64_t size = RetrieveBoxSize();
+    // A size field of 0 is a box that runs to the end of the file (valid for the
+    // last top-level box, an mdat as a rule): take the rest of the file.
+    if (size == 0 && m_fileSize - m_position >= 8) {
+        uint8_t head[4];
+        if (Copy(m_position, head, 4) == 4 && (head[0] | head[1] | head[2] | head[3]) == 0)
+            size = m_fileSize - m_position;
+    }
     if (size <= 0) return 0;
     uint64_t n = std::min<uint64_t>(static_cast<uint64_t>(size), kMaxBoxBytes);
     int64_t q = m_position;
