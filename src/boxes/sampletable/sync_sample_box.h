@@ -1,0 +1,35 @@
+#pragma once
+#include <cstdint>
+#include <vector>
+
+#include "boxes/core/box.h"
+
+// stss: the numbers of the random access samples.
+class CSyncSampleBox : public CFullBox {
+public:
+    explicit CSyncSampleBox(const CBox& header) : CFullBox(header) {}
+    int ParseBox(CBitStreamReader& reader) override;
+
+    uint32_t GetEntryCount() const { return m_entryCount; }
+    size_t GetStoredEntryCount() const { return m_sampleNumbers.size(); }
+    uint32_t GetSampleNumber(uint32_t i) const { return i < m_sampleNumbers.size() ? m_sampleNumbers[i] : 0; }
+
+    uint32_t m_entryCount = 0;
+    std::vector<uint32_t> m_sampleNumbers;
+};
+
+// stsh: pairs of a shadowed sample and the sync sample that may replace it.
+class CShadowSyncSampleBox : public CFullBox {
+public:
+    explicit CShadowSyncSampleBox(const CBox& header) : CFullBox(header) {}
+    int ParseBox(CBitStreamReader& reader) override;
+
+    uint32_t GetEntryCount() const { return m_entryCount; }
+    size_t GetStoredEntryCount() const { return m_shadowedSampleNumbers.size(); }
+    uint32_t GetShadowedSampleNumber(uint32_t i) const;
+    uint32_t GetSyncSampleNumber(uint32_t i) const;
+
+    uint32_t m_entryCount = 0;
+    std::vector<uint32_t> m_shadowedSampleNumbers;
+    std::vector<uint32_t> m_syncSampleNumbers;
+};

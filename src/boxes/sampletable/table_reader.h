@@ -1,0 +1,58 @@
+#pragma once
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+#include "reader/bit_stream_reader.h"
+
+// Fixed-size table records are read in blocks of whole records (one copy out of
+// the reader per block), which keeps big tables cheap. Counts come from the file:
+// the records are appended while reading, never sized from the count.
+
+// Big-endian fields of a record.
+inline uint32_t Be16(const uint8_t* p) { return (uint32_t(p[0]) << 8) | p[1]; }
+inline uint32_t Be32(const uint8_t* p) {
+    return (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | p[3];
+}
+inline uint64_t Be64(const uint8_t* p) { return (uint64_t(Be32(p)) << 32) | Be32(p + 4); }
+
+// How many of `count` records of `recordBytes` the reader can still hold: a safe
+// capacity for a table whose count comes from the file.
+inline uint64_t RecordsThatFit(const CBitStreamReader& reader, uint64_t count, uint32_t recordBytes) {
+    return std::min<uint64_t>(count, reader.RemainingBytes() / recordBytes);
+}
+
+// Reads `count` records of `recordBytes` bytes, calling decode(const uint8_t*) for
+// each complete one in file order. Returns 0, or -1 when the payload ends before
+// the last record (the records before it have been decoded).
+template <class Decode>
+int ReadRecords(CBitStreamReader& reader, uint64_t count, uint32_t recordBytes, Decode&& decode) {
+    constexpr uint64_t kBlockBytes = 64 * 1024;
+    const uint64_t perBlock = std::max<uint64_t>(1, kBlockBytes / recordBytes);
+    std::vector<uint8_t> block;
+    while (count > 0) {
+        uint64_t n = std::min(count, perBlock);
+        const uint64_t fit = reader.RemainingBytes() / recordBytes;
+        const bool shortPayload = fit < n;
+        if (shortPayload) n = fit;
+        block.clear();
+        if (n > 0 && reader.ReadBytes(n * recordBytes, block) < 0) return -1;
+        for (uint64_t i = 0; i < n; ++i) decode(block.data() + i * recordBytes);
+        if (shortPayload) return -1;
+        count -= n;
+    }
+    return 0;
+}
+
+// Appends the records of a table to `out` (reserved up to what the payload can hold).
+template <class T, class Decode>
+int ReadTable(CBitStreamReader& reader, uint64_t count, uint32_t recordBytes, std::vector<T>& out, Decode&& decode) {
+    out.reserve(out.size() + RecordsThatFit(reader, count, recordBytes));
+    return ReadRecords(reader, count, recordBytes, [&](const uint8_t* p) { out.push_back(decode(p)); });
+}
+
+// Entry i of a table, or 0 (a default record) at or past the stored entries.
+template <class T>
+T EntryAt(const std::vector<T>& v, uint64_t i) {
+    return i < v.size() ? v[i] : T{};
+}
