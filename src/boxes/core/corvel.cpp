@@ -7,6 +7,9 @@
 #include "boxes/core/containers.h"
 #include "boxes/core/log.h"
 #include "boxes/core/media_data_box.h"
+#include "boxes/presentation/file_type_box.h"
+#include "boxes/presentation/free_space_box.h"
+#include "boxes/presentation/progressive_download_box.h"
 
 namespace {
 [[maybe_unused]] const uint8_t kXmpUserType[16] = {0xBE, 0x7A, 0xCF, 0xCB, 0x97, 0xA9, 0x42, 0xE8,
@@ -27,10 +30,10 @@ std::unique_ptr<CBox> MakeTopLevelBox(const CBox& h, bool& flvInMdat, bool& skip
         case FourCC("ftyp"):
         case FourCC("styp"):
             LogDispatch(0, "##### File Type Box('%s')", code.c_str());
-            return Skipped(h, skip);
+            return std::make_unique<CFileTypeBox>(h);
         case FourCC("pdin"):
             LogDispatch(0, "##### Progressive Download Information Box('pdin')");
-            return Skipped(h, skip);
+            return std::make_unique<CProgressiveDownloadbox>(h);
         case FourCC("moov"):
             LogDispatch(0, "##### Movie Box ('moov')");
             return std::make_unique<CMovieBox>(h);
@@ -49,7 +52,7 @@ std::unique_ptr<CBox> MakeTopLevelBox(const CBox& h, bool& flvInMdat, bool& skip
         case FourCC("free"):
         case FourCC("skip"):
             LogDispatch(0, "##### Free Sapce Box('%s')", code.c_str());
-            return Skipped(h, skip);
+            return std::make_unique<CFreeSpaceBox>(h);
         case FourCC("meta"):
             LogDispatch(0, "##### Metadata Box('meta')");
             return Skipped(h, skip);

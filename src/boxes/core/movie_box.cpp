@@ -3,6 +3,8 @@
 #include "boxes/core/containers.h"
 #include "boxes/core/log.h"
 #include "boxes/presentation/handler_box.h"
+#include "boxes/presentation/media_header_boxes.h"
+#include "boxes/presentation/movie_header_boxes.h"
 
 int CMovieBox::ParseBox(CBitStreamReader& reader) {
     static const ContainerTexts texts{
@@ -17,6 +19,8 @@ int CMovieBox::ParseBox(CBitStreamReader& reader) {
                 LogDispatch(3, "##### Movie Extends Box('mvex')");
                 return Known<CMovieExtendsBox>(h);
             case FourCC("mvhd"):
+                LogDispatch(3, "##### Movie Box('mvhd')");
+                return Known<CMovieHeaderBox>(h);
             case FourCC("iods"):
             case FourCC("meta"):
             case FourCC("udta"):
@@ -66,7 +70,7 @@ int CTrackBox::ParseBox(CBitStreamReader& reader) {
                 return Known<CMediaBox>(h);
             case FourCC("tkhd"):
                 LogDispatch(7, "##### Track Header Box('tkhd')");
-                return Placeholder(h);
+                return Known<CTrackHeaderBox>(h);
             case FourCC("meta"):
                 LogDispatch(7, "##### Meta Box('meta')");
                 return Placeholder(h);
@@ -121,7 +125,7 @@ int CMediaBox::ParseBox(CBitStreamReader& reader) {
             }
             case FourCC("mdhd"):
                 LogDispatch(7, "##### Media Header Box('mdhd')");
-                return Placeholder(h);
+                return Known<CMediaHeaderBox>(h);
             default:
                 return Unknown();
         }
@@ -163,13 +167,17 @@ int CMediaInformationBox::ParseBox(CBitStreamReader& reader) {
                 LogDispatch(11, "##### Media Information Box('stbl')");
                 return Known<CSampleTableBox>(h, m_handlerType);
             case FourCC("vmhd"):
+                LogDispatch(11, "##### Media Information Box('vmhd')");
+                return Known<CVideoMediaHeaderBox>(h);
             case FourCC("smhd"):
+                LogDispatch(11, "##### Media Information Box('smhd')");
+                return Known<CSoundMediaHeaderBox>(h);
             case FourCC("nmhd"):
-                LogDispatch(11, "##### Media Information Box('%s')", FourCCString(h.m_type).c_str());
-                return Placeholder(h);
+                LogDispatch(11, "##### Media Information Box('nmhd')");
+                return Known<CMPEG4MediaHeaderBox>(h);
             case FourCC("hmhd"):
                 LogDispatch(11, "##### Hint Media Header Box('hmhd')");
-                return Placeholder(h);
+                return Known<CHintMediaHeaderBox>(h);
             case FourCC("crhd"):
             case FourCC("iphd"):
             case FourCC("m7hd"):
@@ -178,7 +186,7 @@ int CMediaInformationBox::ParseBox(CBitStreamReader& reader) {
             case FourCC("odhd"):
             case FourCC("sdhd"):
                 LogDispatch(11, "##### Media Information Box('%s')", FourCCString(h.m_type).c_str());
-                return Placeholder(h);
+                return Known<CNullMediaHeaderBox>(h);
             default:
                 return Unknown();
         }

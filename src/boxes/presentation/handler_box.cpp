@@ -12,8 +12,10 @@ int CHandlerBox::ParseBox(CBitStreamReader& reader) {
     CORVEL_LOG("[Handler Reference Box] handler_type :(%s)", FourCCString(m_handlerType).c_str());
     for (uint32_t& r : m_reserved)
         if (reader.ReadBits(32, r) < 0) return -1;
+    // The name is every remaining byte, a terminating zero (if any) included.
     std::vector<uint8_t> bytes;
-    reader.ReadBytes(reader.RemainingBytes(), bytes);
+    if (reader.ReadBytes(reader.RemainingBytes(), bytes) < 0) return -1;
     m_name.assign(bytes.begin(), bytes.end());
+    CORVEL_LOG("[Handler Reference Box] name :(%s)", m_name.c_str());
     return 0;
 }

@@ -29,9 +29,13 @@ public:
 // container gives (0 in a track fragment: records without entries).
 class CSampleGroupDescBox : public CFullBox {
 public:
+    // The group entry class of a record. The generic kinds have no fields and share
+    // one instance each, so a long list of them costs no allocation per record.
+    enum class EntryKind : uint8_t { None, Visual, Audio, Hint, AVCSubSequence, AVCLayer, TemporalLayer };
     struct Record {
         uint32_t descriptionLength = 0;  // read only in version 1 with default length 0
-        std::unique_ptr<ISampleGroupDescriptionEntry> entry;  // null for other handler types
+        EntryKind kind = EntryKind::None;  // None for other handler types (a track fragment's sgpd)
+        std::unique_ptr<ISampleGroupDescriptionEntry> entry;  // the entries with fields
     };
     CSampleGroupDescBox(const CBox& header, uint32_t handlerType) : CFullBox(header), m_handlerType(handlerType) {}
     int ParseBox(CBitStreamReader& reader) override;
@@ -40,9 +44,8 @@ public:
     size_t GetStoredEntryCount() const { return m_records.size(); }
     uint32_t GetDescriptionLength(uint32_t i) const { return i < m_records.size() ? m_records[i].descriptionLength : 0; }
     // Null past the stored records or when the record has no entry.
-    const ISampleGroupDescriptionEntry* GetGroupEntry(uint32_t i) const {
-        return i < m_records.size() ? m_records[i].entry.get() : nullptr;
-    }
+    const ISampleGroupDescriptionEntry* GetGroupEntry(uint32_t i) const;
+    EntryKind GetEntryKind(uint32_t i) const { return i < m_records.size() ? m_records[i].kind : EntryKind::None; }
 
     uint32_t m_groupingType = 0;
     uint32_t m_defaultLength = 0;  // version 1 only

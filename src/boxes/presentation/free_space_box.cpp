@@ -1,0 +1,10 @@
+#include "boxes/presentation/free_space_box.h"
+
+#include <algorithm>
+
+int CFreeSpaceBox::ParseBox(CBitStreamReader& reader) {
+    m_spaceSize = reader.RemainingBytes();
+    if (reader.ReadBytes(std::min(m_spaceSize, kKeptBytes), m_bytes) < 0) return -1;
+    reader.SkipBits(reader.RemainingBits);
+    return 0;
+}

@@ -1,0 +1,55 @@
+#include "boxes/sampletable/time_to_sample_box.h"
+
+#include "boxes/core/log.h"
+#include "boxes/sampletable/table_reader.h"
+
+int CTimeToSampleBox::ParseBox(CBitStreamReader& reader) {
+    if (CFullBox::ParseBox(reader) < 0) {
+        CORVEL_LOG("[CTimeToSampleBox::ParseBox] Fail to parse");
+        return -1;
+    }
+    if (reader.ReadBits(32, m_entryCount) < 0) return -1;
+    return ReadTable(reader, m_entryCount, 8, m_entries, [](const uint8_t* p) {
+        Entry e{Be32(p), Be32(p + 4)};
+        CORVEL_LOG("[CTimeToSampleBox::SetSampleTimeInfo]sample_count, sample_delta - (%ld, %ld)",
+                   static_cast<long>(e.sampleCount), static_cast<long>(e.sampleDelta));
+        return e;
+    });
+}
+
+uint32_t CTimeToSampleBox::RetrieveSampleCount(uint32_t i) const {
+    if (i < m_entries.size() && i < m_entryCount) return m_entries[i].sampleCount;
+    CORVEL_LOG("[CTimeToSampleBox::RetrieveSampleCount] Larger than entry count - (%ld, %ld)",
+               static_cast<long>(m_entryCount), static_cast<long>(i));
+    return 0;
+}
+
+uint32_t CTimeToSampleBox::RetrieveSampleDelta(uint32_t i) const {
+    if (i < m_entries.size()) return m_entries[i].sampleDelta;
+    CORVEL_LOG("[CTimeToSampleBox::RetrieveSampleDelta] Larger than entry count - (%ld, %ld)",
+               static_cast<long>(m_entryCount), static_cast<long>(i));
+    return 0;
+}
+
+int CCompositionOffsetBox::ParseBox(CBitStreamReader& reader) {
+    if (CFullBox::ParseBox(reader) < 0) {
+        CORVEL_LOG("[CCompositionOffsetBox::ParseBox] Fail to parse");
+        return -1;
+    }
+    if (reader.ReadBits(32, m_entryCount) < 0) return -1;
+    return ReadTable(reader, m_entryCount, 8, m_entries, [](const uint8_t* p) { return Entry{Be32(p), Be32(p + 4)}; });
+}
+
+uint32_t CCompositionOffsetBox::GetSampleCount(uint32_t i) const { return EntryAt(m_entries, i).sampleCount; }
+uint32_t CCompositionOffsetBox::GetSampleOffset(uint32_t i) const { return EntryAt(m_entries, i).sampleOffset; }
+
+int CCompositionToDecodeBox::ParseBox(CBitStreamReader& reader) {
+    if (CFullBox::ParseBox(reader) < 0) return -1;
+    for (int32_t* field : {&m_compositionToDTSShift, &m_leastDecodeToDisplayDelta, &m_greatestDecodeToDisplayDelta,
+                           &m_compositionStartTime, &m_compositionEndTime}) {
+        uint32_t v = 0;
+        if (reader.ReadBits(32, v) < 0) return -1;
+        *field = static_cast<int32_t>(v);
+    }
+    return 0;
+}

@@ -1,0 +1,80 @@
+#include <gtest/gtest.h>
+
+#include "boxes/core/box.h"
+#include "support/box_builder.h"
+
+namespace {
+CBitStreamReader ReaderOver(const std::string& bytes) {
+    return CBitStreamReader(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size() * 8);
+}
+}  // namespace
+
+TEST(BoxHeader, ReadsEveryHeaderForm) {
+    // size 1: the 64-bit large size follows the type.
+    std::string large = U32(1) + "free" + U64(24) + std::string(8, '\0');
+    CBitStreamReader r = ReaderOver(large);
+    CBox box;
+    ASSERT_EQ(box.ParseBox(r), 0);
+    EXPECT_EQ(box.m_size, 1u);
+    EXPECT_EQ(box.m_type, FourCC("free"));
+    EXPECT_EQ(box.m_largeSize, 24u);
+    EXPECT_EQ(box.BoxSize(), 24u);
+    EXPECT_EQ(r.BitPosition, 16u * 8);
+
+    // uuid: the 16 user-type bytes follow, in file order.
+    const uint8_t id[16] = {0xBE, 0x7A, 0xCF, 0xCB, 0x97, 0xA9, 0x42, 0xE8, 0x9C, 0x71, 0x99, 0x94, 0x91, 0xE3, 0xAF, 0xAC};
+    std::string uuid = UuidBox(id, "x");
+    r = ReaderOver(uuid);
+    CBox u;
+    ASSERT_EQ(u.ParseBox(r), 0);
+    EXPECT_EQ(u.m_userType[0], 0xBE);
+    EXPECT_EQ(u.m_userType[15], 0xAC);
+    EXPECT_EQ(r.BitPosition, 24u * 8);
+
+    // size 0 is accepted here; the walkers decide what it covers.
+    std::string zero = U32(0) + "mdat";
+    r = ReaderOver(zero);
+    CBox z;
+    EXPECT_EQ(z.ParseBox(r), 0);
+    EXPECT_EQ(z.BoxSize(), 0u);
+
+    // Short headers fail: fewer than 8 bytes, a large size cut short, a uuid cut short.
+    for (std::string shortHeader : {U32(8) + "fr", U32(1) + "free" + U32(0), Box("uuid", "12345678")}) {
+        r = ReaderOver(shortHeader);
+        CBox s;
+        EXPECT_EQ(s.ParseBox(r), -1);
+    }
+
+    // The header copy keeps the header, never the children; a large size only with size 1.
+    box.AddChildBox(std::make_unique<CBox>());
+    CBox copy(box);
+    EXPECT_EQ(copy.m_largeSize, 24u);
+    EXPECT_EQ(copy.GetChildCount(), 0u);
+}
+
+TEST(BoxHeader, PeeksWithoutConsuming) {
+    std::string bytes = U32(1) + "moov" + U64(0x100000010ull) + U32(0);
+    CBitStreamReader r = ReaderOver(bytes);
+    EXPECT_EQ(PeekBoxSize(r), 0x100000010ull);
+    EXPECT_EQ(PeekBoxType(r), FourCC("moov"));
+    EXPECT_EQ(r.BitPosition, 0u);
+    // A large size that cannot be read in full peeks as 0.
+    std::string cut = U32(1) + "moov" + U32(0);
+    EXPECT_EQ(PeekBoxSize(ReaderOver(cut)), 0u);
+    EXPECT_EQ(PeekBoxType(ReaderOver(U32(8))), 0u);
+}
+
+TEST(BoxHeader, ChildLookup) {
+    CBox parent;
+    for (uint32_t type : {FourCC("trak"), FourCC("mvhd"), FourCC("trak")}) {
+        auto c = std::make_unique<CBox>();
+        c->m_type = type;
+        parent.AddChildBox(std::move(c));
+    }
+    parent.AddChildBox(nullptr);
+    EXPECT_EQ(parent.GetChildCount(), 3u);
+    EXPECT_EQ(parent.RetrieveChildBox(FourCC("trak"), true), parent.GetChild(0));
+    EXPECT_EQ(parent.RetrieveChildBox(3, false), nullptr);
+    EXPECT_EQ(parent.RetrieveChildBox(FourCC("mdia"), true), nullptr);
+    EXPECT_EQ(FourCCString(0x61620063), std::string("ab\0c", 4));
+}
