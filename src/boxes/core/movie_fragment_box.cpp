@@ -104,8 +104,7 @@ int CTrackFragmentBox::ParseBox(CBitStreamReader& reader) {
             case FourCC("tfdt"):
                 LogDispatch(11, "##### Track Fragment Base Decode Time box('tfdt')");
                 return Known<CTfdtBox>(h);
-            case FourCC("sdtp"):
-            {
+            case FourCC("sdtp"): {
                 LogDispatch(11, "##### Sample Dependency Type Box('sdtp')");
                 LogDispatch(15, "##### Sample Dependency Type Box('sdtp')");
                 // Without a trun before it (or with an empty one) the sdtp waits for the loop's end.
