@@ -356,8 +356,8 @@ void WriteTrackSamplesSubPage(ReportPage& page, const CBox& stbl, const std::str
                 stsc->GetFirstChunk(static_cast<uint32_t>(stscIndex + 1)) == chunkNumber + 1)
                 ++stscIndex;
             leftInChunk = (stsc && stscIndex >= 0 && uint64_t(stscIndex) < stsc->GetStoredEntryCount())
-                              ? stsc->GetSamplesPerChunk(static_cast<uint32_t>(stscIndex))
-                              : -1;
+                              ? int64_t(stsc->GetSamplesPerChunk(static_cast<uint32_t>(stscIndex)))
+                              : int64_t(-1);
             ++chunkNumber;
             ++chunkIndex;
             offsetInChunk = 0;
