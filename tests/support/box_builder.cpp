@@ -5,11 +5,20 @@
 
 #include <unistd.h>
 
-std::string U8(uint8_t v) { return std::string(1, static_cast<char>(v)); }
-std::string U16(uint16_t v) { return U8(v >> 8) + U8(v & 0xFF); }
-std::string U24(uint32_t v) { return U8((v >> 16) & 0xFF) + U16(v & 0xFFFF); }
-std::string U32(uint32_t v) { return U16(v >> 16) + U16(v & 0xFFFF); }
-std::string U64(uint64_t v) { return U32(static_cast<uint32_t>(v >> 32)) + U32(static_cast<uint32_t>(v)); }
+namespace {
+// The low `n` bytes of v, big-endian.
+std::string BigEndian(uint64_t v, int n) {
+    std::string s;
+    for (int i = n - 1; i >= 0; --i) s.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
+    return s;
+}
+}  // namespace
+
+std::string U8(uint8_t v) { return BigEndian(v, 1); }
+std::string U16(uint16_t v) { return BigEndian(v, 2); }
+std::string U24(uint32_t v) { return BigEndian(v, 3); }
+std::string U32(uint32_t v) { return BigEndian(v, 4); }
+std::string U64(uint64_t v) { return BigEndian(v, 8); }
 
 std::string Box(const std::string& type, const std::string& payload) {
     return U32(static_cast<uint32_t>(8 + payload.size())) + type.substr(0, 4) + payload;

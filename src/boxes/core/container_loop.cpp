@@ -19,8 +19,7 @@ struct DepthGuard {
 
 ChildMade Placeholder(const CBox& header) { return {std::make_unique<CBox>(header), ChildMade::ReadThrough}; }
 
-void LogDispatch(int indent, const char* format, ...) {
-    if (!corvel_log::g_enabled) return;
+void WriteDispatchLine(int indent, const char* format, ...) {
     char text[1024];
     va_list args;
     va_start(args, format);

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "boxes/core/box.h"
+#include "boxes/core/log.h"
 
 // The diagnostic texts of one container's child loop (null: the container has none).
 struct ContainerTexts {
@@ -52,5 +53,10 @@ int ParseChildren(CBox& container, CBitStreamReader& reader, const ContainerText
 // Re-reads a deferred child's header and runs its ParseBox over its own bytes.
 int ParseDeferred(DeferredChild& child);
 
-// Logs a walker's dispatch line: "#####" text indented by `indent` blanks.
-void LogDispatch(int indent, const char* format, ...) __attribute__((format(printf, 2, 3)));
+// Logs a walker's dispatch line: "#####" text indented by `indent` blanks. A macro,
+// so that with the log off its arguments are not even evaluated.
+void WriteDispatchLine(int indent, const char* format, ...) __attribute__((format(printf, 2, 3)));
+#define LogDispatch(indent, ...)                                                \
+    do {                                                                        \
+        if (__builtin_expect(corvel_log::g_enabled, 0)) WriteDispatchLine(indent, __VA_ARGS__); \
+    } while (0)
