@@ -21,16 +21,23 @@ public:
     bool Open(const std::string& path);  // create/truncate; false when it cannot be created
     void Write(std::string_view text);
     void Close();
+    // True once the page file could not be created or a write or close failed.
+    bool Failed() const { return m_failed; }
 
 private:
     std::string m_pagePath;
     std::string m_iconPath;
     std::string m_subPagePrefix;
     std::FILE* m_file = nullptr;
+    bool m_failed = false;
 };
 
 // Empties and recreates the sub-page folder, opens the page file, writes the page head.
 void BeginPage(ReportPage& page);
+// The most options an EntryPages select offers (20 million entries): a count
+// from a hostile file must not turn into a page of gigabytes.
+inline constexpr uint32_t kMaxEntryPageOptions = 100000;
+
 // Writes one table by its kind; EntryPages tables name `box` by its identity.
 void RenderTable(ReportPage& page, const ReportTable& table, const CBox* box);
 // Writes the page foot and closes the file.
@@ -38,5 +45,7 @@ void EndPage(ReportPage& page);
 
 // The page of one box as data: the common header table under the page title, then its own tables.
 PageModel BuildBoxPage(const CBox* parent, const CBox& box, const CCorvel* parser);
+// Writes a whole page: BeginPage, every table, EndPage.
+void RenderPage(ReportPage& page, const PageModel& model);
 // Builds and writes the page of one box into the page file.
 void RenderBoxPage(const CBox* parent, ReportPage& page, const CBox& box, const CCorvel* parser);
