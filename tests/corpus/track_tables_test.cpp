@@ -1,0 +1,164 @@
+// Per corpus track: the sample counts (stsz, the sum of stts), the mdhd time scale and
+// duration and the tkhd size, against MediaInfo's field dump, or ffprobe's streams
+// where MediaInfo's dump was left out.
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <regex>
+#include <sstream>
+
+#include "boxes/core/corvel.h"
+#include "boxes/presentation/movie_header_boxes.h"
+#include "boxes/sampletable/sample_size_box.h"
+#include "boxes/sampletable/time_to_sample_box.h"
+#include "report/format.h"
+#include "support/corpus.h"
+
+namespace {
+struct TrackFacts {
+    uint32_t trackId = 0;
+    std::optional<std::string> width, height;  // "%.3f"
+    std::optional<uint64_t> timescale, duration;
+    std::optional<uint64_t> sampleCount;  // stsz (MediaInfo) or nb_frames (ffprobe)
+    std::optional<uint64_t> sttsSum;
+};
+
+// What this engine decodes for each track of the first moov.
+std::vector<TrackFacts> Decoded(const CCorvel& parser) {
+    std::vector<TrackFacts> tracks;
+    for (size_t i = 0; i < parser.GetBoxCount(); ++i) {
+        const CBox* moov = parser.GetBox(i);
+        if (moov->m_type != FourCC("moov")) continue;
+        for (const auto& trak : moov->m_children) {
+            if (trak->m_type != FourCC("trak")) continue;
+            TrackFacts t;
+            if (auto* tkhd = dynamic_cast<const CTrackHeaderBox*>(trak->RetrieveChildBox(FourCC("tkhd"), true))) {
+                t.trackId = tkhd->m_trackID;
+                t.width = Format("%.3f", tkhd->m_width / 65536.0);
+                t.height = Format("%.3f", tkhd->m_height / 65536.0);
+            }
+            const CBox* mdia = trak->RetrieveChildBox(FourCC("mdia"), true);
+            if (auto* mdhd = mdia ? dynamic_cast<const CMediaHeaderBox*>(mdia->RetrieveChildBox(FourCC("mdhd"), true)) : nullptr) {
+                t.timescale = mdhd->GetTimescale();
+                t.duration = mdhd->GetDuration();
+            }
+            const CBox* minf = mdia ? mdia->RetrieveChildBox(FourCC("minf"), true) : nullptr;
+            const CBox* stbl = minf ? minf->RetrieveChildBox(FourCC("stbl"), true) : nullptr;
+            if (stbl) {
+                if (auto* stsz = dynamic_cast<const CSampleSizeBox*>(stbl->RetrieveChildBox(FourCC("stsz"), true)))
+                    t.sampleCount = stsz->GetSampleCount();
+                if (auto* stts = dynamic_cast<const CTimeToSampleBox*>(stbl->RetrieveChildBox(FourCC("stts"), true))) {
+                    uint64_t sum = 0;
+                    for (uint32_t e = 0; e < stts->GetEntryCount(); ++e) sum += stts->RetrieveSampleCount(e);
+                    t.sttsSum = sum;
+                }
+            }
+            tracks.push_back(t);
+        }
+        break;
+    }
+    return tracks;
+}
+
+// MediaInfo --Details=1: "OFFSET<indent>Label: value"; blocks nest by indentation.
+// (Read by hand: the dumps are long, and a regex per line is slow in debug builds.)
+std::vector<TrackFacts> FromMediaInfo(const std::string& text) {
+    std::vector<TrackFacts> tracks;
+    size_t mdhdIndent = SIZE_MAX, sttsIndent = SIZE_MAX, stszIndent = SIZE_MAX;
+    bool stszIsStsz = false;
+    std::istringstream in(text);
+    std::string s;
+    while (std::getline(in, s)) {
+        while (!s.empty() && (s.back() == '\r' || s.back() == ' ')) s.pop_back();
+        const size_t offsetEnd = s.find(' ');
+        if (offsetEnd == 0 || offsetEnd == std::string::npos ||
+            s.find_first_not_of("0123456789ABCDEF") != offsetEnd)
+            continue;
+        const size_t start = s.find_first_not_of(' ', offsetEnd);
+        if (start == std::string::npos) continue;
+        const size_t indent = start - offsetEnd;
+        const std::string content = s.substr(start);
+        auto opens = [&content](const char* title) { return content.rfind(title, 0) == 0; };
+        if (indent <= mdhdIndent) mdhdIndent = opens("Media Header (") ? indent : SIZE_MAX;
+        if (indent <= sttsIndent) sttsIndent = opens("Time to Sample (") ? indent : SIZE_MAX;
+        if (indent <= stszIndent) {
+            stszIndent = opens("Sample Size (") ? indent : SIZE_MAX;
+            stszIsStsz = false;
+        }
+        if (opens("Track (")) {
+            tracks.push_back({});
+            continue;
+        }
+        const size_t colon = content.find(':');
+        if (tracks.empty() || colon == std::string::npos) continue;
+        TrackFacts& t = tracks.back();
+        const std::string label = content.substr(0, colon);
+        const size_t valueStart = content.find_first_not_of(' ', colon + 1);
+        if (valueStart == std::string::npos) continue;
+        const std::string value = content.substr(valueStart, content.find(' ', valueStart) - valueStart);
+        auto number = [&value] { return std::stoull(value); };
+        if (label == "Track ID" && !t.trackId) t.trackId = static_cast<uint32_t>(number());
+        else if (label == "Track width" && !t.width) t.width = value;
+        else if (label == "Track height" && !t.height) t.height = value;
+        else if (mdhdIndent != SIZE_MAX && label == "Time scale" && !t.timescale) t.timescale = number();
+        else if (mdhdIndent != SIZE_MAX && label == "Duration" && !t.duration) t.duration = number();
+        else if (sttsIndent != SIZE_MAX && label == "Sample Count") t.sttsSum = t.sttsSum.value_or(0) + number();
+        else if (stszIndent != SIZE_MAX && label == "Name") stszIsStsz = value == "stsz";
+        else if (stszIndent != SIZE_MAX && stszIsStsz && label == "Number of entries" && !t.sampleCount)
+            t.sampleCount = number();
+    }
+    return tracks;
+}
+}  // namespace
+
+TEST(CorpusTrackTables, CountsTimesAndSizesMatchTheReferences) {
+    size_t checkedTracks = 0, fields = 0;
+    for (const std::string& name : CorpusFiles()) {
+        SCOPED_TRACE(name);
+        CCorvelLib lib;
+        ASSERT_EQ(lib.Init(CorpusPath(name)), 0);
+        lib.Go();
+        const std::vector<TrackFacts> ours = Decoded(*lib.Parser());
+        if (ours.empty()) continue;
+
+        const std::string mediainfo = ReadText(CorpusRef(name, "mediainfo.txt"));
+        if (!mediainfo.empty()) {
+            const std::vector<TrackFacts> ref = FromMediaInfo(mediainfo);
+            ASSERT_EQ(ours.size(), ref.size());
+            for (size_t i = 0; i < ours.size(); ++i) {
+                SCOPED_TRACE("track " + std::to_string(i + 1));
+                const TrackFacts &a = ours[i], &b = ref[i];
+                EXPECT_EQ(a.trackId, b.trackId);
+                // A field MediaInfo does not print is not compared.
+                auto same = [&fields](const auto& ours, const auto& theirs) {
+                    if (!theirs) return;
+                    EXPECT_EQ(ours, theirs);
+                    ++fields;
+                };
+                same(a.width, b.width);
+                same(a.height, b.height);
+                same(a.timescale, b.timescale);
+                same(a.duration, b.duration);
+                same(a.sampleCount, b.sampleCount);
+                same(a.sttsSum, b.sttsSum);
+                ++checkedTracks;
+            }
+            continue;
+        }
+        // ffprobe: stream "id" is the track ID; time_base is 1/timescale; nb_frames the stsz count.
+        const std::string probe = ReadText(CorpusRef(name, "ffprobe.json"));
+        static const std::regex stream(R"re("id": "0x([0-9a-f]+)"[\s\S]*?"time_base": "1/(\d+)"[\s\S]*?"nb_frames": "(\d+)")re");
+        for (auto it = std::sregex_iterator(probe.begin(), probe.end(), stream); it != std::sregex_iterator(); ++it) {
+            const uint32_t id = static_cast<uint32_t>(std::stoul((*it)[1].str(), nullptr, 16));
+            auto track = std::find_if(ours.begin(), ours.end(), [id](const TrackFacts& t) { return t.trackId == id; });
+            ASSERT_NE(track, ours.end()) << "track " << id;
+            EXPECT_EQ(track->timescale, std::stoull((*it)[2].str())) << "track " << id;
+            EXPECT_EQ(track->sampleCount, std::stoull((*it)[3].str())) << "track " << id;
+            EXPECT_EQ(track->sttsSum, track->sampleCount) << "track " << id;
+            ++checkedTracks;
+            fields += 3;
+        }
+    }
+    EXPECT_GT(checkedTracks, 60u);
+    EXPECT_GT(fields, 5 * checkedTracks);
+}
