@@ -275,6 +275,8 @@ uint64_t FragmentSampleCount(const CBox& traf) {
     return n;
 }
 
+bool HasEntriesSubPages(const CBox& box) { return !EntriesOf(box).columns.empty(); }
+
 void WriteEntriesSubPage(ReportPage& page, const CBox& box, const std::string& path, uint32_t k) {
     const EntryList list = EntriesOf(box);
     const int columns = list.columns.empty() ? 0 : static_cast<int>(list.columns.size()) + 1;

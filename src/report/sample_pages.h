@@ -15,6 +15,8 @@ constexpr uint64_t kRowsPerSubPage = 200;
 // The entries of a table box (stts, ctts, stsc, stsz, stz2, stco, co64, stss, stsh,
 // stdp, padb, sdtp, sbgp, sgpd, subs).
 void WriteEntriesSubPage(ReportPage& page, const CBox& box, const std::string& path, uint32_t k);
+// True for the boxes whose pages offer entry sub pages (the types above, decoded).
+bool HasEntriesSubPages(const CBox& box);
 // The samples of a track: sizes, times, chunks and file offsets from its sample table.
 void WriteTrackSamplesSubPage(ReportPage& page, const CBox& stbl, const std::string& path, uint32_t k);
 // The samples of a track fragment, with their file offsets; `moof` and `mdat` are
