@@ -29,8 +29,10 @@ int RunSubpage(const Args& args) {
     std::string out = "subpage.html";
     std::vector<std::string> positional;
     for (size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "-o" && i + 1 < args.size()) out = args[++i];
-        else positional.push_back(args[i]);
+        if (args[i] == "-o" && i + 1 < args.size())
+            out = args[++i];
+        else
+            positional.push_back(args[i]);
     }
     uint32_t k = 0;
     if (positional.size() != 3 || out.empty() || !ParsePageNumber(positional[2], k)) {

@@ -57,7 +57,8 @@ ReportTable TrackList(const std::vector<const CBox*>& stbls, const RowContext& c
     SelectList l = OpenList(ctx, "stbl");
     const std::string prefix = AttrText(ctx.subPagePrefix);
     for (uint32_t s = 0; s < stbls.size(); ++s) {
-        l.html += Format("<select name='#' style='width:120;' ID = SUB_PAGE nid = %u box_pos= %u  >", s, stbls[s]->m_id);
+        l.html +=
+            Format("<select name='#' style='width:120;' ID = SUB_PAGE nid = %u box_pos= %u  >", s, stbls[s]->m_id);
         l.html += kSelectPromptOption;
         AddOptions(l.html, l.plain, prefix, "stbl", s, TrackSampleCount(*stbls[s]));
         l.html += "</select>";
@@ -74,7 +75,8 @@ ReportTable FragmentList(const CBox& moof, const CBox& mdat, const RowContext& c
     for (const auto& child : moof.m_children) {
         if (!child || child->m_type != FourCC("traf")) continue;
         l.html += Format(
-            "<select name='#' style='width:120;' ID = LIST_PAGE nid = %u box_pos= %u moof_box_pos= %u mdat_box_pos= %u>",
+            "<select name='#' style='width:120;' ID = LIST_PAGE nid = %u box_pos= %u moof_box_pos= %u mdat_box_pos= "
+            "%u>",
             s, child->m_id, moof.m_id, mdat.m_id);
         l.html += kSelectPromptOption;
         AddOptions(l.html, l.plain, prefix, "traf", s, FragmentSampleCount(*child));

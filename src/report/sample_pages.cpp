@@ -33,7 +33,8 @@ std::string CellU64(uint64_t v) { return Format("<td align = \"left\" bgcolor = 
 struct Block {
     uint64_t first;  // rows before this one are not written
     uint64_t last;
-    explicit Block(uint32_t k) : first(uint64_t(k) * kRowsPerSubPage + 1), last(uint64_t(k) * kRowsPerSubPage + kRowsPerSubPage) {}
+    explicit Block(uint32_t k)
+        : first(uint64_t(k) * kRowsPerSubPage + 1), last(uint64_t(k) * kRowsPerSubPage + kRowsPerSubPage) {}
 };
 
 // Writes a sub page file: the builders assemble the whole text first.
@@ -105,8 +106,9 @@ EntryList EntriesOf(const CBox& box) {
     switch (box.m_type) {
         case FourCC("stts"):
             if (auto* b = dynamic_cast<const CTimeToSampleBox*>(&box)) {
-                l = {{"Sample count", "Sample delta"}, b->GetEntryCount(),
-                     [b](uint32_t i) { return CellU(b->RetrieveSampleCount(i)) + CellU(b->RetrieveSampleDelta(i)); }};
+                l = {{"Sample count", "Sample delta"}, b->GetEntryCount(), [b](uint32_t i) {
+                         return CellU(b->RetrieveSampleCount(i)) + CellU(b->RetrieveSampleDelta(i));
+                     }};
             }
             break;
         case FourCC("ctts"):
@@ -118,7 +120,8 @@ EntryList EntriesOf(const CBox& box) {
             break;
         case FourCC("stsc"):
             if (auto* b = dynamic_cast<const CSampleToChunkbox*>(&box)) {
-                l = {{"First chunk", "Samples per chunk", "Samples description index"}, b->GetEntryCount(),
+                l = {{"First chunk", "Samples per chunk", "Samples description index"},
+                     b->GetEntryCount(),
                      [b](uint32_t i) {
                          return CellU(b->GetFirstChunk(i)) + CellU(b->GetSamplesPerChunk(i)) +
                                 CellU(b->GetSampleDescriptionIndex(i));
@@ -159,14 +162,16 @@ EntryList EntriesOf(const CBox& box) {
         case FourCC("padb"):
             // One stored byte per row: both pad values of the byte.
             if (auto* b = dynamic_cast<const CPaddingBitsBox*>(&box)) {
-                l = {{"Padding Bits1", "Padding Bits2"}, b->GetSampleCount(),
-                     [b](uint32_t i) { return CellU(b->GetPad1(i)) + CellU(b->GetPad2(i)); }};
+                l = {{"Padding Bits1", "Padding Bits2"}, b->GetSampleCount(), [b](uint32_t i) {
+                         return CellU(b->GetPad1(i)) + CellU(b->GetPad2(i));
+                     }};
             }
             break;
         case FourCC("sdtp"):
             if (auto* b = dynamic_cast<const CSampleDependencyTypeBox*>(&box)) {
                 l = {{"Reserved", "Samples depends on", "Samples is depended on", "Samples has redundancy"},
-                     b->GetStoredEntryCount(), [b](uint32_t i) {
+                     b->GetStoredEntryCount(),
+                     [b](uint32_t i) {
                          return CellU(b->GetReserved(i)) + CellU(b->GetSampleDependsOn(i)) +
                                 CellU(b->GetSampleIsDependedOn(i)) + CellU(b->GetSampleHasRedundancy(i));
                      }};
@@ -174,14 +179,16 @@ EntryList EntriesOf(const CBox& box) {
             break;
         case FourCC("sbgp"):
             if (auto* b = dynamic_cast<const CSampletoGroupBox*>(&box)) {
-                l = {{"Sample count", "Group desc index"}, b->GetEntryCount(),
-                     [b](uint32_t i) { return CellU(b->GetSampleCount(i)) + CellU(b->GetGroupDescriptionIndex(i)); }};
+                l = {{"Sample count", "Group desc index"}, b->GetEntryCount(), [b](uint32_t i) {
+                         return CellU(b->GetSampleCount(i)) + CellU(b->GetGroupDescriptionIndex(i));
+                     }};
             }
             break;
         case FourCC("sgpd"):
             if (auto* b = dynamic_cast<const CSampleGroupDescBox*>(&box)) {
-                l = {{"Description length", "Description Entry"}, b->GetEntryCount(),
-                     [b](uint32_t i) { return CellU(b->GetDescriptionLength(i)) + SgpdDescription(*b, i); }};
+                l = {{"Description length", "Description Entry"}, b->GetEntryCount(), [b](uint32_t i) {
+                         return CellU(b->GetDescriptionLength(i)) + SgpdDescription(*b, i);
+                     }};
             }
             break;
         case FourCC("subs"):
@@ -189,7 +196,8 @@ EntryList EntriesOf(const CBox& box) {
             if (auto* b = dynamic_cast<const CSubSampleInfoBox*>(&box)) {
                 l = {{"Sample delta", "Subsample count", "Subsample size", "Subsample priority", "Discardable",
                       "Reserved"},
-                     b->GetEntryCount(), [b](uint32_t i) {
+                     b->GetEntryCount(),
+                     [b](uint32_t i) {
                          CSubSampleInfoBox::Subsample s = b->GetSubsample(i, 0);
                          return CellU(b->GetSampleDelta(i)) + CellU(b->GetSubsampleCount(i)) + CellU(s.size) +
                                 CellU(s.priority) + CellU(s.discardable) + CellU(s.reserved);
@@ -346,7 +354,8 @@ void WriteTrackSamplesSubPage(ReportPage& page, const CBox& stbl, const std::str
         if (stts) {
             if (--sttsRemaining <= 0) {
                 ++sttsIndex;
-                sttsRemaining = sttsIndex <= UINT32_MAX ? stts->RetrieveSampleCount(static_cast<uint32_t>(sttsIndex)) : 0;
+                sttsRemaining =
+                    sttsIndex <= UINT32_MAX ? stts->RetrieveSampleCount(static_cast<uint32_t>(sttsIndex)) : 0;
             }
             delta = sttsIndex <= UINT32_MAX ? stts->RetrieveSampleDelta(static_cast<uint32_t>(sttsIndex)) : 0;
         }
@@ -364,15 +373,16 @@ void WriteTrackSamplesSubPage(ReportPage& page, const CBox& stbl, const std::str
             ++chunkIndex;
             offsetInChunk = 0;
         }
-        const uint64_t chunkOffset = (stco && chunkIndex < int64_t(stco->GetEntryCount()) &&
-                                      uint64_t(chunkIndex) < stco->GetStoredEntryCount())
-                                         ? stco->GetChunkOffset(static_cast<uint32_t>(chunkIndex))
-                                         : 0;
+        const uint64_t chunkOffset =
+            (stco && chunkIndex < int64_t(stco->GetEntryCount()) && uint64_t(chunkIndex) < stco->GetStoredEntryCount())
+                ? stco->GetChunkOffset(static_cast<uint32_t>(chunkIndex))
+                : 0;
         const uint64_t sampleOffset = chunkOffset + offsetInChunk;
 
         const char* sync = "-";
         if (stss) {
-            const uint32_t number = stssIndex <= UINT32_MAX ? stss->GetSampleNumber(static_cast<uint32_t>(stssIndex)) : 0;
+            const uint32_t number =
+                stssIndex <= UINT32_MAX ? stss->GetSampleNumber(static_cast<uint32_t>(stssIndex)) : 0;
             const bool isSync = number != 0 && number == i;
             if (isSync) ++stssIndex;
             sync = isSync ? "O" : "X";
@@ -452,8 +462,9 @@ void WriteFragmentSamplesSubPage(ReportPage& page, const CBox& traf, const std::
             return trex ? trexValue : 0u;
         };
         auto sizeAt = [&](size_t j) {
-            return pick(CTrackRunBox::kSizePresent, trun->GetSample(j)->size, CTrackFragmentHeaderBox::kDefaultSizePresent,
-                        tfhd ? tfhd->m_defaultSampleSize : 0, trex ? trex->m_defaultSampleSize : 0);
+            return pick(CTrackRunBox::kSizePresent, trun->GetSample(j)->size,
+                        CTrackFragmentHeaderBox::kDefaultSizePresent, tfhd ? tfhd->m_defaultSampleSize : 0,
+                        trex ? trex->m_defaultSampleSize : 0);
         };
         const size_t count = trun->GetSampleEntryCount();
         for (size_t j = 0; j < count; ++j) {
@@ -475,7 +486,8 @@ void WriteFragmentSamplesSubPage(ReportPage& page, const CBox& traf, const std::
             out += Format("<td align = \"left\" bgcolor = white>%u</td>", duration);
             out += Format("<td align = \"left\" bgcolor = white>%u</td>", size);
             out += Format("<td align = \"left\" bgcolor = white>%u</td>", flags);
-            out += Format("<td align = \"left\" bgcolor = white>%d</td>", static_cast<int32_t>(s.compositionTimeOffset));
+            out +=
+                Format("<td align = \"left\" bgcolor = white>%d</td>", static_cast<int32_t>(s.compositionTimeOffset));
             out += Format("<td align = \"left\" bgcolor = white>%" PRIu64
                           "&nbsp;&nbsp;<BUTTON STYLE=\"WIDTH:20\" onClick = \"parent.fncOnClick(%u, %" PRIu64
                           ")\">...</BUTTON></td>",

@@ -69,8 +69,9 @@ std::map<int, Samples> TrackPages(const CCorvel& p) {
         FindBoxes(*trak, FourCC("stbl"), stbls);
         Samples& s = tracks[stream++];
         for (const CBox* stbl : stbls)
-            AppendAllPages(TrackSampleCount(*stbl),
-                           [&](const std::string& path, uint32_t k) { WriteTrackSamplesSubPage(page, *stbl, path, k); }, s);
+            AppendAllPages(
+                TrackSampleCount(*stbl),
+                [&](const std::string& path, uint32_t k) { WriteTrackSamplesSubPage(page, *stbl, path, k); }, s);
     }
     return tracks;
 }
@@ -96,9 +97,12 @@ std::map<int, Samples> FragmentPages(const CCorvel& p) {
             if (!tfhd) continue;
             const uint32_t id = tfhd->m_trackId;
             const int stream = streamOfTrack.count(id) ? streamOfTrack[id] : int(id) - 1;
-            AppendAllPages(FragmentSampleCount(*traf), [&](const std::string& path, uint32_t k) {
-                WriteFragmentSamplesSubPage(page, *traf, path, k, moof, mdat, &p);
-            }, tracks[stream]);
+            AppendAllPages(
+                FragmentSampleCount(*traf),
+                [&](const std::string& path, uint32_t k) {
+                    WriteFragmentSamplesSubPage(page, *traf, path, k, moof, mdat, &p);
+                },
+                tracks[stream]);
         }
     }
     return tracks;
@@ -119,8 +123,7 @@ void ExpectPagesMatchPackets(const std::string& name) {
         SCOPED_TRACE("stream " + std::to_string(stream));
         const Samples& got = pages[stream];
         ASSERT_EQ(got.size(), expected.size());
-        for (size_t i = 0; i < got.size(); ++i)
-            ASSERT_EQ(got[i], expected[i]) << "sample " << i + 1;
+        for (size_t i = 0; i < got.size(); ++i) ASSERT_EQ(got[i], expected[i]) << "sample " << i + 1;
     }
 }
 }  // namespace
@@ -130,10 +133,16 @@ void ExpectPagesMatchPackets(const std::string& name) {
 // as a packet or repeats one (big_buck_bunny, mp4parse metadata, test-pod), reads
 // images as items (avif), stops at the end of a cut file (truncated_mdat), or
 // reads no MP4 at all (flv).
-const char* const kPacketsDiffer[] = {
-    "avc_movtext.mp4", "flv_ffmpeg.flv", "pub_go-mp4_sample_qt.mp4", "pub_mp4-rust_big_buck_bunny_metadata.m4v",
-    "pub_mp4parse-rust_bug-1655846.avif", "pub_mp4parse-rust_metadata.mp4", "pub_mp4parse-rust_valid-alpha.avif",
-    "pub_mp4parse-rust_valid.avif", "pub_mp4parser_test-pod.m4a", "truncated_mdat.mp4"};
+const char* const kPacketsDiffer[] = {"avc_movtext.mp4",
+                                      "flv_ffmpeg.flv",
+                                      "pub_go-mp4_sample_qt.mp4",
+                                      "pub_mp4-rust_big_buck_bunny_metadata.m4v",
+                                      "pub_mp4parse-rust_bug-1655846.avif",
+                                      "pub_mp4parse-rust_metadata.mp4",
+                                      "pub_mp4parse-rust_valid-alpha.avif",
+                                      "pub_mp4parse-rust_valid.avif",
+                                      "pub_mp4parser_test-pod.m4a",
+                                      "truncated_mdat.mp4"};
 
 // Progressive files (sample tables), fragmented ones (movie fragments, smooth.ismv
 // included) and mixed ones alike.

@@ -107,10 +107,10 @@ std::string SelectMarkup(const Parsed& f, const CBox& mdat) {
 
 TEST(TrackSamplesSubPage, WalksChunksTimesAndSyncSamples) {
     // Chunks 1-2 hold 3 samples, later chunks 2; 5 deltas of 100 then 200; sync samples 1 and 7.
-    Parsed f("chunks.mp4", Box("moov", Track(Stsz(0, {10, 20, 30, 40, 50, 60, 70, 80}) +
-                                            Table("stsc", {{1, 3, 1}, {3, 2, 1}}) +
-                                            Table("stco", {{1000}, {2000}, {3000}}) +
-                                            Table("stts", {{5, 100}, {3, 200}}) + Table("stss", {{1}, {7}}))));
+    Parsed f("chunks.mp4",
+             Box("moov", Track(Stsz(0, {10, 20, 30, 40, 50, 60, 70, 80}) + Table("stsc", {{1, 3, 1}, {3, 2, 1}}) +
+                               Table("stco", {{1000}, {2000}, {3000}}) + Table("stts", {{5, 100}, {3, 200}}) +
+                               Table("stss", {{1}, {7}}))));
     const CBox* stbl = f.All(FourCC("stbl")).at(0);
     const std::string html = TrackPage(*stbl, 0);
     EXPECT_EQ(html.rfind(SubPageHead(true), 0), 0u);
@@ -138,8 +138,8 @@ TEST(TrackSamplesSubPage, WalksChunksTimesAndSyncSamples) {
 
 TEST(TrackSamplesSubPage, PagesOf200AndPagesBeyondTheList) {
     Parsed f("pages.mp4", Box("moov", Track(Stsz(2, {}, 450) + Table("stsc", {{1, 10, 1}}) +
-                                             Table("stco", std::vector<std::vector<uint32_t>>(45, {0})) +
-                                             Table("stts", {{450, 1}}))));
+                                            Table("stco", std::vector<std::vector<uint32_t>>(45, {0})) +
+                                            Table("stts", {{450, 1}}))));
     const CBox& stbl = *f.All(FourCC("stbl")).at(0);
     auto rows = Rows(TrackPage(stbl, 2));
     ASSERT_EQ(rows.size(), 50u);
@@ -170,7 +170,8 @@ TEST(TrackSamplesSubPage, MissingTablesGiveZeros) {
     EXPECT_EQ(TrackSampleCount(*g.All(FourCC("stbl")).at(0)), 0u);
 
     // More chunks than chunk offsets: the missing offsets are 0, nothing is read past the table.
-    Parsed h("short.mp4", Box("moov", Track(Stsz(0, {1, 2, 3, 4}) + Table("stsc", {{1, 1, 1}}) + Table("stco", {{100}}))));
+    Parsed h("short.mp4",
+             Box("moov", Track(Stsz(0, {1, 2, 3, 4}) + Table("stsc", {{1, 1, 1}}) + Table("stco", {{100}}))));
     auto rows = Rows(TrackPage(*h.All(FourCC("stbl")).at(0), 0));
     ASSERT_EQ(rows.size(), 4u);
     EXPECT_EQ(rows[0][6], "100");
@@ -178,7 +179,7 @@ TEST(TrackSamplesSubPage, MissingTablesGiveZeros) {
 
     // A compact size box serves when there is no stsz.
     Parsed c("stz2.mp4", Box("moov", Track(FullBox("stz2", 0, 0, U32(8) + U32(3) + U8(9) + U8(8) + U8(7)) +
-                                          Table("stsc", {{1, 3, 1}}) + Table("stco", {{50}}))));
+                                           Table("stsc", {{1, 3, 1}}) + Table("stco", {{50}}))));
     rows = Rows(TrackPage(*c.All(FourCC("stbl")).at(0), 0));
     ASSERT_EQ(rows.size(), 3u);
     EXPECT_EQ(rows[2][6], "67");
@@ -192,19 +193,22 @@ TEST(MediaDataSelectLists, TrackOptionsInBlocksOf200) {
                              "<tr>\r\n<td align = \"left\" bgcolor = white colspan = \"6\">\r\n";
     EXPECT_EQ(html.rfind(head, 0), 0u);
     std::string selects;
-    const char* options[] = {
-        "<option value = \"/sub/0_0.html\">stbl1(1~200)</option>",
-        "<option value = \"/sub/1_0.html\">stbl2(1~200)</option><option  value = \"/sub/1_200.html\">stbl2(201~201)</option>",
-        "<option value = \"/sub/2_0.html\">stbl3(1~200)</option><option value = \"/sub/2_200.html\">stbl3(201~400)</option>"
-        "<option  value = \"/sub/2_400.html\">stbl3(401~450)</option>",
-        ""};
+    const char* options[] = {"<option value = \"/sub/0_0.html\">stbl1(1~200)</option>",
+                             "<option value = \"/sub/1_0.html\">stbl2(1~200)</option><option  value = "
+                             "\"/sub/1_200.html\">stbl2(201~201)</option>",
+                             "<option value = \"/sub/2_0.html\">stbl3(1~200)</option><option value = "
+                             "\"/sub/2_200.html\">stbl3(201~400)</option>"
+                             "<option  value = \"/sub/2_400.html\">stbl3(401~450)</option>",
+                             ""};
     for (uint32_t s = 0; s < 4; ++s)
         selects += "<select name='#' style='width:120;' ID = SUB_PAGE nid = " + std::to_string(s) +
                    " box_pos= " + std::to_string(stbls[s]->m_id) + "  >" + kSelectPromptOption + options[s] +
                    "</select>";
     EXPECT_EQ(html.substr(head.size()),
-              selects + "</td></tr></table><table cellspacing = 0 cellpadding = 0 border = \"0\" width = \"100%\" "
-                        "height = 5 align = \"center\"><tr><td></td></tr></table>" + kFrame);
+              selects +
+                  "</td></tr></table><table cellspacing = 0 cellpadding = 0 border = \"0\" width = \"100%\" "
+                  "height = 5 align = \"center\"><tr><td></td></tr></table>" +
+                  kFrame);
 
     // A moov whose tracks have no samples and no fragments to match: no list at all.
     Parsed g("empty_tracks.mp4", Box("moov", TrackOf(0)) + Box("mdat", "x"));
@@ -216,9 +220,9 @@ TEST(FragmentSamplesSubPage, OffsetsOfRunsAndPages) {
     std::vector<uint32_t> sizes;
     for (uint32_t i = 1; i <= 450; ++i) sizes.push_back(i);
     int32_t d = 4000;
-    const std::string moof = Box("moof", FullBox("mfhd", 0, 0, U32(1)) +
-                                             Box("traf", Tfhd(0x20000, 1) + TrunSizes(sizes, &d)) +
-                                             Box("traf", Tfhd(0x20000, 2) + TrunSizes({}) + TrunSizes({})));
+    const std::string moof =
+        Box("moof", FullBox("mfhd", 0, 0, U32(1)) + Box("traf", Tfhd(0x20000, 1) + TrunSizes(sizes, &d)) +
+                        Box("traf", Tfhd(0x20000, 2) + TrunSizes({}) + TrunSizes({})));
     Parsed f("frag.mp4", Box("ftyp", "isom" + U32(0)) + moof + Box("mdat", std::string(10, 'x')));
     const CBox* moofBox = f.Top(FourCC("moof"));
     const CBox* mdat = f.Top(FourCC("mdat"));
@@ -308,8 +312,8 @@ TEST(EntriesSubPage, ColumnsAndBlocksByBoxType) {
     std::vector<std::vector<uint32_t>> stts;
     for (uint32_t i = 1; i <= 450; ++i) stts.push_back({i, 10 * i});
     Parsed f("entries.mp4", Box("moov", Track(Table("stts", stts) + Stsz(9, {}, 3) +
-                                               FullBox("ctts", 0, 0, U32(1) + U32(2) + U32(0xFFFFFFFE)) +
-                                               FullBox("co64", 0, 0, U32(1) + U64(0x100000010ull)))));
+                                              FullBox("ctts", 0, 0, U32(1) + U32(2) + U32(0xFFFFFFFE)) +
+                                              FullBox("co64", 0, 0, U32(1) + U64(0x100000010ull)))));
     const CBox& sttsBox = *f.All(FourCC("stts")).at(0);
     const std::string html = EntriesPage(sttsBox, 2);
     EXPECT_EQ(html.rfind(SubPageHead(false) + kTableOpen + SubTitleRow(3, "ICON", "List") +
