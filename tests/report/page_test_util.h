@@ -1,16 +1,14 @@
 #pragma once
-#include <unistd.h>
-
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
-// A fresh folder under the temp folder for one test, removed afterwards.
+#include "support/box_builder.h"
+#include "support/corpus.h"
+
+// A fresh folder in the tests' temporary folder for one test, removed afterwards.
 class TempFolder {
 public:
-    explicit TempFolder(const std::string& name)
-        : m_path(std::filesystem::temp_directory_path() / (name + "_" + std::to_string(::getpid()))) {
+    explicit TempFolder(const std::string& name) : m_path(std::filesystem::path(TempDir()) / name) {
         std::filesystem::remove_all(m_path);
         std::filesystem::create_directories(m_path);
     }
@@ -24,13 +22,6 @@ public:
 private:
     std::filesystem::path m_path;
 };
-
-inline std::string ReadWholeFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 // The fixed page head and foot, byte for byte.
 inline const std::string kExpectedHead =
