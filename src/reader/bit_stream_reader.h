@@ -28,6 +28,13 @@ public:
     uint64_t RemainingBytes() const { return RemainingBits / 8; }
     const uint8_t* Buffer() const { return m_buffer; }
     const uint8_t* CurrentByte() const { return m_buffer ? m_buffer + BitPosition / 8 : nullptr; }
+    // Of the remaining whole bytes, how many the buffer really holds from CurrentByte()
+    // on (the rest read as zero): those may be read in place.
+    uint64_t PresentBytes() const {
+        const uint64_t first = BitPosition / 8;
+        if (!m_buffer || first >= m_available) return 0;
+        return m_available - first < RemainingBytes() ? m_available - first : RemainingBytes();
+    }
     // A reader over the next `bytes` bytes (cut to what remains), starting at the current byte.
     CBitStreamReader SubReader(uint64_t bytes) const;
 

@@ -1,8 +1,8 @@
 #pragma once
 #include <cstdint>
-#include <vector>
 
 #include "boxes/core/box.h"
+#include "boxes/sampletable/table_allocator.h"
 
 // saiz: the size of each sample's auxiliary information (a default, or one per sample).
 class CSaizBox : public CFullBox {
@@ -18,7 +18,7 @@ public:
     uint32_t m_auxInfoTypeParameter = 0;  // with flags bit 0
     uint32_t m_defaultSampleInfoSize = 0;
     uint32_t m_sampleCount = 0;
-    std::vector<uint8_t> m_sampleInfoSizes;  // only when the default is 0
+    TableVector<uint8_t> m_sampleInfoSizes;  // only when the default is 0
 };
 
 // saio: where the auxiliary information lies (32-bit offsets in version 0, else 64).
@@ -34,5 +34,5 @@ public:
     uint32_t m_auxInfoType = 0;
     uint32_t m_auxInfoTypeParameter = 0;
     uint32_t m_entryCount = 0;
-    std::vector<uint64_t> m_offsets;
+    TableVector<uint64_t> m_offsets;
 };

@@ -1,8 +1,8 @@
 #pragma once
 #include <cstdint>
-#include <vector>
 
 #include "boxes/core/box.h"
+#include "boxes/sampletable/table_allocator.h"
 
 // stco (32-bit offsets) and co64 (64-bit offsets): the file offset of each chunk.
 class CChunkOffsetBox : public CFullBox {
@@ -15,5 +15,5 @@ public:
     uint64_t GetChunkOffset(uint32_t i) const { return i < m_chunkOffsets.size() ? m_chunkOffsets[i] : 0; }
 
     uint32_t m_entryCount = 0;
-    std::vector<uint64_t> m_chunkOffsets;
+    TableVector<uint64_t> m_chunkOffsets;
 };

@@ -1,8 +1,8 @@
 #pragma once
 #include <cstdint>
-#include <vector>
 
 #include "boxes/core/box.h"
+#include "boxes/sampletable/table_allocator.h"
 
 // padb: padding bits of two samples per byte.
 class CPaddingBitsBox : public CFullBox {
@@ -18,5 +18,5 @@ public:
     uint32_t GetPad2(uint32_t i) const { return GetByte(i) & 7; }
 
     uint32_t m_sampleCount = 0;
-    std::vector<uint8_t> m_bytes;
+    TableVector<uint8_t> m_bytes;
 };

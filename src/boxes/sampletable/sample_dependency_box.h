@@ -1,8 +1,8 @@
 #pragma once
 #include <cstdint>
-#include <vector>
 
 #include "boxes/core/box.h"
+#include "boxes/sampletable/table_allocator.h"
 
 // sdep: for each sample, the samples it depends on. The payload has no count: the
 // sample table sets it from stsz (or stz2) before the parse. The numbers of all
@@ -26,6 +26,6 @@ public:
     int32_t GetDependencySampleNumber(uint32_t i, uint32_t j) const;
 
     uint32_t m_sampleCount = 0;
-    std::vector<Entry> m_entries;
-    std::vector<uint16_t> m_numbers;
+    TableVector<Entry> m_entries;
+    TableVector<uint16_t> m_numbers;
 };

@@ -1,8 +1,8 @@
 #pragma once
 #include <cstdint>
-#include <vector>
 
 #include "boxes/core/box.h"
+#include "boxes/sampletable/table_allocator.h"
 
 // sdtp: per-sample dependency flags. The payload has no count: the container sets
 // it (from stsz/stz2 in a sample table, from trun in a track fragment) before the parse.
@@ -31,7 +31,7 @@ public:
     }
 
     uint32_t m_sampleCount = 0;
-    std::vector<Entry> m_entries;
+    TableVector<Entry> m_entries;
 };
 
 // stdp: a 16-bit priority per sample; the count comes from the sample table's stsz.
@@ -46,5 +46,5 @@ public:
     uint32_t GetPriority(uint32_t i) const { return i < m_priorities.size() ? m_priorities[i] : 0; }
 
     uint32_t m_sampleCount = 0;
-    std::vector<uint16_t> m_priorities;
+    TableVector<uint16_t> m_priorities;
 };

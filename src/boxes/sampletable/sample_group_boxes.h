@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "boxes/core/box.h"
+#include "boxes/sampletable/table_allocator.h"
 #include "boxes/sampletable/sample_group_entries.h"
 
 // sbgp: runs of samples mapped to a group description index.
@@ -22,7 +23,7 @@ public:
     uint32_t m_groupingType = 0;
     uint32_t m_groupingTypeParameter = 0;  // version 1 only
     uint32_t m_entryCount = 0;
-    std::vector<uint64_t> m_entries;
+    TableVector<uint64_t> m_entries;
 };
 
 // sgpd: the group descriptions; their class depends on the handler type the

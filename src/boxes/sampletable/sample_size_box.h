@@ -1,8 +1,8 @@
 #pragma once
 #include <cstdint>
-#include <vector>
 
 #include "boxes/core/box.h"
+#include "boxes/sampletable/table_allocator.h"
 
 // stsz: one size for all samples, or one size per sample (sample size 0).
 class CSampleSizeBox : public CFullBox {
@@ -18,7 +18,7 @@ public:
 
     uint32_t m_sampleSize = 0;
     uint32_t m_sampleCount = 0;
-    std::vector<uint32_t> m_entrySizes;  // 32 bits in the file; widened by GetEntrySize
+    TableVector<uint32_t> m_entrySizes;  // 32 bits in the file; widened by GetEntrySize
 };
 
 // stz2: per-sample sizes of 4, 8 or 16 bits.
@@ -35,7 +35,7 @@ public:
     uint32_t m_reserved = 0;  // 24 bits
     uint32_t m_fieldSize = 0;
     uint32_t m_sampleCount = 0;
-    std::vector<uint32_t> m_entrySizes;
+    TableVector<uint32_t> m_entrySizes;
 };
 
 // The sample count of a sample table's size box: stsz, or stz2 when there is no

@@ -1,8 +1,8 @@
 #pragma once
 #include <cstdint>
-#include <vector>
 
 #include "boxes/core/box.h"
+#include "boxes/sampletable/table_allocator.h"
 
 // stsc: runs of chunks with the same number of samples.
 class CSampleToChunkbox : public CFullBox {
@@ -23,5 +23,5 @@ public:
     uint32_t GetSampleDescriptionIndex(uint32_t i) const;
 
     uint32_t m_entryCount = 0;
-    std::vector<Entry> m_entries;
+    TableVector<Entry> m_entries;
 };

@@ -1,8 +1,8 @@
 #pragma once
 #include <cstdint>
-#include <vector>
 
 #include "boxes/core/box.h"
+#include "boxes/sampletable/table_allocator.h"
 
 // subs: the sub-samples of some samples. The sub-samples of all entries are kept
 // in one array; each entry knows where its own start.
@@ -31,6 +31,6 @@ public:
     Subsample GetSubsample(uint32_t i, uint32_t j) const;
 
     uint32_t m_entryCount = 0;
-    std::vector<Entry> m_entries;
-    std::vector<Subsample> m_subsamples;
+    TableVector<Entry> m_entries;
+    TableVector<Subsample> m_subsamples;
 };

@@ -1,8 +1,8 @@
 #pragma once
 #include <cstdint>
-#include <vector>
 
 #include "boxes/core/box.h"
+#include "boxes/sampletable/table_allocator.h"
 
 // stss: the numbers of the random access samples.
 class CSyncSampleBox : public CFullBox {
@@ -15,7 +15,7 @@ public:
     uint32_t GetSampleNumber(uint32_t i) const { return i < m_sampleNumbers.size() ? m_sampleNumbers[i] : 0; }
 
     uint32_t m_entryCount = 0;
-    std::vector<uint32_t> m_sampleNumbers;
+    TableVector<uint32_t> m_sampleNumbers;
 };
 
 // stsh: pairs of a shadowed sample and the sync sample that may replace it.
@@ -30,6 +30,6 @@ public:
     uint32_t GetSyncSampleNumber(uint32_t i) const;
 
     uint32_t m_entryCount = 0;
-    std::vector<uint32_t> m_shadowedSampleNumbers;
-    std::vector<uint32_t> m_syncSampleNumbers;
+    TableVector<uint32_t> m_shadowedSampleNumbers;
+    TableVector<uint32_t> m_syncSampleNumbers;
 };

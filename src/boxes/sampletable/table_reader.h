@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "boxes/sampletable/table_allocator.h"
 #include "reader/bit_stream_reader.h"
 
 // Fixed-size table records are read in blocks of whole records (one copy out of
@@ -24,35 +25,43 @@ inline uint64_t RecordsThatFit(const CBitStreamReader& reader, uint64_t count, u
 
 // Reads `count` records of `recordBytes` bytes, calling decode(const uint8_t*) for
 // each complete one in file order. Returns 0, or -1 when the payload ends before
-// the last record (the records before it have been decoded).
+// the last record (the records before it have been decoded). Records are decoded
+// in place when the reader is byte-aligned over bytes the buffer holds, otherwise
+// from a copy made a block at a time (a zero-padded tail, an odd bit position).
 template <class Decode>
 int ReadRecords(CBitStreamReader& reader, uint64_t count, uint32_t recordBytes, Decode&& decode) {
+    const uint64_t fit = reader.RemainingBytes() / recordBytes;
+    const uint64_t total = std::min(count, fit);
+    uint64_t done = 0;
+    if (reader.BitPosition % 8 == 0) {
+        const uint64_t inPlace = std::min(total, reader.PresentBytes() / recordBytes);
+        const uint8_t* p = reader.CurrentByte();
+        for (uint64_t i = 0; i < inPlace; ++i) decode(p + i * recordBytes);
+        reader.SkipBits(inPlace * recordBytes * 8);
+        done = inPlace;
+    }
     constexpr uint64_t kBlockBytes = 64 * 1024;
     const uint64_t perBlock = std::max<uint64_t>(1, kBlockBytes / recordBytes);
     std::vector<uint8_t> block;
-    while (count > 0) {
-        uint64_t n = std::min(count, perBlock);
-        const uint64_t fit = reader.RemainingBytes() / recordBytes;
-        const bool shortPayload = fit < n;
-        if (shortPayload) n = fit;
+    while (done < total) {
+        const uint64_t n = std::min(total - done, perBlock);
         block.clear();
-        if (n > 0 && reader.ReadBytes(n * recordBytes, block) < 0) return -1;
+        if (reader.ReadBytes(n * recordBytes, block) < 0) return -1;
         for (uint64_t i = 0; i < n; ++i) decode(block.data() + i * recordBytes);
-        if (shortPayload) return -1;
-        count -= n;
+        done += n;
     }
-    return 0;
+    return count > fit ? -1 : 0;
 }
 
 // Appends the records of a table to `out` (reserved up to what the payload can hold).
 template <class T, class Decode>
-int ReadTable(CBitStreamReader& reader, uint64_t count, uint32_t recordBytes, std::vector<T>& out, Decode&& decode) {
+int ReadTable(CBitStreamReader& reader, uint64_t count, uint32_t recordBytes, TableVector<T>& out, Decode&& decode) {
     out.reserve(out.size() + RecordsThatFit(reader, count, recordBytes));
     return ReadRecords(reader, count, recordBytes, [&](const uint8_t* p) { out.push_back(decode(p)); });
 }
 
 // Entry i of a table, or 0 (a default record) at or past the stored entries.
 template <class T>
-T EntryAt(const std::vector<T>& v, uint64_t i) {
+T EntryAt(const TableVector<T>& v, uint64_t i) {
     return i < v.size() ? v[i] : T{};
 }

@@ -1,8 +1,8 @@
 #pragma once
 #include <cstdint>
-#include <vector>
 
 #include "boxes/core/box.h"
+#include "boxes/sampletable/table_allocator.h"
 
 // stts: decoding time deltas, run-length coded.
 class CTimeToSampleBox : public CFullBox {
@@ -21,7 +21,7 @@ public:
     uint32_t RetrieveSampleDelta(uint32_t i) const;
 
     uint32_t m_entryCount = 0;
-    std::vector<Entry> m_entries;
+    TableVector<Entry> m_entries;
 };
 
 // ctts: composition offsets, run-length coded; the offset keeps its 32 raw bits
@@ -41,7 +41,7 @@ public:
     uint32_t GetSampleOffset(uint32_t i) const;
 
     uint32_t m_entryCount = 0;
-    std::vector<Entry> m_entries;
+    TableVector<Entry> m_entries;
 };
 
 // cslg: the composition shift and bounds, all signed.
