@@ -1,0 +1,345 @@
+#include "app/corvel_ui_dlg.h"
+
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include <QApplication>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QStyle>
+#include <QStyleFactory>
+#include <QTreeWidget>
+
+#include "app/about_dlg.h"
+#include "app/hex_dump.h"
+#include "app/open_button.h"
+#include "app/size_setting.h"
+#include "app/splitter_wnd.h"
+#include "boxes/core/corvel.h"
+#include "report/report_page.h"
+#include "report/sample_pages.h"
+
+const QString kMakerName = QStringLiteral("Orvanel");
+
+namespace {
+constexpr int kSplitterId = 1003;
+
+CBox* BoxOf(const QTreeWidgetItem* item) {
+    return item ? reinterpret_cast<CBox*>(item->data(0, Qt::UserRole).value<quintptr>()) : nullptr;
+}
+
+std::string Local8(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+class WaitCursor {
+public:
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+};
+
+// The window's client size when nothing was saved: 719 x 415 dialog units of a 9-point font.
+QSize DefaultClientSize(const QFont& base) {
+    QFont font = base;
+    font.setPointSize(9);
+    const QFontMetrics fm(font);
+    const int unitX = (fm.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) / 26 + 1) / 2;
+    const int unitY = fm.height();
+    return {719 * unitX / 4, 415 * unitY / 8};
+}
+}  // namespace
+
+CCorvel_UIDlg::CCorvel_UIDlg(CCorvelLib& lib, QWidget* parent) : QMainWindow(parent), m_lib(lib) {
+    m_folder = MakeWorkFolder(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation), TickCount());
+    PrepareWorkFolder(m_folder);
+    m_iconPath = ExeFolder() + QStringLiteral("/Img/icon_right.png");
+    m_logoPath = ExeFolder() + QStringLiteral("/Img/kesto_logo.png");
+
+    setWindowTitle(QStringLiteral("Tessaly"));
+    setWindowIcon(QIcon(m_logoPath));
+    CreateMenus();
+
+    m_client = new QWidget(this);
+    setCentralWidget(m_client);
+    m_client->installEventFilter(this);
+
+    m_openButton = new COpenButton(ExeFolder() + QStringLiteral("/Img/btn_open.png"), m_client);
+    connect(m_openButton, &QAbstractButton::clicked, this, &CCorvel_UIDlg::OnFileOpen);
+    m_status = new QLabel(m_client);
+
+    m_tree = new QTreeWidget(m_client);
+    m_tree->setHeaderHidden(true);
+    m_tree->setColumnCount(1);
+    m_tree->setRootIsDecorated(true);  // buttons and lines at the root as well
+    QStyle* lines = QStyleFactory::create(QStringLiteral("Windows"));  // draws the branch lines
+    if (lines) {
+        lines->setParent(m_tree);
+        m_tree->setStyle(lines);
+    }
+    QPalette palette = m_tree->palette();  // the selection stays shown without focus
+    palette.setColor(QPalette::Inactive, QPalette::Highlight, palette.color(QPalette::Active, QPalette::Highlight));
+    palette.setColor(QPalette::Inactive, QPalette::HighlightedText,
+                     palette.color(QPalette::Active, QPalette::HighlightedText));
+    m_tree->setPalette(palette);
+    m_tree->setAcceptDrops(false);
+    connect(m_tree, &QTreeWidget::currentItemChanged, this,
+            [this](QTreeWidgetItem* current, QTreeWidgetItem*) { OnSelectionChanged(current); });
+
+    m_dump = new QPlainTextEdit(m_client);
+    m_dump->setReadOnly(true);
+    m_dump->setAcceptDrops(false);
+    m_dump->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_dump->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    QFont font(QStringLiteral("monospace"));
+    font.setStyleHint(QFont::TypeWriter);
+    font.setFixedPitch(true);
+    font.setPixelSize(10);  // a 12-pixel cell: 16 bytes and their characters fit the pane
+    m_dump->setFont(font);
+    QPalette dumpPalette = m_dump->palette();
+    dumpPalette.setColor(QPalette::Base, Qt::white);
+    m_dump->setPalette(dumpPalette);
+
+    // The welcome page is in the page file before the view first shows it.
+    WriteWelcomePage(m_folder.pagePath, m_logoPath, kMakerName);
+    m_view = new CHtmlViewCtrl(m_folder.pagePath, this, m_client);
+
+    m_splitter = new CxSplitterWnd(m_client, kSplitterId);
+
+    FirstLayout();
+    setAcceptDrops(true);
+    m_status->setText(QStringLiteral("Please open the file."));
+    m_splitter->SetNeighbours({m_tree}, {m_view});
+    m_layoutDone = true;
+}
+
+CCorvel_UIDlg::~CCorvel_UIDlg() {
+    WriteSavedSize({m_client->width(), m_client->height(), m_tree->width()});
+    ClearTree();  // no item outlives the boxes
+    m_tree->blockSignals(true);
+    m_lib.Uninit();
+    m_splitter->Detach();
+    delete m_view;
+    m_view = nullptr;
+    RemoveWorkFolder(m_folder);
+}
+
+void CCorvel_UIDlg::CreateMenus() {
+    QMenu* file = menuBar()->addMenu(QStringLiteral("File (&F)"));
+    file->addAction(QStringLiteral("Open (&O)"), this, &CCorvel_UIDlg::OnFileOpen);
+    file->addAction(QStringLiteral("Close (&X)"), this, &QWidget::close);
+    QMenu* help = menuBar()->addMenu(QStringLiteral("Help (&H)"));
+    help->addAction(QStringLiteral("About (&A)"), this, &CCorvel_UIDlg::OnAbout);
+}
+
+void CCorvel_UIDlg::FirstLayout() {
+    int w = 0, h = 0, tw = kDefaultTreeWidth;
+    if (const auto saved = ReadSavedSize()) {
+        w = saved->width;
+        h = saved->height;
+        tw = saved->treeWidth;
+    } else {
+        const QSize size = DefaultClientSize(font());
+        w = size.width();
+        h = size.height();
+    }
+    m_client->resize(w, h);
+    resize(w, h + menuBar()->sizeHint().height());
+    if (QScreen* s = screen()) move(s->availableGeometry().center() - rect().center());
+
+    m_tree->setGeometry(5, 30, tw, h - 35);
+    m_splitter->setGeometry(tw + 5, 30, 5, h - 35);
+    m_view->setGeometry(tw + 10, 30, std::max(0, w - tw - 450), h - 35);
+    m_dump->setGeometry(w - 435, 30, 430, h - 35);
+    m_openButton->setGeometry(5, 3, 25, 25);
+    m_status->setGeometry(35, 7, 500, 20);
+}
+
+void CCorvel_UIDlg::Relayout() {
+    const int w = m_client->width();
+    const int h = m_client->height();
+    const int tw = m_tree->width();
+    const int dw = m_dump->width();
+    m_tree->setGeometry(5, 30, tw, h - 35);
+    m_splitter->setGeometry(tw + 5, 30, 5, h - 35);
+    m_dump->setGeometry(w - dw - 5, 30, 430, h - 35);
+    m_view->setGeometry(tw + 10, 30, std::max(0, w - tw - 450), h - 35);
+}
+
+bool CCorvel_UIDlg::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_client && event->type() == QEvent::Resize && m_layoutDone) Relayout();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void CCorvel_UIDlg::OnFileOpen() {
+    const QString path = QFileDialog::getOpenFileName(this, QString(), QString(), QString::fromLatin1(kOpenFilter));
+    if (!path.isEmpty()) OpenFile(path);
+}
+
+void CCorvel_UIDlg::OnAbout() {
+    CAboutDlg about(this);
+    about.exec();
+}
+
+void CCorvel_UIDlg::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+// Several files dropped at once: the last one is opened.
+void CCorvel_UIDlg::dropEvent(QDropEvent* event) {
+    QString last;
+    for (const QUrl& url : event->mimeData()->urls())
+        if (url.isLocalFile()) last = url.toLocalFile();
+    if (last.isEmpty()) return;
+    event->acceptProposedAction();
+    OpenFile(last);
+}
+
+bool CCorvel_UIDlg::OpenFile(const QString& path) {
+    // The tree goes before the boxes its items point at.
+    ClearTree();
+    m_lib.Uninit();
+    if (m_lib.Init(Local8(path)) < 0) {
+        std::fputs(" Initialize failed.. \n", stdout);
+        std::fflush(stdout);
+        // Nothing is open any more: an empty root, the welcome page, and the reason.
+        auto* root = new QTreeWidgetItem(m_tree, {QFileInfo(path).fileName()});
+        root->setData(0, Qt::UserRole, QVariant::fromValue<quintptr>(0));
+        m_tree->setCurrentItem(root);
+        m_status->setText(QStringLiteral("Please open the file."));
+        ShowMessage(QStringLiteral("The file could not be opened.\n%1\n%2")
+                        .arg(path, QString::fromLocal8Bit(std::strerror(m_lib.LastError()))));
+        return false;
+    }
+    m_status->setText(QStringLiteral("Parsing..."));
+    setUpdatesEnabled(false);
+    FillTree(path);
+    setUpdatesEnabled(true);
+    m_status->setText(QStringLiteral("Completed."));
+    return true;
+}
+
+void CCorvel_UIDlg::ClearTree() {
+    m_tree->clear();
+}
+
+void CCorvel_UIDlg::FillTree(const QString& path) {
+    WaitCursor wait;
+    ClearTree();
+    auto* root = new QTreeWidgetItem(m_tree, {QFileInfo(path).fileName()});
+    root->setData(0, Qt::UserRole, QVariant::fromValue<quintptr>(0));
+    QFont bold = root->font(0);
+    bold.setBold(true);
+    root->setFont(0, bold);
+
+    const bool parsed = m_lib.Go() >= 0;
+    if (CCorvel* parser = m_lib.Parser()) {
+        // Depth first, children in file order; a stack instead of recursion.
+        std::vector<std::pair<QTreeWidgetItem*, CBox*>> pending;
+        for (size_t i = parser->GetBoxCount(); i-- > 0;)
+            if (CBox* box = parser->GetBox(i)) pending.emplace_back(root, box);
+        while (!pending.empty()) {
+            auto [parent, box] = pending.back();
+            pending.pop_back();
+            const std::string code = FourCCString(box->m_type);
+            auto* item = new QTreeWidgetItem(parent, {QString::fromLatin1(code.data(), int(code.size()))});
+            item->setData(0, Qt::UserRole, QVariant::fromValue(reinterpret_cast<quintptr>(box)));
+            for (size_t i = box->GetChildCount(); i-- > 0;)
+                if (CBox* child = box->GetChild(i)) pending.emplace_back(item, child);
+        }
+    }
+    root->setExpanded(true);
+    m_tree->setCurrentItem(root);
+    if (!parsed) ShowMessage(QStringLiteral("Did not perform as expected."));
+}
+
+void CCorvel_UIDlg::OnSelectionChanged(QTreeWidgetItem* item) {
+    if (!item) return;
+    WaitCursor wait;
+    CBox* box = BoxOf(item);
+    if (!box) {
+        ShowWelcome();
+        m_dump->clear();
+        return;
+    }
+    const CBox* parentBox = BoxOf(item->parent());
+    {
+        ReportPage page(Local8(m_folder.pagePath), Local8(m_iconPath), Local8(m_folder.subPageFolder));
+        RenderBoxPage(parentBox, page, *box, m_lib.Parser());
+    }
+    m_view->Navigate(m_folder.pagePath);
+    if (box->m_type == FourCC("mdat"))
+        m_dump->clear();
+    else
+        ShowDump(box->m_startOffset, box->BoxSize());
+}
+
+void CCorvel_UIDlg::ShowWelcome() {
+    WriteWelcomePage(m_folder.pagePath, m_logoPath, kMakerName);
+    m_view->Navigate(m_folder.pagePath);
+}
+
+void CCorvel_UIDlg::ShowDump(int64_t offset, uint64_t count) { SetDumpText(DumpFileBytes(m_lib, offset, count)); }
+
+void CCorvel_UIDlg::SetDumpText(const std::string& text) {
+    QString pane = QString::fromLatin1(text.data(), qsizetype(text.size()));
+    pane.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    m_dump->setPlainText(pane);
+}
+
+// Byte count and offset as decimal text; anything else (a sign, letters, a missing
+// field, an offset beyond 64-bit signed) is ignored.
+void CCorvel_UIDlg::OnDumpCommand(const QStringList& countAndOffset) {
+    if (countAndOffset.size() < 2) return;
+    const auto count = ParseDecimal(countAndOffset[0].toStdString());
+    const auto offset = ParseDecimal(countAndOffset[1].toStdString());
+    if (!count || !offset || *offset > uint64_t(INT64_MAX)) return;
+    ShowDump(static_cast<int64_t>(*offset), *count);
+}
+
+// A sub page is a file directly in the sub-page folder.
+bool CCorvel_UIDlg::IsSubPagePath(const QString& path) const {
+    const QFileInfo info(QDir::cleanPath(path));
+    return info.fileName().endsWith(QLatin1String(".html")) &&
+           QDir::cleanPath(info.path()) == QDir::cleanPath(m_folder.subPageFolder);
+}
+
+void CCorvel_UIDlg::OnPageCommand(int command, const PageRequest& request) {
+    CCorvel* parser = m_lib.Parser();
+    if (!parser || request.index < 0 || !IsSubPagePath(request.value)) return;
+    CBox* box = parser->FindBox(request.box);
+    if (!box) return;
+    ReportPage page(Local8(m_folder.pagePath), Local8(m_iconPath), Local8(m_folder.subPageFolder));
+    const std::string path = Local8(request.value);
+    const auto k = static_cast<uint32_t>(request.index);
+    switch (command) {
+        case kCmdTrackSamples:
+            if (box->m_type == FourCC("stbl")) WriteTrackSamplesSubPage(page, *box, path, k);
+            break;
+        case kCmdFragmentSamples:
+            if (box->m_type == FourCC("traf"))
+                WriteFragmentSamplesSubPage(page, *box, path, k, parser->FindBox(request.moofBox),
+                                            parser->FindBox(request.mdatBox), parser);
+            break;
+        case kCmdEntries:
+            WriteEntriesSubPage(page, *box, path, k);
+            break;
+        case kCmdFlvTag:  // FLV tag pages come with the FLV tag reader
+        default:
+            break;
+    }
+}
+
+void CCorvel_UIDlg::ShowMessage(const QString& text) {
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Tessaly"), text, QMessageBox::Ok, this);
+    box.exec();
+}

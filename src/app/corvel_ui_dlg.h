@@ -1,0 +1,85 @@
+#pragma once
+#include <QMainWindow>
+#include <QString>
+
+#include "app/html_view_ctrl.h"
+#include "app/work_folder.h"
+
+class CBox;
+class CCorvelLib;
+class COpenButton;
+class CxSplitterWnd;
+class QLabel;
+class QPlainTextEdit;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+// The maker's name: the welcome page's caption and a line of the About box.
+extern const QString kMakerName;
+
+// The main window: the box tree, the splitter, the HTML view and the dump pane under
+// the open button and the status line. It owns the working folder of the run: the
+// page file and the sub-page folder are created with it and deleted with it.
+class CCorvel_UIDlg : public QMainWindow, public CPageCommandTarget {
+    Q_OBJECT
+public:
+    static constexpr int kDefaultTreeWidth = 220;
+    static constexpr const char* kOpenFilter =
+        "Video Files(*.ismv;*.mp4;*.f4f;*.vh4;*.dat) (*.ismv *.mp4 *.f4f *.vh4 *.dat);;All Files(*.*) (*)";
+
+    explicit CCorvel_UIDlg(CCorvelLib& lib, QWidget* parent = nullptr);
+    ~CCorvel_UIDlg() override;
+
+    // Opens and parses a file, fills the tree and selects its root. The file dialog,
+    // the open button, the menu and dropped files all end here. False when the file
+    // cannot be opened.
+    bool OpenFile(const QString& path);
+    void OnFileOpen();  // the file dialog, then OpenFile
+    void OnAbout();
+
+    // Dumps at most 32000 bytes at a file offset into the dump pane.
+    void ShowDump(int64_t offset, uint64_t count);
+    void OnPageCommand(int command, const PageRequest& request) override;
+    void OnDumpCommand(const QStringList& countAndOffset) override;
+
+    const WorkFolder& Folder() const { return m_folder; }
+    const QString& IconPath() const { return m_iconPath; }
+    QWidget* Client() const { return m_client; }
+    QTreeWidget* Tree() const { return m_tree; }
+    QPlainTextEdit* DumpPane() const { return m_dump; }
+    CHtmlViewCtrl* HtmlView() const { return m_view; }
+    CxSplitterWnd* Splitter() const { return m_splitter; }
+    QLabel* StatusLine() const { return m_status; }
+    COpenButton* OpenButton() const { return m_openButton; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void CreateMenus();
+    void FirstLayout();
+    void Relayout();
+    void FillTree(const QString& path);
+    void ClearTree();
+    void OnSelectionChanged(QTreeWidgetItem* item);
+    void ShowWelcome();
+    void SetDumpText(const std::string& text);
+    bool IsSubPagePath(const QString& path) const;
+    void ShowMessage(const QString& text);
+
+    CCorvelLib& m_lib;
+    WorkFolder m_folder;
+    QString m_iconPath;
+    QString m_logoPath;
+    bool m_layoutDone = false;
+
+    QWidget* m_client = nullptr;
+    COpenButton* m_openButton = nullptr;
+    QLabel* m_status = nullptr;
+    QTreeWidget* m_tree = nullptr;
+    CxSplitterWnd* m_splitter = nullptr;
+    CHtmlViewCtrl* m_view = nullptr;
+    QPlainTextEdit* m_dump = nullptr;
+};

@@ -1,0 +1,176 @@
+#include "app/html_view_ctrl.h"
+
+#include <limits>
+
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QUrl>
+#include <QWebChannel>
+#include <QWebEnginePage>
+#include <QWebEngineProfile>
+#include <QWebEngineScript>
+#include <QWebEngineScriptCollection>
+
+#include "app/hex_dump.h"
+
+namespace {
+// Registered on the channel as "host"; the injected script calls pageEvent.
+class CPageBridge : public QObject {
+    Q_OBJECT
+public:
+    explicit CPageBridge(CHtmlViewCtrl* view) : QObject(view), m_view(view) {}
+    Q_INVOKABLE void pageEvent(const QVariantMap& event) { m_view->OnPageEvent(event); }
+
+private:
+    CHtmlViewCtrl* m_view;
+};
+
+// Finds the selector the way the host asks for it: the element at position "nid"
+// among the page's elements with the clicked element's id, its selected option.
+const char kWatchScript[] = R"JS(
+(function () {
+  document.addEventListener('keydown', function (e) {
+    if (e.key === 'Enter') { e.preventDefault(); e.stopPropagation(); }
+  }, true);
+  var watched = ['SUB_PAGE', 'LIST_PAGE', 'STDL_PAGE', 'FLV_PAGE', 'HEX_INPUT'];
+  new QWebChannel(qt.webChannelTransport, function (channel) {
+    var host = channel.objects.host;
+    function report(el, type) {
+      var ev = { id: el.id, type: type };
+      ['nid', 'box_pos', 'moof_box_pos', 'mdat_box_pos'].forEach(function (name) {
+        var v = el.getAttribute(name);
+        if (v !== null) ev[name] = v;
+      });
+      if (el.id === 'HEX_INPUT') {
+        ev.value = el.value;
+      } else {
+        var all = document.getElementsByTagName('*'), same = [];
+        for (var i = 0; i < all.length; ++i) if (all[i].id === el.id) same.push(all[i]);
+        var nid = Number(el.getAttribute('nid'));
+        var select = Number.isInteger(nid) ? same[nid] : undefined;
+        if (!select || !select.options) return;
+        var k = select.selectedIndex;
+        if (k < 0 || !select.options[k]) return;
+        ev.option = select.options[k].value;
+        ev.index = k;
+      }
+      host.pageEvent(ev);
+    }
+    function onEvent(e) {
+      for (var el = e.target; el && el.nodeType === 1; el = el.parentNode)
+        if (watched.indexOf(el.id) >= 0) { report(el, e.type); return; }
+    }
+    document.addEventListener('click', onEvent, true);
+    document.addEventListener('change', onEvent, true);
+  });
+})();
+)JS";
+
+QString JsString(const QString& s) {
+    const QByteArray json = QJsonDocument(QJsonArray{s}).toJson(QJsonDocument::Compact);
+    return QString::fromUtf8(json.mid(1, json.size() - 2));
+}
+
+// An identity number from an attribute; 0 (names no box) when absent or malformed.
+uint32_t BoxIdentity(const QVariant& attribute) {
+    const auto n = ParseDecimal(attribute.toString().toStdString());
+    return n && *n <= std::numeric_limits<uint32_t>::max() ? static_cast<uint32_t>(*n) : 0;
+}
+
+QString ReadResource(const QString& name) {
+    QFile file(name);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+}  // namespace
+
+CHtmlViewCtrl::CHtmlViewCtrl(const QString& pagePath, CPageCommandTarget* target, QWidget* parent)
+    : QWebEngineView(parent), m_pagePath(pagePath), m_target(target) {
+    // A profile of its own that keeps nothing on disk.
+    m_profile = new QWebEngineProfile(this);
+    auto* page = new QWebEnginePage(m_profile, this);
+    setPage(page);
+    setAcceptDrops(false);  // dropped files go to the main window
+
+    QWebEngineScript script;
+    script.setName(QStringLiteral("tessaly-page-events"));
+    script.setInjectionPoint(QWebEngineScript::DocumentReady);
+    script.setWorldId(QWebEngineScript::ApplicationWorld);
+    script.setRunsOnSubFrames(false);  // sub pages call parent.fncOnClick, which clicks HEX_INPUT here
+    script.setSourceCode(ReadResource(QStringLiteral(":/qtwebchannel/qwebchannel.js")) +
+                         QString::fromUtf8(kWatchScript));
+    page->scripts().insert(script);
+
+    m_channel = new QWebChannel(this);
+    m_channel->registerObject(QStringLiteral("host"), new CPageBridge(this));
+    page->setWebChannel(m_channel, QWebEngineScript::ApplicationWorld);
+
+    Navigate(m_pagePath);
+}
+
+CHtmlViewCtrl::~CHtmlViewCtrl() {
+    // The page goes before its profile.
+    delete page();
+}
+
+void CHtmlViewCtrl::Navigate(const QString& path) {
+    m_frameShown.clear();
+    load(QUrl::fromLocalFile(path));
+}
+
+void CHtmlViewCtrl::LoadIntoFrame(const QString& path) {
+    QString slashed = path;
+    slashed.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    m_frameShown = slashed;
+    const QString url = QUrl::fromLocalFile(slashed).toString(QUrl::FullyEncoded);
+    // The trailing 0 keeps the window object from being passed back.
+    page()->runJavaScript(QStringLiteral("window.open(%1, 'iframe_sub_page'); 0;").arg(JsString(url)));
+}
+
+void CHtmlViewCtrl::OnPageEvent(const QVariantMap& event) {
+    const QString id = event.value(QStringLiteral("id")).toString();
+    if (id == QLatin1String("HEX_INPUT")) {
+        if (event.value(QStringLiteral("type")).toString() != QLatin1String("click")) return;
+        const QString value = event.value(QStringLiteral("value")).toString();
+        const QStringList tokens = value.split(QLatin1Char('|'), Qt::SkipEmptyParts);
+        if (tokens.size() < 2) return;
+        m_target->OnDumpCommand({tokens[0], tokens[1]});
+        emit commandSent(kCmdHexDump, 0, value);
+    } else if (id == QLatin1String("SUB_PAGE")) {
+        OnSelector(kCmdTrackSamples, event);
+    } else if (id == QLatin1String("LIST_PAGE")) {
+        OnSelector(kCmdFragmentSamples, event);
+    } else if (id == QLatin1String("STDL_PAGE")) {
+        OnSelector(kCmdEntries, event);
+    } else if (id == QLatin1String("FLV_PAGE")) {
+        OnSelector(kCmdFlvTag, event);
+    }
+}
+
+void CHtmlViewCtrl::OnSelector(int command, const QVariantMap& event) {
+    if (!event.contains(QStringLiteral("option"))) return;
+    QString path = event.value(QStringLiteral("option")).toString();
+    if (path == QLatin1String("0")) return;  // the "Select" prompt
+    path.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    // A real mouse gives click, change, click: an option already in the frame is not loaded again.
+    if (path == m_frameShown) return;
+    if (QFileInfo::exists(path)) {
+        LoadIntoFrame(path);
+        return;
+    }
+    PageRequest request;
+    request.value = path;
+    request.box = BoxIdentity(event.value(QStringLiteral("box_pos")));
+    if (command == kCmdFragmentSamples) {
+        request.moofBox = BoxIdentity(event.value(QStringLiteral("moof_box_pos")));
+        request.mdatBox = BoxIdentity(event.value(QStringLiteral("mdat_box_pos")));
+    }
+    request.index = event.value(QStringLiteral("index")).toInt() - 1;
+    m_target->OnPageCommand(command, request);
+    emit commandSent(command, request.box, path);
+    // An FLV tag's page would also dump the tag's bytes here; FLV pages are not built yet.
+    if (QFileInfo::exists(path)) LoadIntoFrame(path);
+}
+
+#include "html_view_ctrl.moc"

@@ -1,0 +1,69 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include <QString>
+#include <QStringList>
+#include <QVariantMap>
+#include <QWebEngineView>
+
+class QWebChannel;
+class QWebEngineProfile;
+
+// Commands the view sends its host window for events raised inside a page.
+enum PageCommand : int {
+    kCmdHexDump = 3001,          // dump: byte count and file offset as decimal text
+    kCmdTrackSamples = 3002,     // "SUB_PAGE": the samples of a sample table
+    kCmdFragmentSamples = 3003,  // "LIST_PAGE": the samples of a track fragment
+    kCmdEntries = 3004,          // "STDL_PAGE": the entries of a box
+    kCmdFlvTag = 3005,           // "FLV_PAGE": one FLV tag
+};
+
+// What a sub-page selector asks for: the sub-page file to write, the boxes named by
+// the select's attributes (identity numbers, 0 when absent) and the page number.
+struct PageRequest {
+    QString value;
+    uint32_t box = 0;
+    uint32_t moofBox = 0;
+    uint32_t mdatBox = 0;
+    int32_t index = 0;  // the chosen option's index less one
+};
+
+// The window that carries out the commands; calls are synchronous, so a sub page
+// exists when OnPageCommand returns.
+class CPageCommandTarget {
+public:
+    virtual ~CPageCommandTarget() = default;
+    virtual void OnPageCommand(int command, const PageRequest& request) = 0;
+    virtual void OnDumpCommand(const QStringList& countAndOffset) = 0;
+};
+
+// The embedded browser view. The page files are shown exactly as written; a script
+// injected into a world of its own watches clicks (and select changes) on the
+// elements "SUB_PAGE", "LIST_PAGE", "STDL_PAGE", "FLV_PAGE" and "HEX_INPUT" and
+// reports their attributes over a web channel.
+class CHtmlViewCtrl : public QWebEngineView {
+    Q_OBJECT
+public:
+    CHtmlViewCtrl(const QString& pagePath, CPageCommandTarget* target, QWidget* parent);
+    ~CHtmlViewCtrl() override;
+
+    void Navigate(const QString& path);
+    // Loads a sub page into the frame "iframe_sub_page" of the current page.
+    void LoadIntoFrame(const QString& path);
+    // One event from the page: the watched element's id, the event type and attributes.
+    void OnPageEvent(const QVariantMap& event);
+
+signals:
+    // After a command was handed to the host (box 0 and value "count|offset" for a dump).
+    void commandSent(int command, quint32 box, const QString& value);
+
+private:
+    void OnSelector(int command, const QVariantMap& event);
+
+    QString m_pagePath;
+    CPageCommandTarget* m_target;
+    QWebEngineProfile* m_profile;
+    QWebChannel* m_channel;
+    QString m_frameShown;  // the sub page last loaded into the frame of the current page
+};

@@ -1,0 +1,28 @@
+#pragma once
+#include <cstdint>
+#include <QString>
+
+// Milliseconds since system start as an unsigned 32-bit number (it wraps after 49 days).
+uint32_t TickCount();
+
+// The files of one run under the documents folder: the one page file every box page
+// is written to, and the folder of its sub pages (ending in '/'). Both names carry the
+// same tick count, so two runs started at different moments never share them.
+struct WorkFolder {
+    QString pagePath;
+    QString subPageFolder;
+};
+WorkFolder MakeWorkFolder(const QString& documentsFolder, uint32_t tick);
+
+// Deletes a stale page file of the same name, then creates <documents>/Corvel/ and the
+// sub-page folder with every missing level.
+void PrepareWorkFolder(const WorkFolder& folder);
+// Deletes the page file and the sub-page folder with everything in it, silently.
+void RemoveWorkFolder(const WorkFolder& folder);
+
+// The folder of the running program; the images live in its Img/ folder.
+QString ExeFolder();
+
+// The welcome page: the logo and the caption on a gradient, in one line of markup.
+// Returns false when the page file cannot be written.
+bool WriteWelcomePage(const QString& pagePath, const QString& logoPath, const QString& caption);
