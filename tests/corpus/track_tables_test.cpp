@@ -11,6 +11,7 @@
 #include "boxes/presentation/movie_header_boxes.h"
 #include "boxes/sampletable/sample_size_box.h"
 #include "boxes/sampletable/time_to_sample_box.h"
+#include "report/box_rows.h"
 #include "report/format.h"
 #include "support/corpus.h"
 
@@ -161,4 +162,52 @@ TEST(CorpusTrackTables, CountsTimesAndSizesMatchTheReferences) {
     }
     EXPECT_GT(checkedTracks, 60u);
     EXPECT_GT(fields, 5 * checkedTracks);
+}
+
+namespace {
+// The boxes decoded by the presentation and sample table classes, by their parent's type
+// (0: top level); elsewhere the same codes belong to other boxes.
+bool DecodedHere(uint32_t type, uint32_t parent) {
+    static const std::vector<std::pair<uint32_t, std::vector<const char*>>> kWhere = {
+        {0, {"ftyp", "styp", "pdin", "free", "skip"}},
+        {FourCC("moov"), {"mvhd"}},
+        {FourCC("trak"), {"tkhd"}},
+        {FourCC("mdia"), {"mdhd", "hdlr"}},
+        {FourCC("minf"), {"vmhd", "smhd", "hmhd", "nmhd", "crhd", "iphd", "m7hd", "mjhd", "ochd", "odhd", "sdhd"}},
+        {FourCC("stbl"), {"stts", "ctts", "cslg", "stsc", "stsz", "stz2", "stco", "co64", "stss", "stsh", "padb",
+                          "subs", "saiz", "saio", "sdtp", "stdp", "sdep", "sbgp", "sgpd"}},
+        {FourCC("traf"), {"sbgp", "sgpd", "subs", "saiz", "saio"}},
+    };
+    for (const auto& [where, types] : kWhere)
+        if (where == parent)
+            for (const char* t : types)
+                if (FourCCString(type) == t) return true;
+    return false;
+}
+
+void CountDecoded(const CBox& box, uint32_t parent, size_t& decoded, std::vector<std::string>& missed) {
+    if (DecodedHere(box.m_type, parent) && box.BoxSize() > 8) {
+        PageModel page;
+        const bool known = AddPresentationRows(page, box, RowContext{}) || AddSampleTableRows(page, box, RowContext{});
+        if (known) ++decoded;
+        else missed.push_back(box.TypeText() + " @" + std::to_string(box.m_startOffset));
+    }
+    for (const auto& child : box.m_children)
+        if (child) CountDecoded(*child, box.m_type, decoded, missed);
+}
+}  // namespace
+
+TEST(CorpusTrackTables, EveryPresentationAndTableBoxHasItsRows) {
+    size_t decoded = 0;
+    for (const std::string& name : CorpusFiles()) {
+        SCOPED_TRACE(name);
+        CCorvelLib lib;
+        ASSERT_EQ(lib.Init(CorpusPath(name)), 0);
+        lib.Go();
+        std::vector<std::string> missed;
+        for (size_t i = 0; i < lib.Parser()->GetBoxCount(); ++i)
+            CountDecoded(*lib.Parser()->GetBox(i), 0, decoded, missed);
+        EXPECT_TRUE(missed.empty()) << missed.front();
+    }
+    EXPECT_GT(decoded, 1000u);
 }

@@ -6,9 +6,9 @@
 #include "boxes/sampletable/table_allocator.h"
 #include "reader/bit_stream_reader.h"
 
-// Fixed-size table records are read in blocks of whole records (one copy out of
-// the reader per block), which keeps big tables cheap. Counts come from the file:
-// the records are appended while reading, never sized from the count.
+// Fixed-size table records are decoded straight from the box bytes, which keeps big
+// tables cheap. Counts come from the file: records are appended while reading, and
+// storage is reserved only for as many as the payload can hold.
 
 // Big-endian fields of a record.
 inline uint32_t Be16(const uint8_t* p) { return (uint32_t(p[0]) << 8) | p[1]; }
