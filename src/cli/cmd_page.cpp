@@ -1,23 +1,13 @@
-#include <filesystem>
 #include <iostream>
-#include <system_error>
 
 #include "cli/box_path.h"
 #include "cli/commands.h"
 #include "cli/common.h"
+#include "cli/page_files.h"
 #include "report/report_page.h"
 
-namespace {
-// The folder of this executable; the build copies the page images into its Img folder.
-std::filesystem::path ExecutableFolder() {
-    std::error_code ec;
-    std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    return ec ? std::filesystem::current_path(ec) : exe.parent_path();
-}
-}  // namespace
-
 int RunPage(const Args& args) {
-    std::string file, boxPath, out = "page.html";
+    std::string out = "page.html";
     std::vector<std::string> positional;
     for (size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "-o" && i + 1 < args.size()) out = args[++i];
@@ -27,8 +17,8 @@ int RunPage(const Args& args) {
         std::cerr << "usage: corvel page FILE BOXPATH [-o OUT]\n";
         return 2;
     }
-    file = positional[0];
-    boxPath = positional[1];
+    const std::string& file = positional[0];
+    const std::string& boxPath = positional[1];
 
     CCorvelLib lib;
     const int status = OpenAndParse(lib, file);
@@ -42,11 +32,12 @@ int RunPage(const Args& args) {
     }
 
     // The sub pages go into a folder beside OUT named after it: page.html -> page_sub/.
-    std::error_code ec;
-    const std::filesystem::path outPath = std::filesystem::absolute(out, ec);
-    const std::string subPrefix = (outPath.parent_path() / (outPath.stem().string() + "_sub")).string() + "/";
-    const std::string icon = (ExecutableFolder() / "Img" / "icon_right.png").string();
-    ReportPage page(outPath.string(), icon, subPrefix);
+    const std::string pagePath = AbsolutePagePath(out);
+    if (pagePath.empty()) {
+        std::cerr << "corvel page: cannot write " << out << "\n";
+        return 2;
+    }
+    ReportPage page(pagePath, BuiltIconPath(), SubPagePrefixBeside(pagePath));
     RenderBoxPage(parent, page, *box, lib.Parser());
     if (page.Failed()) {
         std::cerr << "corvel page: cannot write " << out << "\n";

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "boxes/core/box.h"
+#include "boxes/core/corvel.h"
 #include "report/box_titles.h"
 #include "report/report_page.h"
 #include "report/page_test_util.h"
@@ -146,4 +147,30 @@ TEST(BoxPage, Titles) {
     EXPECT_EQ(std::string(SampleEntryTitle(FourCC("meta"))), "The Meta Box");
     EXPECT_EQ(std::string(SampleEntryTitle(FourCC("mjsm"))), "MPEG Sample Entry Box");
     EXPECT_EQ(std::string(SampleEntryTitle(FourCC("hint"))), "Box");
+}
+
+// Pages name boxes by their identity number, and the number leads back to the
+// same box while the tree is loaded; a number naming no box leads nowhere.
+TEST(BoxPage, BoxIdentityInSelects) {
+    CCorvelLib lib;
+    ASSERT_EQ(lib.Init(CorpusPath("avc_aac.mov")), 0);
+    ASSERT_EQ(lib.Go(), 0);
+    const CBox* stsz = lib.Parser()->GetBox(3)->GetChild(1)->RetrieveChildBox(FourCC("mdia"), true);
+    ASSERT_NE(stsz, nullptr);
+    stsz = stsz->RetrieveChildBox(FourCC("minf"), true)->RetrieveChildBox(FourCC("stbl"), true);
+    stsz = stsz->RetrieveChildBox(FourCC("stsz"), true);
+    ASSERT_NE(stsz, nullptr);
+    ASSERT_NE(stsz->m_id, 0u);
+    EXPECT_EQ(lib.Parser()->FindBox(stsz->m_id), stsz);
+    EXPECT_EQ(lib.Parser()->FindBox(0), nullptr);
+    EXPECT_EQ(lib.Parser()->FindBox(100000), nullptr);
+
+    TempFolder dir("corvel_identity");
+    ReportTable entries("Entries", TableKind::EntryPages);
+    entries.entryCount = 1;
+    ReportPage page(dir / "page.html", kIcon, dir / "sub/");
+    BeginPage(page);
+    RenderTable(page, entries, stsz);
+    EndPage(page);
+    EXPECT_NE(ReadText(dir / "page.html").find("box_pos = " + std::to_string(stsz->m_id) + ">"), std::string::npos);
 }

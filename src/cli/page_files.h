@@ -1,0 +1,15 @@
+#pragma once
+#include <string>
+
+// Where corvel's pages point and put things.
+
+// The title icon: Img/icon_right.png in the folder of the corvel executable
+// (the build copies the page images there).
+std::string BuiltIconPath();
+
+// The absolute form of OUT (empty when it cannot be made).
+std::string AbsolutePagePath(const std::string& out);
+
+// The sub-page folder beside a page file, named after it and ending in '/':
+// /x/page.html -> /x/page_sub/.
+std::string SubPagePrefixBeside(const std::string& pagePath);
