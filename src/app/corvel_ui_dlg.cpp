@@ -53,7 +53,8 @@ QSize DefaultClientSize(const QFont& base) {
     QFont font = base;
     font.setPointSize(9);
     const QFontMetrics fm(font);
-    const int unitX = (fm.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) / 26 + 1) / 2;
+    const int unitX =
+        (fm.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) / 26 + 1) / 2;
     const int unitY = fm.height();
     return {719 * unitX / 4, 415 * unitY / 8};
 }
@@ -228,9 +229,7 @@ bool CCorvel_UIDlg::OpenFile(const QString& path) {
     return true;
 }
 
-void CCorvel_UIDlg::ClearTree() {
-    m_tree->clear();
-}
+void CCorvel_UIDlg::ClearTree() { m_tree->clear(); }
 
 void CCorvel_UIDlg::FillTree(const QString& path) {
     WaitCursor wait;
@@ -288,7 +287,10 @@ void CCorvel_UIDlg::ShowWelcome() {
     m_view->Navigate(m_folder.pagePath);
 }
 
-void CCorvel_UIDlg::ShowDump(int64_t offset, uint64_t count) { SetDumpText(DumpFileBytes(m_lib, offset, count)); }
+void CCorvel_UIDlg::ShowDump(int64_t offset, uint64_t count) {
+    // Only while a file is open: a request queued before a failed open finds nothing.
+    SetDumpText(m_lib.Parser() ? DumpFileBytes(m_lib, offset, count) : std::string());
+}
 
 void CCorvel_UIDlg::SetDumpText(const std::string& text) {
     QString pane = QString::fromLatin1(text.data(), qsizetype(text.size()));
@@ -306,16 +308,9 @@ void CCorvel_UIDlg::OnDumpCommand(const QStringList& countAndOffset) {
     ShowDump(static_cast<int64_t>(*offset), *count);
 }
 
-// A sub page is a file directly in the sub-page folder.
-bool CCorvel_UIDlg::IsSubPagePath(const QString& path) const {
-    const QFileInfo info(QDir::cleanPath(path));
-    return info.fileName().endsWith(QLatin1String(".html")) &&
-           QDir::cleanPath(info.path()) == QDir::cleanPath(m_folder.subPageFolder);
-}
-
 void CCorvel_UIDlg::OnPageCommand(int command, const PageRequest& request) {
     CCorvel* parser = m_lib.Parser();
-    if (!parser || request.index < 0 || !IsSubPagePath(request.value)) return;
+    if (!parser || request.index < 0 || !IsSubPagePath(m_folder, request.value)) return;
     CBox* box = parser->FindBox(request.box);
     if (!box) return;
     ReportPage page(Local8(m_folder.pagePath), Local8(m_iconPath), Local8(m_folder.subPageFolder));

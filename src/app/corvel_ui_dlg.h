@@ -66,7 +66,6 @@ private:
     void OnSelectionChanged(QTreeWidgetItem* item);
     void ShowWelcome();
     void SetDumpText(const std::string& text);
-    bool IsSubPagePath(const QString& path) const;
     void ShowMessage(const QString& text);
 
     CCorvelLib& m_lib;

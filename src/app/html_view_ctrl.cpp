@@ -12,6 +12,7 @@
 #include <QWebEngineProfile>
 #include <QWebEngineScript>
 #include <QWebEngineScriptCollection>
+#include <QWebEngineSettings>
 
 #include "app/hex_dump.h"
 
@@ -92,6 +93,8 @@ CHtmlViewCtrl::CHtmlViewCtrl(const QString& pagePath, CPageCommandTarget* target
     auto* page = new QWebEnginePage(m_profile, this);
     setPage(page);
     setAcceptDrops(false);  // dropped files go to the main window
+    // The pages name no character set; their text and paths are UTF-8.
+    page->settings()->setDefaultTextEncoding(QStringLiteral("utf-8"));
 
     QWebEngineScript script;
     script.setName(QStringLiteral("tessaly-page-events"));
@@ -170,7 +173,10 @@ void CHtmlViewCtrl::OnSelector(int command, const QVariantMap& event) {
     m_target->OnPageCommand(command, request);
     emit commandSent(command, request.box, path);
     // An FLV tag's page would also dump the tag's bytes here; FLV pages are not built yet.
-    if (QFileInfo::exists(path)) LoadIntoFrame(path);
+    if (QFileInfo::exists(path))
+        LoadIntoFrame(path);
+    else
+        m_frameShown = path;  // nothing was written for it: the click that follows the change asks no more
 }
 
 #include "html_view_ctrl.moc"

@@ -18,8 +18,7 @@ std::optional<SavedSize> ParseSizeValue(const QString& value) {
         if (!ok) return std::nullopt;
     }
     SavedSize size{numbers[0], numbers[1], numbers[2]};
-    if (size.width <= 0 || size.height <= 0 || size.treeWidth < 0 || size.treeWidth > size.width)
-        return std::nullopt;
+    if (size.width <= 0 || size.height <= 0 || size.treeWidth < 0 || size.treeWidth > size.width) return std::nullopt;
     return size;
 }
 

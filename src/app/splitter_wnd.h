@@ -43,8 +43,8 @@ private:
     QList<QPointer<QWidget>> m_left;
     QList<QPointer<QWidget>> m_right;
     bool m_dragging = false;
-    int m_grabX = 0;     // where the bar was grabbed, from its left edge
-    int m_minLeft = 0;   // allowed range of the bar's left edge, parent coordinates
+    int m_grabX = 0;    // where the bar was grabbed, from its left edge
+    int m_minLeft = 0;  // allowed range of the bar's left edge, parent coordinates
     int m_maxLeft = 0;
     int m_dragLeft = 0;
     QRubberBand* m_band = nullptr;

@@ -30,6 +30,12 @@ void RemoveWorkFolder(const WorkFolder& folder) {
     QDir(folder.subPageFolder).removeRecursively();
 }
 
+bool IsSubPagePath(const WorkFolder& folder, const QString& path) {
+    const QFileInfo info(QDir::cleanPath(path));
+    return info.fileName().endsWith(QLatin1String(".html")) &&
+           QDir::cleanPath(info.path()) == QDir::cleanPath(folder.subPageFolder);
+}
+
 QString ExeFolder() { return QCoreApplication::applicationDirPath(); }
 
 bool WriteWelcomePage(const QString& pagePath, const QString& logoPath, const QString& caption) {
@@ -39,13 +45,16 @@ bool WriteWelcomePage(const QString& pagePath, const QString& logoPath, const QS
     html += "<html>";
     html += "<head>";
     html += "</head>";
-    html += "<body leftmargin = 0 topmargin = 0; rightmargin=0; bottommargin=0 oncontextmenu = \"return false\" "
-            "ondragstart=\"return false\">";
-    html += "<table cellspacing = 0 cellpadding = 0 border = \"0\" width = \"100%\" height = \"100%\" align = "
-            "\"center\" >";
+    html +=
+        "<body leftmargin = 0 topmargin = 0; rightmargin=0; bottommargin=0 oncontextmenu = \"return false\" "
+        "ondragstart=\"return false\">";
+    html +=
+        "<table cellspacing = 0 cellpadding = 0 border = \"0\" width = \"100%\" height = \"100%\" align = "
+        "\"center\" >";
     html += "<tr>";
-    html += "<td  align = center  style=\"filter=progid:DXImageTransform.Microsoft.Gradient(GradientType=0, "
-            "StartColorStr=#EEF2FC, EndColorStr=#B1C7F9)\">";
+    html +=
+        "<td  align = center  style=\"filter=progid:DXImageTransform.Microsoft.Gradient(GradientType=0, "
+        "StartColorStr=#EEF2FC, EndColorStr=#B1C7F9)\">";
     html += "<font size = \"5\"><b>";
     html += "<img src = \"";
     html += QFile::encodeName(logoPath);

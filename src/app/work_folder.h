@@ -20,6 +20,9 @@ void PrepareWorkFolder(const WorkFolder& folder);
 // Deletes the page file and the sub-page folder with everything in it, silently.
 void RemoveWorkFolder(const WorkFolder& folder);
 
+// True for a page file directly in the sub-page folder: the only files a page may ask for.
+bool IsSubPagePath(const WorkFolder& folder, const QString& path);
+
 // The folder of the running program; the images live in its Img/ folder.
 QString ExeFolder();
 

@@ -9,6 +9,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
+#include <QFileDialog>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -18,6 +19,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSettings>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
@@ -62,7 +64,7 @@ void WithModal(const std::function<void()>& action, const std::function<void(T*)
             poll.stop();
             seen = true;
             inspect(dlg);
-            dlg->done(0);
+            dlg->reject();
         }
     });
     poll.start(10);
@@ -84,7 +86,8 @@ QByteArray FileBytes(const QString& path, qint64 offset, qint64 count) {
 }
 
 QString PaneText(const std::string& dump) {
-    return QString::fromLatin1(dump.data(), qsizetype(dump.size())).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return QString::fromLatin1(dump.data(), qsizetype(dump.size()))
+        .replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
 
 QString ExpectedDump(const QString& path, qint64 offset, qint64 count) {
@@ -114,7 +117,8 @@ void TreeText(const QTreeWidgetItem* item, int depth, QString& out) {
     for (QChar& c : code)
         if (c.unicode() < 0x20 || c.unicode() > 0x7E) c = QLatin1Char('.');
     const CBox* box = BoxOf(item);
-    out += QString(depth * 2, QLatin1Char(' ')) + code + QStringLiteral(" %1 %2\n").arg(box->m_startOffset).arg(box->BoxSize());
+    out += QString(depth * 2, QLatin1Char(' ')) + code +
+           QStringLiteral(" %1 %2\n").arg(box->m_startOffset).arg(box->BoxSize());
     for (int i = 0; i < item->childCount(); ++i) TreeText(item->child(i), depth + 1, out);
 }
 
@@ -195,7 +199,8 @@ void AppTest::dumpFormat() {
     const std::string text = FormatHexDump(bytes, 20);
     QCOMPARE(QByteArray::fromStdString(text),
              QByteArray("70 71 72 73 74 75 76 77 78 79 7A 7B 7C 7D 7E 7F ; pqrstuvwxyz{|}~\x7f\r\n"
-                        "1F 7F 80 81 ") + QByteArray(36, ' ') + QByteArray("; .\x7f\x80.\r\n"));
+                        "1F 7F 80 81 ") +
+                 QByteArray(36, ' ') + QByteArray("; .\x7f\x80.\r\n"));
     QVERIFY(FormatHexDump(bytes, 0).empty());
     QVERIFY(!ParseDecimal("12a") && !ParseDecimal("-1") && !ParseDecimal("") && !ParseDecimal(" 1"));
     QCOMPARE(*ParseDecimal("2048"), uint64_t(2048));
@@ -212,13 +217,18 @@ void AppTest::workFolderAndWelcomePage() {
         QVERIFY2(match.hasMatch(), qPrintable(page));
         QVERIFY(sub.endsWith(QStringLiteral("/Documents/Corvel/SubFolder") + match.captured(1) + QLatin1Char('/')));
         QVERIFY(QDir(sub).exists());
+        QVERIFY(IsSubPagePath(w.Folder(), sub + QStringLiteral("400.html")));
+        for (const QString& other : {sub + QStringLiteral("../x.html"), sub + QStringLiteral("a/x.html"),
+                                     sub + QStringLiteral("x.txt"), page, QStringLiteral("/tmp/x.html")})
+            QVERIFY2(!IsSubPagePath(w.Folder(), other), qPrintable(other));
         QCOMPARE(w.StatusLine()->text(), QStringLiteral("Please open the file."));
         QCOMPARE(w.windowTitle(), QStringLiteral("Tessaly"));
         QVERIFY(w.OpenButton()->HasImage());
         const QByteArray html = FileBytes(page, 0, 1 << 20);
         QVERIFY(html.startsWith("<html><head></head><body leftmargin = 0 topmargin = 0;"));
-        QVERIFY(html.contains("<img src = \"" + QFile::encodeName(QCoreApplication::applicationDirPath()) +
-                              "/Img/kesto_logo.png\"></br></br>Orvanel</b></font></br></br></td></tr></table></body></html>"));
+        QVERIFY(html.contains(
+            "<img src = \"" + QFile::encodeName(QCoreApplication::applicationDirPath()) +
+            "/Img/kesto_logo.png\"></br></br>Orvanel</b></font></br></br></td></tr></table></body></html>"));
         QVERIFY(html.endsWith("</html>"));
         // The welcome page renders with its logo (the logo's dark blue frame shows in the view).
         QVERIFY(WaitUntil([&] {
@@ -236,7 +246,8 @@ void AppTest::workFolderAndWelcomePage() {
 
 void AppTest::openFillsTreeLikeCorvelTree() {
     CCorvel_UIDlg& w = NewWindow();
-    for (const char* name : {"avc_aac_bframes.mp4", "kitchen_sink.mp4", "frag_mehd_sdtp_subs.mp4", "avc_aac_bframes.mp4"}) {
+    for (const char* name :
+         {"avc_aac_bframes.mp4", "kitchen_sink.mp4", "frag_mehd_sdtp_subs.mp4", "avc_aac_bframes.mp4"}) {
         const QString path = kCorpus + QLatin1String(name);
         QVERIFY(w.OpenFile(path));
         QCOMPARE(w.Tree()->topLevelItemCount(), 1);
@@ -250,10 +261,19 @@ void AppTest::openFillsTreeLikeCorvelTree() {
         // Reopening rebuilds from scratch: the same tree, nothing doubled.
         QCOMPARE(TreeText(w.Tree()), CorvelTree(path));
     }
-    // The open button and the menu lead to the same file dialog.
+    // The open button and the menu lead to the file dialog, which offers the video files.
     QAction* open = w.menuBar()->actions().at(0)->menu()->actions().at(0);
     QCOMPARE(open->text(), QStringLiteral("Open (&O)"));
-    QCOMPARE(w.menuBar()->actions().at(1)->menu()->actions().at(0)->text(), QStringLiteral("About (&A)"));
+    QCOMPARE(w.menuBar()->actions().at(0)->menu()->actions().at(1)->text(), QStringLiteral("Close (&X)"));
+    for (const std::function<void()>& start :
+         {std::function<void()>([&] { open->trigger(); }), std::function<void()>([&] { w.OpenButton()->click(); })}) {
+        WithModal<QFileDialog>(start, [](QFileDialog* dialog) {
+            QCOMPARE(dialog->nameFilters().size(), 2);
+            QVERIFY(dialog->nameFilters()[0].startsWith(QStringLiteral("Video Files(*.ismv;*.mp4;*.f4f;*.vh4;*.dat)")));
+            QVERIFY(dialog->nameFilters()[1].startsWith(QStringLiteral("All Files(*.*)")));
+        });
+    }
+    QCOMPARE(w.Tree()->topLevelItem(0)->text(0), QStringLiteral("avc_aac_bframes.mp4"));  // cancelled: unchanged
 }
 
 void AppTest::selectionShowsPageAndDump() {
@@ -308,18 +328,23 @@ void AppTest::pageEventsReachHost() {
     const QString path = kCorpus + QStringLiteral("avc_aac_bframes.mp4");
     QVERIFY(w.OpenFile(path));
     std::vector<Command> commands;
-    connect(w.HtmlView(), &CHtmlViewCtrl::commandSent,
-            [&](int id, quint32 box, const QString& value) { commands.push_back({id, box, value}); });
+    connect(w.HtmlView(), &CHtmlViewCtrl::commandSent, [&](int id, quint32 box, const QString& value) {
+        commands.push_back({id, box, value});
+    });
 
     // A page like the box pages: two Entries selects told apart by "nid", and the frame.
     const quint32 stts = BoxOf(FindItem(w.Tree(), QStringLiteral("moov/trak/mdia/minf/stbl/stts")))->m_id;
     const quint32 stsz = BoxOf(FindItem(w.Tree(), QStringLiteral("moov/trak/mdia/minf/stbl/stsz")))->m_id;
     const QString sub = w.Folder().subPageFolder;
     auto select = [&](int nid, quint32 box, const QString& first) {
-        return QStringLiteral("<select name='#' style='width:120;' ID = STDL_PAGE nid = %1  box_pos = %2>"
-                              "<option value = \"0\">Select</option><option  value = \"%3\">a</option>"
-                              "<option  value = \"%4\">b</option></select>")
-            .arg(nid).arg(box).arg(sub + first, sub + QStringLiteral("400.html")).toUtf8();
+        return QStringLiteral(
+                   "<select name='#' style='width:120;' ID = STDL_PAGE nid = %1  box_pos = %2>"
+                   "<option value = \"0\">Select</option><option  value = \"%3\">a</option>"
+                   "<option  value = \"%4\">b</option></select>")
+            .arg(nid)
+            .arg(box)
+            .arg(sub + first, sub + QStringLiteral("400.html"))
+            .toUtf8();
     };
     WriteFile(sub + QStringLiteral("400.html"), "<html><body>EXISTING</body></html>");
     WriteFile(w.Folder().pagePath, PageHead() + select(0, stts, QStringLiteral("0.html")) +
@@ -333,28 +358,45 @@ void AppTest::pageEventsReachHost() {
     QTest::qWait(100);
 
     auto choose = [&](int which, int index) {
-        RunJs(w.HtmlView(), QStringLiteral("var s = document.querySelectorAll('[id=STDL_PAGE]')[%1];"
-                                           "s.selectedIndex = %2; s.dispatchEvent(new Event('change', {bubbles: true})); 0;")
-                                .arg(which).arg(index));
+        RunJs(w.HtmlView(),
+              QStringLiteral("var s = document.querySelectorAll('[id=STDL_PAGE]')[%1];"
+                             "s.selectedIndex = %2; s.dispatchEvent(new Event('change', {bubbles: true})); 0;")
+                  .arg(which)
+                  .arg(index));
     };
-    // The second select names stsz and its option's page; the first names stts.
-    choose(1, 1);
+    // A real mouse on the first select: click (the popup opens on "Select"), change, click
+    // (the new option, already asked for): one command.
+    const QVariantList r =
+        RunJs(w.HtmlView(), QStringLiteral("var r = document.getElementById('STDL_PAGE')"
+                                           ".getBoundingClientRect(); [r.x, r.y, r.width, r.height]"))
+            .toList();
+    QCOMPARE(r.size(), 4);
+    const QPoint centre(int(r[0].toDouble() + r[2].toDouble() / 2), int(r[1].toDouble() + r[3].toDouble() / 2));
+    QTest::mouseClick(w.HtmlView()->focusProxy(), Qt::LeftButton, {}, centre);
+    QVERIFY(WaitUntil([] { return QApplication::activePopupWidget() != nullptr; }));
+    QWidget* popup = QApplication::activePopupWidget();  // three options, one below the other
+    QWidget* target = popup->focusProxy() ? popup->focusProxy() : popup;
+    QTest::mouseClick(target, Qt::LeftButton, {}, QPoint(popup->width() / 2, popup->height() / 2));
     QVERIFY(WaitUntil([&] { return commands.size() == 1; }));
     QCOMPARE(commands[0].id, int(kCmdEntries));
-    QCOMPARE(commands[0].box, stsz);
-    QCOMPARE(commands[0].value, sub + QStringLiteral("200.html"));
-    choose(0, 1);
+    QCOMPARE(commands[0].box, stts);
+    QCOMPARE(commands[0].value, sub + QStringLiteral("0.html"));
+
+    // The second select names stsz and its option's page.
+    choose(1, 1);
     QVERIFY(WaitUntil([&] { return commands.size() == 2; }));
-    QCOMPARE(commands[1].box, stts);
-    QCOMPARE(commands[1].value, sub + QStringLiteral("0.html"));
+    QCOMPARE(commands[1].id, int(kCmdEntries));
+    QCOMPARE(commands[1].box, stsz);
+    QCOMPARE(commands[1].value, sub + QStringLiteral("200.html"));
+    QCOMPARE(commands.size(), size_t(2));  // nothing more came from the mouse
 
     // An existing sub page is only loaded into the frame; the prompt option does nothing.
     choose(0, 0);
     choose(1, 2);
     QVERIFY(WaitUntil([&] {
         return RunJs(w.HtmlView(), QStringLiteral("(function () { var f = document.getElementById('iframe_sub_page');"
-                                                      "return f && f.contentDocument && f.contentDocument.body ?"
-                                                      " f.contentDocument.body.innerText : ''; })()"))
+                                                  "return f && f.contentDocument && f.contentDocument.body ?"
+                                                  " f.contentDocument.body.innerText : ''; })()"))
                    .toString() == QStringLiteral("EXISTING");
     }));
     QCOMPARE(commands.size(), size_t(2));
@@ -375,16 +417,61 @@ void AppTest::pageEventsReachHost() {
     QCOMPARE(w.DumpPane()->toPlainText().count(QLatin1Char('\n')), int((QFileInfo(path).size() + 15) / 16));
 }
 
+// A box page as the report writes it: its title icon renders, its select and its
+// fncOnClick reach the host.
+void AppTest::realBoxPage() {
+    CCorvel_UIDlg& w = NewWindow();
+    const QString path = kCorpus + QStringLiteral("avc_aac_bframes.mp4");
+    QVERIFY(w.OpenFile(path));
+    std::vector<Command> commands;
+    connect(w.HtmlView(), &CHtmlViewCtrl::commandSent, [&](int id, quint32 box, const QString& value) {
+        commands.push_back({id, box, value});
+    });
+    QTreeWidgetItem* stts = FindItem(w.Tree(), QStringLiteral("moov/trak/mdia/minf/stbl/stts"));
+    SelectAndWait(w, stts);
+    const QByteArray html = FileBytes(w.Folder().pagePath, 0, 1 << 20);
+    if (html.isEmpty()) QSKIP("the box pages are not built yet");
+    QVERIFY(html.contains("<img src = \"" + QFile::encodeName(w.IconPath()) + "\""));
+    QVERIFY(WaitUntil([&] {  // the title icon's blue shows in the view
+        const QImage shot = w.HtmlView()->grab().toImage();
+        for (int y = 0; y < std::min(shot.height(), 80); ++y)
+            for (int x = 0; x < shot.width(); ++x) {
+                const QColor c = shot.pixelColor(x, y);
+                if (std::abs(c.red() - 40) < 8 && std::abs(c.green() - 80) < 8 && std::abs(c.blue() - 200) < 8)
+                    return true;
+            }
+        return false;
+    }));
+    QVERIFY(WaitUntil([&] {
+        return RunJs(w.HtmlView(), QStringLiteral("document.readyState")).toString() == QStringLiteral("complete");
+    }));
+    QTest::qWait(100);
+
+    RunJs(w.HtmlView(), QStringLiteral("fncOnClick(100, 2048); 0;"));
+    QVERIFY(WaitUntil([&] { return commands.size() == 1; }));
+    QCOMPARE(w.DumpPane()->toPlainText(), ExpectedDump(path, 2048, 100));
+
+    if (!html.contains("STDL_PAGE")) QSKIP("the stts page has no entry list yet");
+    QVERIFY(html.contains("ID = STDL_PAGE nid = 0  box_pos = " + QByteArray::number(BoxOf(stts)->m_id) + ">"));
+    RunJs(w.HtmlView(), QStringLiteral("var s = document.getElementById('STDL_PAGE'); s.selectedIndex = 1;"
+                                       "s.dispatchEvent(new Event('change', {bubbles: true})); 0;"));
+    QVERIFY(WaitUntil([&] { return commands.size() == 2; }));
+    QCOMPARE(commands[1].id, int(kCmdEntries));
+    QCOMPARE(commands[1].box, BoxOf(stts)->m_id);
+    QCOMPARE(commands[1].value, w.Folder().subPageFolder + QStringLiteral("0.html"));
+}
+
 void AppTest::badRequestsAreIgnored() {
     CCorvel_UIDlg& w = NewWindow();
     const QString path = kCorpus + QStringLiteral("avc_aac_bframes.mp4");
     QVERIFY(w.OpenFile(path));
     w.DumpPane()->setPlainText(QStringLiteral("unchanged"));
-    for (const QStringList& bad : {QStringList{QStringLiteral("100")}, QStringList{QStringLiteral("-5"), QStringLiteral("0")},
-                                   QStringList{QStringLiteral("abc"), QStringLiteral("1")},
-                                   QStringList{QStringLiteral("5"), QStringLiteral("-1")},
-                                   QStringList{QStringLiteral("5"), QStringLiteral("1x")},
-                                   QStringList{QStringLiteral("5"), QStringLiteral("99999999999999999999")}})
+    for (const QStringList& bad :
+         {QStringList{QStringLiteral("100")}, QStringList{QStringLiteral("-5"), QStringLiteral("0")},
+          QStringList{QStringLiteral("abc"), QStringLiteral("1")},
+          QStringList{QStringLiteral("5"), QStringLiteral("-1")},
+          QStringList{QStringLiteral("5"), QStringLiteral("1x")},
+          QStringList{QStringLiteral("5"), QStringLiteral("99999999999999999999")}})
         w.OnDumpCommand(bad);
     QCOMPARE(w.DumpPane()->toPlainText(), QStringLiteral("unchanged"));
 
@@ -409,10 +496,10 @@ void AppTest::badRequestsAreIgnored() {
     w.OnPageCommand(kCmdEntries, {outside, stts, 0, 0, 0});
     w.OnPageCommand(kCmdEntries, {sub + QStringLiteral("../escape.html"), stts, 0, 0, 0});
     w.OnPageCommand(kCmdFlvTag, {sub + QStringLiteral("0.html"), stts, 0, 0, 0});
+    w.OnPageCommand(kCmdTrackSamples, {outside, stbl, 0, 0, 0});
     QVERIFY(!QFile::exists(outside));
     QVERIFY(!QFile::exists(sub + QStringLiteral("../escape.html")));
     QVERIFY(!QFile::exists(sub + QStringLiteral("0.html")));
-    Q_UNUSED(stbl);
 }
 
 void AppTest::failedOpenAndFailedParse() {
@@ -425,10 +512,13 @@ void AppTest::failedOpenAndFailedParse() {
     bool opened = true;
     const QString message = MessageOf([&] { opened = w.OpenFile(missing); });
     QVERIFY(!opened);
-    QVERIFY2(message.contains(missing) && message.contains(QStringLiteral("No such file or directory")), qPrintable(message));
+    QVERIFY2(message.contains(missing) && message.contains(QStringLiteral("No such file or directory")),
+             qPrintable(message));
     QCOMPARE(w.Tree()->topLevelItemCount(), 1);
     QCOMPARE(w.Tree()->topLevelItem(0)->childCount(), 0);
     QVERIFY(BoxOf(w.Tree()->topLevelItem(0)) == nullptr);
+    QVERIFY(w.DumpPane()->toPlainText().isEmpty());
+    w.OnDumpCommand({QStringLiteral("16"), QStringLiteral("0")});  // no bytes of the file that was shown before
     QVERIFY(w.DumpPane()->toPlainText().isEmpty());
     QCOMPARE(w.StatusLine()->text(), QStringLiteral("Please open the file."));
     QVERIFY(FileBytes(w.Folder().pagePath, 0, 100).startsWith("<html><head></head>"));
@@ -506,11 +596,15 @@ void AppTest::splitterDrag() {
     QVERIFY(WaitUntil([&] { return w.Client()->size() == QSize(1000, 640); }));
     CxSplitterWnd* bar = w.Splitter();
     int moved = 0;
-    connect(bar, &CxSplitterWnd::splitterMoved, [&](int shift, int id) { moved = shift; QCOMPARE(id, 1003); });
+    connect(bar, &CxSplitterWnd::splitterMoved, [&](int shift, int id) {
+        moved = shift;
+        QCOMPARE(id, 1003);
+    });
     auto mouse = [&](QEvent::Type type, Qt::MouseButton button, int parentX) {
         const QPointF local(parentX - bar->x(), 10);
         QMouseEvent e(type, local, bar->mapToGlobal(local), button,
-                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(Qt::LeftButton), Qt::NoModifier);
+                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(Qt::LeftButton),
+                      Qt::NoModifier);
         QApplication::sendEvent(bar, &e);
     };
     const int viewRight = w.HtmlView()->geometry().right();
@@ -550,25 +644,55 @@ void AppTest::aboutBox() {
     QCOMPARE(VersionCaption(QString()), QStringLiteral("FileVersion Not Available"));
     CCorvel_UIDlg& w = NewWindow();
     QAction* about = w.menuBar()->actions().at(1)->menu()->actions().at(0);
-    WithModal<CAboutDlg>([&] { about->trigger(); }, [](CAboutDlg* dlg) {
-        QCOMPARE(dlg->windowTitle(), QStringLiteral("Tessaly"));
-        QCOMPARE(dlg->VersionLabel()->text(), QStringLiteral("Tessaly version " TESSALY_VERSION));
-        QCOMPARE(dlg->OkButton()->text(), QString::fromUtf8("확인"));
-    });
+    WithModal<CAboutDlg>([&] { about->trigger(); },
+                         [](CAboutDlg* dlg) {
+                             QCOMPARE(dlg->windowTitle(), QStringLiteral("Tessaly"));
+                             QCOMPARE(dlg->VersionLabel()->text(), QStringLiteral("Tessaly version " TESSALY_VERSION));
+                             QCOMPARE(dlg->OkButton()->text(), QString::fromUtf8("확인"));
+                         });
 }
 
+// Return does nothing in a page; the pages' text is read as UTF-8.
 void AppTest::returnIsSwallowed() {
     CCorvel_UIDlg& w = NewWindow();
-    WriteFile(w.Folder().pagePath,
-              "<html><body><button id=b onclick=\"clicks++\">x</button>"
-              "<script>var keys = [], clicks = 0; document.addEventListener('keyup', function (e) { keys.push(e.key); });"
-              "document.getElementById('b').focus();</script></body></html>");
+    WriteFile(
+        w.Folder().pagePath,
+        "<html><body><button id=b onclick=\"clicks++\">\xED\x99\x95\xEC\x9D\xB8</button>"
+        "<script>var keys = [], clicks = 0; document.addEventListener('keyup', function (e) { keys.push(e.key); });"
+        "document.getElementById('b').focus();</script></body></html>");
     ShowPageFile(w);
     QTest::qWait(100);
     w.HtmlView()->setFocus();
     QVERIFY(WaitUntil([&] { return w.HtmlView()->focusProxy() != nullptr; }));
     QTest::keyClick(w.HtmlView()->focusProxy(), Qt::Key_Return);
     QTest::keyClick(w.HtmlView()->focusProxy(), Qt::Key_Space);  // the same button still reacts to a space
-    QVERIFY(WaitUntil([&] { return RunJs(w.HtmlView(), QStringLiteral("keys.join(',')")).toString() == QStringLiteral("Enter, "); }));
+    QVERIFY(WaitUntil(
+        [&] { return RunJs(w.HtmlView(), QStringLiteral("keys.join(',')")).toString() == QStringLiteral("Enter, "); }));
     QCOMPARE(RunJs(w.HtmlView(), QStringLiteral("clicks")).toInt(), 1);
+    QCOMPARE(RunJs(w.HtmlView(), QStringLiteral("document.getElementById('b').innerText")).toString(),
+             QString::fromUtf8("확인"));
+}
+
+// The program itself: it starts on a file, writes its working folder, and a termination
+// request (Ctrl+C, kill) closes the window so the folder's files are deleted.
+void AppTest::programCleansUpOnTerminate() {
+    QTemporaryDir home;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_DATA_HOME"})
+        env.insert(QString::fromLatin1(name), home.path());
+    QProcess program;
+    program.setProcessEnvironment(env);
+    program.start(QStringLiteral(TESSALY_EXE), {kCorpus + QStringLiteral("avc_aac_bframes.mp4")});
+    QVERIFY(program.waitForStarted());
+    const QDir corvel(home.path() + QStringLiteral("/Documents/Corvel"));
+    QVERIFY(WaitUntil([&] { return corvel.entryList({QStringLiteral("temp*.html")}, QDir::Files).size() == 1; }));
+    QVERIFY(corvel.entryList({QStringLiteral("SubFolder*")}, QDir::Dirs).size() == 1);
+    QTest::qWait(500);
+    program.terminate();
+    QVERIFY(program.waitForFinished(20000));
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), 0);
+    QVERIFY(corvel.entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
+    QSettings saved(home.path() + QStringLiteral("/Orvanel.conf"), QSettings::IniFormat);
+    QVERIFY(ParseSizeValue(saved.value(QStringLiteral("Size")).toString()).has_value());
 }

@@ -7,7 +7,6 @@
 #include "app/corvel_ui_dlg.h"
 #include "boxes/core/corvel.h"
 
-
 class AppTest : public QObject {
     Q_OBJECT
 private slots:
@@ -17,6 +16,7 @@ private slots:
     void openFillsTreeLikeCorvelTree();
     void selectionShowsPageAndDump();
     void pageEventsReachHost();
+    void realBoxPage();
     void badRequestsAreIgnored();
     void failedOpenAndFailedParse();
     void dropOpensLastFile();
@@ -24,6 +24,7 @@ private slots:
     void splitterDrag();
     void aboutBox();
     void returnIsSwallowed();
+    void programCleansUpOnTerminate();
 
 private:
     CCorvel_UIDlg& NewWindow();
