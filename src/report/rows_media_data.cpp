@@ -16,11 +16,12 @@ const char* const kListSpacer =
     "</tr></table>";
 
 // The options of one select: a block of 200 samples each, the last one (written
-// with two blanks) ending at the sample count.
+// with two blanks) ending at the sample count. `budget` is what is left of the
+// options one page may carry.
 void AddOptions(std::string& html, std::string& plain, const std::string& prefix, const char* name, uint32_t s,
-                uint64_t n) {
+                uint64_t n, uint64_t& budget) {
     const uint64_t full = kRowsPerSubPage * (n / kRowsPerSubPage);
-    for (uint64_t first = 0; first < n; first += kRowsPerSubPage) {
+    for (uint64_t first = 0; first < n && budget > 0; first += kRowsPerSubPage, --budget) {
         const bool last = first >= full;
         const uint64_t end = last ? n : first + kRowsPerSubPage;
         const std::string label = Format("%s%u(%" PRIu64 "~%" PRIu64 ")", name, s + 1, first + 1, end);
@@ -34,6 +35,7 @@ void AddOptions(std::string& html, std::string& plain, const std::string& prefix
 struct SelectList {
     std::string html;
     std::string plain;
+    uint64_t budget = kMaxEntryPageOptions;  // the options all selects of the list may still have
 };
 
 SelectList OpenList(const RowContext& ctx, const char* name) {
@@ -60,7 +62,7 @@ ReportTable TrackList(const std::vector<const CBox*>& stbls, const RowContext& c
         l.html +=
             Format("<select name='#' style='width:120;' ID = SUB_PAGE nid = %u box_pos= %u  >", s, stbls[s]->m_id);
         l.html += kSelectPromptOption;
-        AddOptions(l.html, l.plain, prefix, "stbl", s, TrackSampleCount(*stbls[s]));
+        AddOptions(l.html, l.plain, prefix, "stbl", s, TrackSampleCount(*stbls[s]), l.budget);
         l.html += "</select>";
         l.plain += "\n";
     }
@@ -79,7 +81,7 @@ ReportTable FragmentList(const CBox& moof, const CBox& mdat, const RowContext& c
             "%u>",
             s, child->m_id, moof.m_id, mdat.m_id);
         l.html += kSelectPromptOption;
-        AddOptions(l.html, l.plain, prefix, "traf", s, FragmentSampleCount(*child));
+        AddOptions(l.html, l.plain, prefix, "traf", s, FragmentSampleCount(*child), l.budget);
         l.html += "</select>";
         l.plain += "\n";
         ++s;

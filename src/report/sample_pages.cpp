@@ -1,5 +1,6 @@
 #include "report/sample_pages.h"
 
+#include <algorithm>
 #include <cinttypes>
 #include <functional>
 
@@ -271,16 +272,19 @@ uint64_t CumulativeFragmentSize(const CCorvel& parser, const CBox& moof) {
 }
 
 uint64_t TrackSampleCount(const CBox& stbl) {
-    if (auto* stsz = LastChildAs<CSampleSizeBox>(stbl, FourCC("stsz"))) return stsz->GetSampleCount();
-    if (auto* stz2 = LastChildAs<CCompactSampleSizeBox>(stbl, FourCC("stz2"))) return stz2->GetSampleCount();
-    return 0;
+    uint64_t n = 0;
+    if (auto* stsz = LastChildAs<CSampleSizeBox>(stbl, FourCC("stsz")))
+        n = stsz->GetSampleCount();
+    else if (auto* stz2 = LastChildAs<CCompactSampleSizeBox>(stbl, FourCC("stz2")))
+        n = stz2->GetSampleCount();
+    return std::min(n, kMaxListedSamples);
 }
 
 uint64_t FragmentSampleCount(const CBox& traf) {
     uint64_t n = 0;
     for (const auto& child : traf.m_children)
         if (auto* trun = dynamic_cast<const CTrackRunBox*>(child.get())) n += trun->GetSampleEntryCount();
-    return n;
+    return std::min(n, kMaxListedSamples);
 }
 
 bool HasEntriesSubPages(const CBox& box) { return !EntriesOf(box).columns.empty(); }
@@ -345,9 +349,10 @@ void WriteTrackSamplesSubPage(ReportPage& page, const CBox& stbl, const std::str
     int64_t chunkIndex = -1;
     const int64_t stscEntries = stsc ? int64_t(stsc->GetEntryCount()) : 0;
 
-    // Every sample's state depends on all before it, so the walk starts at sample 1.
+    // Every sample's state depends on all before it, so the walk starts at sample 1
+    // (and is skipped for a page past the list).
     const Block block(k);
-    for (uint64_t i = 1; i <= sampleCount && i <= block.last; ++i) {
+    for (uint64_t i = 1; block.first <= sampleCount && i <= sampleCount && i <= block.last; ++i) {
         const uint64_t size = sizeOf(i);
 
         uint64_t delta = 0;

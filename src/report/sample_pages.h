@@ -11,6 +11,9 @@ class CCorvel;
 // Sub pages of 200 rows, written at `path` (a file in the sub-page folder); k is
 // the page number from 0. A page number beyond the list gives the header rows only.
 constexpr uint64_t kRowsPerSubPage = 200;
+// Sample counts come from the file: a list offers at most as many samples as the
+// page's select lists have options for; samples past that are not listed.
+constexpr uint64_t kMaxListedSamples = uint64_t(kMaxEntryPageOptions) * kRowsPerSubPage;
 
 // The entries of a table box (stts, ctts, stsc, stsz, stz2, stco, co64, stss, stsh,
 // stdp, padb, sdtp, sbgp, sgpd, subs).
@@ -32,8 +35,9 @@ void FindBoxes(const CBox& box, uint32_t type, std::vector<const CBox*>& list);
 // `moof` is not a top-level box.
 uint64_t CumulativeFragmentSize(const CCorvel& parser, const CBox& moof);
 
-// The sample counts the select lists offer: a track's from its size box (the last
-// stsz, else the last stz2), a track fragment's summed over its truns' samples.
+// The sample counts the select lists offer (at most kMaxListedSamples): a track's
+// from its size box (the last stsz, else the last stz2), a track fragment's summed
+// over its truns' samples.
 uint64_t TrackSampleCount(const CBox& stbl);
 uint64_t FragmentSampleCount(const CBox& traf);
 

@@ -210,6 +210,16 @@ TEST(MediaDataSelectLists, TrackOptionsInBlocksOf200) {
                   "height = 5 align = \"center\"><tr><td></td></tr></table>" +
                   kFrame);
 
+    // Hostile counts: one page never carries more than kMaxEntryPageOptions options,
+    // and a page past the list is written without walking the samples.
+    Parsed h("hostile.mp4", Box("moov", TrackOf(0xFFFFFFFF) + TrackOf(0xFFFFFFFF)) + Box("mdat", "x"));
+    const std::string hostile = SelectMarkup(h, *h.Top(FourCC("mdat")));
+    size_t optionCount = 0;
+    for (size_t p = hostile.find("<option"); p != std::string::npos; p = hostile.find("<option", p + 1)) ++optionCount;
+    EXPECT_EQ(optionCount, kMaxEntryPageOptions + 2);  // and the two prompts
+    EXPECT_NE(hostile.find("stbl1(19999801~20000000)</option></select>"), std::string::npos);
+    EXPECT_TRUE(Rows(TrackPage(*h.All(FourCC("stbl")).at(0), 0xFFFFFFFFu)).empty());
+
     // A moov whose tracks have no samples and no fragments to match: no list at all.
     Parsed g("empty_tracks.mp4", Box("moov", TrackOf(0)) + Box("mdat", "x"));
     EXPECT_EQ(SelectMarkup(g, *g.Top(FourCC("mdat"))), "");
