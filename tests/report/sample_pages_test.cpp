@@ -321,9 +321,11 @@ TEST(FragmentSamplesSubPage, SmoothStreamingBaseOffsetsCountFromTheFragment) {
 TEST(EntriesSubPage, ColumnsAndBlocksByBoxType) {
     std::vector<std::vector<uint32_t>> stts;
     for (uint32_t i = 1; i <= 450; ++i) stts.push_back({i, 10 * i});
-    Parsed f("entries.mp4", Box("moov", Track(Table("stts", stts) + Stsz(9, {}, 3) +
-                                              FullBox("ctts", 0, 0, U32(1) + U32(2) + U32(0xFFFFFFFE)) +
-                                              FullBox("co64", 0, 0, U32(1) + U64(0x100000010ull)))));
+    Parsed f("entries.mp4",
+             Box("moov",
+                 Track(Table("stts", stts) + Stsz(9, {}, 3) + FullBox("ctts", 0, 0, U32(1) + U32(2) + U32(0xFFFFFFFE)) +
+                       FullBox("co64", 0, 0, U32(1) + U64(0x100000010ull)) +
+                       FullBox("sgpd", 0, 0, "avll" + U32(1) + U8(2) + U8(1) + U16(100) + U16(25)))));
     const CBox& sttsBox = *f.All(FourCC("stts")).at(0);
     const std::string html = EntriesPage(sttsBox, 2);
     EXPECT_EQ(html.rfind(SubPageHead(false) + kTableOpen + SubTitleRow(3, "ICON", "List") +
@@ -341,6 +343,12 @@ TEST(EntriesSubPage, ColumnsAndBlocksByBoxType) {
               (std::vector<std::vector<std::string>>{{"1", "9"}, {"2", "9"}, {"3", "9"}}));
     EXPECT_EQ(Rows(EntriesPage(*f.All(FourCC("ctts")).at(0), 0))[0], (std::vector<std::string>{"1", "2", "-2"}));
     EXPECT_EQ(Rows(EntriesPage(*f.All(FourCC("co64")).at(0), 0))[0], (std::vector<std::string>{"1", "4294967312"}));
+    // A group entry of a video track: its fields, one line each.
+    EXPECT_NE(EntriesPage(*f.All(FourCC("sgpd")).at(0), 0)
+                  .find("<td align = \"left\" bgcolor = white>1</td>\r\n<td align = \"left\" bgcolor = white>0</td>\r\n"
+                        "<td align = \"left\" bgcolor = white>\r\nLayer Number = 2</br>\r\nAccurate Statistics Flag = "
+                        "1</br>\r\nAvg Bitrate = 100</br>\r\nAvg Framerate = 25</br>\r\n</td>\r\n</tr>"),
+              std::string::npos);
     // A box without an entry list: no columns, no rows.
     const std::string none = EntriesPage(*f.All(FourCC("trak")).at(0), 0);
     EXPECT_NE(none.find(SubTitleRow(0, "ICON", "List") + "<tr>\r\n</tr>\r\n</body>"), std::string::npos);
