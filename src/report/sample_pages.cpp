@@ -26,9 +26,9 @@ namespace {
 
 // ---- cells -------------------------------------------------------------------
 
+// A value cell: unsigned ("%u" and "%I64u" print alike) or signed.
 std::string CellU(uint64_t v) { return Format("<td align = \"left\" bgcolor = white>%" PRIu64 "</td>\r\n", v); }
 std::string CellD(int32_t v) { return Format("<td align = \"left\" bgcolor = white>%d</td>\r\n", v); }
-std::string CellU64(uint64_t v) { return Format("<td align = \"left\" bgcolor = white>%" PRIu64 "</td>\r\n", v); }
 
 // The rows k*200+1 ... k*200+200 of a list, counted from 1.
 struct Block {
@@ -132,7 +132,7 @@ EntryList EntriesOf(const CBox& box) {
         case FourCC("stsz"):
             if (auto* b = dynamic_cast<const CSampleSizeBox*>(&box)) {
                 l = {{"Sample size"}, b->GetSampleCount(), [b](uint32_t i) {
-                         return CellU64(b->GetSampleSize() ? b->GetSampleSize() : b->GetEntrySize(i));
+                         return CellU(b->GetSampleSize() ? b->GetSampleSize() : b->GetEntrySize(i));
                      }};
             }
             break;
@@ -143,7 +143,7 @@ EntryList EntriesOf(const CBox& box) {
         case FourCC("stco"):
         case FourCC("co64"):
             if (auto* b = dynamic_cast<const CChunkOffsetBox*>(&box))
-                l = {{"Chunk offset"}, b->GetEntryCount(), [b](uint32_t i) { return CellU64(b->GetChunkOffset(i)); }};
+                l = {{"Chunk offset"}, b->GetEntryCount(), [b](uint32_t i) { return CellU(b->GetChunkOffset(i)); }};
             break;
         case FourCC("stss"):
             if (auto* b = dynamic_cast<const CSyncSampleBox*>(&box))
@@ -396,7 +396,7 @@ void WriteTrackSamplesSubPage(ReportPage& page, const CBox& stbl, const std::str
         if (i < block.first) continue;
         out += "<tr>\r\n";
         out += Format("<td align = \"left\" bgcolor = white>%u</td>\r\n", static_cast<uint32_t>(i));
-        out += CellU64(delta) + CellU64(size) + CellU64(chunkNumber) + CellU64(chunkOffset);
+        out += CellU(delta) + CellU(size) + CellU(chunkNumber) + CellU(chunkOffset);
         out += Format("<td align = \"left\" bgcolor = white>%s</td>\r\n", sync);
         out += Format("<td align = \"left\" bgcolor = white>%" PRIu64
                       "&nbsp;&nbsp;<BUTTON STYLE=\"WIDTH:20\" onClick = \"parent.fncOnClick(%" PRIu64 ", %" PRIu64
