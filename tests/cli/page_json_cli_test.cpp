@@ -127,7 +127,9 @@ TEST(CorvelJson, MatchesTheHtmlPages) {
                 ASSERT_EQ(lines[at][0], "B");
                 EXPECT_EQ(FromHex(lines[at][1]), box.TypeText());
                 const std::string title = FromHex(lines[at][2]);
-                if (!title.empty()) EXPECT_NE(html.find("<b>" + title + "</b>"), std::string::npos) << title;
+                if (!title.empty()) {
+                    EXPECT_NE(html.find("<b>" + title + "</b>"), std::string::npos) << title;
+                }
                 size_t rows = 0;
                 for (++at; at < lines.size() && lines[at][0] == "R"; ++at, ++rows) {
                     // Fixed texts stand as they are, texts from the file escaped.
@@ -188,8 +190,11 @@ TEST(CorvelPage, WritesThePageOfABoxPath) {
 
     // A code with a blank is written with it; without the blank it is no code.
     r = RunShell(exe + " page " + file + " 'moov/trak/mdia/minf/dinf/dref/url ' -o " + Quote(out) + " 2>&1");
-    if (r.status == 0) EXPECT_NE(ReadText(out).find("<b>Data Entry Url Box</b>"), std::string::npos);
-    else EXPECT_NE(r.out.find("no box 'url ' in moov/trak/mdia/minf/dinf/dref"), std::string::npos) << r.out;
+    if (r.status == 0) {
+        EXPECT_NE(ReadText(out).find("<b>Data Entry Url Box</b>"), std::string::npos);
+    } else {
+        EXPECT_NE(r.out.find("no box 'url ' in moov/trak/mdia/minf/dinf/dref"), std::string::npos) << r.out;
+    }
     r = RunShell(exe + " page " + file + " 'moov/trak/mdia/minf/dinf/dref/url' -o " + Quote(out) + " 2>&1");
     EXPECT_EQ(r.status, 2);
     EXPECT_NE(r.out.find("bad box path element 'url'"), std::string::npos) << r.out;
