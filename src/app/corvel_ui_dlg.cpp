@@ -78,37 +78,8 @@ CCorvel_UIDlg::CCorvel_UIDlg(CCorvelLib& lib, QWidget* parent) : QMainWindow(par
     connect(m_openButton, &QAbstractButton::clicked, this, &CCorvel_UIDlg::OnFileOpen);
     m_status = new QLabel(m_client);
 
-    m_tree = new QTreeWidget(m_client);
-    m_tree->setHeaderHidden(true);
-    m_tree->setColumnCount(1);
-    m_tree->setRootIsDecorated(true);  // buttons and lines at the root as well
-    QStyle* lines = QStyleFactory::create(QStringLiteral("Windows"));  // draws the branch lines
-    if (lines) {
-        lines->setParent(m_tree);
-        m_tree->setStyle(lines);
-    }
-    QPalette palette = m_tree->palette();  // the selection stays shown without focus
-    palette.setColor(QPalette::Inactive, QPalette::Highlight, palette.color(QPalette::Active, QPalette::Highlight));
-    palette.setColor(QPalette::Inactive, QPalette::HighlightedText,
-                     palette.color(QPalette::Active, QPalette::HighlightedText));
-    m_tree->setPalette(palette);
-    m_tree->setAcceptDrops(false);
-    connect(m_tree, &QTreeWidget::currentItemChanged, this,
-            [this](QTreeWidgetItem* current, QTreeWidgetItem*) { OnSelectionChanged(current); });
-
-    m_dump = new QPlainTextEdit(m_client);
-    m_dump->setReadOnly(true);
-    m_dump->setAcceptDrops(false);
-    m_dump->setLineWrapMode(QPlainTextEdit::NoWrap);
-    m_dump->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    QFont font(QStringLiteral("monospace"));
-    font.setStyleHint(QFont::TypeWriter);
-    font.setFixedPitch(true);
-    font.setPixelSize(10);  // a 12-pixel cell: 16 bytes and their characters fit the pane
-    m_dump->setFont(font);
-    QPalette dumpPalette = m_dump->palette();
-    dumpPalette.setColor(QPalette::Base, Qt::white);
-    m_dump->setPalette(dumpPalette);
+    CreateTree();
+    CreateDumpPane();
 
     // The welcome page is in the page file before the view first shows it.
     WriteWelcomePage(m_folder.pagePath, m_logoPath, kMakerName);
@@ -125,13 +96,50 @@ CCorvel_UIDlg::CCorvel_UIDlg(CCorvelLib& lib, QWidget* parent) : QMainWindow(par
 
 CCorvel_UIDlg::~CCorvel_UIDlg() {
     WriteSavedSize({m_client->width(), m_client->height(), m_tree->width()});
-    ClearTree();  // no item outlives the boxes
     m_tree->blockSignals(true);
+    ClearTree();  // no item outlives the boxes
     m_lib.Uninit();
     m_splitter->Detach();
     delete m_view;
     m_view = nullptr;
     RemoveWorkFolder(m_folder);
+}
+
+void CCorvel_UIDlg::CreateTree() {
+    m_tree = new QTreeWidget(m_client);
+    m_tree->setHeaderHidden(true);
+    m_tree->setColumnCount(1);
+    m_tree->setRootIsDecorated(true);                                  // buttons and lines at the root as well
+    QStyle* lines = QStyleFactory::create(QStringLiteral("Windows"));  // draws the branch lines
+    if (lines) {
+        lines->setParent(m_tree);
+        m_tree->setStyle(lines);
+    }
+    QPalette palette = m_tree->palette();  // the selection stays shown without focus
+    palette.setColor(QPalette::Inactive, QPalette::Highlight, palette.color(QPalette::Active, QPalette::Highlight));
+    palette.setColor(QPalette::Inactive, QPalette::HighlightedText,
+                     palette.color(QPalette::Active, QPalette::HighlightedText));
+    m_tree->setPalette(palette);
+    m_tree->setAcceptDrops(false);
+    connect(m_tree, &QTreeWidget::currentItemChanged, this,
+            [this](QTreeWidgetItem* current, QTreeWidgetItem*) { OnSelectionChanged(current); });
+}
+
+// Read-only, fixed pitch, white.
+void CCorvel_UIDlg::CreateDumpPane() {
+    m_dump = new QPlainTextEdit(m_client);
+    m_dump->setReadOnly(true);
+    m_dump->setAcceptDrops(false);
+    m_dump->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_dump->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    QFont font(QStringLiteral("monospace"));
+    font.setStyleHint(QFont::TypeWriter);
+    font.setFixedPitch(true);
+    font.setPixelSize(10);  // a 12-pixel cell: 16 bytes and their characters fit the pane
+    m_dump->setFont(font);
+    QPalette dumpPalette = m_dump->palette();
+    dumpPalette.setColor(QPalette::Base, Qt::white);
+    m_dump->setPalette(dumpPalette);
 }
 
 void CCorvel_UIDlg::CreateMenus() {

@@ -59,6 +59,8 @@ protected:
 
 private:
     void CreateMenus();
+    void CreateTree();
+    void CreateDumpPane();
     void FirstLayout();
     void Relayout();
     void FillTree(const QString& path);

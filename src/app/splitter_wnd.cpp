@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -74,7 +75,9 @@ void CxSplitterWnd::mousePressEvent(QMouseEvent* event) {
     if (!m_band) m_band = new QRubberBand(QRubberBand::Line, parentWidget());
     m_band->setGeometry(geometry());
     m_band->show();
-    grabKeyboard();
+    // Escape must reach the bar while the button is held.
+    m_focusBefore = QApplication::focusWidget();
+    setFocus(Qt::MouseFocusReason);
 }
 
 void CxSplitterWnd::mouseMoveEvent(QMouseEvent* event) {
@@ -108,8 +111,9 @@ void CxSplitterWnd::keyPressEvent(QKeyEvent* event) {
 void CxSplitterWnd::EndDrag() {
     if (!m_dragging) return;
     m_dragging = false;
-    releaseKeyboard();
     if (m_band) m_band->hide();
+    if (m_focusBefore) m_focusBefore->setFocus(Qt::OtherFocusReason);
+    m_focusBefore = nullptr;
 }
 
 void CxSplitterWnd::paintEvent(QPaintEvent*) {

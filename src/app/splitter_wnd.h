@@ -48,4 +48,5 @@ private:
     int m_maxLeft = 0;
     int m_dragLeft = 0;
     QRubberBand* m_band = nullptr;
+    QPointer<QWidget> m_focusBefore;  // gets the focus back after a drag
 };

@@ -171,6 +171,13 @@ void SelectAndWait(CCorvel_UIDlg& w, QTreeWidgetItem* item) {
     QCOMPARE(w.HtmlView()->url(), QUrl::fromLocalFile(w.Folder().pagePath));
 }
 
+// A look at the real screen during development: TESSALY_SCREENSHOT=<prefix> under Xvfb.
+void Screenshot(CCorvel_UIDlg& w, const char* name) {
+    if (!qEnvironmentVariableIsSet("TESSALY_SCREENSHOT")) return;
+    QTest::qWait(1500);
+    w.screen()->grabWindow(0).save(qEnvironmentVariable("TESSALY_SCREENSHOT") + QLatin1String(name));
+}
+
 struct Command {
     int id;
     quint32 box;
@@ -298,20 +305,14 @@ void AppTest::selectionShowsPageAndDump() {
     SelectAndWait(w, FindItem(w.Tree(), QStringLiteral("mdat")));
     QVERIFY(w.DumpPane()->toPlainText().isEmpty());
 
-    // A look at the real screen during development: TESSALY_SCREENSHOT=<prefix> under Xvfb.
-    auto screenshot = [&](const char* name) {
-        if (!qEnvironmentVariableIsSet("TESSALY_SCREENSHOT")) return;
-        QTest::qWait(1500);
-        w.screen()->grabWindow(0).save(qEnvironmentVariable("TESSALY_SCREENSHOT") + QLatin1String(name));
-    };
     SelectAndWait(w, moov);
-    screenshot("-moov.png");
+    Screenshot(w, "-moov.png");
 
     // The root item brings the welcome page back and empties the pane.
     SelectAndWait(w, w.Tree()->topLevelItem(0));
     QVERIFY(w.DumpPane()->toPlainText().isEmpty());
     QVERIFY(FileBytes(w.Folder().pagePath, 0, 100).startsWith("<html><head></head>"));
-    screenshot("-root.png");
+    Screenshot(w, "-root.png");
 
     // A box over 32000 bytes dumps its first 32000: 2000 lines of 16 bytes.
     const QString big = kCorpus + QStringLiteral("pub_go-mp4_sample_qt.mp4");
@@ -459,6 +460,7 @@ void AppTest::realBoxPage() {
     QCOMPARE(commands[1].id, int(kCmdEntries));
     QCOMPARE(commands[1].box, BoxOf(stts)->m_id);
     QCOMPARE(commands[1].value, w.Folder().subPageFolder + QStringLiteral("0.html"));
+    Screenshot(w, "-stts.png");
 }
 
 void AppTest::badRequestsAreIgnored() {
@@ -630,7 +632,8 @@ void AppTest::splitterDrag() {
     mouse(QEvent::MouseButtonPress, Qt::LeftButton, before + 2);
     mouse(QEvent::MouseMove, Qt::NoButton, before - 50);
     QVERIFY(bar->IsDragging());
-    QTest::keyClick(bar, Qt::Key_Escape);
+    QCOMPARE(w.focusWidget(), bar);  // where the window sends Escape
+    QTest::keyClick(w.focusWidget(), Qt::Key_Escape);
     QVERIFY(!bar->IsDragging());
     mouse(QEvent::MouseButtonRelease, Qt::LeftButton, before - 50);
     QCOMPARE(bar->x(), before);
