@@ -1,8 +1,78 @@
+#include <filesystem>
 #include <iostream>
+#include <system_error>
 
+#include "cli/box_path.h"
 #include "cli/commands.h"
+#include "cli/common.h"
+#include "report/sample_pages.h"
 
-int RunSubpage(const Args&) {
-    std::cerr << "corvel subpage: not available yet\n";
-    return 2;
+namespace {
+// The folder of this executable; the build copies the page images into its Img folder.
+std::filesystem::path ExecutableFolder() {
+    std::error_code ec;
+    std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    return ec ? std::filesystem::current_path(ec) : exe.parent_path();
+}
+
+// K: a page number from 0, decimal digits only.
+bool ParsePageNumber(const std::string& text, uint32_t& k) {
+    if (text.empty() || text.size() > 10 || text.find_first_not_of("0123456789") != std::string::npos) return false;
+    const unsigned long long v = std::stoull(text);
+    if (v > UINT32_MAX) return false;
+    k = static_cast<uint32_t>(v);
+    return true;
+}
+}  // namespace
+
+int RunSubpage(const Args& args) {
+    std::string out = "subpage.html";
+    std::vector<std::string> positional;
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "-o" && i + 1 < args.size())
+            out = args[++i];
+        else
+            positional.push_back(args[i]);
+    }
+    uint32_t k = 0;
+    if (positional.size() != 3 || out.empty() || !ParsePageNumber(positional[2], k)) {
+        std::cerr << "usage: corvel subpage FILE BOXPATH K [-o OUT]   (K: the page number, from 0)\n";
+        return 2;
+    }
+
+    CCorvelLib lib;
+    const int status = OpenAndParse(lib, positional[0]);
+    if (status == -2) return 2;
+    std::string error;
+    const CBox* parent = nullptr;
+    const CBox* box = ResolveBoxPath(*lib.Parser(), positional[1], error, &parent);
+    if (!box) {
+        std::cerr << "corvel subpage: " << error << "\n";
+        return 2;
+    }
+
+    std::error_code ec;
+    const std::string path = std::filesystem::absolute(out, ec).string();
+    ReportPage page("", (ExecutableFolder() / "Img" / "icon_right.png").string(), "");
+    if (box->m_type == FourCC("stbl")) {
+        WriteTrackSamplesSubPage(page, *box, path, k);
+    } else if (box->m_type == FourCC("traf")) {
+        // The traf's moof is its parent; the mdat is the one the mdat page pairs with it.
+        const CBox* mdat = parent ? FindMediaDataOf(*lib.Parser(), *parent) : nullptr;
+        WriteFragmentSamplesSubPage(page, *box, path, k, parent, mdat, lib.Parser());
+    } else if (HasEntriesSubPages(*box)) {
+        WriteEntriesSubPage(page, *box, path, k);
+    } else {
+        std::cerr << "corvel subpage: " << positional[1] << " has no sub pages (a table box, stbl or traf has)\n";
+        return 2;
+    }
+    if (page.Failed()) {
+        std::cerr << "corvel subpage: cannot write " << out << "\n";
+        return 2;
+    }
+    if (status < 0) {
+        std::cerr << "Did not perform as expected.\n";
+        return 1;
+    }
+    return 0;
 }

@@ -81,6 +81,7 @@ int CBitStreamReader::Read64(uint64_t& out) {
 
 int CBitStreamReader::ReadBytes(uint64_t n, std::vector<uint8_t>& out) {
     if (!m_buffer || n > RemainingBits / 8) return -1;
+    if (n == 0) return 0;  // out may be empty: no memset on its null data()
     size_t old = out.size();
     out.resize(old + n);
     if (BitPosition % 8 == 0) {

@@ -20,12 +20,13 @@ ReportTable CommonHeaderTable(const std::string& title, const CBox& box) {
 }
 }  // namespace
 
-PageModel BuildBoxPage(const CBox* parent, const CBox& box, const CCorvel* parser) {
+PageModel BuildBoxPage(const CBox* parent, const CBox& box, const CCorvel* parser, const ReportPage* out) {
     PageModel page;
     page.box = &box;
     page.title = BoxPageTitle(parent, box);
     if (page.title.empty()) return page;  // head and foot only
     page.tables.push_back(CommonHeaderTable(page.title, box));
-    AddOwnRows(page, box, RowContext{parent, parser});
+    const RowContext ctx{parent, parser, out ? out->IconPath() : "", out ? out->SubPagePrefix() : ""};
+    AddOwnRows(page, box, ctx);
     return page;
 }

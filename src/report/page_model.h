@@ -47,4 +47,8 @@ struct PageModel {
 struct RowContext {
     const CBox* parent = nullptr;     // the box of the parent tree item, or null
     const CCorvel* parser = nullptr;  // the parse run (top-level boxes), or null
+    // For markup that names files: the title icon and the sub-page folder (empty when
+    // the page is not written as HTML).
+    std::string iconPath;
+    std::string subPagePrefix;
 };

@@ -119,5 +119,5 @@ void RenderPage(ReportPage& page, const PageModel& model) {
 }
 
 void RenderBoxPage(const CBox* parent, ReportPage& page, const CBox& box, const CCorvel* parser) {
-    RenderPage(page, BuildBoxPage(parent, box, parser));
+    RenderPage(page, BuildBoxPage(parent, box, parser, &page));
 }

@@ -44,7 +44,9 @@ void RenderTable(ReportPage& page, const ReportTable& table, const CBox* box);
 void EndPage(ReportPage& page);
 
 // The page of one box as data: the common header table under the page title, then its own tables.
-PageModel BuildBoxPage(const CBox* parent, const CBox& box, const CCorvel* parser);
+// `out`, when the page is written as HTML, gives the icon and the sub-page folder
+// that markup tables name.
+PageModel BuildBoxPage(const CBox* parent, const CBox& box, const CCorvel* parser, const ReportPage* out = nullptr);
 // Writes a whole page: BeginPage, every table, EndPage.
 void RenderPage(ReportPage& page, const PageModel& model);
 // Builds and writes the page of one box into the page file.

@@ -7,6 +7,13 @@ Text Text::FromFile(std::string_view raw) {
     return t;
 }
 
+Text Text::Markup(std::string html, std::string plain) {
+    Text t;
+    t.m_plain = std::move(plain);
+    t.m_html = std::move(html);
+    return t;
+}
+
 Text& Text::operator+=(const Text& other) {
     m_plain += other.m_plain;
     m_html += other.m_html;

@@ -13,6 +13,8 @@ public:
     Text(const char* fixed) : Text(std::string(fixed)) {}
     // Text from the file: HTML-escaped in pages.
     static Text FromFile(std::string_view raw);
+    // Fixed markup with a plain form of its own (what the markup says, for JSON).
+    static Text Markup(std::string html, std::string plain);
 
     Text& operator+=(const Text& other);
     friend Text operator+(Text a, const Text& b) { return a += b; }

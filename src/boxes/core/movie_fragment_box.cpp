@@ -5,7 +5,12 @@
 #include "boxes/core/container_loop.h"
 #include "boxes/core/containers.h"
 #include "boxes/core/log.h"
+#include "boxes/fragments/movie_extends_boxes.h"
+#include "boxes/fragments/movie_fragment_header_box.h"
+#include "boxes/fragments/track_fragment_header_box.h"
+#include "boxes/fragments/track_run_box.h"
 #include "boxes/sampletable/aux_info_boxes.h"
+#include "boxes/sampletable/sample_dependency_type_box.h"
 #include "boxes/sampletable/sample_group_boxes.h"
 #include "boxes/sampletable/subsample_info_box.h"
 
@@ -14,6 +19,12 @@ const uint8_t kTfxdUserType[16] = {0x6D, 0x1D, 0x9B, 0x05, 0x42, 0xD5, 0x44, 0xE
                                    0x80, 0xE2, 0x14, 0x1D, 0xAF, 0xF7, 0x57, 0xB2};
 const uint8_t kTfrfUserType[16] = {0xD4, 0x80, 0x7E, 0xF2, 0xCA, 0x39, 0x46, 0x95,
                                    0x8E, 0x54, 0x26, 0xCB, 0x9E, 0x46, 0xA7, 0x9F};
+
+// A track fragment's sdtp counts the samples of its first trun (0 before any).
+uint32_t FirstRunSampleCount(const CBox& traf) {
+    const auto* trun = dynamic_cast<const CTrackRunBox*>(traf.RetrieveChildBox(FourCC("trun"), true));
+    return trun ? trun->m_sampleCount : 0;
+}
 }  // namespace
 
 int CMovieFragmentBox::ParseBox(CBitStreamReader& reader) {
@@ -25,7 +36,7 @@ int CMovieFragmentBox::ParseBox(CBitStreamReader& reader) {
         switch (h.m_type) {
             case FourCC("mfhd"):
                 LogDispatch(7, "##### Movie Fragment Header Box('mfhd')");
-                return Placeholder(h);
+                return Known<CMovieFragmentHeaderBox>(h);
             case FourCC("traf"):
                 LogDispatch(7, "##### Track Fragment Box('traf')");
                 return Known<CTrackFragmentBox>(h);
@@ -63,10 +74,10 @@ int CMovieExtendsBox::ParseBox(CBitStreamReader& reader) {
         switch (h.m_type) {
             case FourCC("mehd"):
                 LogDispatch(7, "##### Movie Extend Header Box('mehd')");
-                return Placeholder(h);
+                return Known<CMovieExtendsHeaderBox>(h);
             case FourCC("trex"):
                 LogDispatch(7, "##### Track Extends Box('trex')");
-                return Placeholder(h);
+                return Known<CTrackExtendsBox>(h);
             case FourCC("leva"):
                 CORVEL_LOG("[CMovieExtendsBox::ParseBox] not implemented ... - %s", FourCCString(h.m_type).c_str());
                 return Placeholder(h);
@@ -81,20 +92,28 @@ int CTrackFragmentBox::ParseBox(CBitStreamReader& reader) {
                                       "[CTrackFragmentBox::ParseBox] Box parsing error",
                                       "[CTrackFragmentBox::ParseBox] unknow box type ... - %s",
                                       "[CTrackFragmentBox::ParseBox] Box parsing is failed", nullptr};
-    return ParseChildren(*this, reader, texts, [](const CBox& h) -> ChildMade {
+    std::vector<DeferredChild> deferred;
+    int status = ParseChildren(*this, reader, texts, [this](const CBox& h) -> ChildMade {
         switch (h.m_type) {
             case FourCC("tfhd"):
                 LogDispatch(11, "##### Track Fragment Header Box('tfhd')");
-                return Placeholder(h);
+                return Known<CTrackFragmentHeaderBox>(h);
             case FourCC("trun"):
                 LogDispatch(11, "##### Track Run Box('trun')");
-                return Placeholder(h);
+                return Known<CTrackRunBox>(h);
             case FourCC("tfdt"):
                 LogDispatch(11, "##### Track Fragment Base Decode Time box('tfdt')");
-                return Placeholder(h);
-            case FourCC("sdtp"):
+                return Known<CTfdtBox>(h);
+            case FourCC("sdtp"): {
                 LogDispatch(11, "##### Sample Dependency Type Box('sdtp')");
-                return Placeholder(h);
+                LogDispatch(15, "##### Sample Dependency Type Box('sdtp')");
+                // Without a trun before it (or with an empty one) the sdtp waits for the loop's end.
+                ChildMade made = Known<CSampleDependencyTypeBox>(h);
+                const uint32_t count = FirstRunSampleCount(*this);
+                if (count == 0) made.action = ChildMade::Defer;
+                else static_cast<CSampleDependencyTypeBox&>(*made.box).SetSampleCount(count);
+                return made;
+            }
             case FourCC("sbgp"):
                 LogDispatch(11, "##### Sample To Group Box('sbgp')");
                 return Known<CSampletoGroupBox>(h);
@@ -120,5 +139,11 @@ int CTrackFragmentBox::ParseBox(CBitStreamReader& reader) {
             default:
                 return Unknown();
         }
-    });
+    }, &deferred);
+    if (status < 0) return status;
+    for (DeferredChild& child : deferred) {
+        static_cast<CSampleDependencyTypeBox*>(child.box)->SetSampleCount(FirstRunSampleCount(*this));
+        if (int s = ParseDeferred(child); s < 0) return s;
+    }
+    return 0;
 }

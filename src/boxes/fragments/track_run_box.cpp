@@ -1,0 +1,47 @@
+#include "boxes/fragments/track_run_box.h"
+
+#include "boxes/core/log.h"
+
+namespace {
+// Reads a per-sample field when its flag bit is set; leaves it 0 otherwise.
+int ReadOptional(CBitStreamReader& reader, uint32_t flags, uint32_t bit, uint32_t& out) {
+    return (flags & bit) ? reader.ReadBits(32, out) : 0;
+}
+}  // namespace
+
+int CTrackRunBox::ParseBox(CBitStreamReader& reader) {
+    if (CFullBox::ParseBox(reader) < 0) {
+        CORVEL_LOG("[CTrackRunBox::ParseBox] Fail to parse");
+        return -1;
+    }
+    if (reader.ReadBits(32, m_sampleCount) < 0) return -1;
+    CORVEL_LOG("[Track Run Box] sample_count - %u", m_sampleCount);
+    if (m_flags & kDataOffsetPresent) {
+        if (reader.ReadBits(32, m_dataOffset) < 0) return -1;
+        CORVEL_LOG("[Track Run Box] data_offset - %d", static_cast<int32_t>(m_dataOffset));
+    }
+    if (m_flags & kFirstSampleFlagsPresent) {
+        if (reader.ReadBits(32, m_firstSampleFlags) < 0) return -1;
+        CORVEL_LOG("[Track Run Box] first_sample_flags - 0x%x", m_firstSampleFlags);
+    }
+    // The count comes from the file: samples are appended as they are read, so a
+    // count larger than the payload stops at the first failed read.
+    const bool fields = (m_flags & (kDurationPresent | kSizePresent | kFlagsPresent | kCompositionOffsetPresent)) != 0;
+    for (uint32_t i = 0; i < m_sampleCount; ++i) {
+        Sample s;
+        if (ReadOptional(reader, m_flags, kDurationPresent, s.duration) < 0 ||
+            ReadOptional(reader, m_flags, kSizePresent, s.size) < 0 ||
+            ReadOptional(reader, m_flags, kFlagsPresent, s.flags) < 0 ||
+            ReadOptional(reader, m_flags, kCompositionOffsetPresent, s.compositionTimeOffset) < 0)
+            return -1;
+        if (!fields && m_samples.size() >= kMaxFieldlessSamples) {
+            CORVEL_LOG("[Track Run Box] sample_count - %u: only %u samples kept", m_sampleCount, kMaxFieldlessSamples);
+            break;
+        }
+        m_samples.push_back(s);
+        if (i < 10)
+            CORVEL_LOG("[Track Run Box] Sample Info[%u] -  ( duration: %u, size: %u, flags: %u, comp_time_offset: %d )",
+                       i, s.duration, s.size, s.flags, static_cast<int32_t>(s.compositionTimeOffset));
+    }
+    return 0;
+}

@@ -1,0 +1,41 @@
+#pragma once
+#include <cstdint>
+#include <vector>
+
+#include "boxes/core/box.h"
+
+// trun: a run of contiguous samples of a track fragment. Per-sample fields are
+// present only when their flag bit is set; absent ones are 0.
+class CTrackRunBox : public CFullBox {
+public:
+    static constexpr uint32_t kDataOffsetPresent = 0x1;
+    static constexpr uint32_t kFirstSampleFlagsPresent = 0x4;
+    static constexpr uint32_t kDurationPresent = 0x100;
+    static constexpr uint32_t kSizePresent = 0x200;
+    static constexpr uint32_t kFlagsPresent = 0x400;
+    static constexpr uint32_t kCompositionOffsetPresent = 0x800;
+
+    struct Sample {
+        uint32_t duration = 0;
+        uint32_t size = 0;
+        uint32_t flags = 0;
+        uint32_t compositionTimeOffset = 0;  // the raw 32 bits; signed in version 1
+    };
+
+    // A run whose samples carry no field takes no payload bytes per sample, so its
+    // count is not bounded by the box size: only this many entries are kept.
+    static constexpr uint32_t kMaxFieldlessSamples = 1u << 20;
+
+    explicit CTrackRunBox(const CBox& header) : CFullBox(header) {}
+    int ParseBox(CBitStreamReader& reader) override;
+
+    // Null when the index is at or past the samples read. The pages walk the
+    // entries read (equal to sample_count unless the box was cut short).
+    const Sample* GetSample(size_t index) const { return index < m_samples.size() ? &m_samples[index] : nullptr; }
+    size_t GetSampleEntryCount() const { return m_samples.size(); }
+
+    uint32_t m_sampleCount = 0;
+    uint32_t m_dataOffset = 0;  // signed in the file; kept as its 32 bits
+    uint32_t m_firstSampleFlags = 0;
+    std::vector<Sample> m_samples;
+};
