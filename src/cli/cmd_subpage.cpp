@@ -1,20 +1,12 @@
-#include <filesystem>
 #include <iostream>
-#include <system_error>
 
 #include "cli/box_path.h"
 #include "cli/commands.h"
 #include "cli/common.h"
+#include "cli/page_files.h"
 #include "report/sample_pages.h"
 
 namespace {
-// The folder of this executable; the build copies the page images into its Img folder.
-std::filesystem::path ExecutableFolder() {
-    std::error_code ec;
-    std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    return ec ? std::filesystem::current_path(ec) : exe.parent_path();
-}
-
 // K: a page number from 0, decimal digits only.
 bool ParsePageNumber(const std::string& text, uint32_t& k) {
     if (text.empty() || text.size() > 10 || text.find_first_not_of("0123456789") != std::string::npos) return false;
@@ -51,9 +43,8 @@ int RunSubpage(const Args& args) {
         return 2;
     }
 
-    std::error_code ec;
-    const std::string path = std::filesystem::absolute(out, ec).string();
-    ReportPage page("", (ExecutableFolder() / "Img" / "icon_right.png").string(), "");
+    const std::string path = AbsolutePagePath(out);
+    ReportPage page("", BuiltIconPath(), "");
     if (box->m_type == FourCC("stbl")) {
         WriteTrackSamplesSubPage(page, *box, path, k);
     } else if (box->m_type == FourCC("traf")) {

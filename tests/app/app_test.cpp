@@ -28,32 +28,12 @@
 #include "app/about_dlg.h"
 #include "app/corvel_ui_dlg.h"
 #include "app/hex_dump.h"
+#include "test_util.h"
 #include "app/open_button.h"
 #include "app/size_setting.h"
 #include "app/splitter_wnd.h"
 
 namespace {
-const QString kCorpus = QStringLiteral(CORPUS_DIR "/");
-
-// Runs the event loop until `done` holds or the time is up (woken at least every 20 ms).
-bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 20000) {
-    QDeadlineTimer deadline(timeoutMs);
-    QTimer wake;
-    wake.start(20);
-    while (!done()) {
-        if (deadline.hasExpired()) return done();
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    }
-    return true;
-}
-
-QVariant RunJs(QWebEngineView* view, const QString& script) {
-    auto result = std::make_shared<std::pair<bool, QVariant>>(false, QVariant());
-    view->page()->runJavaScript(script, [result](const QVariant& v) { *result = {true, v}; });
-    WaitUntil([&] { return result->first; });
-    return result->second;
-}
-
 // Runs `action`, which shows a modal dialog of type T; `inspect` sees it, then it is closed.
 template <class T>
 void WithModal(const std::function<void()>& action, const std::function<void(T*)>& inspect) {

@@ -11,28 +11,9 @@
 #include <functional>
 
 #include "app/hex_dump.h"
+#include "test_util.h"
 
 namespace {
-const QString kCorpus = QStringLiteral(CORPUS_DIR "/");
-
-bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 20000) {
-    QDeadlineTimer deadline(timeoutMs);
-    QTimer wake;
-    wake.start(20);
-    while (!done()) {
-        if (deadline.hasExpired()) return done();
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    }
-    return true;
-}
-
-QVariant RunJs(QWebEngineView* view, const QString& script) {
-    auto result = std::make_shared<std::pair<bool, QVariant>>(false, QVariant());
-    view->page()->runJavaScript(script, [result](const QVariant& v) { *result = {true, v}; });
-    WaitUntil([&] { return result->first; });
-    return result->second;
-}
-
 // The top-level item of the nth box of a type (the tree's root item holds the file).
 QTreeWidgetItem* TopItem(QTreeWidget* tree, const QString& code, int nth = 0) {
     QTreeWidgetItem* root = tree->topLevelItem(0);
