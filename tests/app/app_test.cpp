@@ -163,6 +163,13 @@ struct Command {
     quint32 box;
     QString value;
 };
+
+// Records every command the view sends to the window.
+void RecordCommands(CCorvel_UIDlg& w, std::vector<Command>& commands) {
+    QObject::connect(w.HtmlView(), &CHtmlViewCtrl::commandSent, [&commands](int id, quint32 box, const QString& value) {
+        commands.push_back({id, box, value});
+    });
+}
 }  // namespace
 
 CCorvel_UIDlg& AppTest::NewWindow() {
@@ -309,9 +316,7 @@ void AppTest::pageEventsReachHost() {
     const QString path = kCorpus + QStringLiteral("avc_aac_bframes.mp4");
     QVERIFY(w.OpenFile(path));
     std::vector<Command> commands;
-    connect(w.HtmlView(), &CHtmlViewCtrl::commandSent, [&](int id, quint32 box, const QString& value) {
-        commands.push_back({id, box, value});
-    });
+    RecordCommands(w, commands);
 
     // A page like the box pages: two Entries selects told apart by "nid", and the frame.
     const quint32 stts = BoxOf(FindItem(w.Tree(), QStringLiteral("moov/trak/mdia/minf/stbl/stts")))->m_id;
@@ -405,9 +410,7 @@ void AppTest::realBoxPage() {
     const QString path = kCorpus + QStringLiteral("avc_aac_bframes.mp4");
     QVERIFY(w.OpenFile(path));
     std::vector<Command> commands;
-    connect(w.HtmlView(), &CHtmlViewCtrl::commandSent, [&](int id, quint32 box, const QString& value) {
-        commands.push_back({id, box, value});
-    });
+    RecordCommands(w, commands);
     QTreeWidgetItem* stts = FindItem(w.Tree(), QStringLiteral("moov/trak/mdia/minf/stbl/stts"));
     SelectAndWait(w, stts);
     const QByteArray html = FileBytes(w.Folder().pagePath, 0, 1 << 20);
