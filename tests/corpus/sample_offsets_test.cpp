@@ -32,39 +32,34 @@ std::map<int, Samples> Packets(const std::string& name) {
     return packets;
 }
 
-// The "..." buttons of a sub page: fncOnClick(size, offset), in row order.
-void AppendButtons(const std::string& html, Samples& out) {
-    static const std::regex button(R"(fncOnClick\((\d+), (\d+)\))");
-    for (std::sregex_iterator it(html.begin(), html.end(), button), stop; it != stop; ++it)
-        out.emplace_back(std::stoull((*it)[2]), std::stoull((*it)[1]));
-}
-
-// All the sub pages of one list, in order.
+// The "..." buttons, fncOnClick(size, offset), of all the sub pages of one list, in row order.
 template <class Write>
 void AppendAllPages(uint64_t count, Write write, Samples& out) {
+    static const std::regex button(R"(fncOnClick\((\d+), (\d+)\))");
     const std::string path = TempDir() + "/corpus_subpage.html";
     for (uint32_t k = 0; uint64_t(k) * kRowsPerSubPage < count; ++k) {
         write(path, k);
-        AppendButtons(ReadText(path), out);
+        const std::string html = ReadText(path);
+        for (std::sregex_iterator it(html.begin(), html.end(), button), stop; it != stop; ++it)
+            out.emplace_back(std::stoull((*it)[2]), std::stoull((*it)[1]));
     }
 }
 
-std::vector<const CBox*> TopLevel(const CCorvel& p, uint32_t type) {
-    std::vector<const CBox*> list;
-    for (size_t i = 0; i < p.GetBoxCount(); ++i)
-        if (p.GetBox(i)->m_type == type) list.push_back(p.GetBox(i));
-    return list;
-}
-
-// The track samples pages of each trak of the first moov.
-std::map<int, Samples> TrackPages(const CCorvel& p) {
+// The sample pages by stream: stream i is the (i+1)-th trak of the first moov, with the
+// samples of its sample table, then those of its fragments (matched by the tkhd track id).
+std::map<int, Samples> SamplePages(const CCorvel& p) {
     std::map<int, Samples> tracks;
+    std::map<uint32_t, int> streamOfTrack;
     ReportPage page("", "", "");
-    auto moovs = TopLevel(p, FourCC("moov"));
-    if (moovs.empty()) return tracks;
+    const CBox* moov = nullptr;
+    for (size_t i = 0; !moov && i < p.GetBoxCount(); ++i)
+        if (p.GetBox(i)->m_type == FourCC("moov")) moov = p.GetBox(i);
     int stream = 0;
-    for (const auto& trak : moovs[0]->m_children) {
+    for (size_t i = 0; moov && i < moov->GetChildCount(); ++i) {
+        const CBox* trak = moov->GetChild(i);
         if (trak->m_type != FourCC("trak")) continue;
+        if (auto* t = dynamic_cast<const CTrackHeaderBox*>(trak->RetrieveChildBox(FourCC("tkhd"), true)))
+            streamOfTrack[t->m_trackID] = stream;
         std::vector<const CBox*> stbls;
         FindBoxes(*trak, FourCC("stbl"), stbls);
         Samples& s = tracks[stream++];
@@ -73,42 +68,25 @@ std::map<int, Samples> TrackPages(const CCorvel& p) {
                 TrackSampleCount(*stbl),
                 [&](const std::string& path, uint32_t k) { WriteTrackSamplesSubPage(page, *stbl, path, k); }, s);
     }
-    return tracks;
-}
-
-// The fragment pages of every traf of every moof, by track: stream i is the
-// (i+1)-th trak of the moov (its track id found in the tkhd).
-std::map<int, Samples> FragmentPages(const CCorvel& p) {
-    std::map<uint32_t, int> streamOfTrack;
-    auto moovs = TopLevel(p, FourCC("moov"));
-    if (!moovs.empty()) {
-        std::vector<const CBox*> tkhds;
-        FindBoxes(*moovs[0], FourCC("tkhd"), tkhds);
-        for (size_t i = 0; i < tkhds.size(); ++i)
-            if (auto* t = dynamic_cast<const CTrackHeaderBox*>(tkhds[i])) streamOfTrack[t->m_trackID] = int(i);
-    }
-    std::map<int, Samples> tracks;
-    ReportPage page("", "", "");
-    for (const CBox* moof : TopLevel(p, FourCC("moof"))) {
+    for (size_t i = 0; i < p.GetBoxCount(); ++i) {
+        const CBox* moof = p.GetBox(i);
+        if (moof->m_type != FourCC("moof")) continue;
         const CBox* mdat = FindMediaDataOf(p, *moof);
         for (const auto& traf : moof->m_children) {
-            if (traf->m_type != FourCC("traf")) continue;
             auto* tfhd = dynamic_cast<const CTrackFragmentHeaderBox*>(traf->RetrieveChildBox(FourCC("tfhd"), true));
-            if (!tfhd) continue;
+            if (traf->m_type != FourCC("traf") || !tfhd) continue;
             const uint32_t id = tfhd->m_trackId;
-            const int stream = streamOfTrack.count(id) ? streamOfTrack[id] : int(id) - 1;
             AppendAllPages(
                 FragmentSampleCount(*traf),
                 [&](const std::string& path, uint32_t k) {
                     WriteFragmentSamplesSubPage(page, *traf, path, k, moof, mdat, &p);
                 },
-                tracks[stream]);
+                tracks[streamOfTrack.count(id) ? streamOfTrack[id] : int(id) - 1]);
         }
     }
     return tracks;
 }
 
-// A track's samples: those of its sample table, then those of its fragments.
 void ExpectPagesMatchPackets(const std::string& name) {
     SCOPED_TRACE(name);
     CCorvelLib lib;
@@ -116,9 +94,7 @@ void ExpectPagesMatchPackets(const std::string& name) {
     lib.Go();
     const std::map<int, Samples> packets = Packets(name);
     ASSERT_FALSE(packets.empty());
-    std::map<int, Samples> pages = TrackPages(*lib.Parser());
-    for (auto& [stream, samples] : FragmentPages(*lib.Parser()))
-        pages[stream].insert(pages[stream].end(), samples.begin(), samples.end());
+    std::map<int, Samples> pages = SamplePages(*lib.Parser());
     for (const auto& [stream, expected] : packets) {
         SCOPED_TRACE("stream " + std::to_string(stream));
         const Samples& got = pages[stream];

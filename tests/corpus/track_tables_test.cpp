@@ -27,86 +27,65 @@ struct TrackFacts {
 // What this engine decodes for each track of the first moov.
 std::vector<TrackFacts> Decoded(const CCorvel& parser) {
     std::vector<TrackFacts> tracks;
-    for (size_t i = 0; i < parser.GetBoxCount(); ++i) {
-        const CBox* moov = parser.GetBox(i);
-        if (moov->m_type != FourCC("moov")) continue;
-        for (const auto& trak : moov->m_children) {
-            if (trak->m_type != FourCC("trak")) continue;
-            TrackFacts t;
-            if (auto* tkhd = dynamic_cast<const CTrackHeaderBox*>(trak->RetrieveChildBox(FourCC("tkhd"), true))) {
-                t.trackId = tkhd->m_trackID;
-                t.width = Format("%.3f", tkhd->m_width / 65536.0);
-                t.height = Format("%.3f", tkhd->m_height / 65536.0);
-            }
-            const CBox* mdia = trak->RetrieveChildBox(FourCC("mdia"), true);
-            if (auto* mdhd = mdia ? dynamic_cast<const CMediaHeaderBox*>(mdia->RetrieveChildBox(FourCC("mdhd"), true)) : nullptr) {
-                t.timescale = mdhd->GetTimescale();
-                t.duration = mdhd->GetDuration();
-            }
-            const CBox* minf = mdia ? mdia->RetrieveChildBox(FourCC("minf"), true) : nullptr;
-            const CBox* stbl = minf ? minf->RetrieveChildBox(FourCC("stbl"), true) : nullptr;
-            if (stbl) {
-                if (auto* stsz = dynamic_cast<const CSampleSizeBox*>(stbl->RetrieveChildBox(FourCC("stsz"), true)))
-                    t.sampleCount = stsz->GetSampleCount();
-                if (auto* stts = dynamic_cast<const CTimeToSampleBox*>(stbl->RetrieveChildBox(FourCC("stts"), true))) {
-                    uint64_t sum = 0;
-                    for (uint32_t e = 0; e < stts->GetEntryCount(); ++e) sum += stts->RetrieveSampleCount(e);
-                    t.sttsSum = sum;
-                }
-            }
-            tracks.push_back(t);
+    const CBox* moov = nullptr;
+    for (size_t i = 0; !moov && i < parser.GetBoxCount(); ++i)
+        if (parser.GetBox(i)->m_type == FourCC("moov")) moov = parser.GetBox(i);
+    if (!moov) return tracks;
+    // The first box of each type along the path, or null.
+    auto find = [](const CBox* from, std::initializer_list<uint32_t> path) {
+        for (uint32_t type : path) from = from ? from->RetrieveChildBox(type, true) : nullptr;
+        return from;
+    };
+    for (const auto& trak : moov->m_children) {
+        if (trak->m_type != FourCC("trak")) continue;
+        TrackFacts& t = tracks.emplace_back();
+        if (auto* tkhd = dynamic_cast<const CTrackHeaderBox*>(find(trak.get(), {FourCC("tkhd")}))) {
+            t.trackId = tkhd->m_trackID;
+            t.width = Format("%.3f", tkhd->m_width / 65536.0);
+            t.height = Format("%.3f", tkhd->m_height / 65536.0);
         }
-        break;
+        if (auto* mdhd = dynamic_cast<const CMediaHeaderBox*>(find(trak.get(), {FourCC("mdia"), FourCC("mdhd")}))) {
+            t.timescale = mdhd->GetTimescale();
+            t.duration = mdhd->GetDuration();
+        }
+        const CBox* stbl = find(trak.get(), {FourCC("mdia"), FourCC("minf"), FourCC("stbl")});
+        if (auto* stsz = dynamic_cast<const CSampleSizeBox*>(find(stbl, {FourCC("stsz")})))
+            t.sampleCount = stsz->GetSampleCount();
+        if (auto* stts = dynamic_cast<const CTimeToSampleBox*>(find(stbl, {FourCC("stts")}))) {
+            t.sttsSum = 0;
+            for (uint32_t e = 0; e < stts->GetEntryCount(); ++e) *t.sttsSum += stts->RetrieveSampleCount(e);
+        }
     }
     return tracks;
 }
 
-// MediaInfo --Details=1: "OFFSET<indent>Label: value"; blocks nest by indentation.
-// (Read by hand: the dumps are long, and a regex per line is slow in debug builds.)
+// MediaInfo --Details=1: "OFFSET<indent>Label: value", each box opened by its "Name: code"
+// line, each track by a "Track (" line. A field belongs to the last box named.
 std::vector<TrackFacts> FromMediaInfo(const std::string& text) {
     std::vector<TrackFacts> tracks;
-    size_t mdhdIndent = SIZE_MAX, sttsIndent = SIZE_MAX, stszIndent = SIZE_MAX;
-    bool stszIsStsz = false;
+    std::string box;
     std::istringstream in(text);
-    std::string s;
-    while (std::getline(in, s)) {
-        while (!s.empty() && (s.back() == '\r' || s.back() == ' ')) s.pop_back();
-        const size_t offsetEnd = s.find(' ');
-        if (offsetEnd == 0 || offsetEnd == std::string::npos ||
-            s.find_first_not_of("0123456789ABCDEF") != offsetEnd)
-            continue;
-        const size_t start = s.find_first_not_of(' ', offsetEnd);
-        if (start == std::string::npos) continue;
-        const size_t indent = start - offsetEnd;
+    for (std::string s; std::getline(in, s);) {
+        const size_t start = s.find_first_not_of(' ', s.find(' '));
+        if (start == std::string::npos || s.find(' ') == 0) continue;
         const std::string content = s.substr(start);
-        auto opens = [&content](const char* title) { return content.rfind(title, 0) == 0; };
-        if (indent <= mdhdIndent) mdhdIndent = opens("Media Header (") ? indent : SIZE_MAX;
-        if (indent <= sttsIndent) sttsIndent = opens("Time to Sample (") ? indent : SIZE_MAX;
-        if (indent <= stszIndent) {
-            stszIndent = opens("Sample Size (") ? indent : SIZE_MAX;
-            stszIsStsz = false;
-        }
-        if (opens("Track (")) {
-            tracks.push_back({});
-            continue;
-        }
+        if (content.rfind("Track (", 0) == 0) tracks.emplace_back();
         const size_t colon = content.find(':');
-        if (tracks.empty() || colon == std::string::npos) continue;
-        TrackFacts& t = tracks.back();
-        const std::string label = content.substr(0, colon);
         const size_t valueStart = content.find_first_not_of(' ', colon + 1);
-        if (valueStart == std::string::npos) continue;
-        const std::string value = content.substr(valueStart, content.find(' ', valueStart) - valueStart);
+        if (colon == std::string::npos || valueStart == std::string::npos) continue;
+        const std::string label = content.substr(0, colon);
+        const std::string value = content.substr(valueStart, content.find_first_of(" \r", valueStart) - valueStart);
+        if (label == "Name") box = value;
+        if (tracks.empty()) continue;
+        TrackFacts& t = tracks.back();
         auto number = [&value] { return std::stoull(value); };
-        if (label == "Track ID" && !t.trackId) t.trackId = static_cast<uint32_t>(number());
-        else if (label == "Track width" && !t.width) t.width = value;
-        else if (label == "Track height" && !t.height) t.height = value;
-        else if (mdhdIndent != SIZE_MAX && label == "Time scale" && !t.timescale) t.timescale = number();
-        else if (mdhdIndent != SIZE_MAX && label == "Duration" && !t.duration) t.duration = number();
-        else if (sttsIndent != SIZE_MAX && label == "Sample Count") t.sttsSum = t.sttsSum.value_or(0) + number();
-        else if (stszIndent != SIZE_MAX && label == "Name") stszIsStsz = value == "stsz";
-        else if (stszIndent != SIZE_MAX && stszIsStsz && label == "Number of entries" && !t.sampleCount)
-            t.sampleCount = number();
+        if (box == "tkhd" && label == "Track ID") t.trackId = static_cast<uint32_t>(number());
+        else if (box == "tkhd" && label == "Track width") t.width = value;
+        else if (box == "tkhd" && label == "Track height") t.height = value;
+        else if (box == "mdhd" && label == "Time scale") t.timescale = number();
+        else if (box == "mdhd" && label == "Duration") t.duration = number();
+        else if (box == "stts" && label == "Sample Count") t.sttsSum = t.sttsSum.value_or(0) + number();
+        else if (box == "stsz" && label == "Number of entries") t.sampleCount = number();
     }
     return tracks;
 }

@@ -11,69 +11,44 @@
 #include "support/box_builder.h"
 
 namespace {
-std::string Matrix() { return std::string(36, '\0'); }
-
 std::string MvhdPayload(bool wide, uint64_t creation, uint32_t timescale, uint64_t duration) {
     auto t = [wide](uint64_t v) { return wide ? U64(v) : U32(static_cast<uint32_t>(v)); };
     return t(creation) + t(creation + 1) + U32(timescale) + t(duration) + U32(0x00010000) + U16(0x0100) + U16(0) +
-           U32(0) + U32(0) + Matrix() + std::string(24, '\0') + U32(3);
+           U32(0) + U32(0) + std::string(36 + 24, '\0') + U32(3);
 }
 }  // namespace
 
-TEST(PresentationBoxes, FileTypeBrandsUntilThePayloadEnds) {
+TEST(PresentationBoxes, ListsUntilThePayloadEnds) {
     auto ftyp = ParseLeaf<CFileTypeBox>(Box("ftyp", "isom" + U32(512) + "iso2" + "avc1" + "xy"));
     EXPECT_EQ(ftyp.status, 0);
-    EXPECT_EQ(ftyp->m_majorBrand, FourCC("isom"));
-    EXPECT_EQ(ftyp->m_minorVersion, 512u);
     ASSERT_EQ(ftyp->GetCompatibleBrandCount(), 2u);  // the 2 trailing bytes are ignored
     EXPECT_EQ(ftyp->GetCompatibleBrand(1), FourCC("avc1"));
-    EXPECT_EQ(ftyp->GetCompatibleBrand(2), 0u);
-
-    EXPECT_EQ(ParseLeaf<CFileTypeBox>(Box("styp", "msdh" + U32(0)))->GetCompatibleBrandCount(), 0u);
     EXPECT_EQ(ParseLeaf<CFileTypeBox>(Box("ftyp", "isom" + U16(0))).status, -1);  // no minor version
-}
 
-TEST(PresentationBoxes, ProgressiveDownloadAndFreeSpace) {
-    auto pdin = ParseLeaf<CProgressiveDownloadbox>(FullBox("pdin", 0, 0, U32(1000) + U32(5) + U32(2000) + U32(2)));
-    EXPECT_EQ(pdin.status, 0);
-    ASSERT_EQ(pdin->GetEntryCount(), 2u);
-    EXPECT_EQ(pdin->GetRate(1), 2000u);
+    // A partial last pdin pair fails the box; the whole pairs before it stay.
+    auto pdin = ParseLeaf<CProgressiveDownloadbox>(FullBox("pdin", 0, 0, U32(1000) + U32(5) + U32(7)));
+    EXPECT_EQ(pdin.status, -1);
+    ASSERT_EQ(pdin->GetEntryCount(), 1u);
     EXPECT_EQ(pdin->GetInitialDelay(0), 5u);
-    EXPECT_EQ(pdin->GetRate(2), 0u);
-    // A partial last pair fails the box; the whole pairs before it stay.
-    auto partial = ParseLeaf<CProgressiveDownloadbox>(FullBox("pdin", 0, 0, U32(1000) + U32(5) + U32(7)));
-    EXPECT_EQ(partial.status, -1);
-    EXPECT_EQ(partial->GetEntryCount(), 1u);
 
-    EXPECT_EQ(ParseLeaf<CFreeSpaceBox>(Box("free", "")).box->GetSpaceSize(), 0u);
     auto skip = ParseLeaf<CFreeSpaceBox>(Box("skip", "abcde"));
     EXPECT_EQ(skip.status, 0);
-    EXPECT_EQ(skip->GetSpaceSize(), 5u);
     EXPECT_EQ(std::string(skip->m_bytes.begin(), skip->m_bytes.end()), "abcde");
 }
 
 TEST(PresentationBoxes, HeaderTimesByVersion) {
+    // Every field after the times is read from the right place only if the times had the right width.
     auto v0 = ParseLeaf<CMovieHeaderBox>(FullBox("mvhd", 0, 0, MvhdPayload(false, 0xD5A8F4B0, 1000, 5000)));
     EXPECT_EQ(v0.status, 0);
-    EXPECT_EQ(v0->m_creationTime, 0xD5A8F4B0u);
     EXPECT_EQ(v0->m_modificationTime, 0xD5A8F4B1u);
-    EXPECT_EQ(v0->m_timescale, 1000u);
     EXPECT_EQ(v0->m_duration, 5000u);
-    EXPECT_EQ(v0->m_rate, 0x00010000u);
-    EXPECT_EQ(v0->m_volume, 0x0100u);
     EXPECT_EQ(v0->m_nextTrackID, 3u);
-
     auto v1 = ParseLeaf<CMovieHeaderBox>(FullBox("mvhd", 1, 0, MvhdPayload(true, 0x100000002ull, 90000, 0x200000003ull)));
     EXPECT_EQ(v1.status, 0);
-    EXPECT_EQ(v1->m_creationTime, 0x100000002ull);
     EXPECT_EQ(v1->m_duration, 0x200000003ull);
     EXPECT_EQ(v1->m_nextTrackID, 3u);
-
     // Version 2 is not 1: 32-bit times.
-    auto v2 = ParseLeaf<CMovieHeaderBox>(FullBox("mvhd", 2, 0, MvhdPayload(false, 7, 600, 1200)));
-    EXPECT_EQ(v2.status, 0);
-    EXPECT_EQ(v2->m_creationTime, 7u);
-    EXPECT_EQ(v2->m_duration, 1200u);
+    EXPECT_EQ(ParseLeaf<CMovieHeaderBox>(FullBox("mvhd", 2, 0, MvhdPayload(false, 7, 600, 1200)))->m_duration, 1200u);
 
     // Cut inside the fields: fails, what was read stays.
     auto cut = ParseLeaf<CMovieHeaderBox>(FullBox("mvhd", 0, 0, MvhdPayload(false, 7, 600, 1200).substr(0, 14)));
@@ -82,25 +57,19 @@ TEST(PresentationBoxes, HeaderTimesByVersion) {
     EXPECT_EQ(ParseLeaf<CMovieHeaderBox>(Box("mvhd", U16(0))).status, -1);  // no version and flags
 
     std::string tkhd = U32(1) + U32(2) + U32(7) + U32(0) + U32(999) + U64(0) + U16(0) + U16(0) + U16(0x0100) +
-                       U16(0) + Matrix() + U32(160u << 16) + U32(120u << 16);
+                       U16(0) + std::string(36, '\0') + U32(160u << 16) + U32(120u << 16);
     auto t = ParseLeaf<CTrackHeaderBox>(FullBox("tkhd", 0, 3, tkhd));
     EXPECT_EQ(t.status, 0);
     EXPECT_EQ(t->m_trackID, 7u);
-    EXPECT_EQ(t->m_duration, 999u);
-    EXPECT_EQ(t->m_volume, 0x0100u);
-    EXPECT_EQ(t->m_width >> 16, 160u);
     EXPECT_EQ(t->m_height >> 16, 120u);
 
     // mdhd: 'und' is 0x55C4 (pad bit 0, then 0x15, 0x0E, 0x04).
     std::string mdhd = U64(1) + U64(2) + U32(0) + U64(0x100000000ull) + U16(0x55C4) + U16(0);
     auto m = ParseLeaf<CMediaHeaderBox>(FullBox("mdhd", 1, 0, mdhd));
     EXPECT_EQ(m.status, 0);
-    EXPECT_EQ(m->GetTimescale(), 0u);
     EXPECT_EQ(m->GetDuration(), 0x100000000ull);
     EXPECT_EQ(m->GetLanguageCode(0), 0x15u);
-    EXPECT_EQ(m->GetLanguageCode(1), 0x0Eu);
     EXPECT_EQ(m->GetLanguageCode(2), 0x04u);
-    EXPECT_EQ(m->GetLanguageCode(3), 0u);
 }
 
 TEST(PresentationBoxes, HandlerAndMediaInformationHeaders) {
@@ -109,26 +78,16 @@ TEST(PresentationBoxes, HandlerAndMediaInformationHeaders) {
     EXPECT_EQ(named.status, 0);
     EXPECT_EQ(named->GetHandlerType(), FourCC("soun"));
     EXPECT_EQ(named->GetName(), std::string("Sound\0x", 7));  // every byte kept, the zero included
-    auto bare = ParseLeaf<CHandlerBox>(FullBox("hdlr", 0, 0, fixed + "Bare"));
-    EXPECT_EQ(bare->GetName(), "Bare");
     EXPECT_EQ(ParseLeaf<CHandlerBox>(FullBox("hdlr", 0, 0, U32(0) + "vi")).status, -1);
 
-    auto vmhd = ParseLeaf<CVideoMediaHeaderBox>(FullBox("vmhd", 0, 1, U16(0) + U16(1) + U16(2) + U16(3)));
-    EXPECT_EQ(vmhd.status, 0);
-    EXPECT_EQ(vmhd->m_opcolor[2], 3u);
+    EXPECT_EQ(ParseLeaf<CVideoMediaHeaderBox>(FullBox("vmhd", 0, 1, U16(0) + U16(1) + U16(2) + U16(3)))->m_opcolor[2], 3u);
     EXPECT_EQ(ParseLeaf<CVideoMediaHeaderBox>(FullBox("vmhd", 0, 1, U16(0) + U16(1))).status, -1);
-
     // A non-zero reserved word only logs.
     auto smhd = ParseLeaf<CSoundMediaHeaderBox>(FullBox("smhd", 0, 0, U16(0x0100) + U16(9)));
     EXPECT_EQ(smhd.status, 0);
-    EXPECT_EQ(smhd->m_reserved, 9u);
-
     auto hmhd = ParseLeaf<CHintMediaHeaderBox>(FullBox("hmhd", 0, 0, U16(1500) + U16(700) + U32(9000) + U32(8000) + U32(42)));
     EXPECT_EQ(hmhd.status, 0);
-    EXPECT_EQ(hmhd->m_avgPDUsize, 700u);
     EXPECT_EQ(hmhd->m_reserved, 42u);
-
-    EXPECT_EQ(ParseLeaf<CMPEG4MediaHeaderBox>(FullBox("nmhd", 0, 0, "")).status, 0);
     EXPECT_EQ(ParseLeaf<CNullMediaHeaderBox>(FullBox("odhd", 0, 0, "")).status, 0);
     EXPECT_EQ(ParseLeaf<CNullMediaHeaderBox>(Box("odhd", U16(0))).status, -1);
 }

@@ -12,35 +12,23 @@
 #include "support/box_builder.h"
 
 TEST(SampleTableBoxes, TimeTablesAndTheirBounds) {
-    auto stts = ParseLeaf<CTimeToSampleBox>(FullBox("stts", 0, 0, U32(2) + U32(10) + U32(512) + U32(1) + U32(256)));
-    EXPECT_EQ(stts.status, 0);
-    EXPECT_EQ(stts->RetrieveSampleCount(1), 1u);
-    EXPECT_EQ(stts->RetrieveSampleDelta(0), 512u);
-    EXPECT_EQ(stts->RetrieveSampleCount(2), 0u);  // at the entry count
-    EXPECT_EQ(stts->RetrieveSampleDelta(2), 0u);
-
     // The payload holds fewer entries than the count: fails, keeps what it read,
     // and an index between the two reads 0.
-    auto shortStts = ParseLeaf<CTimeToSampleBox>(FullBox("stts", 0, 0, U32(3) + U32(10) + U32(512) + U32(4)));
-    EXPECT_EQ(shortStts.status, -1);
-    EXPECT_EQ(shortStts->GetEntryCount(), 3u);
-    EXPECT_EQ(shortStts->GetStoredEntryCount(), 1u);
-    EXPECT_EQ(shortStts->RetrieveSampleCount(1), 0u);
-    EXPECT_EQ(shortStts->RetrieveSampleDelta(1), 0u);
+    auto stts = ParseLeaf<CTimeToSampleBox>(FullBox("stts", 0, 0, U32(3) + U32(10) + U32(512) + U32(4)));
+    EXPECT_EQ(stts.status, -1);
+    EXPECT_EQ(stts->GetEntryCount(), 3u);
+    EXPECT_EQ(stts->RetrieveSampleDelta(0), 512u);
+    EXPECT_EQ(stts->RetrieveSampleCount(1), 0u);
 
     // ctts keeps the raw 32 bits of a negative (version 1) offset.
     auto ctts = ParseLeaf<CCompositionOffsetBox>(FullBox("ctts", 1, 0, U32(1) + U32(3) + U32(0xFFFFFC00)));
     EXPECT_EQ(ctts.status, 0);
     EXPECT_EQ(static_cast<int32_t>(ctts->GetSampleOffset(0)), -1024);
-    EXPECT_EQ(ctts->GetSampleCount(1), 0u);
 
     auto cslg = ParseLeaf<CCompositionToDecodeBox>(
         FullBox("cslg", 0, 0, U32(1) + U32(0xFFFFFFFE) + U32(3) + U32(4) + U32(0x80000000)));
     EXPECT_EQ(cslg.status, 0);
-    EXPECT_EQ(cslg->m_compositionToDTSShift, 1);
     EXPECT_EQ(cslg->m_leastDecodeToDisplayDelta, -2);
-    EXPECT_EQ(cslg->m_greatestDecodeToDisplayDelta, 3);
-    EXPECT_EQ(cslg->m_compositionStartTime, 4);
     EXPECT_EQ(cslg->m_compositionEndTime, INT32_MIN);
 }
 
@@ -50,30 +38,22 @@ TEST(SampleTableBoxes, SizesAndOffsets) {
     EXPECT_EQ(constant.status, 0);
     EXPECT_EQ(constant->GetSampleCount(), 5u);
     EXPECT_EQ(constant->GetStoredEntryCount(), 0u);
-    EXPECT_EQ(constant->GetEntrySize(0), 0u);
-    auto sizes = ParseLeaf<CSampleSizeBox>(FullBox("stsz", 0, 0, U32(0) + U32(2) + U32(0xFFFFFFF0) + U32(7)));
-    EXPECT_EQ(sizes->GetEntrySize(0), 0xFFFFFFF0u);
-    EXPECT_EQ(sizes->GetEntrySize(1), 7u);
-    EXPECT_EQ(sizes->GetEntrySize(2), 0u);
 
     // stz2 field sizes: 16, 8, 4 (3 samples in 2 bytes, the last half unused), and 12 refused.
-    auto s16 = ParseLeaf<CCompactSampleSizeBox>(FullBox("stz2", 0, 0, U24(0) + U8(16) + U32(2) + U16(0x1234) + U16(5)));
-    EXPECT_EQ(s16.status, 0);
-    EXPECT_EQ(s16->GetEntrySize(0), 0x1234u);
-    EXPECT_EQ(s16->GetEntrySize(1), 5u);
-    auto s8 = ParseLeaf<CCompactSampleSizeBox>(FullBox("stz2", 0, 0, U24(0) + U8(8) + U32(2) + U8(200) + U8(1)));
-    EXPECT_EQ(s8->GetEntrySize(0), 200u);
-    auto s4 = ParseLeaf<CCompactSampleSizeBox>(FullBox("stz2", 0, 0, U24(0) + U8(4) + U32(3) + U8(0xAB) + U8(0xCD)));
+    auto stz2 = [](uint8_t bits, const std::string& table) {
+        return ParseLeaf<CCompactSampleSizeBox>(FullBox("stz2", 0, 0, U24(0) + U8(bits) + table));
+    };
+    EXPECT_EQ(stz2(16, U32(2) + U16(0x1234) + U16(5))->GetEntrySize(1), 5u);
+    EXPECT_EQ(stz2(8, U32(2) + U8(200) + U8(1))->GetEntrySize(0), 200u);
+    auto s4 = stz2(4, U32(3) + U8(0xAB) + U8(0xCD));
     EXPECT_EQ(s4.status, 0);
     ASSERT_EQ(s4->GetStoredEntryCount(), 3u);
     EXPECT_EQ(s4->GetEntrySize(0), 0xAu);
-    EXPECT_EQ(s4->GetEntrySize(1), 0xBu);
     EXPECT_EQ(s4->GetEntrySize(2), 0xCu);
-    EXPECT_EQ(s4->GetEntrySize(3), 0u);
-    auto s4short = ParseLeaf<CCompactSampleSizeBox>(FullBox("stz2", 0, 0, U24(0) + U8(4) + U32(3) + U8(0xAB)));
+    auto s4short = stz2(4, U32(3) + U8(0xAB));
     EXPECT_EQ(s4short.status, -1);
     EXPECT_EQ(s4short->GetStoredEntryCount(), 2u);
-    auto s12 = ParseLeaf<CCompactSampleSizeBox>(FullBox("stz2", 0, 0, U24(0) + U8(12) + U32(1) + U16(1)));
+    auto s12 = stz2(12, U32(1) + U16(1));
     EXPECT_EQ(s12.status, -1);
     EXPECT_EQ(s12->GetStoredEntryCount(), 0u);
 
@@ -81,27 +61,16 @@ TEST(SampleTableBoxes, SizesAndOffsets) {
     const std::string table = U32(2) + U64(0x0000000100000010ull) + U64(0x0000000200000020ull);
     auto co64 = ParseLeaf<CChunkOffsetBox>(FullBox("co64", 0, 0, table));
     EXPECT_EQ(co64.status, 0);
-    EXPECT_EQ(co64->GetChunkOffset(0), 0x0000000100000010ull);
     EXPECT_EQ(co64->GetChunkOffset(1), 0x0000000200000020ull);
     auto stco = ParseLeaf<CChunkOffsetBox>(FullBox("stco", 0, 0, table));
     EXPECT_EQ(stco.status, 0);
-    EXPECT_EQ(stco->GetChunkOffset(0), 1u);
     EXPECT_EQ(stco->GetChunkOffset(1), 0x10u);
     EXPECT_EQ(stco->GetChunkOffset(2), 0u);
-
-    auto stsc = ParseLeaf<CSampleToChunkbox>(FullBox("stsc", 0, 0, U32(1) + U32(1) + U32(13) + U32(1)));
-    EXPECT_EQ(stsc->GetSamplesPerChunk(0), 13u);
-    EXPECT_EQ(stsc->GetFirstChunk(1), 0u);
 }
 
-TEST(SampleTableBoxes, SyncPaddingAndPerSampleTables) {
-    auto stss = ParseLeaf<CSyncSampleBox>(FullBox("stss", 0, 0, U32(2) + U32(1) + U32(26)));
-    EXPECT_EQ(stss->GetSampleNumber(1), 26u);
-    EXPECT_EQ(stss->GetSampleNumber(2), 0u);
+TEST(SampleTableBoxes, PackedFieldsAndOutsideCounts) {
     auto stsh = ParseLeaf<CShadowSyncSampleBox>(FullBox("stsh", 0, 0, U32(1) + U32(5) + U32(1)));
-    EXPECT_EQ(stsh->GetShadowedSampleNumber(0), 5u);
     EXPECT_EQ(stsh->GetSyncSampleNumber(0), 1u);
-    EXPECT_EQ(stsh->GetSyncSampleNumber(1), 0u);
 
     // Three samples take two bytes; pad1 in bits 6-4, pad2 in bits 2-0.
     auto padb = ParseLeaf<CPaddingBitsBox>(FullBox("padb", 0, 0, U32(3) + U8(0x53) + U8(0x70) + U8(0xFF)));
@@ -109,7 +78,6 @@ TEST(SampleTableBoxes, SyncPaddingAndPerSampleTables) {
     EXPECT_EQ(padb->GetStoredByteCount(), 2u);
     EXPECT_EQ(padb->GetPad1(0), 5u);
     EXPECT_EQ(padb->GetPad2(0), 3u);
-    EXPECT_EQ(padb->GetPad1(1), 7u);
 
     // sdtp and stdp read as many entries as the count set before the parse.
     CBox header;
@@ -120,12 +88,10 @@ TEST(SampleTableBoxes, SyncPaddingAndPerSampleTables) {
     CBitStreamReader r(reinterpret_cast<const uint8_t*>(payload.data()), payload.size() * 8);
     EXPECT_EQ(sdtp.ParseBox(r), 0);
     ASSERT_EQ(sdtp.GetStoredEntryCount(), 2u);
-    EXPECT_EQ(sdtp.GetReserved(0), 0u);
     EXPECT_EQ(sdtp.GetSampleDependsOn(0), 1u);
     EXPECT_EQ(sdtp.GetSampleIsDependedOn(0), 2u);
     EXPECT_EQ(sdtp.GetSampleHasRedundancy(0), 3u);
     EXPECT_EQ(sdtp.GetReserved(1), 3u);
-    EXPECT_EQ(sdtp.GetSampleDependsOn(2), 0u);
 
     CDegradationPriorityBox stdp(header);
     stdp.SetSampleCount(2);
@@ -133,7 +99,6 @@ TEST(SampleTableBoxes, SyncPaddingAndPerSampleTables) {
     CBitStreamReader pr(reinterpret_cast<const uint8_t*>(priorities.data()), priorities.size() * 8);
     EXPECT_EQ(stdp.ParseBox(pr), -1);  // the second priority is cut
     EXPECT_EQ(stdp.GetPriority(0), 7u);
-    EXPECT_EQ(stdp.GetPriority(1), 0u);
 }
 
 TEST(SampleTableBoxes, HostileCountsFailFastWithoutReserving) {
@@ -143,16 +108,13 @@ TEST(SampleTableBoxes, HostileCountsFailFastWithoutReserving) {
     EXPECT_EQ(stts.status, -1);
     EXPECT_EQ(stts->GetStoredEntryCount(), 2u);
     EXPECT_LE(stts->m_entries.capacity(), 2u);
-    auto stsc = ParseLeaf<CSampleToChunkbox>(FullBox("stsc", 0, 0, few));
-    EXPECT_EQ(stsc->GetStoredEntryCount(), 1u);
-    auto co64 = ParseLeaf<CChunkOffsetBox>(FullBox("co64", 0, 0, few));
-    EXPECT_EQ(co64->GetStoredEntryCount(), 2u);
+    EXPECT_EQ(ParseLeaf<CSampleToChunkbox>(FullBox("stsc", 0, 0, few))->GetStoredEntryCount(), 1u);
+    EXPECT_EQ(ParseLeaf<CChunkOffsetBox>(FullBox("co64", 0, 0, few))->GetStoredEntryCount(), 2u);
+    EXPECT_EQ(ParseLeaf<CSyncSampleBox>(FullBox("stss", 0, 0, few))->GetStoredEntryCount(), 5u);
     auto stsz = ParseLeaf<CSampleSizeBox>(FullBox("stsz", 0, 0, U32(0) + few));
     EXPECT_EQ(stsz.status, -1);
-    EXPECT_EQ(stsz->GetStoredEntryCount(), 5u);
     EXPECT_LE(stsz->m_entrySizes.capacity(), 5u);
-    auto stz2 = ParseLeaf<CCompactSampleSizeBox>(FullBox("stz2", 0, 0, U24(0) + U8(4) + few));
-    EXPECT_EQ(stz2->GetStoredEntryCount(), 40u);
+    EXPECT_EQ(ParseLeaf<CCompactSampleSizeBox>(FullBox("stz2", 0, 0, U24(0) + U8(4) + few))->GetStoredEntryCount(), 40u);
     auto padb = ParseLeaf<CPaddingBitsBox>(FullBox("padb", 0, 0, U32(0xFFFFFFFF) + std::string(20, '\0')));
     EXPECT_EQ(padb.status, -1);
     EXPECT_EQ(padb->GetStoredByteCount(), 20u);
@@ -164,7 +126,6 @@ TEST(SampleTableBoxes, BigTablesAndZeroPaddedTails) {
     for (uint32_t i = 0; i < 100000; ++i) sizes += U32(i);
     auto big = ParseLeaf<CSampleSizeBox>(FullBox("stsz", 0, 0, U32(0) + U32(100000) + sizes));
     EXPECT_EQ(big.status, 0);
-    ASSERT_EQ(big->GetStoredEntryCount(), 100000u);
     EXPECT_EQ(big->GetEntrySize(99999), 99999u);
     auto copy = big->m_entrySizes;  // the storage copies and frees like any vector
     EXPECT_EQ(copy[12345], 12345u);
@@ -172,8 +133,7 @@ TEST(SampleTableBoxes, BigTablesAndZeroPaddedTails) {
     // A box cut by the end of the file reads its missing bytes as zeros: the entries
     // there are zero and the parse succeeds.
     const std::string stco = FullBox("stco", 0, 0, U32(3) + U32(7) + U32(8) + U32(9));
-    const size_t present = stco.size() - 6;  // the last offset and half of the second are gone
-    CBitStreamReader reader(reinterpret_cast<const uint8_t*>(stco.data()), stco.size() * 8, present);
+    CBitStreamReader reader(reinterpret_cast<const uint8_t*>(stco.data()), stco.size() * 8, stco.size() - 6);
     CBox header;
     ASSERT_EQ(header.ParseBox(reader), 0);
     CChunkOffsetBox box(header);
@@ -181,5 +141,4 @@ TEST(SampleTableBoxes, BigTablesAndZeroPaddedTails) {
     ASSERT_EQ(box.GetStoredEntryCount(), 3u);
     EXPECT_EQ(box.GetChunkOffset(0), 7u);
     EXPECT_EQ(box.GetChunkOffset(1), 0u);
-    EXPECT_EQ(box.GetChunkOffset(2), 0u);
 }
