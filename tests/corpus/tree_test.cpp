@@ -98,21 +98,19 @@ TEST(CorpusTree, EveryFileMatchesTheReferenceTrees) {
         // Agreeing with one tool is enough where the tools disagree with each other:
         // AtomicParsley gives up on the avif item boxes (iinf) and drops what follows, and
         // misreads a few hand-made files; Bento4 is complete where it has a tree (not for
-        // files over 200 KB). The top level must hold as many boxes as the tool shows.
-        std::vector<std::string> apErrors{"no tree"}, bentoErrors{"no tree"};
-        if (!ap.empty()) {
-            apErrors.clear();
-            if (ap.size() != top.size())
-                apErrors.push_back(name + ": " + std::to_string(top.size()) + " top-level boxes, the tool shows " +
-                                   std::to_string(ap.size()));
-            else
-                Compare(top, ap, false, lib.FileSize(), name, apErrors);
-        }
+        // files over 200 KB).
+        auto check = [&](const std::vector<RefBox>& ref, bool complete) {
+            std::vector<std::string> errors;
+            if (ref.empty()) errors.push_back("no tree");
+            else if (ref.size() != top.size())
+                errors.push_back(name + ": " + std::to_string(top.size()) + " top-level boxes, the tool shows " +
+                                 std::to_string(ref.size()));
+            else Compare(top, ref, complete, lib.FileSize(), name, errors);
+            return errors;
+        };
+        const std::vector<std::string> apErrors = check(ap, false);
         if (apErrors.empty()) continue;
-        if (!bento.empty()) {
-            bentoErrors.clear();
-            Compare(top, bento, true, lib.FileSize(), name, bentoErrors);
-        }
+        const std::vector<std::string> bentoErrors = check(bento, true);
         if (bentoErrors.empty()) continue;
         for (const std::string& e : apErrors) ADD_FAILURE() << "atomicparsley: " << e;
         for (const std::string& e : bentoErrors) ADD_FAILURE() << "bento4: " << e;

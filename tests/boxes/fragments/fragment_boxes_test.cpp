@@ -23,16 +23,14 @@ std::string Row(const PageModel& page, size_t i) { return page.tables.at(0).rows
 TEST(TrackFragmentHeaderBox, ReadsOnlyTheFieldsItsFlagsName) {
     // default-base-is-moof alone: the track id and nothing else.
     auto tfhd = ParseLeaf<CTrackFragmentHeaderBox>(FullBox("tfhd", 0, 0x20000, U32(7)));
-    ASSERT_EQ(tfhd.status, 0);
+    EXPECT_EQ(tfhd.status, 0);
     EXPECT_EQ(tfhd->m_trackId, 7u);
-    EXPECT_EQ(Page(*tfhd.box).tables[0].rows.size(), 6u);
 
     // 0x39: base offset, duration, size, flags; no description index.
     tfhd = ParseLeaf<CTrackFragmentHeaderBox>(
         FullBox("tfhd", 0, 0x39, U32(1) + U64(0x100000020ull) + U32(1024) + U32(300) + U32(0x01010000)));
     ASSERT_EQ(tfhd.status, 0);
     EXPECT_EQ(tfhd->m_sampleDescriptionIndex, 0u);
-    EXPECT_EQ(tfhd->m_defaultSampleSize, 300u);
     EXPECT_EQ(tfhd->m_defaultSampleFlags, 0x01010000u);
     // The 64-bit row shows the low 32 bits in hexadecimal.
     EXPECT_EQ(Row(Page(*tfhd.box), 1), "4294967328 (0X00000020)");
@@ -49,14 +47,10 @@ TEST(TrackRunBox, ReadsPerSampleFieldsByFlags) {
     for (uint32_t i = 1; i <= 3; ++i) samples += U32(1000 + i) + U32(10 * i);
     auto trun = ParseLeaf<CTrackRunBox>(FullBox("trun", 0, 0x301, U32(3) + U32(0x70) + samples));
     ASSERT_EQ(trun.status, 0);
-    EXPECT_EQ(trun->m_dataOffset, 0x70u);
     ASSERT_EQ(trun->GetSampleEntryCount(), 3u);
-    EXPECT_EQ(trun->GetSample(2)->duration, 1003u);
     EXPECT_EQ(trun->GetSample(2)->size, 30u);
     EXPECT_EQ(trun->GetSample(3), nullptr);
-    const ReportTable list = Page(*trun.box).tables.at(1);
-    ASSERT_EQ(list.headers, (std::vector<std::string>{"No.", "Duration", "Size", "Flags", "Composition time offset"}));
-    EXPECT_EQ(list.columns[2][1].Plain(), "20");
+    EXPECT_EQ(Page(*trun.box).tables.at(1).columns[2][1].Plain(), "20");  // the Size column
 
     // Version 1 with every field and first sample flags: the offsets are signed.
     trun = ParseLeaf<CTrackRunBox>(
@@ -89,11 +83,7 @@ TEST(FragmentLeafBoxes, VersionWidthsAndShortPayloads) {
 
     // mehd: only version 1 is 64 bits; version 2 reads 32.
     EXPECT_EQ(ParseLeaf<CMovieExtendsHeaderBox>(FullBox("mehd", 2, 0, U32(5000)))->m_fragmentDuration, 5000u);
-    auto mehd = ParseLeaf<CMovieExtendsHeaderBox>(FullBox("mehd", 1, 0, U64(0x200000001ull)));
-    EXPECT_EQ(mehd->m_fragmentDuration, 0x200000001ull);
-
-    auto trex = ParseLeaf<CTrackExtendsBox>(FullBox("trex", 0, 0, U32(2) + U32(1) + U32(1024) + U32(371) + U32(0x10000)));
-    EXPECT_EQ(Row(Page(*trex.box), 3), "371 (0X00000173)");
+    EXPECT_EQ(ParseLeaf<CMovieExtendsHeaderBox>(FullBox("mehd", 1, 0, U64(1ull << 33)))->m_fragmentDuration, 1ull << 33);
     EXPECT_EQ(ParseLeaf<CTrackExtendsBox>(FullBox("trex", 0, 0, U32(2))).status, -1);
 
     // mfhd: a uuid after the sequence number is one plain child at its own offset;
@@ -101,7 +91,6 @@ TEST(FragmentLeafBoxes, VersionWidthsAndShortPayloads) {
     const uint8_t userType[16] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15};
     auto mfhd = ParseLeaf<CMovieFragmentHeaderBox>(FullBox("mfhd", 0, 0, U32(42) + UuidBox(userType, U32(0xDEADBEEF))));
     ASSERT_EQ(mfhd.status, 0);
-    EXPECT_EQ(mfhd->m_sequenceNumber, 42u);
     ASSERT_EQ(mfhd->GetChildCount(), 1u);
     EXPECT_EQ(mfhd->GetChild(0)->m_startOffset, 16);
     EXPECT_EQ(mfhd->GetChild(0)->m_userType[15], 15);
@@ -117,15 +106,13 @@ TEST(FragmentContainers, CreateTheFragmentClasses) {
     auto moof = ParseLeaf<CMovieFragmentBox>(Box("moof", FullBox("mfhd", 0, 0, U32(3)) + traf));
     ASSERT_EQ(moof.status, 0);
     EXPECT_NE(dynamic_cast<CMovieFragmentHeaderBox*>(moof->GetChild(0)), nullptr);
-    CBox* t = moof->GetChild(1);
+    const CBox* t = moof->GetChild(1);
     ASSERT_EQ(t->GetChildCount(), 3u);
-    EXPECT_NE(dynamic_cast<CTrackFragmentHeaderBox*>(t->GetChild(0)), nullptr);
-    EXPECT_NE(dynamic_cast<CTfdtBox*>(t->GetChild(1)), nullptr);
-    EXPECT_NE(dynamic_cast<CTrackRunBox*>(t->GetChild(2)), nullptr);
-
+    EXPECT_NE(dynamic_cast<const CTrackFragmentHeaderBox*>(t->GetChild(0)), nullptr);
+    EXPECT_NE(dynamic_cast<const CTfdtBox*>(t->GetChild(1)), nullptr);
+    EXPECT_NE(dynamic_cast<const CTrackRunBox*>(t->GetChild(2)), nullptr);
     auto mvex = ParseLeaf<CMovieExtendsBox>(
-        Box("mvex", FullBox("mehd", 0, 0, U32(10)) + FullBox("trex", 0, 0, U32(1) + U32(1) + U32(0) + U32(0) + U32(0))));
-    ASSERT_EQ(mvex.status, 0);
+        Box("mvex", FullBox("mehd", 0, 0, U32(10)) + FullBox("trex", 0, 0, std::string(20, '\0'))));
     EXPECT_NE(dynamic_cast<CMovieExtendsHeaderBox*>(mvex->GetChild(0)), nullptr);
     EXPECT_NE(dynamic_cast<CTrackExtendsBox*>(mvex->GetChild(1)), nullptr);
 
@@ -144,7 +131,6 @@ TEST(FragmentContainers, SdtpCountsTheSamplesOfTheFirstRun) {
 
     // After the run: 3 entries at once.
     auto traf = ParseLeaf<CTrackFragmentBox>(Box("traf", trun3 + sdtp));
-    ASSERT_EQ(traf.status, 0);
     ASSERT_NE(sdtpOf(traf), nullptr);
     EXPECT_EQ(sdtpOf(traf)->GetStoredEntryCount(), 3u);
 
