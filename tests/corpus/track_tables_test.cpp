@@ -165,7 +165,8 @@ TEST(CorpusTrackTables, EveryPresentationAndTableBoxHasItsRows) {
         ASSERT_EQ(lib.Init(CorpusPath(name)), 0);
         lib.Go();
         std::vector<std::string> missed;
-        for (size_t i = 0; i < lib.Parser()->GetBoxCount(); ++i) CountDecoded(*lib.Parser()->GetBox(i), "", decoded, missed);
+        for (size_t i = 0; i < lib.Parser()->GetBoxCount(); ++i)
+            CountDecoded(*lib.Parser()->GetBox(i), "", decoded, missed);
         EXPECT_TRUE(missed.empty()) << name << ": " << missed.front();
     }
     EXPECT_GT(decoded, 1000u);

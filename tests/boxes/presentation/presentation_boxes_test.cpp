@@ -77,7 +77,8 @@ TEST(PresentationBoxes, HandlerAndMediaInformationHeaders) {
     EXPECT_EQ(ParseLeaf<CVideoMediaHeaderBox>(FullBox("vmhd", 0, 1, U16(0) + U16(1))).status, -1);
     // A non-zero reserved word only logs.
     EXPECT_EQ(ParseLeaf<CSoundMediaHeaderBox>(FullBox("smhd", 0, 0, U16(0x0100) + U16(9))).status, 0);
-    auto hmhd = ParseLeaf<CHintMediaHeaderBox>(FullBox("hmhd", 0, 0, U16(1500) + U16(700) + U32(9000) + U32(8000) + U32(42)));
+    auto hmhd =
+        ParseLeaf<CHintMediaHeaderBox>(FullBox("hmhd", 0, 0, U16(1500) + U16(700) + U32(9000) + U32(8000) + U32(42)));
     EXPECT_EQ(hmhd->m_reserved, 42u);
     EXPECT_EQ(ParseLeaf<CNullMediaHeaderBox>(FullBox("odhd", 0, 0, "")).status, 0);
     EXPECT_EQ(ParseLeaf<CNullMediaHeaderBox>(Box("odhd", U16(0))).status, -1);

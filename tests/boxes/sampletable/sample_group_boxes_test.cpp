@@ -16,7 +16,8 @@ Parsed<CSampleGroupDescBox> Sgpd(uint8_t version, const std::string& payload, ui
 
 TEST(SampleGroupBoxes, GroupEntriesByVersionHandlerAndGroupingType) {
     // sbgp: version 1 adds the grouping type parameter.
-    EXPECT_EQ(ParseLeaf<CSampletoGroupBox>(FullBox("sbgp", 0, 0, "roll" + U32(1) + U32(30) + U32(1)))->GetSampleCount(0), 30u);
+    auto sbgp0 = ParseLeaf<CSampletoGroupBox>(FullBox("sbgp", 0, 0, "roll" + U32(1) + U32(30) + U32(1)));
+    EXPECT_EQ(sbgp0->GetSampleCount(0), 30u);
     auto sbgp = ParseLeaf<CSampletoGroupBox>(FullBox("sbgp", 1, 0, "avss" + U32(9) + U32(1) + U32(2) + U32(3)));
     EXPECT_EQ(sbgp->GetGroupDescriptionIndex(0), 3u);
 
@@ -72,7 +73,8 @@ TEST(SampleGroupBoxes, SubSamplesAuxInfoAndDependencies) {
     EXPECT_EQ(subs1->GetSubsample(0, 0).size, 70000u);
     EXPECT_EQ(subs1->GetSampleDelta(1), 3u);
     EXPECT_EQ(subs1->GetSubsample(2, 0).size, 0u);
-    auto subs0 = ParseLeaf<CSubSampleInfoBox>(FullBox("subs", 0, 0, U32(1) + U32(1) + U16(1) + U16(300) + U8(0) + U8(0) + U32(0)));
+    auto subs0 =
+        ParseLeaf<CSubSampleInfoBox>(FullBox("subs", 0, 0, U32(1) + U32(1) + U16(1) + U16(300) + U8(0) + U8(0) + U32(0)));
     EXPECT_EQ(subs0->GetSubsample(0, 0).size, 300u);
 
     // saiz with a default size stores none; per-sample sizes otherwise; flags bit 0 adds the type.

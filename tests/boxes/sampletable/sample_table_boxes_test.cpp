@@ -24,7 +24,8 @@ TEST(SampleTableBoxes, TimeTablesAndTheirBounds) {
     EXPECT_EQ(ctts.status, 0);
     EXPECT_EQ(static_cast<int32_t>(ctts->GetSampleOffset(0)), -1024);
 
-    auto cslg = ParseLeaf<CCompositionToDecodeBox>(FullBox("cslg", 0, 0, U32(1) + U32(0xFFFFFFFE) + U32(3) + U32(4) + U32(5)));
+    auto cslg =
+        ParseLeaf<CCompositionToDecodeBox>(FullBox("cslg", 0, 0, U32(1) + U32(0xFFFFFFFE) + U32(3) + U32(4) + U32(5)));
     EXPECT_EQ(cslg->m_leastDecodeToDisplayDelta, -2);  // signed
 }
 
