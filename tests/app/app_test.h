@@ -12,13 +12,11 @@ private slots:
     void cleanup();
     void dumpFormatAndNumbers();
     void workFolderAndWelcomePage();
-    void openFillsTreeAndMenusOpenDialogs();
+    void openFillsTreeFromDialogAndDrop();
     void selectionShowsPageAndDump();
     void pageEventsReachHost();
     void samplePagesLoadAndDump();
-    void badRequestsAreIgnored();
-    void failedOpenAndFailedParse();
-    void dropOpensLastFile();
+    void badInputIsIgnored();
     void layoutSettingsAndSplitter();
     void returnIsSwallowed();
     void programCleansUpOnTerminate();
