@@ -56,7 +56,7 @@ ReportPage& Page() {
     static ReportPage page("", "ICON", TempDir() + "/sub/");
     return page;
 }
-std::string SubPath() { return TempDir() + "/subpage.html"; }
+const std::string kSubPath = TempDir() + "/subpage.html";
 
 // The value cells of each row of a sub page; a sample offset cell gives its number.
 std::vector<std::vector<std::string>> Rows(const std::string& html) {
@@ -75,16 +75,16 @@ std::vector<std::vector<std::string>> Rows(const std::string& html) {
 }
 
 std::string TrackPage(const CBox& stbl, uint32_t k) {
-    WriteTrackSamplesSubPage(Page(), stbl, SubPath(), k);
-    return ReadText(SubPath());
+    WriteTrackSamplesSubPage(Page(), stbl, kSubPath, k);
+    return ReadText(kSubPath);
 }
 std::string FragmentPage(const Parsed& f, const CBox& traf, uint32_t k, const CBox* moof, const CBox* mdat) {
-    WriteFragmentSamplesSubPage(Page(), traf, SubPath(), k, moof, mdat, &f.P());
-    return ReadText(SubPath());
+    WriteFragmentSamplesSubPage(Page(), traf, kSubPath, k, moof, mdat, &f.P());
+    return ReadText(kSubPath);
 }
 std::string EntriesPage(const CBox& box, uint32_t k) {
-    WriteEntriesSubPage(Page(), box, SubPath(), k);
-    return ReadText(SubPath());
+    WriteEntriesSubPage(Page(), box, kSubPath, k);
+    return ReadText(kSubPath);
 }
 std::string SelectMarkup(const Parsed& f, const CBox& mdat) {
     PageModel page;
@@ -204,9 +204,9 @@ TEST(MediaDataSelectLists, TrackOptionsInBlocksOf200) {
     // and a page past the list is written without walking the samples.
     Parsed h("hostile.mp4", Box("moov", TrackOf(0xFFFFFFFF) + TrackOf(0xFFFFFFFF)) + Box("mdat", "x"));
     const std::string hostile = SelectMarkup(h, *h.All(FourCC("mdat")).at(0));
-    size_t optionCount = 0;
-    for (size_t p = hostile.find("<option"); p != std::string::npos; p = hostile.find("<option", p + 1)) ++optionCount;
-    EXPECT_EQ(optionCount, kMaxEntryPageOptions + 2);  // and the two prompts
+    const std::regex option("<option");
+    EXPECT_EQ(std::distance(std::sregex_iterator(hostile.begin(), hostile.end(), option), std::sregex_iterator()),
+              kMaxEntryPageOptions + 2);  // and the two prompts
     EXPECT_NE(hostile.find("stbl1(19999801~20000000)</option></select>"), std::string::npos);
     EXPECT_TRUE(Rows(TrackPage(*h.All(FourCC("stbl")).at(0), 0xFFFFFFFFu)).empty());
 
@@ -235,7 +235,6 @@ TEST(FragmentSamplesSubPage, OffsetsOfRunsAndPages) {
     ASSERT_EQ(rows.size(), 200u);
     const uint64_t start = 16 + 4000 + 200 * 201 / 2;
     EXPECT_EQ(rows[0], (std::vector<std::string>{"201", "0", "201", "0", "0", std::to_string(start)}));
-    EXPECT_NE(html.find("parent.fncOnClick(201, " + std::to_string(start) + ")"), std::string::npos);
     EXPECT_EQ(Rows(FragmentPage(f, *trafs[0], 2, moofBox, mdat)).size(), 50u);
     EXPECT_TRUE(Rows(FragmentPage(f, *trafs[0], 3, moofBox, mdat)).empty());
     EXPECT_EQ(html.substr(html.size() - 26), "</table></body>\r\n</html>\r\n");
