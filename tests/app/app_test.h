@@ -2,7 +2,6 @@
 #include <memory>
 
 #include <QObject>
-#include <QString>
 
 #include "app/corvel_ui_dlg.h"
 #include "boxes/core/corvel.h"
@@ -11,18 +10,14 @@ class AppTest : public QObject {
     Q_OBJECT
 private slots:
     void cleanup();
-    void dumpFormat();
+    void dumpFormatAndNumbers();
     void workFolderAndWelcomePage();
-    void openFillsTreeLikeCorvelTree();
+    void openFillsTreeFromDialogAndDrop();
     void selectionShowsPageAndDump();
     void pageEventsReachHost();
-    void realBoxPage();
-    void badRequestsAreIgnored();
-    void failedOpenAndFailedParse();
-    void dropOpensLastFile();
-    void settingsRoundTrip();
-    void splitterDrag();
-    void aboutBox();
+    void samplePagesLoadAndDump();
+    void badInputIsIgnored();
+    void layoutSettingsAndSplitter();
     void returnIsSwallowed();
     void programCleansUpOnTerminate();
 

@@ -8,7 +8,6 @@
 #include <QTest>
 
 #include "app_test.h"
-#include "sample_pages_app_test.h"
 
 // Headless by default, with the home, settings and caches in a temporary folder so a
 // run never touches the account's own files.
@@ -32,6 +31,5 @@ int main(int argc, char** argv) {
     std::setlocale(LC_NUMERIC, "C");
     QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
     AppTest test;
-    SamplePagesAppTest samplePages;
-    return QTest::qExec(&test, argc, argv) | QTest::qExec(&samplePages, argc, argv);
+    return QTest::qExec(&test, argc, argv);
 }
