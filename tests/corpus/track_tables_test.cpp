@@ -113,7 +113,9 @@ TEST(CorpusTrackTables, CountsTimesAndSizesMatchTheReferences) {
         const std::string mediainfo = ReadText(CorpusRef(name, "mediainfo.txt"));
         const std::vector<Facts> refs =
             mediainfo.empty() ? FromFfprobe(ReadText(CorpusRef(name, "ffprobe.json"))) : FromMediaInfo(mediainfo);
-        if (!mediainfo.empty()) ASSERT_EQ(ours.size(), refs.size());
+        if (!mediainfo.empty()) {
+            ASSERT_EQ(ours.size(), refs.size());
+        }
         // Tracks pair by their ID, or by their order where the tool prints none; a field
         // the tool does not print is not compared.
         for (size_t i = 0; i < refs.size(); ++i) {
