@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <memory>
 
-#include "boxes/core/containers.h"
+#include "boxes/containers/containers.h"
 #include "boxes/sampletable/chunk_offset_box.h"
 #include "boxes/sampletable/sample_size_box.h"
 #include "boxes/sampletable/sample_to_chunk_box.h"

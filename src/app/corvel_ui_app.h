@@ -1,7 +1,7 @@
 #pragma once
 #include <QApplication>
 
-#include "boxes/core/corvel.h"
+#include "boxes/containers/corvel.h"
 
 // The application object: holds the one parser facade of the process and runs the
 // main window until it is closed.

@@ -27,7 +27,7 @@
 #include "app/open_button.h"
 #include "app/size_setting.h"
 #include "app/splitter_wnd.h"
-#include "boxes/core/corvel.h"
+#include "boxes/containers/corvel.h"
 #include "report/report_page.h"
 #include "report/sample_pages.h"
 
@@ -257,7 +257,7 @@ void CCorvel_UIDlg::FillTree(const QString& path) {
         while (!pending.empty()) {
             auto [parent, box] = pending.back();
             pending.pop_back();
-            const std::string code = FourCCString(box->m_type);
+            const std::string code = FourCCText(box->m_type);
             auto* item = new QTreeWidgetItem(parent, {QString::fromLatin1(code.data(), int(code.size()))});
             item->setData(0, Qt::UserRole, QVariant::fromValue(reinterpret_cast<quintptr>(box)));
             for (size_t i = box->GetChildCount(); i-- > 0;)

@@ -4,7 +4,7 @@
 #include <charconv>
 #include <vector>
 
-#include "boxes/core/corvel.h"
+#include "boxes/containers/corvel.h"
 
 std::string FormatHexDump(const uint8_t* bytes, size_t count) {
     static const char kDigits[] = "0123456789ABCDEF";

@@ -36,8 +36,8 @@ std::string ListChildren(const std::vector<const CBox*>& boxes) {
     std::string out;
     for (const CBox* box : boxes) {
         if (!out.empty()) out += ", ";
-        out += "'" + PrintableFourCC(box->m_type) + "'";
-        if (total[box->m_type] > 1) out += "[" + std::to_string(seen[box->m_type]++) + "]";
+        out.append(1, '\'').append(PrintableFourCC(box->m_type)).append(1, '\'');
+        if (total[box->m_type] > 1) out.append(1, '[').append(std::to_string(seen[box->m_type]++)).append(1, ']');
     }
     return out.empty() ? "(none)" : out;
 }

@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "boxes/core/corvel.h"
+#include "boxes/containers/corvel.h"
 
 // Finds the box that BOXPATH names: four-character codes joined by '/', each
 // optionally followed by [n], n the 0-based index among the siblings of that

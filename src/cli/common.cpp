@@ -13,7 +13,7 @@ int OpenAndParse(CCorvelLib& lib, const std::string& path) {
 }
 
 std::string PrintableFourCC(uint32_t type) {
-    std::string s = FourCCString(type);
+    std::string s = FourCCText(type);
     for (char& c : s)
         if (static_cast<unsigned char>(c) < 0x20 || static_cast<unsigned char>(c) > 0x7E) c = '.';
     return s;

@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "boxes/core/corvel.h"
+#include "boxes/containers/corvel.h"
 
 // Opens and parses `path`. Returns -2 when the file cannot be opened (stderr
 // says why), otherwise the status of the parse run (0 or -1); the tree is kept

@@ -2,7 +2,7 @@
 
 #include <new>
 
-#include "boxes/core/log.h"
+#include "base/log.h"
 
 CBinaryData::CBinaryData(uint64_t size) : m_size(size), m_available(size) {
     m_owned.reset(new (std::nothrow) uint8_t[size]());

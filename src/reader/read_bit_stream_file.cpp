@@ -8,7 +8,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "boxes/core/log.h"
+#include "base/log.h"
 
 CReadBitStreamFile::~CReadBitStreamFile() { Close(); }
 

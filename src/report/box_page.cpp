@@ -1,4 +1,4 @@
-#include "boxes/core/box.h"
+#include "boxes/box.h"
 #include "report/box_rows.h"
 #include "report/box_titles.h"
 #include "report/format.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "boxes/core/box.h"
+#include "boxes/box.h"
 
 namespace {
 struct TitleCase {

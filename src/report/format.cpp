@@ -70,10 +70,4 @@ std::string FormatBytesText(const uint8_t* bytes, size_t n) {
     return out;
 }
 
-std::string FourCCText(uint32_t code) {
-    std::string s(4, '\0');
-    for (int i = 0; i < 4; ++i) s[i] = static_cast<char>((code >> (24 - 8 * i)) & 0xFF);
-    return s;
-}
-
 Text FourCCValue(uint32_t code) { return Text::FromFile(FourCCText(code)); }

@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <string>
 
+#include "base/fourcc.h"
 #include "report/text.h"
 
 // printf-style formatting into a std::string (no length limit).
@@ -19,7 +20,5 @@ std::string I64Text(int64_t v);                   // "%I64d (0X%08X)": hex of th
 std::string FormatDateText(uint64_t t);
 // Each byte as 0x.. (lower-case), separated by one blank; all the bytes.
 std::string FormatBytesText(const uint8_t* bytes, size_t n);
-// The four bytes of a code, most significant first, as they are (zero bytes kept).
-std::string FourCCText(uint32_t code);
 // A four-character code from the file as page text: "%c%c%c%c", escaped in HTML.
 Text FourCCValue(uint32_t code);

@@ -2,7 +2,7 @@
 
 #include <cinttypes>
 
-#include "boxes/core/corvel.h"
+#include "boxes/containers/corvel.h"
 #include "report/format.h"
 #include "report/report_page.h"
 

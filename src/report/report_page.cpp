@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "boxes/core/box.h"
+#include "boxes/box.h"
 #include "report/format.h"
 #include "report/markup.h"
 

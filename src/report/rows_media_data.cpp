@@ -2,8 +2,8 @@
 // track, or of each track fragment of the movie fragment that goes with this mdat).
 #include <cinttypes>
 
-#include "boxes/core/corvel.h"
-#include "boxes/core/media_data_box.h"
+#include "boxes/containers/corvel.h"
+#include "boxes/containers/media_data_box.h"
 #include "report/box_rows.h"
 #include "report/format.h"
 #include "report/markup.h"

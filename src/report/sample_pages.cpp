@@ -4,8 +4,8 @@
 #include <cinttypes>
 #include <functional>
 
-#include "boxes/core/box.h"
-#include "boxes/core/corvel.h"
+#include "boxes/box.h"
+#include "boxes/containers/corvel.h"
 #include "boxes/fragments/movie_extends_boxes.h"
 #include "boxes/fragments/track_fragment_header_box.h"
 #include "boxes/fragments/track_run_box.h"

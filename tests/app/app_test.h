@@ -4,7 +4,7 @@
 #include <QObject>
 
 #include "app/corvel_ui_dlg.h"
-#include "boxes/core/corvel.h"
+#include "boxes/containers/corvel.h"
 
 class AppTest : public QObject {
     Q_OBJECT

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "boxes/core/corvel.h"
+#include "boxes/containers/corvel.h"
 #include "report/page_test_util.h"
 #include "report/report_page.h"
 #include "report/text.h"

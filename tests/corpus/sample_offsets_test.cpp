@@ -6,7 +6,7 @@
 #include <regex>
 #include <set>
 
-#include "boxes/core/corvel.h"
+#include "boxes/containers/corvel.h"
 #include "boxes/fragments/track_fragment_header_box.h"
 #include "boxes/presentation/movie_header_boxes.h"
 #include "report/sample_pages.h"

@@ -9,7 +9,7 @@
 #include <set>
 #include <sstream>
 
-#include "boxes/core/corvel.h"
+#include "boxes/containers/corvel.h"
 #include "boxes/presentation/movie_header_boxes.h"
 #include "boxes/sampletable/sample_size_box.h"
 #include "boxes/sampletable/time_to_sample_box.h"

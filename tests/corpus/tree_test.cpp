@@ -5,7 +5,7 @@
 #include <regex>
 #include <sstream>
 
-#include "boxes/core/corvel.h"
+#include "boxes/containers/corvel.h"
 #include "support/corpus.h"
 
 namespace {

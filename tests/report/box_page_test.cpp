@@ -2,8 +2,8 @@
 
 #include <memory>
 
-#include "boxes/core/box.h"
-#include "boxes/core/corvel.h"
+#include "boxes/box.h"
+#include "boxes/containers/corvel.h"
 #include "report/box_titles.h"
 #include "report/report_page.h"
 #include "report/page_test_util.h"

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "boxes/core/box.h"
+#include "boxes/box.h"
 #include "report/format.h"
 #include "report/markup.h"
 #include "report/report_page.h"

@@ -4,7 +4,7 @@
 
 #include <regex>
 
-#include "boxes/core/corvel.h"
+#include "boxes/containers/corvel.h"
 #include "report/markup.h"
 #include "support/box_builder.h"
 #include "support/corpus.h"

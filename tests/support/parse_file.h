@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "boxes/core/corvel.h"
+#include "boxes/containers/corvel.h"
 #include "support/box_builder.h"
 
 struct ParsedFile {

@@ -2,7 +2,7 @@
 
 #include <cinttypes>
 
-#include "boxes/core/log.h"
+#include "base/log.h"
 
 int CMovieExtendsHeaderBox::ParseBox(CBitStreamReader& reader) {
     if (CFullBox::ParseBox(reader) < 0) return -1;

@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-#include "boxes/core/box.h"
+#include "boxes/box.h"
 
 // mehd: the duration of the whole fragmented movie.
 class CMovieExtendsHeaderBox : public CFullBox {

@@ -1,7 +1,7 @@
 #include "boxes/fragments/movie_fragment_header_box.h"
 
-#include "boxes/core/container_loop.h"
-#include "boxes/core/log.h"
+#include "boxes/child_loop.h"
+#include "base/log.h"
 
 int CMovieFragmentHeaderBox::ParseBox(CBitStreamReader& reader) {
     if (CFullBox::ParseBox(reader) < 0) {
@@ -19,7 +19,7 @@ int CMovieFragmentHeaderBox::ParseBox(CBitStreamReader& reader) {
             LogDispatch(0, "##### User Extension Box('uuid')");
             return Placeholder(h);
         }
-        CORVEL_LOG("[CMovieFragmentHeaderBox] unknow box type ... - %s", FourCCString(h.m_type).c_str());
+        CORVEL_LOG("[CMovieFragmentHeaderBox] unknow box type ... - %s", FourCCText(h.m_type).c_str());
         return {nullptr, ChildMade::Fail};
     });
 }

@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-#include "boxes/core/box.h"
+#include "boxes/box.h"
 
 // mfhd: the fragment's sequence number. Bytes after it may only be uuid boxes,
 // kept as plain children; anything else fails the box.

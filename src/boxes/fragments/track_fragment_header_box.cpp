@@ -2,7 +2,7 @@
 
 #include <cinttypes>
 
-#include "boxes/core/log.h"
+#include "base/log.h"
 
 int CTrackFragmentHeaderBox::ParseBox(CBitStreamReader& reader) {
     if (CFullBox::ParseBox(reader) < 0) {

@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-#include "boxes/core/box.h"
+#include "boxes/box.h"
 
 // tfhd: the track of a fragment and the defaults its runs fall back on. Each
 // optional field is present only when its flag bit is set; absent ones stay 0.

@@ -1,6 +1,6 @@
 #include "boxes/fragments/track_run_box.h"
 
-#include "boxes/core/log.h"
+#include "base/log.h"
 
 namespace {
 // Reads a per-sample field when its flag bit is set; leaves it 0 otherwise.

@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "boxes/core/box.h"
+#include "boxes/box.h"
 
 // trun: a run of contiguous samples of a track fragment. Per-sample fields are
 // present only when their flag bit is set; absent ones are 0.

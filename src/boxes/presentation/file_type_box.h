@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "boxes/core/box.h"
+#include "boxes/box.h"
 
 // ftyp and styp: the brands a file (or segment) conforms to.
 class CFileTypeBox : public CBox {

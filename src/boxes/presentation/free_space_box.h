@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "boxes/core/box.h"
+#include "boxes/box.h"
 
 // free and skip: bytes without meaning. The size counts every payload byte; only
 // the first bytes are copied, since a free box may declare hundreds of megabytes

@@ -1,6 +1,6 @@
 #include "boxes/presentation/handler_box.h"
 
-#include "boxes/core/log.h"
+#include "base/log.h"
 
 int CHandlerBox::ParseBox(CBitStreamReader& reader) {
     if (CFullBox::ParseBox(reader) < 0) {
@@ -9,7 +9,7 @@ int CHandlerBox::ParseBox(CBitStreamReader& reader) {
     }
     if (reader.ReadBits(32, m_preDefined) < 0) return -1;
     if (reader.ReadBits(32, m_handlerType) < 0) return -1;
-    CORVEL_LOG("[Handler Reference Box] handler_type :(%s)", FourCCString(m_handlerType).c_str());
+    CORVEL_LOG("[Handler Reference Box] handler_type :(%s)", FourCCText(m_handlerType).c_str());
     for (uint32_t& r : m_reserved)
         if (reader.ReadBits(32, r) < 0) return -1;
     // The name is every remaining byte, a terminating zero (if any) included.

@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "boxes/core/box.h"
+#include "boxes/box.h"
 
 // hdlr: the handler type tells the track's media kind to the boxes below it.
 class CHandlerBox : public CFullBox {

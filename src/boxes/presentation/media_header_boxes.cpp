@@ -1,6 +1,6 @@
 #include "boxes/presentation/media_header_boxes.h"
 
-#include "boxes/core/log.h"
+#include "base/log.h"
 
 namespace {
 // Version and flags; a failure logs the class's message (when it has one).

@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-#include "boxes/core/box.h"
+#include "boxes/box.h"
 
 // The media information headers below minf: one per media kind.
 

@@ -1,6 +1,6 @@
 #include "boxes/presentation/movie_header_boxes.h"
 
-#include "boxes/core/log.h"
+#include "base/log.h"
 
 namespace {
 // Reads each 32-bit field in turn; stops at the first that fails.

@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-#include "boxes/core/box.h"
+#include "boxes/box.h"
 
 // mvhd: the presentation's time scale, duration and defaults.
 class CMovieHeaderBox : public CFullBox {

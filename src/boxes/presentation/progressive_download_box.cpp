@@ -1,6 +1,6 @@
 #include "boxes/presentation/progressive_download_box.h"
 
-#include "boxes/core/log.h"
+#include "base/log.h"
 
 int CProgressiveDownloadbox::ParseBox(CBitStreamReader& reader) {
     if (CFullBox::ParseBox(reader) < 0) return -1;

@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "boxes/core/box.h"
+#include "boxes/box.h"
 
 // pdin: pairs of download rate and initial playback delay.
 class CProgressiveDownloadbox : public CFullBox {

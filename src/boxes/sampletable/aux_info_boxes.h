@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-#include "boxes/core/box.h"
+#include "boxes/box.h"
 #include "boxes/sampletable/table_allocator.h"
 
 // saiz: the size of each sample's auxiliary information (a default, or one per sample).

@@ -1,6 +1,6 @@
 #include "boxes/sampletable/chunk_offset_box.h"
 
-#include "boxes/core/log.h"
+#include "base/log.h"
 #include "boxes/sampletable/table_reader.h"
 
 int CChunkOffsetBox::ParseBox(CBitStreamReader& reader) {

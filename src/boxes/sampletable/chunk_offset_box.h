@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-#include "boxes/core/box.h"
+#include "boxes/box.h"
 #include "boxes/sampletable/table_allocator.h"
 
 // stco (32-bit offsets) and co64 (64-bit offsets): the file offset of each chunk.

@@ -1,6 +1,6 @@
 #include "boxes/sampletable/sample_dependency_type_box.h"
 
-#include "boxes/core/log.h"
+#include "base/log.h"
 #include "boxes/sampletable/table_reader.h"
 
 void CSampleDependencyTypeBox::SetSampleCount(uint32_t count) {

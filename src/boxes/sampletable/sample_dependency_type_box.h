@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-#include "boxes/core/box.h"
+#include "boxes/box.h"
 #include "boxes/sampletable/table_allocator.h"
 
 // sdtp: per-sample dependency flags. The payload has no count: the container sets

@@ -1,6 +1,6 @@
 #include "boxes/sampletable/sample_group_boxes.h"
 
-#include "boxes/core/log.h"
+#include "base/log.h"
 #include "boxes/sampletable/table_reader.h"
 
 int CSampletoGroupBox::ParseBox(CBitStreamReader& reader) {

@@ -3,7 +3,7 @@
 #include <memory>
 #include <vector>
 
-#include "boxes/core/box.h"
+#include "boxes/box.h"
 #include "boxes/sampletable/table_allocator.h"
 #include "boxes/sampletable/sample_group_entries.h"
 

@@ -3,7 +3,7 @@
 #include <initializer_list>
 #include <utility>
 
-#include "boxes/core/log.h"
+#include "base/log.h"
 
 namespace {
 // Reads fields of the given widths in order; stops at the first that fails.

@@ -1,6 +1,6 @@
 #include "boxes/sampletable/sample_to_chunk_box.h"
 
-#include "boxes/core/log.h"
+#include "base/log.h"
 #include "boxes/sampletable/table_reader.h"
 
 int CSampleToChunkbox::ParseBox(CBitStreamReader& reader) {

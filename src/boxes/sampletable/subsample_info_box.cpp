@@ -1,6 +1,6 @@
 #include "boxes/sampletable/subsample_info_box.h"
 
-#include "boxes/core/log.h"
+#include "base/log.h"
 
 int CSubSampleInfoBox::ParseBox(CBitStreamReader& reader) {
     if (CFullBox::ParseBox(reader) < 0) return -1;

@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-#include "boxes/core/box.h"
+#include "boxes/box.h"
 #include "boxes/sampletable/table_allocator.h"
 
 // subs: the sub-samples of some samples. The sub-samples of all entries are kept

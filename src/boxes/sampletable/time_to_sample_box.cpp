@@ -1,6 +1,6 @@
 #include "boxes/sampletable/time_to_sample_box.h"
 
-#include "boxes/core/log.h"
+#include "base/log.h"
 #include "boxes/sampletable/table_reader.h"
 
 int CTimeToSampleBox::ParseBox(CBitStreamReader& reader) {

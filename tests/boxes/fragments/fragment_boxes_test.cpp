@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "boxes/core/containers.h"
+#include "boxes/containers/containers.h"
 #include "boxes/fragments/movie_extends_boxes.h"
 #include "boxes/fragments/movie_fragment_header_box.h"
 #include "boxes/fragments/track_fragment_header_box.h"

@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "boxes/core/box.h"
+#include "boxes/box.h"
 
 template <class T>
 struct Parsed {

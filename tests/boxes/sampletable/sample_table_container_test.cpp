@@ -2,7 +2,7 @@
 // sample counts of sdtp, sdep and stdp.
 #include <gtest/gtest.h>
 
-#include "boxes/core/containers.h"
+#include "boxes/containers/containers.h"
 #include "boxes/sampletable/sample_dependency_box.h"
 #include "boxes/sampletable/sample_dependency_type_box.h"
 #include "boxes/sampletable/sample_group_boxes.h"

@@ -1,10 +1,10 @@
-#include "boxes/core/container_loop.h"
+#include "boxes/child_loop.h"
 
 #include <cstdarg>
 #include <cstdio>
 #include <string>
 
-#include "boxes/core/log.h"
+#include "base/log.h"
 
 namespace {
 // Nesting is bounded by the tables, but a hostile file must never exhaust the stack.
@@ -63,7 +63,7 @@ int ParseChildren(CBox& container, CBitStreamReader& reader, const ContainerText
             }
             made = make(header);
             if (made.action == ChildMade::Unknown && texts.unknown)
-                CORVEL_LOG(texts.unknown, FourCCString(header.m_type).c_str());
+                CORVEL_LOG(texts.unknown, FourCCText(header.m_type).c_str());
             if (!made.box && made.action != ChildMade::Fail) made = Placeholder(header);
         }
 

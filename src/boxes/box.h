@@ -4,16 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "base/fourcc.h"
 #include "reader/bit_stream_reader.h"
-
-// Four-character code from a literal: FourCC("moov").
-constexpr uint32_t FourCC(const char (&s)[5]) {
-    return (uint32_t(uint8_t(s[0])) << 24) | (uint32_t(uint8_t(s[1])) << 16) |
-           (uint32_t(uint8_t(s[2])) << 8) | uint32_t(uint8_t(s[3]));
-}
-
-// The four bytes of a code, most significant first (zero bytes kept).
-std::string FourCCString(uint32_t code);
 
 // The base of every box. A box object is made in two steps: a temporary CBox
 // reads the header, then the real class is created as a header copy and its
@@ -30,7 +22,7 @@ public:
 
     // The box's size in bytes: the large size when the size field is 1.
     uint64_t BoxSize() const { return m_size == 1 ? m_largeSize : m_size; }
-    std::string TypeText() const { return FourCCString(m_type); }
+    std::string TypeText() const { return FourCCText(m_type); }
 
     size_t GetChildCount() const { return m_children.size(); }
     CBox* GetChild(size_t index) const { return index < m_children.size() ? m_children[index].get() : nullptr; }

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "boxes/core/box.h"
+#include "boxes/box.h"
 #include "support/box_builder.h"
 
 namespace {
@@ -69,5 +69,5 @@ TEST(BoxHeader, ChildLookupSkipsNullAndFindsTheFirst) {
     }
     EXPECT_EQ(parent.GetChildCount(), 3u);
     EXPECT_EQ(parent.RetrieveChildBox(FourCC("trak"), true), parent.GetChild(1));
-    EXPECT_EQ(FourCCString(0x61620063), std::string("ab\0c", 4));
+    EXPECT_EQ(FourCCText(0x61620063), std::string("ab\0c", 4));
 }

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "boxes/core/media_data_box.h"
+#include "boxes/containers/media_data_box.h"
 #include "support/parse_file.h"
 
 TEST(ParseDriver, WalksTopLevelBoxes) {

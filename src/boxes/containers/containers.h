@@ -1,5 +1,5 @@
 #pragma once
-#include "boxes/core/box.h"
+#include "boxes/box.h"
 
 // The container boxes: each reads its payload as child boxes through its own
 // table of four-character codes (ParseChildren does the common loop).

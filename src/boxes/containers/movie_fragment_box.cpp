@@ -2,9 +2,9 @@
 #include <algorithm>
 #include <cstring>
 
-#include "boxes/core/container_loop.h"
-#include "boxes/core/containers.h"
-#include "boxes/core/log.h"
+#include "boxes/child_loop.h"
+#include "boxes/containers/containers.h"
+#include "base/log.h"
 #include "boxes/fragments/movie_extends_boxes.h"
 #include "boxes/fragments/movie_fragment_header_box.h"
 #include "boxes/fragments/track_fragment_header_box.h"
@@ -79,7 +79,7 @@ int CMovieExtendsBox::ParseBox(CBitStreamReader& reader) {
                 LogDispatch(7, "##### Track Extends Box('trex')");
                 return Known<CTrackExtendsBox>(h);
             case FourCC("leva"):
-                CORVEL_LOG("[CMovieExtendsBox::ParseBox] not implemented ... - %s", FourCCString(h.m_type).c_str());
+                CORVEL_LOG("[CMovieExtendsBox::ParseBox] not implemented ... - %s", FourCCText(h.m_type).c_str());
                 return Placeholder(h);
             default:
                 return Unknown();

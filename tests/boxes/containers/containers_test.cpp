@@ -1,7 +1,7 @@
 // The child loop of the containers, on hand-built boxes.
 #include <gtest/gtest.h>
 
-#include "boxes/core/containers.h"
+#include "boxes/containers/containers.h"
 #include "support/parse_file.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <memory>
 #include <vector>
 
-#include "boxes/core/box.h"
+#include "boxes/box.h"
 
 class CFLVTag;
 

@@ -1,9 +1,9 @@
 // stbl: the sample table leaf boxes of a track.
 #include <algorithm>
 
-#include "boxes/core/container_loop.h"
-#include "boxes/core/containers.h"
-#include "boxes/core/log.h"
+#include "boxes/child_loop.h"
+#include "boxes/containers/containers.h"
+#include "base/log.h"
 #include "boxes/sampletable/aux_info_boxes.h"
 #include "boxes/sampletable/chunk_offset_box.h"
 #include "boxes/sampletable/padding_bits_box.h"
@@ -75,7 +75,7 @@ int CSampleTableBox::ParseBox(CBitStreamReader& reader) {
                 return Known<CCompactSampleSizeBox>(h);
             case FourCC("stco"):
             case FourCC("co64"):
-                LogDispatch(15, "##### Chunk Offset Box('%s')", FourCCString(h.m_type).c_str());
+                LogDispatch(15, "##### Chunk Offset Box('%s')", FourCCText(h.m_type).c_str());
                 return Known<CChunkOffsetBox>(h);
             case FourCC("stss"):
                 LogDispatch(15, "##### Sync Sample Box('stss')");

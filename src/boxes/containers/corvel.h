@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "boxes/core/box.h"
+#include "boxes/box.h"
 #include "reader/read_bit_stream_file.h"
 
 // The parser of one open file: walks it one top-level box at a time.

@@ -1,12 +1,12 @@
-#include "boxes/core/corvel.h"
+#include "boxes/containers/corvel.h"
 
 #include <algorithm>
 #include <cerrno>
 
-#include "boxes/core/container_loop.h"
-#include "boxes/core/containers.h"
-#include "boxes/core/log.h"
-#include "boxes/core/media_data_box.h"
+#include "boxes/child_loop.h"
+#include "boxes/containers/containers.h"
+#include "base/log.h"
+#include "boxes/containers/media_data_box.h"
 #include "boxes/presentation/file_type_box.h"
 #include "boxes/presentation/free_space_box.h"
 #include "boxes/presentation/progressive_download_box.h"
@@ -25,7 +25,7 @@ std::unique_ptr<CBox> Skipped(const CBox& h, bool& skip) {
 // Creates the top-level box of a header; `skip` tells that it is only read through.
 std::unique_ptr<CBox> MakeTopLevelBox(const CBox& h, bool& flvInMdat, bool& skip) {
     skip = false;
-    const std::string code = FourCCString(h.m_type);
+    const std::string code = FourCCText(h.m_type);
     switch (h.m_type) {
         case FourCC("ftyp"):
         case FourCC("styp"):

@@ -1,14 +1,8 @@
-#include "boxes/core/box.h"
+#include "boxes/box.h"
 
 #include <cstdio>
 
-#include "boxes/core/log.h"
-
-std::string FourCCString(uint32_t code) {
-    std::string s(4, '\0');
-    for (int i = 0; i < 4; ++i) s[i] = static_cast<char>((code >> (24 - 8 * i)) & 0xFF);
-    return s;
-}
+#include "base/log.h"
 
 CBox::CBox(const CBox& header)
     : m_startOffset(header.m_startOffset),
@@ -26,7 +20,7 @@ int CBox::ParseBox(CBitStreamReader& reader) {
     m_data = reader.CurrentByte();
     if (reader.ReadBits(32, m_size) < 0) return -1;
     if (reader.ReadBits(32, m_type) < 0) return -1;
-    CORVEL_LOG(" [CBox::ParseBox] Box Type - %s", FourCCString(m_type).c_str());
+    CORVEL_LOG(" [CBox::ParseBox] Box Type - %s", FourCCText(m_type).c_str());
     if (m_size == 1) {
         if (reader.Read64(m_largeSize) < 0) return -1;
         CORVEL_LOG(" [CBox::ParseBox] Box Size - %llu", static_cast<unsigned long long>(m_largeSize));
@@ -58,7 +52,7 @@ CBox* CBox::RetrieveChildBox(uint32_t key, bool byType) const {
     if (!byType) return GetChild(key);
     for (const auto& child : m_children) {
         if (child && child->m_type == key) {
-            CORVEL_LOG("[CBox::RetrieveChildBox] box_type : %s ", FourCCString(key).c_str());
+            CORVEL_LOG("[CBox::RetrieveChildBox] box_type : %s ", FourCCText(key).c_str());
             return child.get();
         }
     }

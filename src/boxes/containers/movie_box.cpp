@@ -1,7 +1,7 @@
 // moov, meco and the track containers below a trak.
-#include "boxes/core/container_loop.h"
-#include "boxes/core/containers.h"
-#include "boxes/core/log.h"
+#include "boxes/child_loop.h"
+#include "boxes/containers/containers.h"
+#include "base/log.h"
 #include "boxes/presentation/handler_box.h"
 #include "boxes/presentation/media_header_boxes.h"
 #include "boxes/presentation/movie_header_boxes.h"
@@ -28,10 +28,10 @@ int CMovieBox::ParseBox(CBitStreamReader& reader) {
             case FourCC("cprt"):
             case FourCC("dscp"):
             case FourCC("titl"):
-                LogDispatch(3, "##### Movie Box('%s')", FourCCString(h.m_type).c_str());
+                LogDispatch(3, "##### Movie Box('%s')", FourCCText(h.m_type).c_str());
                 return Placeholder(h);
             case FourCC("ipmc"):
-                CORVEL_LOG("[CMovieBox::ParseBox] not implemented - %s", FourCCString(h.m_type).c_str());
+                CORVEL_LOG("[CMovieBox::ParseBox] not implemented - %s", FourCCText(h.m_type).c_str());
                 return Placeholder(h);
             default:
                 return Unknown();
@@ -120,7 +120,7 @@ int CMediaBox::ParseBox(CBitStreamReader& reader) {
                     CORVEL_LOG("[CMediaBox::ParseBox] can't retrieve handler type");
                     return {nullptr, ChildMade::Fail};
                 }
-                CORVEL_LOG(" Handler Type : %s", FourCCString(hdlr->GetHandlerType()).c_str());
+                CORVEL_LOG(" Handler Type : %s", FourCCText(hdlr->GetHandlerType()).c_str());
                 return Known<CMediaInformationBox>(h, hdlr->GetHandlerType());
             }
             case FourCC("mdhd"):
@@ -185,7 +185,7 @@ int CMediaInformationBox::ParseBox(CBitStreamReader& reader) {
             case FourCC("ochd"):
             case FourCC("odhd"):
             case FourCC("sdhd"):
-                LogDispatch(11, "##### Media Information Box('%s')", FourCCString(h.m_type).c_str());
+                LogDispatch(11, "##### Media Information Box('%s')", FourCCText(h.m_type).c_str());
                 return Known<CNullMediaHeaderBox>(h);
             default:
                 return Unknown();
@@ -202,7 +202,7 @@ int CDataInformationBox::ParseBox(CBitStreamReader& reader) {
             case FourCC("dref"):
             case FourCC("url "):
             case FourCC("urn "):
-                LogDispatch(15, "##### Data Information Box('%s')", FourCCString(h.m_type).c_str());
+                LogDispatch(15, "##### Data Information Box('%s')", FourCCText(h.m_type).c_str());
                 return Placeholder(h);
             default:
                 return Unknown();

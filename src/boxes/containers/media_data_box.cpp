@@ -1,6 +1,6 @@
-#include "boxes/core/media_data_box.h"
+#include "boxes/containers/media_data_box.h"
 
-#include "boxes/core/log.h"
+#include "base/log.h"
 #include "flv/flv_tag.h"
 
 CMediaDataBox::CMediaDataBox(const CBox& header, bool flvInMdat) : CBox(header), m_flv(flvInMdat) {}

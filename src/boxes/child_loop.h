@@ -3,8 +3,8 @@
 #include <memory>
 #include <vector>
 
-#include "boxes/core/box.h"
-#include "boxes/core/log.h"
+#include "boxes/box.h"
+#include "base/log.h"
 
 // The diagnostic texts of one container's child loop (null: the container has none).
 struct ContainerTexts {
