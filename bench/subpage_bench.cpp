@@ -11,7 +11,7 @@
 #include "boxes/sampletable/sample_to_chunk_box.h"
 #include "boxes/sampletable/sync_sample_box.h"
 #include "boxes/sampletable/time_to_sample_box.h"
-#include "report/sample_pages.h"
+#include "report/sub_pages.h"
 
 namespace {
 constexpr uint32_t kSamples = 1000000;

@@ -28,8 +28,10 @@
 #include "app/size_setting.h"
 #include "app/splitter_wnd.h"
 #include "boxes/containers/corvel.h"
-#include "report/report_page.h"
-#include "report/sample_pages.h"
+#include "report/box_page.h"
+#include "report/page_html.h"
+#include "report/sub_pages.h"
+#include "samples/sample_context.h"
 
 const QString kMakerName = QStringLiteral("Orvanel");
 
@@ -237,7 +239,11 @@ bool CCorvel_UIDlg::OpenFile(const QString& path) {
     return true;
 }
 
-void CCorvel_UIDlg::ClearTree() { m_tree->clear(); }
+// The tree and the file's facts go before the boxes they point at.
+void CCorvel_UIDlg::ClearTree() {
+    m_tree->clear();
+    m_samples.reset();
+}
 
 void CCorvel_UIDlg::FillTree(const QString& path) {
     WaitCursor wait;
@@ -250,6 +256,7 @@ void CCorvel_UIDlg::FillTree(const QString& path) {
 
     const bool parsed = m_lib.Go() >= 0;
     if (CCorvel* parser = m_lib.Parser()) {
+        m_samples = std::make_unique<SampleContext>(*parser);
         // Depth first, children in file order; a stack instead of recursion.
         std::vector<std::pair<QTreeWidgetItem*, CBox*>> pending;
         for (size_t i = parser->GetBoxCount(); i-- > 0;)
@@ -281,7 +288,7 @@ void CCorvel_UIDlg::OnSelectionChanged(QTreeWidgetItem* item) {
     const CBox* parentBox = BoxOf(item->parent());
     {
         ReportPage page(Local8(m_folder.pagePath), Local8(m_iconPath), Local8(m_folder.subPageFolder));
-        RenderBoxPage(parentBox, page, *box, m_lib.Parser());
+        RenderPage(page, BuildBoxPage(*box, {parentBox, m_lib.Parser(), m_samples.get(), nullptr}));
     }
     m_view->Navigate(m_folder.pagePath);
     if (box->m_type == FourCC("mdat"))
@@ -331,7 +338,7 @@ void CCorvel_UIDlg::OnPageCommand(int command, const PageRequest& request) {
         case kCmdFragmentSamples:
             if (box->m_type == FourCC("traf"))
                 WriteFragmentSamplesSubPage(page, *box, path, k, parser->FindBox(request.moofBox),
-                                            parser->FindBox(request.mdatBox), parser);
+                                            parser->FindBox(request.mdatBox), m_samples.get());
             break;
         case kCmdEntries:
             WriteEntriesSubPage(page, *box, path, k);

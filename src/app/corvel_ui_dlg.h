@@ -1,4 +1,6 @@
 #pragma once
+#include <memory>
+
 #include <QMainWindow>
 #include <QString>
 
@@ -13,6 +15,7 @@ class QLabel;
 class QPlainTextEdit;
 class QTreeWidget;
 class QTreeWidgetItem;
+class SampleContext;
 
 // The maker's name: the welcome page's caption and a line of the About box.
 extern const QString kMakerName;
@@ -71,6 +74,7 @@ private:
     void ShowMessage(const QString& text);
 
     CCorvelLib& m_lib;
+    std::unique_ptr<SampleContext> m_samples;  // the open file's facts for the sample pages
     WorkFolder m_folder;
     QString m_iconPath;
     QString m_logoPath;

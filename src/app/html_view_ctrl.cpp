@@ -30,26 +30,28 @@ private:
 
 // Finds the selector the way the host asks for it: the element at position "nid"
 // among the page's elements with the clicked element's id, its selected option.
+// %1: the watched ids, %2: the attributes to report, %3: the hidden dump element,
+// %4: the position attribute.
 const char kWatchScript[] = R"JS(
 (function () {
   document.addEventListener('keydown', function (e) {
     if (e.key === 'Enter') { e.preventDefault(); e.stopPropagation(); }
   }, true);
-  var watched = ['SUB_PAGE', 'LIST_PAGE', 'STDL_PAGE', 'FLV_PAGE', 'HEX_INPUT'];
+  var watched = %1;
   new QWebChannel(qt.webChannelTransport, function (channel) {
     var host = channel.objects.host;
     function report(el, type) {
       var ev = { id: el.id, type: type };
-      ['nid', 'box_pos', 'moof_box_pos', 'mdat_box_pos'].forEach(function (name) {
+      %2.forEach(function (name) {
         var v = el.getAttribute(name);
         if (v !== null) ev[name] = v;
       });
-      if (el.id === 'HEX_INPUT') {
+      if (el.id === %3) {
         ev.value = el.value;
       } else {
         var all = document.getElementsByTagName('*'), same = [];
         for (var i = 0; i < all.length; ++i) if (all[i].id === el.id) same.push(all[i]);
-        var nid = Number(el.getAttribute('nid'));
+        var nid = Number(el.getAttribute(%4));
         var select = Number.isInteger(nid) ? same[nid] : undefined;
         if (!select || !select.options) return;
         var k = select.selectedIndex;
@@ -72,6 +74,19 @@ const char kWatchScript[] = R"JS(
 QString JsString(const QString& s) {
     const QByteArray json = QJsonDocument(QJsonArray{s}).toJson(QJsonDocument::Compact);
     return QString::fromUtf8(json.mid(1, json.size() - 2));
+}
+
+QString JsList(std::initializer_list<const char*> names) {
+    QJsonArray list;
+    for (const char* name : names) list.append(QString::fromLatin1(name));
+    return QString::fromUtf8(QJsonDocument(list).toJson(QJsonDocument::Compact));
+}
+
+QString WatchScript() {
+    return QString::fromUtf8(kWatchScript)
+        .arg(JsList({kTrackSamplesId, kFragmentSamplesId, kEntriesId, kFlvTagsId, kHexInputId}),
+             JsList({kNidAttr, kBoxAttr, kMoofAttr, kMdatAttr}), JsString(QString::fromLatin1(kHexInputId)),
+             JsString(QString::fromLatin1(kNidAttr)));
 }
 
 // An identity number from an attribute; 0 (names no box) when absent or malformed.
@@ -102,7 +117,7 @@ CHtmlViewCtrl::CHtmlViewCtrl(const QString& pagePath, CPageCommandTarget* target
     script.setWorldId(QWebEngineScript::ApplicationWorld);
     script.setRunsOnSubFrames(false);  // sub pages call parent.fncOnClick, which clicks HEX_INPUT here
     script.setSourceCode(ReadResource(QStringLiteral(":/qtwebchannel/qwebchannel.js")) +
-                         QString::fromUtf8(kWatchScript));
+                         WatchScript());
     page->scripts().insert(script);
 
     m_channel = new QWebChannel(this);
@@ -133,20 +148,20 @@ void CHtmlViewCtrl::LoadIntoFrame(const QString& path) {
 
 void CHtmlViewCtrl::OnPageEvent(const QVariantMap& event) {
     const QString id = event.value(QStringLiteral("id")).toString();
-    if (id == QLatin1String("HEX_INPUT")) {
+    if (id == QLatin1String(kHexInputId)) {
         if (event.value(QStringLiteral("type")).toString() != QLatin1String("click")) return;
         const QString value = event.value(QStringLiteral("value")).toString();
         const QStringList tokens = value.split(QLatin1Char('|'), Qt::SkipEmptyParts);
         if (tokens.size() < 2) return;
         m_target->OnDumpCommand({tokens[0], tokens[1]});
         emit commandSent(kCmdHexDump, 0, value);
-    } else if (id == QLatin1String("SUB_PAGE")) {
+    } else if (id == QLatin1String(kTrackSamplesId)) {
         OnSelector(kCmdTrackSamples, event);
-    } else if (id == QLatin1String("LIST_PAGE")) {
+    } else if (id == QLatin1String(kFragmentSamplesId)) {
         OnSelector(kCmdFragmentSamples, event);
-    } else if (id == QLatin1String("STDL_PAGE")) {
+    } else if (id == QLatin1String(kEntriesId)) {
         OnSelector(kCmdEntries, event);
-    } else if (id == QLatin1String("FLV_PAGE")) {
+    } else if (id == QLatin1String(kFlvTagsId)) {
         OnSelector(kCmdFlvTag, event);
     }
 }
@@ -164,10 +179,10 @@ void CHtmlViewCtrl::OnSelector(int command, const QVariantMap& event) {
     }
     PageRequest request;
     request.value = path;
-    request.box = BoxIdentity(event.value(QStringLiteral("box_pos")));
+    request.box = BoxIdentity(event.value(QLatin1String(kBoxAttr)));
     if (command == kCmdFragmentSamples) {
-        request.moofBox = BoxIdentity(event.value(QStringLiteral("moof_box_pos")));
-        request.mdatBox = BoxIdentity(event.value(QStringLiteral("mdat_box_pos")));
+        request.moofBox = BoxIdentity(event.value(QLatin1String(kMoofAttr)));
+        request.mdatBox = BoxIdentity(event.value(QLatin1String(kMdatAttr)));
     }
     request.index = event.value(QStringLiteral("index")).toInt() - 1;
     m_target->OnPageCommand(command, request);

@@ -7,17 +7,11 @@
 #include <QVariantMap>
 #include <QWebEngineView>
 
+#include "report/page_protocol.h"
+
 class QWebChannel;
 class QWebEngineProfile;
 
-// Commands the view sends its host window for events raised inside a page.
-enum PageCommand : int {
-    kCmdHexDump = 3001,          // dump: byte count and file offset as decimal text
-    kCmdTrackSamples = 3002,     // "SUB_PAGE": the samples of a sample table
-    kCmdFragmentSamples = 3003,  // "LIST_PAGE": the samples of a track fragment
-    kCmdEntries = 3004,          // "STDL_PAGE": the entries of a box
-    kCmdFlvTag = 3005,           // "FLV_PAGE": one FLV tag
-};
 
 // What a sub-page selector asks for: the sub-page file to write, the boxes named by
 // the select's attributes (identity numbers, 0 when absent) and the page number.
@@ -40,8 +34,8 @@ public:
 
 // The embedded browser view. The page files are shown exactly as written; a script
 // injected into a world of its own watches clicks (and select changes) on the
-// elements "SUB_PAGE", "LIST_PAGE", "STDL_PAGE", "FLV_PAGE" and "HEX_INPUT" and
-// reports their attributes over a web channel.
+// elements the pages raise events on (report/page_protocol.h) and reports their
+// attributes over a web channel.
 class CHtmlViewCtrl : public QWebEngineView {
     Q_OBJECT
 public:

@@ -4,7 +4,9 @@
 #include "cli/commands.h"
 #include "cli/common.h"
 #include "cli/page_files.h"
-#include "report/report_page.h"
+#include "report/box_page.h"
+#include "report/page_html.h"
+#include "samples/sample_context.h"
 
 int RunPage(const Args& args) {
     std::string out = "page.html";
@@ -38,7 +40,8 @@ int RunPage(const Args& args) {
         return 2;
     }
     ReportPage page(pagePath, BuiltIconPath(), SubPagePrefixBeside(pagePath));
-    RenderBoxPage(parent, page, *box, lib.Parser());
+    const SampleContext samples(*lib.Parser());
+    RenderPage(page, BuildBoxPage(*box, {parent, lib.Parser(), &samples, nullptr}));
     if (page.Failed()) {
         std::cerr << "corvel page: cannot write " << out << "\n";
         return 2;

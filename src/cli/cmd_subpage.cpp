@@ -4,7 +4,8 @@
 #include "cli/commands.h"
 #include "cli/common.h"
 #include "cli/page_files.h"
-#include "report/sample_pages.h"
+#include "report/sub_pages.h"
+#include "samples/sample_context.h"
 
 namespace {
 // K: a page number from 0, decimal digits only.
@@ -49,8 +50,9 @@ int RunSubpage(const Args& args) {
         WriteTrackSamplesSubPage(page, *box, path, k);
     } else if (box->m_type == FourCC("traf")) {
         // The traf's moof is its parent; the mdat is the one the mdat page pairs with it.
-        const CBox* mdat = parent ? FindMediaDataOf(*lib.Parser(), *parent) : nullptr;
-        WriteFragmentSamplesSubPage(page, *box, path, k, parent, mdat, lib.Parser());
+        const CBox* mdat = parent ? lib.Parser()->MediaDataOf(*parent) : nullptr;
+        const SampleContext samples(*lib.Parser());
+        WriteFragmentSamplesSubPage(page, *box, path, k, parent, mdat, &samples);
     } else if (HasEntriesSubPages(*box)) {
         WriteEntriesSubPage(page, *box, path, k);
     } else {

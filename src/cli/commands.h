@@ -10,3 +10,4 @@ int RunTree(const Args& args);
 int RunPage(const Args& args);
 int RunJson(const Args& args);
 int RunSubpage(const Args& args);
+int RunSamples(const Args& args);

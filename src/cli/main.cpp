@@ -14,6 +14,8 @@ const char* kUsage =
     "  page FILE BOXPATH [-o OUT]          the HTML page of one box (default OUT: ./page.html)\n"
     "  subpage FILE BOXPATH K [-o OUT]     sub page K (from 0) of a box's entry or sample list\n"
     "  json FILE                           the whole tree with every box's page as JSON\n"
+    "  samples FILE [BOXPATH] [--json]     one line per sample: track, fragment, index, decode time,\n"
+    "                                      duration, size, offset, sync (CSV, or JSON with --json)\n"
     "\n"
     "BOXPATH: four-character codes joined by '/', each optionally followed by [n],\n"
     "the 0-based index among siblings of that type, e.g. moov/trak[1]/mdia/minf/stbl/stsz\n"
@@ -41,6 +43,7 @@ int main(int argc, char** argv) {
     if (command == "page") return RunPage(args);
     if (command == "subpage") return RunSubpage(args);
     if (command == "json") return RunJson(args);
+    if (command == "samples") return RunSamples(args);
     std::cerr << "corvel: unknown command '" << command << "'\n" << kUsage;
     return 2;
 }

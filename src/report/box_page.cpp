@@ -1,32 +1,68 @@
+#include "report/box_page.h"
+
 #include "boxes/box.h"
-#include "report/box_rows.h"
-#include "report/box_titles.h"
-#include "report/format.h"
-#include "report/report_page.h"
 
 namespace {
-// The rows every box page starts with.
-ReportTable CommonHeaderTable(const std::string& title, const CBox& box) {
-    ReportTable table(title);
-    table.AddRow("Start offset", I64Text(box.m_startOffset));
-    table.AddRow("Box size", box.m_size == 1 ? U64Text(box.m_largeSize) : U32Text(box.m_size));
-    table.AddRow("Box type", FourCCValue(box.m_type) + Text(Format(" (0X%08X)", box.m_type)));
-    if (box.m_type == FourCC("uuid")) table.AddRow("User type", FormatBytesText(box.m_userType, 16));
+// The handler type an stsd holds for its track. The sample description box does not
+// keep it yet: until it does, entries without a case of their own are titled "Box".
+uint32_t SampleDescriptionHandlerType(const CBox&) { return 0; }
+
+// The rows every box page starts with. Their fields lie in the header, whose layout
+// is fixed: size, type, then the large size and the user type when present, then
+// version and flags.
+void CommonHeaderTable(PageBuilder& page, const std::string& title, const CBox& box) {
+    const uint64_t start = uint64_t(box.m_startOffset);
+    const uint64_t userType = box.m_size == 1 ? 16 : 8;
+    const uint64_t payload = userType + (box.m_type == FourCC("uuid") ? 16 : 0);
+    page.Table(title);
+    page.RowAt("Start offset", I64Text(box.m_startOffset), Span::Bytes(start, payload), true);
+    if (box.m_size == 1)
+        page.RowAt("Box size", U64Text(box.m_largeSize), Span::Bytes(start + 8, 8));
+    else
+        page.RowAt("Box size", U32Text(box.m_size), Span::Bytes(start, 4));
+    page.RowAt("Box type", FourCCValue(box.m_type) + Text(Format(" (0X%08X)", box.m_type)), Span::Bytes(start + 4, 4));
+    if (box.m_type == FourCC("uuid"))
+        page.RowAt("User type", FormatBytesText(box.m_userType, 16), Span::Bytes(start + userType, 16));
     if (const auto* full = dynamic_cast<const CFullBox*>(&box)) {
-        table.AddRow("Version", U32Text(full->m_version));
-        table.AddRow("Flags", U32Text(full->m_flags));
+        page.RowAt("Version", U32Text(full->m_version), Span::Bytes(start + payload, 1));
+        page.RowAt("Flags", U32Text(full->m_flags), Span::Bytes(start + payload + 1, 3));
     }
-    return table;
 }
 }  // namespace
 
-PageModel BuildBoxPage(const CBox* parent, const CBox& box, const CCorvel* parser, const ReportPage* out) {
+const char* SampleEntryTitle(uint32_t handlerType) {
+    switch (handlerType) {
+        case FourCC("soun"): return "Audio Sample Entry Box";
+        case FourCC("vide"): return "Visual Sample Entry Box";
+        case FourCC("text"):
+        case FourCC("sbtl"): return "Text Sample Entry Box";
+        case FourCC("meta"): return "The Meta Box";
+        case FourCC("odsm"):
+        case FourCC("crsm"):
+        case FourCC("sdsm"):
+        case FourCC("m7sm"):
+        case FourCC("ocsm"):
+        case FourCC("ipsm"):
+        case FourCC("mjsm"): return "MPEG Sample Entry Box";
+        default: return "Box";
+    }
+}
+
+std::string BoxPageTitle(const CBox* parent, const CBox& box) {
+    if (const BoxEntry* entry = FindBoxEntry(box.m_type))
+        return entry->title ? entry->title : entry->titleRule(parent, box);
+    if (!parent) return "";
+    if (parent->m_type == FourCC("stsd")) return SampleEntryTitle(SampleDescriptionHandlerType(*parent));
+    return "Box";
+}
+
+PageModel BuildBoxPage(const CBox& box, const PageContext& context) {
     PageModel page;
     page.box = &box;
-    page.title = BoxPageTitle(parent, box);
+    page.title = BoxPageTitle(context.parent, box);
     if (page.title.empty()) return page;  // head and foot only
-    page.tables.push_back(CommonHeaderTable(page.title, box));
-    const RowContext ctx{parent, parser, out ? out->IconPath() : "", out ? out->SubPagePrefix() : ""};
-    AddOwnRows(page, box, ctx);
+    PageBuilder builder(page, context);
+    CommonHeaderTable(builder, page.title, box);
+    if (const BoxEntry* entry = FindBoxEntry(box.m_type); entry && entry->rows) entry->rows(builder, box);
     return page;
 }

@@ -10,6 +10,9 @@ const char* const kSpacer =
 const char* const kFrame =
     "<iframe src = \"\" frameborder=\"0\" width=\"100%\" height=\"0\" marginwidth=0 marginheight=0 "
     "scrolling=\"no\" name=\"iframe_sub_page\" ID = \"iframe_sub_page\"></iframe>";
+const char* const kListSpacer =
+    "<table cellspacing = 0 cellpadding = 0 border = \"0\" width = \"100%\" height = 5 align = \"center\"><tr><td></td>"
+    "</tr></table>";
 const char* const kSelectPromptOption = "<option value = \"0\">Select</option>";
 
 const char* const kPageHead =

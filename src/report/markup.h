@@ -11,6 +11,8 @@ extern const char* const kTableOpen;
 extern const char* const kSpacer;
 // The frame that a chosen sub page is loaded into (no line end).
 extern const char* const kFrame;
+// The gap after the select lists of an mdat page (it closes the list's table).
+extern const char* const kListSpacer;
 // The first option of every select list.
 extern const char* const kSelectPromptOption;
 

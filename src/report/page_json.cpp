@@ -4,7 +4,8 @@
 
 #include "boxes/containers/corvel.h"
 #include "report/format.h"
-#include "report/report_page.h"
+#include "report/box_page.h"
+#include "samples/sample_context.h"
 
 namespace {
 // Length of the valid UTF-8 sequence at s[i], or 0 when it is not one
@@ -34,9 +35,17 @@ const char* KindName(TableKind kind) {
         case TableKind::KeyValue: return "KeyValue";
         case TableKind::EntryPages: return "EntryPages";
         case TableKind::List: return "List";
-        case TableKind::Markup: return "Markup";
+        case TableKind::SampleLists: return "SampleLists";
     }
     return "KeyValue";
+}
+
+// ", "at": [offset, length]" (and the bits of a packed field); nothing for an empty span.
+std::string SpanJson(const Span& span) {
+    if (span.Empty()) return "";
+    std::string out = Format(", \"at\": [%" PRIu64 ", %" PRIu64 "]", span.Offset(), span.Length());
+    if (span.Packed()) out += Format(", \"bits\": [%" PRIu64 ", %" PRIu64 "]", span.bit, span.bits);
+    return out;
 }
 }  // namespace
 
@@ -75,46 +84,62 @@ std::string TableJson(const ReportTable& table) {
     switch (table.kind) {
         case TableKind::KeyValue:
             out += ", \"rows\": [";
-            for (size_t i = 0; i < table.rows.size(); ++i)
-                out += (i ? ", [" : "[") + JsonString(table.rows[i].first) + ", " +
-                       JsonString(table.rows[i].second.Plain()) + "]";
-            out += "]";
-            break;
-        case TableKind::EntryPages: out += Format(", \"entries\": %u", table.entryCount); break;
-        case TableKind::List:
-            out += ", \"headers\": [";
-            for (size_t i = 0; i < table.headers.size(); ++i) out += (i ? ", " : "") + JsonString(table.headers[i]);
-            out += "], \"columns\": [";
-            for (size_t c = 0; c < table.columns.size(); ++c) {
-                out += c ? ", [" : "[";
-                for (size_t r = 0; r < table.columns[c].size(); ++r)
-                    out += (r ? ", " : "") + JsonString(table.columns[c][r].Plain());
-                out += "]";
+            for (size_t i = 0; i < table.rows.size(); ++i) {
+                const Row& row = table.rows[i];
+                out += (i ? ", {\"label\": " : "{\"label\": ") + JsonString(row.label) +
+                       ", \"value\": " + JsonString(row.value.Plain()) + SpanJson(row.span);
+                out += row.derived ? ", \"derived\": true}" : "}";
             }
             out += "]";
             break;
-        case TableKind::Markup: out += ", \"markup\": " + JsonString(table.markup.Plain()); break;
+        case TableKind::EntryPages: out += Format(", \"entries\": %u", table.entryCount) + SpanJson(table.entriesSpan); break;
+        case TableKind::List:
+            out += ", \"headers\": [";
+            for (size_t i = 0; i < table.headers.size(); ++i) out += (i ? ", " : "") + JsonString(table.headers[i]);
+            out += "], \"rows\": [";
+            for (size_t r = 0; r < table.listRows.size(); ++r) {
+                out += r ? ", {\"cells\": [" : "{\"cells\": [";
+                const std::vector<Text>& cells = table.listRows[r].cells;
+                for (size_t c = 0; c < cells.size(); ++c) out += (c ? ", " : "") + JsonString(cells[c].Plain());
+                out += "]" + SpanJson(table.listRows[r].span) + "}";
+            }
+            out += "]";
+            break;
+        case TableKind::SampleLists:
+            out += ", \"selects\": [";
+            for (size_t i = 0; i < table.selects.size(); ++i) {
+                const SampleSelect& s = table.selects[i];
+                out += Format("%s{\"box\": %u", i ? ", " : "", s.box);
+                if (s.moof) out += Format(", \"moof\": %u, \"mdat\": %u", s.moof, s.mdat);
+                out += Format(", \"samples\": %" PRIu64 "}", s.samples);
+            }
+            out += "]";
+            break;
     }
     return out + "}";
 }
 
-void WriteBoxJson(std::ostream& out, const CBox* parent, const CBox& box, const CCorvel* parser) {
-    const PageModel page = BuildBoxPage(parent, box, parser);
+void WriteBoxJson(std::ostream& out, const CBox& box, const PageContext& context) {
+    const PageModel page = BuildBoxPage(box, context);
     out << "{\"type\": " << JsonString(FourCCText(box.m_type)) << ", \"offset\": " << box.m_startOffset
         << ", \"size\": " << box.BoxSize() << ", \"title\": " << JsonString(page.title) << ", \"tables\": [";
     for (size_t i = 0; i < page.tables.size(); ++i) out << (i ? ", " : "") << TableJson(page.tables[i]);
     out << "], \"children\": [";
+    PageContext childContext = context;
+    childContext.parent = &box;
     bool first = true;
     for (const auto& child : box.m_children) {
         if (!child) continue;
         if (!first) out << ", ";
         first = false;
-        WriteBoxJson(out, &box, *child, parser);
+        WriteBoxJson(out, *child, childContext);
     }
     out << "]}";
 }
 
 void WriteTreeJson(std::ostream& out, const std::string& fileName, int status, const CCorvel& parser) {
+    const SampleContext samples(parser);
+    const PageContext context{nullptr, &parser, &samples, nullptr};
     out << "{\"file\": " << JsonString(fileName) << ", \"status\": " << (status < 0 ? -1 : 0) << ", \"boxes\": [";
     bool first = true;
     for (size_t i = 0; i < parser.GetBoxCount(); ++i) {
@@ -122,7 +147,7 @@ void WriteTreeJson(std::ostream& out, const std::string& fileName, int status, c
         if (!box) continue;
         if (!first) out << ",\n";
         first = false;
-        WriteBoxJson(out, nullptr, *box, &parser);
+        WriteBoxJson(out, *box, context);
     }
     out << "]}\n";
 }

@@ -4,51 +4,60 @@
 #include <utility>
 #include <vector>
 
+#include "base/span.h"
 #include "report/text.h"
 
 class CBox;
-class CCorvel;
 
-// A box page as data: the dispatch builds it, the HTML renderer writes it as the
-// page file, the JSON renderer writes it for `corvel json`.
+// A box page as data: the report entries build it, the HTML renderer writes it as the
+// page file, the JSON renderer writes it for `corvel json`. It holds what the page
+// says, not how it looks.
 enum class TableKind {
-    KeyValue = 0,    // label/value rows
-    EntryPages = 1,  // a select list of sub pages of 200 entries (the entries are not on the page)
-    List = 2,        // headers and columns
-    Markup = 3,      // fixed markup written directly (the select lists of the mdat page)
+    KeyValue = 0,     // label/value rows
+    EntryPages = 1,   // a select list of sub pages of 200 entries (the entries are not on the page)
+    List = 2,         // headers and rows of cells
+    SampleLists = 3,  // the mdat page's select lists: the samples of each track or track fragment
+};
+
+// A key/value row and where its value lies in the file.
+struct Row {
+    std::string label;
+    Text value;
+    Span span;
+    // The value is computed from the field(s) at `span` (a date, a sum, a count of
+    // entries), not their number as it stands.
+    bool derived = false;
+};
+
+// A row of a list table and where its entry lies in the file.
+struct ListRow {
+    std::vector<Text> cells;
+    Span span;
+};
+
+// One select of a SampleLists table: the samples of one sample table (`box` names the
+// stbl) or of one track fragment (`box` names the traf, with its moof and mdat).
+struct SampleSelect {
+    uint32_t box = 0, moof = 0, mdat = 0;  // box identities
+    uint64_t samples = 0;
 };
 
 struct ReportTable {
     std::string title = "Detailed-Information";
     TableKind kind = TableKind::KeyValue;
-    std::vector<std::pair<std::string, Text>> rows;  // KeyValue
-    uint32_t entryCount = 0;                          // EntryPages
-    std::vector<std::string> headers;                 // List
-    std::vector<std::vector<Text>> columns;           // List: one column per header, cells top to bottom
-    Text markup;                                      // Markup
+    std::vector<Row> rows;                 // KeyValue
+    uint32_t entryCount = 0;               // EntryPages
+    Span entriesSpan;                      // EntryPages: where the entries lie
+    std::vector<std::string> headers;      // List
+    std::vector<ListRow> listRows;         // List: one cell per header in each row
+    std::vector<SampleSelect> selects;     // SampleLists: one per stbl ("stbl") or traf ("traf", the title)
 
     ReportTable() = default;
     explicit ReportTable(std::string t, TableKind k = TableKind::KeyValue) : title(std::move(t)), kind(k) {}
-    void AddRow(std::string label, Text value) { rows.emplace_back(std::move(label), std::move(value)); }
-    // Adds a header with its column.
-    void AddColumn(std::string header, std::vector<Text> cells) {
-        headers.push_back(std::move(header));
-        columns.push_back(std::move(cells));
-    }
 };
 
 struct PageModel {
-    std::string title;  // the title of the common header table; empty when the page has no table
+    std::string title;                // the title of the common header table; empty when the page has no table
     std::vector<ReportTable> tables;  // the common header table first, then the box's own tables
     const CBox* box = nullptr;        // EntryPages selects name this box by its identity
-};
-
-// What a box's rows may look at besides the box.
-struct RowContext {
-    const CBox* parent = nullptr;     // the box of the parent tree item, or null
-    const CCorvel* parser = nullptr;  // the parse run (top-level boxes), or null
-    // For markup that names files: the title icon and the sub-page folder (empty when
-    // the page is not written as HTML).
-    std::string iconPath;
-    std::string subPagePrefix;
 };

@@ -3,10 +3,8 @@
 #include <string>
 #include <string_view>
 
-#include "report/page_model.h"
-
-// The page file writer of one rendering: the page path, the title icon's path and
-// the sub-page prefix (the sub-page folder, ending in '/').
+// The page file writer of one rendering: the page path, the title icon's path and the
+// sub-page prefix (the sub-page folder, ending in '/').
 class ReportPage {
 public:
     ReportPage(std::string pagePath, std::string iconPath, std::string subPagePrefix);
@@ -32,22 +30,5 @@ private:
     bool m_failed = false;
 };
 
-// Empties and recreates the sub-page folder, opens the page file, writes the page head.
-void BeginPage(ReportPage& page);
-// The most options an EntryPages select offers (20 million entries): a count
-// from a hostile file must not turn into a page of gigabytes.
-inline constexpr uint32_t kMaxEntryPageOptions = 100000;
-
-// Writes one table by its kind; EntryPages tables name `box` by its identity.
-void RenderTable(ReportPage& page, const ReportTable& table, const CBox* box);
-// Writes the page foot and closes the file.
-void EndPage(ReportPage& page);
-
-// The page of one box as data: the common header table under the page title, then its own tables.
-// `out`, when the page is written as HTML, gives the icon and the sub-page folder
-// that markup tables name.
-PageModel BuildBoxPage(const CBox* parent, const CBox& box, const CCorvel* parser, const ReportPage* out = nullptr);
-// Writes a whole page: BeginPage, every table, EndPage.
-void RenderPage(ReportPage& page, const PageModel& model);
-// Builds and writes the page of one box into the page file.
-void RenderBoxPage(const CBox* parent, ReportPage& page, const CBox& box, const CCorvel* parser);
+// Writes a whole sub page file at `path`.
+void WriteFile(ReportPage& page, const std::string& path, std::string_view text);

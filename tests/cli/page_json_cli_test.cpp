@@ -2,6 +2,7 @@
 #include <sys/wait.h>
 
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <set>
 #include <sstream>
@@ -9,8 +10,9 @@
 #include <vector>
 
 #include "boxes/containers/corvel.h"
+#include "report/markup.h"
+#include "report/page_html.h"
 #include "report/page_test_util.h"
-#include "report/report_page.h"
 #include "report/text.h"
 #include "support/cli_run.h"
 
@@ -28,6 +30,12 @@ std::string RunShell(const std::string& command) {
 }
 
 std::string Quote(const std::string& s) { return "'" + s + "'"; }
+
+// The markup of a key/value row, to find a JSON row on the HTML page.
+std::string KeyValueRow(const std::string& label, const std::string& value) {
+    return "<tr>\r\n<td align = \"left\"  bgcolor = #f3f1f1 width = \"35%\">" + label +
+           "</td>\r\n<td align = \"left\" bgcolor = white>" + value + "</td>\r\n</tr>\r\n";
+}
 
 std::string FromHex(const std::string& hex) {
     std::string out;
@@ -61,7 +69,8 @@ TEST(CorvelJson, ValidAndAgreesWithTheHtmlPages) {
         "def walk(b, o):\n"
         "    o.append(\"B %s %s\" % (h(b[\"type\"]), h(b[\"title\"])))\n"
         "    for t in b[\"tables\"]:\n"
-        "        for l,v in t.get(\"rows\", []): o.append(\"R %s %s\" % (h(l), h(v)))\n"
+        "        if t[\"kind\"] == \"KeyValue\":\n"
+        "            for r in t[\"rows\"]: o.append(\"R %s %s\" % (h(r[\"label\"]), h(r[\"value\"])))\n"
         "    for c in b[\"children\"]: walk(c, o)\n"
         "for n in range(" + std::to_string(names.size()) + "):\n"
         "    try:\n"
@@ -87,11 +96,9 @@ TEST(CorvelJson, ValidAndAgreesWithTheHtmlPages) {
         lib.Go();
         for (size_t i = 0; i < lib.Parser()->GetBoxCount(); ++i) {
             ForEachBox(nullptr, *lib.Parser()->GetBox(i), [&](const CBox* parent, const CBox& box) {
-                ReportPage page(dir / "page.html", "icon.png", "");  // no sub-page folder: faster
-                RenderBoxPage(parent, page, box, lib.Parser());
-                const std::string html = ReadText(dir / "page.html");
-                EXPECT_EQ(html.rfind(kExpectedHead, 0), 0u) << name << " " << box.TypeText();
-                EXPECT_EQ(html.substr(html.size() - kExpectedFoot.size()), kExpectedFoot);
+                const std::string html = PageHtml(BuildBoxPage(box, {parent, lib.Parser(), nullptr, nullptr}), "icon.png", "");
+                EXPECT_EQ(html.rfind(kPageHead, 0), 0u) << name << " " << box.TypeText();
+                EXPECT_EQ(html.substr(html.size() - std::strlen(kPageFoot)), kPageFoot);
                 if (!compared.count(name)) return;
                 ASSERT_LT(at, lines.size());
                 ASSERT_EQ(lines[at][0], "B") << name;
@@ -102,8 +109,8 @@ TEST(CorvelJson, ValidAndAgreesWithTheHtmlPages) {
                 for (++at; at < lines.size() && lines[at][0] == "R"; ++at, ++rows) {
                     // Fixed texts stand as they are, texts from the file escaped.
                     const std::string label = FromHex(lines[at][1]), value = FromHex(lines[at][2]);
-                    EXPECT_TRUE(html.find(ExpectedKeyValueRow(label, value)) != std::string::npos ||
-                                html.find(ExpectedKeyValueRow(label, HtmlEscape(value))) != std::string::npos)
+                    EXPECT_TRUE(html.find(KeyValueRow(label, value)) != std::string::npos ||
+                                html.find(KeyValueRow(label, HtmlEscape(value))) != std::string::npos)
                         << name << ": " << label << " = " << value;
                 }
                 size_t htmlRows = 0;
@@ -129,7 +136,7 @@ TEST(CorvelPage, WritesThePageOfABoxPath) {
     EXPECT_EQ(r.status, 0) << r.err;
     const std::string html = ReadText(out);
     EXPECT_NE(html.find("<b>Sample Size Boxes</b>"), std::string::npos);
-    EXPECT_NE(html.find(ExpectedKeyValueRow("Start offset", "20752 (0X00005110)")), std::string::npos);
+    EXPECT_NE(html.find(KeyValueRow("Start offset", "20752 (0X00005110)")), std::string::npos);
     // The icon is the one beside the executable; the sub-page folder lies beside OUT.
     const std::string icon = (std::filesystem::path(CORVEL_EXE).parent_path() / "Img/icon_right.png").string();
     EXPECT_NE(html.find("<img src = \"" + icon + "\""), std::string::npos);

@@ -1,86 +1,62 @@
-// Every sample offset and size of the sample sub pages against the packets that
-// ffprobe reads from the same corpus file (ref/NAME.packets.csv).
+// The samples the engine walks against the packets ffprobe reads from the same corpus
+// file (ref/NAME.packets.csv): position, size, the steps of the decode times, key frames.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <map>
 #include <regex>
 #include <set>
 
 #include "boxes/containers/corvel.h"
-#include "boxes/fragments/track_fragment_header_box.h"
 #include "boxes/presentation/movie_header_boxes.h"
-#include "report/sample_pages.h"
-#include "support/box_builder.h"
+#include "samples/file_samples.h"
+#include "samples/sample_context.h"
 #include "support/corpus.h"
 
 namespace {
-using Samples = std::vector<std::pair<uint64_t, uint64_t>>;  // (offset, size) in order
+struct Sample {
+    int64_t dts;
+    uint64_t size, offset;
+    bool key;
+};
+constexpr int64_t kUnknown = INT64_MIN;
+using Samples = std::vector<Sample>;
 
 // ffprobe's packets by stream index: "stream,pts,dts,duration,size,pos,flags"; a packet
-// without size or position (N/A) is left out.
+// without size or position (N/A) is left out, a decode time N/A is unknown.
 std::map<int, Samples> Packets(const std::string& csv) {
-    static const std::regex packet(R"((?:^|\n)(\d+),[^,\n]*,[^,\n]*,[^,\n]*,(\d+),(\d+))");
+    static const std::regex packet(R"((?:^|\n)(\d+),[^,\n]*,([^,\n]*),[^,\n]*,(\d+),(\d+),([^,\n]*))");
     std::map<int, Samples> packets;
-    for (std::sregex_iterator it(csv.begin(), csv.end(), packet), stop; it != stop; ++it)
-        packets[std::stoi((*it)[1])].emplace_back(std::stoull((*it)[3]), std::stoull((*it)[2]));
+    for (std::sregex_iterator it(csv.begin(), csv.end(), packet), stop; it != stop; ++it) {
+        const std::smatch& m = *it;
+        const int64_t dts = m[2] == "N/A" ? kUnknown : std::stoll(m[2]);
+        packets[std::stoi(m[1])].push_back(
+            {dts, std::stoull(m[3]), std::stoull(m[4]), m[5].str().find('K') != std::string::npos});
+    }
     return packets;
 }
 
-// The "..." buttons, fncOnClick(size, offset), of all the sub pages of one list, in row order.
-template <class Write>
-void AppendAllPages(uint64_t count, Write write, Samples& out) {
-    static const std::regex button(R"(fncOnClick\((\d+), (\d+)\))");
-    const std::string path = TempDir() + "/corpus_subpage.html";
-    for (uint32_t k = 0; uint64_t(k) * kRowsPerSubPage < count; ++k) {
-        write(path, k);
-        const std::string html = ReadText(path);
-        for (std::sregex_iterator it(html.begin(), html.end(), button), stop; it != stop; ++it)
-            out.emplace_back(std::stoull((*it)[2]), std::stoull((*it)[1]));
-    }
-}
-
-// The sample pages by stream: stream i is the (i+1)-th trak of the first moov, with the
-// samples of its sample table, then those of its fragments (matched by the tkhd track id).
-std::map<int, Samples> SamplePages(const CCorvel& p) {
-    std::map<int, Samples> tracks;
+// The engine's samples by stream: stream i is the (i+1)-th trak of the first moov,
+// its fragments matched by track id.
+std::map<int, Samples> EngineSamples(const CCorvel& p) {
     std::map<uint32_t, int> streamOfTrack;
-    ReportPage page("", "", "");
-    const CBox* moov = nullptr;
-    for (size_t i = 0; !moov && i < p.GetBoxCount(); ++i)
-        if (p.GetBox(i)->m_type == FourCC("moov")) moov = p.GetBox(i);
-    int stream = 0;
-    for (size_t i = 0; moov && i < moov->GetChildCount(); ++i) {
-        const CBox* trak = moov->GetChild(i);
-        if (trak->m_type != FourCC("trak")) continue;
-        if (auto* t = dynamic_cast<const CTrackHeaderBox*>(trak->RetrieveChildBox(FourCC("tkhd"), true)))
-            streamOfTrack[t->m_trackID] = stream;
-        std::vector<const CBox*> stbls;
-        FindBoxes(*trak, FourCC("stbl"), stbls);
-        Samples& s = tracks[stream++];
-        for (const CBox* stbl : stbls)
-            AppendAllPages(
-                TrackSampleCount(*stbl),
-                [&](const std::string& path, uint32_t k) { WriteTrackSamplesSubPage(page, *stbl, path, k); }, s);
-    }
-    for (size_t i = 0; i < p.GetBoxCount(); ++i) {
-        const CBox* moof = p.GetBox(i);
-        if (moof->m_type != FourCC("moof")) continue;
-        const CBox* mdat = FindMediaDataOf(p, *moof);
-        for (const auto& traf : moof->m_children) {
-            auto* tfhd = dynamic_cast<const CTrackFragmentHeaderBox*>(traf->RetrieveChildBox(FourCC("tfhd"), true));
-            if (traf->m_type != FourCC("traf") || !tfhd) continue;
-            const uint32_t id = tfhd->m_trackId;
-            AppendAllPages(
-                FragmentSampleCount(*traf),
-                [&](const std::string& path, uint32_t k) {
-                    WriteFragmentSamplesSubPage(page, *traf, path, k, moof, mdat, &p);
-                },
-                tracks[streamOfTrack.count(id) ? streamOfTrack[id] : int(id) - 1]);
+    for (size_t i = 0; i < p.GetBoxCount() && streamOfTrack.empty(); ++i) {
+        if (p.GetBox(i)->m_type != FourCC("moov")) continue;
+        int stream = 0;
+        for (const auto& trak : p.GetBox(i)->m_children) {
+            if (trak->m_type != FourCC("trak")) continue;
+            auto* tkhd = dynamic_cast<const CTrackHeaderBox*>(trak->RetrieveChildBox(FourCC("tkhd"), true));
+            streamOfTrack[tkhd ? tkhd->m_trackID : 0] = stream++;
         }
     }
-    return tracks;
+    std::map<int, Samples> samples;
+    const SampleContext context(p);
+    VisitSamples(context, nullptr, [&](const SampleOrigin& o, const SampleRecord& r) {
+        const int stream = streamOfTrack.count(o.trackId) ? streamOfTrack[o.trackId] : int(o.trackId) - 1;
+        samples[stream].push_back({int64_t(r.decodeTime), r.size, r.offset, r.sync != SampleRecord::Sync::No});
+    });
+    return samples;
 }
-
 }  // namespace
 
 // Files where ffprobe's packets are not the file's samples: it skips empty text
@@ -95,7 +71,7 @@ const std::set<std::string> kPacketsDiffer = {
 
 // Progressive files (sample tables), fragmented ones (movie fragments, smooth.ismv
 // included) and mixed ones alike.
-TEST(CorpusSampleOffsets, SamplePagesMatchFfprobePackets) {
+TEST(CorpusSamples, MatchFfprobePackets) {
     int checked = 0;
     for (const std::string& name : CorpusFiles()) {
         const std::map<int, Samples> packets = Packets(ReadText(CorpusRef(name, "packets.csv")));
@@ -104,12 +80,26 @@ TEST(CorpusSampleOffsets, SamplePagesMatchFfprobePackets) {
         CCorvelLib lib;
         ASSERT_EQ(lib.Init(CorpusPath(name)), 0);
         lib.Go();
-        std::map<int, Samples> pages = SamplePages(*lib.Parser());
+        std::map<int, Samples> ours = EngineSamples(*lib.Parser());
         for (const auto& [stream, expected] : packets) {
             SCOPED_TRACE("stream " + std::to_string(stream));
-            const Samples& got = pages[stream];
+            const Samples& got = ours[stream];
             ASSERT_EQ(got.size(), expected.size());
-            for (size_t i = 0; i < got.size(); ++i) ASSERT_EQ(got[i], expected[i]) << "sample " << i + 1;
+            for (size_t i = 0; i < got.size(); ++i) {
+                SCOPED_TRACE("sample " + std::to_string(i + 1));
+                ASSERT_EQ(got[i].offset, expected[i].offset);
+                ASSERT_EQ(got[i].size, expected[i].size);
+                // ffprobe shifts decode times by the edit list (and gives durations
+                // adjusted to it): the steps between the decode times agree.
+                if (expected[i].dts != kUnknown && expected[0].dts != kUnknown) {
+                    ASSERT_EQ(got[i].dts - got[0].dts, expected[i].dts - expected[0].dts);
+                }
+                // A sync sample is a key frame; ffprobe also marks every sample of hint
+                // tracks and a few at the end of some video tracks.
+                if (got[i].key) {
+                    ASSERT_TRUE(expected[i].key);
+                }
+            }
         }
         ++checked;
     }

@@ -13,7 +13,7 @@
 #include "boxes/presentation/movie_header_boxes.h"
 #include "boxes/sampletable/sample_size_box.h"
 #include "boxes/sampletable/time_to_sample_box.h"
-#include "report/box_rows.h"
+#include <typeinfo>
 #include "report/format.h"
 #include "support/corpus.h"
 
@@ -151,8 +151,7 @@ bool DecodedHere(const std::string& type, const std::string& parent) {
 
 void CountDecoded(const CBox& box, const std::string& parent, size_t& decoded, std::vector<std::string>& missed) {
     if (DecodedHere(box.TypeText(), parent) && box.BoxSize() > 8) {
-        PageModel page;
-        if (AddPresentationRows(page, box, RowContext{}) || AddSampleTableRows(page, box, RowContext{})) ++decoded;
+        if (typeid(box) != typeid(CBox)) ++decoded;
         else missed.push_back(box.TypeText() + " @" + std::to_string(box.m_startOffset));
     }
     for (const auto& child : box.m_children)

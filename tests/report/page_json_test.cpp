@@ -23,16 +23,25 @@ TEST(PageJson, StringsAreValidJson) {
 
 TEST(PageJson, Tables) {
     ReportTable kv("Movie Box");
-    kv.AddRow("Name", Text::FromFile("<x>"));
-    EXPECT_EQ(TableJson(kv), R"({"title": "Movie Box", "kind": "KeyValue", "rows": [["Name", "<x>"]]})");
+    kv.rows.push_back({"Name", Text::FromFile("<x>"), Span::Bytes(40, 4), false});
+    kv.rows.push_back({"Language", Text("und"), Span{261, 15}, true});
+    kv.rows.push_back({"Start offset", Text("0"), {}, false});
+    EXPECT_EQ(TableJson(kv),
+              R"({"title": "Movie Box", "kind": "KeyValue", "rows": [{"label": "Name", "value": "<x>", "at": [40, 4]}, )"
+              R"({"label": "Language", "value": "und", "at": [32, 3], "bits": [261, 15], "derived": true}, )"
+              R"({"label": "Start offset", "value": "0"}]})");
     ReportTable entries("Entries", TableKind::EntryPages);
     entries.entryCount = 450;
-    EXPECT_EQ(TableJson(entries), R"({"title": "Entries", "kind": "EntryPages", "entries": 450})");
+    entries.entriesSpan = Span::Bytes(100, 3600);
+    EXPECT_EQ(TableJson(entries), R"({"title": "Entries", "kind": "EntryPages", "entries": 450, "at": [100, 3600]})");
     ReportTable list("Group", TableKind::List);
-    list.AddColumn("id", {Text("1"), Text("2")});
-    list.AddColumn("x", {Text("3"), Text("4")});
-    EXPECT_EQ(TableJson(list),
-              R"({"title": "Group", "kind": "List", "headers": ["id", "x"], "columns": [["1", "2"], ["3", "4"]]})");
-    ReportTable empty("Group", TableKind::List);
-    EXPECT_EQ(TableJson(empty), R"({"title": "Group", "kind": "List", "headers": [], "columns": []})");
+    list.headers = {"id", "x"};
+    list.listRows.push_back({{Text("1"), Text("3")}, Span::Bytes(8, 4)});
+    list.listRows.push_back({{Text("2"), Text("4")}, {}});
+    EXPECT_EQ(TableJson(list), R"({"title": "Group", "kind": "List", "headers": ["id", "x"], "rows": [)"
+                               R"({"cells": ["1", "3"], "at": [8, 4]}, {"cells": ["2", "4"]}]})");
+    ReportTable selects("traf", TableKind::SampleLists);
+    selects.selects.push_back({5, 3, 9, 450});
+    EXPECT_EQ(TableJson(selects),
+              R"({"title": "traf", "kind": "SampleLists", "selects": [{"box": 5, "moof": 3, "mdat": 9, "samples": 450}]})");
 }

@@ -2,6 +2,7 @@
 #include <filesystem>
 #include <string>
 
+#include "report/box_page.h"
 #include "support/box_builder.h"
 #include "support/corpus.h"
 
@@ -23,29 +24,16 @@ private:
     std::filesystem::path m_path;
 };
 
-// The fixed page head and foot, byte for byte.
-inline const std::string kExpectedHead =
-    "<html>\r\n<head>\r\n<script language=\"Javascript\" type=\"text/javascript\">function fncResizeHeight(size){var "
-    "ifm = document.getElementById('iframe_sub_page');ifm.height = size;}function fncOnClick(size, offset){var value "
-    "= size ;value +=  \"|\"; value +=  offset  ;this.document.getElementById('HEX_INPUT').value = "
-    "value;this.document.getElementById('HEX_INPUT').click();}</script><style type=\"text/css\">td{ "
-    "font-size:12px;color:#000000;font-family:arial}</style></head>\r\n<body leftmargin = 5 topmargin = 5; "
-    "rightmargin=5; bottommargin=5 oncontextmenu = \"return false\" ondragstart=\"return false\">\r\n<input "
-    "type=hidden id = HEX_INPUT>\r\n";
-inline const std::string kExpectedFoot = "</body>\r\n</html>\r\n";
-inline const std::string kExpectedTableOpen =
-    "<table cellspacing = 1 cellpadding = 3 border = \"0\" width = \"100%\" align = \"center\" bgcolor = #cccccc>\r\n";
-inline const std::string kExpectedSpacer =
-    "<table cellspacing = 0 cellpadding = 0 border = \"0\" width = \"100%\" height = 5><tr><td></td></tr></table>\r\n";
-inline const std::string kExpectedFrame =
-    "<iframe src = \"\" frameborder=\"0\" width=\"100%\" height=\"0\" marginwidth=0 marginheight=0 scrolling=\"no\" "
-    "name=\"iframe_sub_page\" ID = \"iframe_sub_page\"></iframe>";
-
-inline std::string ExpectedKeyValueTitle(const std::string& icon, const std::string& title) {
-    return "<tr><td colspan = \"2\" align = \"absmiddle\" bgcolor = #e6e1f4><img src = \"" + icon +
-           "\"  align = absmiddle> <b>" + title + "</b></td>\r\n</tr>\r\n";
+// The page model of a box, with its parent and the parse run when given.
+inline PageModel PageOf(const CBox& box, const CBox* parent = nullptr, const CCorvel* parser = nullptr) {
+    return BuildBoxPage(box, {parent, parser, nullptr, nullptr});
 }
-inline std::string ExpectedKeyValueRow(const std::string& label, const std::string& value) {
-    return "<tr>\r\n<td align = \"left\"  bgcolor = #f3f1f1 width = \"35%\">" + label +
-           "</td>\r\n<td align = \"left\" bgcolor = white>" + value + "</td>\r\n</tr>\r\n";
+
+// The plain value of the first row with this label in the box's own tables (after
+// the common header table), or in the header table when `header` is set.
+inline std::string Value(const PageModel& page, const std::string& label, bool header = false) {
+    for (size_t t = header ? 0 : 1; t < page.tables.size(); ++t)
+        for (const Row& row : page.tables[t].rows)
+            if (row.label == label) return row.value.Plain();
+    return "<no row>";
 }

@@ -12,9 +12,6 @@
 #include "boxes/presentation/progressive_download_box.h"
 
 namespace {
-[[maybe_unused]] const uint8_t kXmpUserType[16] = {0xBE, 0x7A, 0xCF, 0xCB, 0x97, 0xA9, 0x42, 0xE8,
-                                  0x9C, 0x71, 0x99, 0x94, 0x91, 0xE3, 0xAF, 0xAC};
-
 // A box that is only read through: an unknown type, a uuid that is not XMP,
 // or a class that is not decoded yet.
 std::unique_ptr<CBox> Skipped(const CBox& h, bool& skip) {
@@ -61,7 +58,7 @@ std::unique_ptr<CBox> MakeTopLevelBox(const CBox& h, bool& flvInMdat, bool& skip
             return Skipped(h, skip);
         case FourCC("uuid"):
             LogDispatch(0, "##### File('uuid')");
-            return Skipped(h, skip);  // XMP (kXmpUserType) gets its class with the streaming boxes
+            return Skipped(h, skip);  // the XMP box is kept plain until its class exists
         case FourCC("sidx"):
             LogDispatch(0, "##### Segment Index Box('sidx')");
             return Skipped(h, skip);
@@ -112,6 +109,7 @@ int CCorvel::Go() {
         }
     }
     NumberBoxes();
+    IndexTopLevel();
     return status;
 }
 
@@ -153,6 +151,32 @@ void CCorvel::NumberBoxes() {
         box->m_id = static_cast<uint32_t>(m_byId.size());
         for (auto it = box->m_children.rbegin(); it != box->m_children.rend(); ++it) stack.push_back(it->get());
     }
+}
+
+void CCorvel::IndexTopLevel() {
+    m_moofs.clear();
+    m_mdats.clear();
+    m_places.clear();
+    uint64_t fragmentBytes = 0;
+    for (const auto& box : m_boxes) {
+        if (!box) continue;
+        const bool moof = box->m_type == FourCC("moof"), mdat = box->m_type == FourCC("mdat");
+        m_places[box.get()] = {moof ? m_moofs.size() : mdat ? m_mdats.size() : 0, fragmentBytes};
+        if (moof) m_moofs.push_back(box.get());
+        if (mdat) m_mdats.push_back(box.get());
+        if (moof || mdat) fragmentBytes += box->BoxSize();
+    }
+}
+
+const CBox* CCorvel::Counterpart(const CBox& box, uint32_t type, const std::vector<const CBox*>& others) const {
+    if (box.m_type != type || m_moofs.size() != m_mdats.size()) return nullptr;
+    auto it = m_places.find(&box);
+    return it == m_places.end() ? nullptr : others[it->second.ordinal];
+}
+
+uint64_t CCorvel::FragmentBytesBefore(const CBox& box) const {
+    auto it = m_places.find(&box);
+    return it == m_places.end() ? 0 : it->second.fragmentBytesBefore;
 }
 
 int CCorvelLib::Init(const std::string& path) {

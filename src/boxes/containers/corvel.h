@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "boxes/box.h"
@@ -25,12 +26,30 @@ public:
     CBox* FindBox(uint32_t id) const { return id >= 1 && id <= m_byId.size() ? m_byId[id - 1] : nullptr; }
     bool FlvInMdat() const { return m_bFlvInMdat; }
 
+    // The mdat that goes with a moof and the moof that goes with an mdat: the i-th of
+    // each among the top-level boxes, when there are as many of each; null otherwise.
+    const CBox* MediaDataOf(const CBox& moof) const { return Counterpart(moof, FourCC("moof"), m_mdats); }
+    const CBox* MovieFragmentOf(const CBox& mdat) const { return Counterpart(mdat, FourCC("mdat"), m_moofs); }
+    // The summed sizes of the top-level moof and mdat boxes before a top-level box; 0
+    // when the box is not a top-level box.
+    uint64_t FragmentBytesBefore(const CBox& box) const;
+
 private:
+    // Where a top-level box stands: its place among the boxes of its type, and the
+    // moof and mdat bytes before it.
+    struct TopLevelPlace {
+        size_t ordinal;
+        uint64_t fragmentBytesBefore;
+    };
     void NumberBoxes();
+    void IndexTopLevel();
+    const CBox* Counterpart(const CBox& box, uint32_t type, const std::vector<const CBox*>& others) const;
 
     CReadBitStreamFile* m_reader;
     std::vector<std::unique_ptr<CBox>> m_boxes;
     std::vector<CBox*> m_byId;
+    std::vector<const CBox*> m_moofs, m_mdats;
+    std::unordered_map<const CBox*, TopLevelPlace> m_places;
     int64_t m_currentBoxOffset = 0;
     bool m_bFlvInMdat = false;
 };

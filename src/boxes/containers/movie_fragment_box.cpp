@@ -1,7 +1,4 @@
 // moof, traf, mvex and mfra.
-#include <algorithm>
-#include <cstring>
-
 #include "boxes/child_loop.h"
 #include "boxes/containers/containers.h"
 #include "base/log.h"
@@ -15,11 +12,6 @@
 #include "boxes/sampletable/subsample_info_box.h"
 
 namespace {
-const uint8_t kTfxdUserType[16] = {0x6D, 0x1D, 0x9B, 0x05, 0x42, 0xD5, 0x44, 0xE6,
-                                   0x80, 0xE2, 0x14, 0x1D, 0xAF, 0xF7, 0x57, 0xB2};
-const uint8_t kTfrfUserType[16] = {0xD4, 0x80, 0x7E, 0xF2, 0xCA, 0x39, 0x46, 0x95,
-                                   0x8E, 0x54, 0x26, 0xCB, 0x9E, 0x46, 0xA7, 0x9F};
-
 // A track fragment's sdtp counts the samples of its first trun (0 before any).
 uint32_t FirstRunSampleCount(const CBox& traf) {
     const auto* trun = dynamic_cast<const CTrackRunBox*>(traf.RetrieveChildBox(FourCC("trun"), true));
@@ -130,12 +122,7 @@ int CTrackFragmentBox::ParseBox(CBitStreamReader& reader) {
                 return Known<CSaioBox>(h);
             case FourCC("uuid"):
                 LogDispatch(11, "##### User Extension Box('uuid')");
-                // tfxd and tfrf (Smooth Streaming) get their classes; any other uuid is kept plain.
-                if (std::equal(std::begin(kTfxdUserType), std::end(kTfxdUserType), h.m_userType))
-                    return Placeholder(h);
-                if (std::equal(std::begin(kTfrfUserType), std::end(kTfrfUserType), h.m_userType))
-                    return Placeholder(h);
-                return Placeholder(h);
+                return Placeholder(h);  // tfxd and tfrf are kept plain until their classes exist
             default:
                 return Unknown();
         }

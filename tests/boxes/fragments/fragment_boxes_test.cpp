@@ -7,17 +7,13 @@
 #include "boxes/fragments/track_run_box.h"
 #include "boxes/sampletable/parse_leaf.h"
 #include "boxes/sampletable/sample_dependency_type_box.h"
-#include "report/box_rows.h"
+#include "report/page_test_util.h"
 #include "support/box_builder.h"
 
 namespace {
-// The page a fragment box adds; Row(page, i) is the value of row i of its first table.
-PageModel Page(const CBox& box) {
-    PageModel page;
-    EXPECT_TRUE(AddFragmentRows(page, box, RowContext{}));
-    return page;
-}
-std::string Row(const PageModel& page, size_t i) { return page.tables.at(0).rows.at(i).second.Plain(); }
+// The page of a fragment box; Row(page, i) is the value of row i of its own first table.
+PageModel Page(const CBox& box) { return PageOf(box); }
+std::string RowValue(const PageModel& page, size_t i) { return page.tables.at(1).rows.at(i).value.Plain(); }
 }  // namespace
 
 TEST(FragmentRunBoxes, ReadOnlyTheFieldsTheirFlagsName) {
@@ -33,7 +29,7 @@ TEST(FragmentRunBoxes, ReadOnlyTheFieldsTheirFlagsName) {
     EXPECT_EQ(tfhd->m_sampleDescriptionIndex, 0u);
     EXPECT_EQ(tfhd->m_defaultSampleFlags, 0x01010000u);
     // The 64-bit row shows the low 32 bits in hexadecimal.
-    EXPECT_EQ(Row(Page(*tfhd.box), 1), "4294967328 (0X00000020)");
+    EXPECT_EQ(RowValue(Page(*tfhd.box), 1), "4294967328 (0X00000020)");
 
     // Cut inside the default size: the box fails, what was read stays.
     tfhd = ParseLeaf<CTrackFragmentHeaderBox>(FullBox("tfhd", 0, 0x39, U32(1) + U64(5) + U32(1024)));
@@ -56,8 +52,8 @@ TEST(FragmentRunBoxes, ReadOnlyTheFieldsTheirFlagsName) {
     EXPECT_EQ(trun->m_firstSampleFlags, 0x02000000u);
     EXPECT_EQ(trun->GetSample(0)->flags, 3u);  // first_sample_flags is not folded into the entry
     PageModel page = Page(*trun.box);
-    EXPECT_EQ(Row(page, 1), "4294967288 (0XFFFFFFF8)");  // the data offset is shown unsigned
-    EXPECT_EQ(page.tables[1].columns[4][0].Plain(), "-1");
+    EXPECT_EQ(RowValue(page, 1), "4294967288 (0XFFFFFFF8)");  // the data offset is shown unsigned
+    EXPECT_EQ(page.tables[2].listRows[0].cells[4].Plain(), "-1");
 
     // A count beyond the payload: the samples read stay, the box fails.
     trun = ParseLeaf<CTrackRunBox>(FullBox("trun", 0, 0x200, U32(5) + U32(11) + U32(12)));

@@ -1,0 +1,61 @@
+#include <cinttypes>
+#include <cstdio>
+#include <iostream>
+
+#include "cli/box_path.h"
+#include "cli/commands.h"
+#include "cli/common.h"
+#include "samples/file_samples.h"
+#include "samples/sample_context.h"
+
+int RunSamples(const Args& args) {
+    bool json = false;
+    std::vector<std::string> positional;
+    for (const std::string& arg : args) {
+        if (arg == "--json") json = true;
+        else positional.push_back(arg);
+    }
+    if (positional.empty() || positional.size() > 2) {
+        std::cerr << "usage: corvel samples FILE [BOXPATH] [--json]\n";
+        return 2;
+    }
+    CCorvelLib lib;
+    const int status = OpenAndParse(lib, positional[0]);
+    if (status == -2) return 2;
+    const CBox* scope = nullptr;
+    if (positional.size() == 2) {
+        std::string error;
+        scope = ResolveBoxPath(*lib.Parser(), positional[1], error);
+        if (!scope) {
+            std::cerr << "corvel samples: " << error << "\n";
+            return 2;
+        }
+    }
+    const SampleContext context(*lib.Parser());
+    bool first = true;
+    std::fputs(json ? "{\"samples\": [" : "track,fragment,index,decode_time,duration,size,offset,sync\n", stdout);
+    const bool known = VisitSamples(context, scope, [&](const SampleOrigin& o, const SampleRecord& r) {
+        // Without a sync sample table every sample is a sync sample.
+        const int sync = r.sync != SampleRecord::Sync::No;
+        if (json)
+            std::printf("%s\n{\"track\": %u, \"fragment\": %u, \"index\": %" PRIu64 ", \"decode_time\": %" PRIu64
+                        ", \"duration\": %" PRIu64 ", \"size\": %" PRIu64 ", \"offset\": %" PRIu64 ", \"sync\": %s}",
+                        first ? "" : ",", o.trackId, o.fragment, o.number, r.decodeTime, r.duration, r.size, r.offset,
+                        sync ? "true" : "false");
+        else
+            std::printf("%u,%u,%" PRIu64 ",%" PRIu64 ",%" PRIu64 ",%" PRIu64 ",%" PRIu64 ",%d\n", o.trackId, o.fragment,
+                        o.number, r.decodeTime, r.duration, r.size, r.offset, sync);
+        first = false;
+    });
+    if (json) std::fputs("\n]}\n", stdout);
+    std::fflush(stdout);
+    if (!known) {
+        std::cerr << "corvel samples: " << positional[1] << " holds no samples (a trak, stbl, moof or traf does)\n";
+        return 2;
+    }
+    if (status < 0) {
+        std::cerr << "Did not perform as expected.\n";
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,121 @@
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <initializer_list>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "report/format.h"
+#include "report/page_model.h"
+
+class CCorvel;
+class SampleContext;
+class SpanMap;
+
+// What a box's page may look at besides the box.
+struct PageContext {
+    const CBox* parent = nullptr;            // the box of the parent tree item, or null
+    const CCorvel* parser = nullptr;         // the parse run (top-level boxes), or null
+    const SampleContext* samples = nullptr;  // the file's facts for the mdat page, or null
+    const SpanMap* spans = nullptr;          // where the box's fields lie, or null (no spans)
+};
+
+// A field a row shows: its address in the box (or in one of its records) and size.
+// The row's span is where the parse read it.
+struct Source {
+    const void* address;
+    size_t size;
+    template <class T>
+    Source(const T& field) : address(&field), size(sizeof(T)) {}
+};
+
+// Builds the tables of one page. Each row takes the field(s) it shows, so it knows
+// where they lie in the file without code of its own.
+class PageBuilder {
+public:
+    PageBuilder(PageModel& page, const PageContext& context) : m_page(page), m_context(context) {}
+    const PageContext& Context() const { return m_context; }
+
+    // A new key/value table; rows go into the last table.
+    PageBuilder& Table(std::string title = "Detailed-Information");
+    // A row showing the field(s) it names, as `value` says them.
+    void Row(std::string label, Text value, std::initializer_list<Source> fields);
+    // A row whose value is computed from the fields (a date, a count, a sum).
+    void Derived(std::string label, Text value, std::initializer_list<Source> fields);
+    // A row whose span is known without a parse (the header fields).
+    void RowAt(std::string label, Text value, Span span, bool derived = false);
+    // Rows in the shared formats: "%u (0X%08X)", "%u (0X%02X)", "%u (0X%04X)",
+    // "%I64u (0X%08X)", "%d (0X%08X)".
+    void U32(std::string label, const uint32_t& field) { Row(std::move(label), U32Text(field), {field}); }
+    void U32x2(std::string label, const uint32_t& field) { Row(std::move(label), U32Text2(field), {field}); }
+    void U32x4(std::string label, const uint32_t& field) { Row(std::move(label), U32Text4(field), {field}); }
+    void U64(std::string label, const uint64_t& field) { Row(std::move(label), U64Text(field), {field}); }
+    void I32(std::string label, const int32_t& field);
+
+    // A list table of the given columns; its rows follow with ListEntry.
+    PageBuilder& List(std::string title, std::initializer_list<const char*> headers);
+    // A row of the last list table, for the record `entry` of the box.
+    void ListEntry(std::vector<Text> cells, std::initializer_list<Source> entry);
+    // The select list of sub pages of 200 entries; `entries` is the box's table.
+    void EntryPages(std::string title, uint32_t count, std::initializer_list<Source> entries = {});
+    // A table as it stands (the mdat page's select lists).
+    void Add(ReportTable table) { m_page.tables.push_back(std::move(table)); }
+
+    Span SpanOf(std::initializer_list<Source> fields) const;
+
+private:
+    ReportTable& Last(TableKind kind);
+    PageModel& m_page;
+    const PageContext& m_context;
+};
+
+// The entries of a box's entry sub pages: the column names after "No.", the number of
+// entries, and the cells of entry i (from 0), each a number (or, for a cell of
+// several lines, the lines).
+struct EntryCell {
+    std::string text;
+    bool lines = false;  // text holds lines separated by '\n'
+};
+struct EntryList {
+    std::vector<const char*> columns;
+    uint64_t count = 0;
+    std::function<void(uint32_t i, std::vector<EntryCell>& cells)> cells;
+};
+EntryCell CellU(uint64_t v);  // "%u" and "%I64u" alike
+EntryCell CellD(int32_t v);   // "%d"
+
+// One entry per box type, found by its four-character code: its page title (or the
+// rule that picks it by the parent, the handler type or the user type), its own
+// tables and, for a box with entry sub pages, its entry list. A type without an entry
+// has no case of its own (see BoxPageTitle).
+struct BoxEntry {
+    uint32_t type;
+    const char* title;                                           // null: `titleRule` decides
+    std::string (*titleRule)(const CBox* parent, const CBox& box) = nullptr;
+    void (*rows)(PageBuilder& page, const CBox& box) = nullptr;  // null: the common header table only
+    EntryList (*entries)(const CBox& box) = nullptr;             // null: no entry sub pages
+};
+const BoxEntry* FindBoxEntry(uint32_t type);
+
+// Entries are written for their class: a box whose class does not match its type (a
+// header-only placeholder) gets no rows.
+template <class T, void (*F)(PageBuilder&, const T&)>
+void RowsOf(PageBuilder& page, const CBox& box) {
+    if (auto* b = dynamic_cast<const T*>(&box)) F(page, *b);
+}
+template <class T, EntryList (*F)(const T&)>
+EntryList EntriesOf(const CBox& box) {
+    auto* b = dynamic_cast<const T*>(&box);
+    return b ? F(*b) : EntryList{};
+}
+
+// The entries of each box group (report/boxes/<group>.cpp).
+std::span<const BoxEntry> ContainerEntries();
+std::span<const BoxEntry> PresentationEntries();
+std::span<const BoxEntry> SampleTableEntries();
+std::span<const BoxEntry> SampleEntryEntries();
+std::span<const BoxEntry> DescriptorEntries();
+std::span<const BoxEntry> FragmentEntries();
+std::span<const BoxEntry> StreamingEntries();
+std::span<const BoxEntry> MetadataEntries();

@@ -1,0 +1,57 @@
+// The container boxes (their pages: the common header table) and the mdat page with
+// the select lists of the sample sub pages.
+#include <optional>
+
+#include "boxes/containers/corvel.h"
+#include "boxes/containers/media_data_box.h"
+#include "report/box_entry.h"
+#include "samples/fragment_samples.h"
+#include "samples/sample_context.h"
+#include "samples/track_samples.h"
+
+namespace {
+// The samples of each track of the first moov when any has samples, else those of each
+// track fragment of the moof that goes with this mdat (the i-th moof for the i-th mdat,
+// when there are as many of each).
+void MediaDataRows(PageBuilder& page, const CMediaDataBox& mdat) {
+    // An mdat of FLV tags gets the tag list of the FLV pages instead.
+    if (mdat.GetTagCount() > 0) return;
+    const PageContext& ctx = page.Context();
+    if (!ctx.parser) return;
+    std::optional<SampleContext> local;
+    if (!ctx.samples) local.emplace(*ctx.parser);
+    const SampleContext& samples = ctx.samples ? *ctx.samples : *local;
+    if (samples.TracksHaveSamples()) {
+        ReportTable list("stbl", TableKind::SampleLists);
+        for (const CBox* stbl : samples.TrackTables()) list.selects.push_back({stbl->m_id, 0, 0, TrackSampleCount(*stbl)});
+        page.Add(std::move(list));
+        return;
+    }
+    if (const CBox* moof = ctx.parser->MovieFragmentOf(mdat)) {
+        ReportTable list("traf", TableKind::SampleLists);
+        for (const auto& child : moof->m_children)
+            if (child && child->m_type == FourCC("traf"))
+                list.selects.push_back({child->m_id, moof->m_id, mdat.m_id, FragmentSampleCount(*child)});
+        page.Add(std::move(list));
+    }
+}
+
+constexpr BoxEntry kEntries[] = {
+    {FourCC("moov"), "Movie Box"},
+    {FourCC("moof"), "Movie Fragment Box"},
+    {FourCC("mfra"), "Movie Fragment Random Access Box"},
+    {FourCC("meco"), "Metadata Container Box"},
+    {FourCC("dinf"), "Data Information Box"},
+    {FourCC("trak"), "Track Box"},
+    {FourCC("mvex"), "Movie Extends Box"},
+    {FourCC("traf"), "Track Fragment Box"},
+    {FourCC("edts"), "Edit Box"},
+    {FourCC("mdia"), "Media Box"},
+    {FourCC("tref"), "Track Reference Box"},
+    {FourCC("minf"), "Media Information Box"},
+    {FourCC("stbl"), "Sample Table Box"},
+    {FourCC("mdat"), "Media Data Box", nullptr, RowsOf<CMediaDataBox, MediaDataRows>},
+};
+}  // namespace
+
+std::span<const BoxEntry> ContainerEntries() { return kEntries; }

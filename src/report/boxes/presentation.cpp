@@ -1,0 +1,147 @@
+// The pages of the presentation boxes: file type, progressive download, free space,
+// movie/track/media headers, handler and media information headers; edit lists,
+// data and track references; the object descriptor box.
+#include <cstring>
+
+#include "boxes/presentation/file_type_box.h"
+#include "boxes/presentation/free_space_box.h"
+#include "boxes/presentation/handler_box.h"
+#include "boxes/presentation/media_header_boxes.h"
+#include "boxes/presentation/movie_header_boxes.h"
+#include "boxes/presentation/progressive_download_box.h"
+#include "report/box_entry.h"
+
+namespace {
+// "%c%c%c%c (0X%08X)": a brand's characters, then its code.
+Text BrandText(uint32_t code) { return FourCCValue(code) + Text(Format(" (0X%08X)", code)); }
+
+// "%s (0X%08X)": the date text, then the low 32 bits of the raw time.
+Text DateText(uint64_t t) { return Text(FormatDateText(t) + Format(" (0X%08X)", static_cast<uint32_t>(t))); }
+
+void Times(PageBuilder& page, const uint64_t& creation, const uint64_t& modification) {
+    page.Derived("Creation time(UTC)", DateText(creation), {creation});
+    page.Derived("Modification time(UTC)", DateText(modification), {modification});
+}
+
+// "%.01f (0X%08X>>16)": the integer part of a 16.16 number, then the raw value.
+Text Fixed16(double whole, uint32_t raw) { return Format("%.01f (0X%08X>>16)", whole, raw); }
+
+void FileTypeRows(PageBuilder& page, const CFileTypeBox& box) {
+    page.Table();
+    page.Row("Major brand", BrandText(box.m_majorBrand), {box.m_majorBrand});
+    page.U32("Minor version", box.m_minorVersion);
+    Text brands;
+    for (size_t i = 0; i < box.GetCompatibleBrandCount(); ++i) {
+        if (i) brands += Text(", ");
+        brands += BrandText(box.GetCompatibleBrand(i));
+    }
+    page.Row("Compatible brands", brands, {box.m_compatibleBrands});
+}
+
+void ProgressiveDownloadRows(PageBuilder& page, const CProgressiveDownloadbox& box) {
+    page.Table();
+    page.Derived("List count", U32Text(static_cast<uint32_t>(box.GetEntryCount())), {box.m_entries});
+    page.List("PDIN List", {"rate", "Initial delay"});
+    for (const auto& e : box.m_entries) page.ListEntry({U32Text(e.rate), U32Text(e.initialDelay)}, {e});
+}
+
+void FreeSpaceRows(PageBuilder& page, const CFreeSpaceBox& box) {
+    page.Table();
+    page.Derived("Space size", U32Text(static_cast<uint32_t>(box.GetSpaceSize())), {box.m_spaceSize});
+}
+
+void MovieHeaderRows(PageBuilder& page, const CMovieHeaderBox& box) {
+    page.Table();
+    Times(page, box.m_creationTime, box.m_modificationTime);
+    page.U32("Time scale", box.m_timescale);
+    page.U64("Duration", box.m_duration);
+    // The product wraps like the unsigned 64-bit arithmetic it is; timescale 0 shows it undivided.
+    uint64_t ms = box.m_duration * 1000u;
+    if (box.m_timescale != 0) ms /= box.m_timescale;
+    page.Derived("Duration(ms)", Format("%llu", static_cast<unsigned long long>(ms)), {box.m_duration, box.m_timescale});
+    page.U32("Next track id", box.m_nextTrackID);
+    page.Derived("Volume", Format("%.01f (0X%04X>>8)", static_cast<double>(box.m_volume >> 8), box.m_volume),
+                 {box.m_volume});
+    page.Derived("Rate", Fixed16(static_cast<double>(static_cast<int32_t>(box.m_rate) >> 16), box.m_rate), {box.m_rate});
+}
+
+void TrackHeaderRows(PageBuilder& page, const CTrackHeaderBox& box) {
+    page.Table();
+    Times(page, box.m_creationTime, box.m_modificationTime);
+    page.U32("Track id", box.m_trackID);
+    page.U64("Duration", box.m_duration);
+    page.Derived("Width", Fixed16(static_cast<double>(box.m_width >> 16), box.m_width), {box.m_width});
+    page.Derived("Height", Fixed16(static_cast<double>(box.m_height >> 16), box.m_height), {box.m_height});
+}
+
+void MediaHeaderRows(PageBuilder& page, const CMediaHeaderBox& box) {
+    page.Table();
+    Times(page, box.m_creationTime, box.m_modificationTime);
+    page.U32("Time scale", box.m_timescale);
+    page.U64("Duration", box.m_duration);
+    // "und(0X15+0x60, 0X0E+0x60, 0X04+0x60)": the letters, then their 5-bit codes.
+    std::string letters;
+    for (int i = 0; i < 3; ++i) letters += static_cast<char>(box.GetLanguageCode(i) + 0x60);
+    page.Derived("Language",
+                 Text::FromFile(letters) + Text(Format("(0X%02X+0x60, 0X%02X+0x60, 0X%02X+0x60)", box.GetLanguageCode(0),
+                                                       box.GetLanguageCode(1), box.GetLanguageCode(2))),
+                 {box.m_language});
+}
+
+void HandlerRows(PageBuilder& page, const CHandlerBox& box) {
+    page.Table();
+    page.Row("Handler type", FourCCValue(box.m_handlerType), {box.m_handlerType});
+    // The name shows up to its first zero byte.
+    page.Row("Name", Text::FromFile(std::string_view(box.m_name.c_str(), std::strlen(box.m_name.c_str()))),
+             {box.m_name});
+}
+
+void HintMediaHeaderRows(PageBuilder& page, const CHintMediaHeaderBox& box) {
+    page.Table();
+    page.U32("Max PDU size", box.m_maxPDUsize);
+    page.U32("Avg PDU size", box.m_avgPDUsize);
+    page.U32("Max bitrate", box.m_maxbitrate);
+    page.U32("Avg bitrate", box.m_avgbitrate);
+    page.U32("Reserved", box.m_reserved);
+}
+
+constexpr auto kFileType = RowsOf<CFileTypeBox, FileTypeRows>;
+constexpr auto kFreeSpace = RowsOf<CFreeSpaceBox, FreeSpaceRows>;
+
+constexpr BoxEntry kEntries[] = {
+    {FourCC("ftyp"), "File Type Box", nullptr, kFileType},
+    {FourCC("styp"), "Segment Type Box", nullptr, kFileType},
+    {FourCC("pdin"), "Progressive Download Information Box", nullptr,
+     RowsOf<CProgressiveDownloadbox, ProgressiveDownloadRows>},
+    {FourCC("free"), "Free Space Box", nullptr, kFreeSpace},
+    {FourCC("skip"), "Free Space Box", nullptr, kFreeSpace},
+    {FourCC("mvhd"), "Movie Header Box", nullptr, RowsOf<CMovieHeaderBox, MovieHeaderRows>},
+    {FourCC("tkhd"), "Track Header Box", nullptr, RowsOf<CTrackHeaderBox, TrackHeaderRows>},
+    {FourCC("mdhd"), "Media Header Box", nullptr, RowsOf<CMediaHeaderBox, MediaHeaderRows>},
+    {FourCC("hdlr"), "Handler Reference Box", nullptr, RowsOf<CHandlerBox, HandlerRows>},
+    {FourCC("hmhd"), "Hint Media Header Box", nullptr, RowsOf<CHintMediaHeaderBox, HintMediaHeaderRows>},
+    // Their own fields are not shown: the common header rows are the whole page.
+    {FourCC("vmhd"), "Video Media Header Box"},
+    {FourCC("smhd"), "Sound Media Header Box"},
+    {FourCC("nmhd"), "MPEG4 Media Header Box"},
+    {FourCC("crhd"), "NULL Media Header Box"},
+    {FourCC("iphd"), "NULL Media Header Box"},
+    {FourCC("m7hd"), "NULL Media Header Box"},
+    {FourCC("mjhd"), "NULL Media Header Box"},
+    {FourCC("ochd"), "NULL Media Header Box"},
+    {FourCC("odhd"), "NULL Media Header Box"},
+    {FourCC("sdhd"), "NULL Media Header Box"},
+    // Edit lists, data references and track references.
+    {FourCC("elst"), "Edit List Box"},
+    {FourCC("dref"), "Data Reference Box"},
+    {FourCC("url "), "Data Entry Url Box"},
+    {FourCC("urn "), "Data Entry Urn Box"},
+    {FourCC("hind"), "Hind Sample Entry Box"},
+    {FourCC("cdsc"), "Cdsc Sample Entry Box"},
+    {FourCC("dpnd"), "dpnd Sample Entry Box"},
+    {FourCC("mpod"), "mpod Sample Entry Box"},
+    {FourCC("iods"), "Object Descriptor Box"},
+};
+}  // namespace
+
+std::span<const BoxEntry> PresentationEntries() { return kEntries; }

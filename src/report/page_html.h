@@ -1,0 +1,16 @@
+#pragma once
+#include "report/page_model.h"
+#include "report/report_page.h"
+
+// The most options the selects of one page offer (20 million entries): a count from a
+// hostile file must not turn into a page of gigabytes.
+inline constexpr uint32_t kMaxEntryPageOptions = 100000;
+
+// The HTML renderer: writes a page model as the page file of a ReportPage, naming the
+// title icon and the sub-page folder the ReportPage gives.
+
+// The markup of a whole page: head, every table, foot. EntryPages tables name the
+// page's box by its identity.
+std::string PageHtml(const PageModel& model, const std::string& iconPath, const std::string& subPagePrefix);
+// Empties and recreates the sub-page folder, then writes the page file.
+void RenderPage(ReportPage& page, const PageModel& model);

@@ -1,0 +1,124 @@
+#include "report/sub_pages.h"
+
+#include <cinttypes>
+
+#include "boxes/box.h"
+#include "report/box_entry.h"
+#include "report/format.h"
+#include "report/markup.h"
+#include "samples/fragment_samples.h"
+#include "samples/track_samples.h"
+
+namespace {
+// A value cell: unsigned ("%u" and "%I64u" print alike).
+std::string ValueCell(uint64_t v) { return Format("<td align = \"left\" bgcolor = white>%" PRIu64 "</td>\r\n", v); }
+
+// The "..." button that dumps a sample's bytes.
+std::string DumpButton(uint64_t offset, uint64_t size) {
+    return Format("%" PRIu64 "&nbsp;&nbsp;<BUTTON STYLE=\"WIDTH:20\" onClick = \"parent.fncOnClick(%" PRIu64 ", %" PRIu64
+                  ")\">...</BUTTON>",
+                  offset, size, offset);
+}
+
+EntryList EntriesOfBox(const CBox& box) {
+    const BoxEntry* entry = FindBoxEntry(box.m_type);
+    return entry && entry->entries ? entry->entries(box) : EntryList{};
+}
+
+// A cell of several lines: each line closed by a line break.
+std::string LinesCell(const std::string& lines) {
+    std::string out = "<td align = \"left\" bgcolor = white>\r\n";
+    size_t start = 0;
+    for (size_t end; (end = lines.find('\n', start)) != std::string::npos; start = end + 1)
+        out += HtmlEscape(std::string_view(lines).substr(start, end - start)) + "</br>\r\n";
+    return out + "</td>\r\n";
+}
+}  // namespace
+
+bool HasEntriesSubPages(const CBox& box) { return !EntriesOfBox(box).columns.empty(); }
+
+void WriteEntriesSubPage(ReportPage& page, const CBox& box, const std::string& path, uint32_t k) {
+    const EntryList list = EntriesOfBox(box);
+    const int columns = list.columns.empty() ? 0 : static_cast<int>(list.columns.size()) + 1;
+    std::string out = SubPageHead(false);
+    out += kTableOpen;
+    out += SubTitleRow(columns, page.IconPath(), "List");
+    out += "<tr>\r\n";
+    if (columns) {
+        const int width = 100 / columns;
+        out += Format("<td align = \"left\" bgcolor = #f7f7f7  width = %d%%>%s</td>\r\n", width, "No.");
+        for (const char* name : list.columns)
+            out += Format("<td align = \"left\" bgcolor = #f7f7f7  width = %d%%>%s</td>\r\n", width, name);
+    }
+    out += "</tr>\r\n";
+    // Entries are read by index, so only the block itself is visited.
+    const uint64_t first = uint64_t(k) * kRowsPerSubPage, end = std::min(first + kRowsPerSubPage, list.count);
+    std::vector<EntryCell> cells;
+    for (uint64_t e = first; e < end; ++e) {
+        out += "<tr>\r\n";
+        out += Format("<td align = \"left\" bgcolor = white>%u</td>\r\n", static_cast<uint32_t>(e + 1));
+        list.cells(static_cast<uint32_t>(e), cells);
+        for (const EntryCell& cell : cells)
+            out += cell.lines ? LinesCell(cell.text)
+                              : "<td align = \"left\" bgcolor = white>" + cell.text + "</td>\r\n";
+        out += "</tr>\r\n";
+    }
+    out += kSubPageFoot;
+    WriteFile(page, path, out);
+}
+
+void WriteTrackSamplesSubPage(ReportPage& page, const CBox& stbl, const std::string& path, uint32_t k) {
+    std::string out = SubPageHead(true);
+    out += kTableOpen;
+    out += SubTitleRow(7, page.IconPath(), "Samples");
+    out += "<tr>\r\n";
+    for (const char* name : {"No.", "Sample delta", "Size", "Chunck num", "Chunck offset", "i-Frame", "Sample offset"})
+        out += Format("<td align = \"left\" bgcolor = #f7f7f7  width = 16%%>%s</td>\r\n", name);
+    out += "</tr>\r\n";
+    const TrackSamples samples(stbl);
+    const uint64_t first = uint64_t(k) * kRowsPerSubPage, end = std::min(first + kRowsPerSubPage, samples.Count());
+    TrackSamples::Cursor cursor = samples.From(first);
+    for (uint64_t i = first; i < end; ++i) {
+        const SampleRecord s = cursor.Next();
+        const char* sync = s.sync == SampleRecord::Sync::Unmarked ? "-" : s.sync == SampleRecord::Sync::Yes ? "O" : "X";
+        out += "<tr>\r\n";
+        out += Format("<td align = \"left\" bgcolor = white>%u</td>\r\n", static_cast<uint32_t>(i + 1));
+        out += ValueCell(s.duration) + ValueCell(s.size) + ValueCell(s.chunkNumber) + ValueCell(s.chunkOffset);
+        out += Format("<td align = \"left\" bgcolor = white>%s</td>\r\n", sync);
+        out += "<td align = \"left\" bgcolor = white>" + DumpButton(s.offset, s.size) + "</td>\r\n";
+        out += "</tr>\r\n";
+    }
+    out += kSubPageFoot;
+    WriteFile(page, path, out);
+}
+
+void WriteFragmentSamplesSubPage(ReportPage& page, const CBox& traf, const std::string& path, uint32_t k,
+                                 const CBox* moof, const CBox* mdat, const SampleContext* context) {
+    std::string out = SubPageHead(false);
+    out += kTableOpen;
+    out += SubTitleRow(6, page.IconPath(), "Samples");
+    out += "<tr>";
+    for (const char* name : {"No.", "Duration", "Size", "Flags", "Composition time offset", "Trun offset"})
+        out += Format("<td align = \"left\" bgcolor = #f7f7f7  width = 16%%>%s</td>", name);
+    out += "</tr>";
+    const FragmentSamples samples(traf, moof, mdat, context);
+    const uint64_t first = uint64_t(k) * kRowsPerSubPage, end = first + kRowsPerSubPage;
+    for (FragmentSamples::Cursor cursor = samples.From(first); !cursor.Done();) {
+        const SampleRecord s = cursor.Next();
+        if (s.index >= end) break;
+        out += "<tr>";
+        out += Format("<td align = \"left\" bgcolor = white>%u</td>", static_cast<uint32_t>(s.index + 1));
+        out += Format("<td align = \"left\" bgcolor = white>%u</td>", static_cast<uint32_t>(s.duration));
+        out += Format("<td align = \"left\" bgcolor = white>%u</td>", static_cast<uint32_t>(s.size));
+        out += Format("<td align = \"left\" bgcolor = white>%u</td>", s.flags);
+        out += Format("<td align = \"left\" bgcolor = white>%d</td>", static_cast<int32_t>(s.compositionOffset));
+        out += Format("<td align = \"left\" bgcolor = white>%" PRIu64
+                      "&nbsp;&nbsp;<BUTTON STYLE=\"WIDTH:20\" onClick = \"parent.fncOnClick(%u, %" PRIu64
+                      ")\">...</BUTTON></td>",
+                      s.offset, static_cast<uint32_t>(s.size), s.offset);
+        out += "</tr>";
+    }
+    out += "</table>";
+    out += kSubPageFoot;
+    WriteFile(page, path, out);
+}

@@ -1,0 +1,25 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "report/report_page.h"
+
+class CBox;
+class SampleContext;
+
+// Sub pages of 200 rows, written at `path` (a file in the sub-page folder); k is the
+// page number from 0. A page number beyond the list gives the header rows only.
+constexpr uint64_t kRowsPerSubPage = 200;
+
+// The entries of a box whose report entry lists them (stts, ctts, stsc, stsz, stz2,
+// stco, co64, stss, stsh, stdp, padb, sdtp, sbgp, sgpd, subs).
+void WriteEntriesSubPage(ReportPage& page, const CBox& box, const std::string& path, uint32_t k);
+// True for the boxes whose pages offer entry sub pages.
+bool HasEntriesSubPages(const CBox& box);
+// The samples of a track: sizes, times, chunks and file offsets from its sample table.
+void WriteTrackSamplesSubPage(ReportPage& page, const CBox& stbl, const std::string& path, uint32_t k);
+// The samples of a track fragment, with their file offsets; `moof` and `mdat` are its
+// movie fragment and the media data box that goes with it (either may be null),
+// `context` gives the file's facts (null: none).
+void WriteFragmentSamplesSubPage(ReportPage& page, const CBox& traf, const std::string& path, uint32_t k,
+                                 const CBox* moof, const CBox* mdat, const SampleContext* context);

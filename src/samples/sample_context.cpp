@@ -1,0 +1,49 @@
+#include "samples/sample_context.h"
+
+#include "boxes/containers/corvel.h"
+#include "boxes/fragments/movie_extends_boxes.h"
+#include "boxes/presentation/file_type_box.h"
+#include "samples/track_samples.h"
+
+void FindBoxes(const CBox& box, uint32_t type, std::vector<const CBox*>& list) {
+    // Depth first without recursion: the tree's depth is bounded, but a stack costs nothing.
+    std::vector<const CBox*> pending{&box};
+    while (!pending.empty()) {
+        const CBox* b = pending.back();
+        pending.pop_back();
+        if (b->m_type == type) list.push_back(b);
+        for (auto it = b->m_children.rbegin(); it != b->m_children.rend(); ++it)
+            if (*it) pending.push_back(it->get());
+    }
+}
+
+SampleContext::SampleContext(const CCorvel& parser) : m_parser(parser) {
+    const CBox* moov = nullptr;
+    for (size_t i = 0; i < parser.GetBoxCount(); ++i) {
+        const CBox* box = parser.GetBox(i);
+        if (!box) continue;
+        // The last match in file order decides.
+        if (auto* ftyp = dynamic_cast<const CFileTypeBox*>(box);
+            ftyp && box->m_type == FourCC("ftyp") && ftyp->m_majorBrand == FourCC("isml"))
+            m_mode = FragmentOffsetMode::Isml;
+        else if (box->m_type == FourCC("afra"))
+            m_mode = FragmentOffsetMode::Afra;
+        if (!moov && box->m_type == FourCC("moov")) moov = box;
+    }
+    if (!moov) return;
+    std::vector<const CBox*> found;
+    for (const auto& child : moov->m_children) {
+        if (!child) continue;
+        FindBoxes(*child, FourCC("trex"), found);
+        FindBoxes(*child, FourCC("stbl"), m_stbls);
+    }
+    // The first trex of a track id serves.
+    for (const CBox* b : found)
+        if (auto* trex = dynamic_cast<const CTrackExtendsBox*>(b)) m_trex.emplace(trex->m_trackId, trex);
+    for (const CBox* stbl : m_stbls) m_tracksHaveSamples = m_tracksHaveSamples || TrackSampleCount(*stbl) > 0;
+}
+
+const CTrackExtendsBox* SampleContext::TrackExtends(uint32_t trackId) const {
+    auto it = m_trex.find(trackId);
+    return it == m_trex.end() ? nullptr : it->second;
+}

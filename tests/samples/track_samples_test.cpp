@@ -1,0 +1,118 @@
+// The samples of a track, from its tables: each sample's delta, size, chunk and
+// offset, and the same record whether reached by a walk or directly.
+#include <gtest/gtest.h>
+
+#include "samples/track_samples.h"
+#include "samples/walk_support.h"
+
+namespace {
+// (delta, size, chunk number, chunk offset, sync mark, offset) of every sample.
+using Row = std::tuple<uint64_t, uint64_t, uint64_t, uint64_t, char, uint64_t>;
+std::vector<Row> Walk(const CBox& stbl) {
+    const TrackSamples samples(stbl);
+    std::vector<Row> rows;
+    auto cursor = samples.From(0);
+    for (uint64_t k = 0; k < samples.Count(); ++k) {
+        const SampleRecord r = cursor.Next();
+        const char sync = r.sync == SampleRecord::Sync::Unmarked ? '-' : r.sync == SampleRecord::Sync::Yes ? 'O' : 'X';
+        rows.emplace_back(r.duration, r.size, r.chunkNumber, r.chunkOffset, sync, r.offset);
+    }
+    return rows;
+}
+
+// Every sample reached directly equals the one a walk from the first sample reaches.
+void ExpectRandomAccessMatchesWalk(const CBox& stbl) {
+    const TrackSamples samples(stbl);
+    auto walk = samples.From(0);
+    for (uint64_t k = 0; k < samples.Count(); ++k) {
+        const SampleRecord a = walk.Next(), b = samples.At(k);
+        ASSERT_EQ(std::tie(a.index, a.decodeTime, a.duration, a.size, a.offset, a.chunkNumber, a.chunkOffset, a.sync),
+                  std::tie(b.index, b.decodeTime, b.duration, b.size, b.offset, b.chunkNumber, b.chunkOffset, b.sync))
+            << "sample " << k;
+        // And a walk started there goes on like the walk from the first sample.
+        if (k + 1 < samples.Count()) {
+            auto from = samples.From(k);
+            from.Next();
+            auto ahead = samples.From(0);
+            for (uint64_t i = 0; i <= k; ++i) ahead.Next();
+            ASSERT_EQ(from.Next().offset, ahead.Next().offset) << "after sample " << k;
+        }
+    }
+}
+}  // namespace
+
+TEST(TrackSamples, ChunksTimesAndSyncSamples) {
+    // Chunks 1-2 hold 3 samples, later chunks 2; 5 deltas of 100 then 200; sync samples 1 and 7.
+    ParsedBytes f("chunks.mp4",
+                  Box("moov", Track(Stsz(0, {10, 20, 30, 40, 50, 60, 70, 80}) + Table("stsc", {{1, 3, 1}, {3, 2, 1}}) +
+                                    Table("stco", {{1000}, {2000}, {3000}}) + Table("stts", {{5, 100}, {3, 200}}) +
+                                    Table("stss", {{1}, {7}}))));
+    const CBox& stbl = f.First(FourCC("stbl"));
+    EXPECT_EQ(Walk(stbl), (std::vector<Row>{{100, 10, 1, 1000, 'O', 1000},
+                                            {100, 20, 1, 1000, 'X', 1010},
+                                            {100, 30, 1, 1000, 'X', 1030},
+                                            {100, 40, 2, 2000, 'X', 2000},
+                                            {100, 50, 2, 2000, 'X', 2040},
+                                            {200, 60, 2, 2000, 'X', 2090},
+                                            {200, 70, 3, 3000, 'O', 3000},
+                                            {200, 80, 3, 3000, 'X', 3070}}));
+    EXPECT_EQ(TrackSamples(stbl).At(6).decodeTime, 5 * 100 + 200u);
+    ExpectRandomAccessMatchesWalk(stbl);
+
+    // Without stss no sample is marked; a constant size steps the offsets.
+    ParsedBytes g("nostss.mp4", Box("moov", Track(Stsz(5, {}, 4) + Table("stsc", {{1, 4, 1}}) + Table("stco", {{64}}))));
+    const auto rows = Walk(g.First(FourCC("stbl")));
+    ASSERT_EQ(rows.size(), 4u);
+    for (const Row& r : rows) EXPECT_EQ(std::get<4>(r), '-');
+    EXPECT_EQ(std::get<5>(rows[3]), 79u);
+}
+
+TEST(TrackSamples, MissingTablesGiveZeros) {
+    // Sizes only: deltas 0, every sample a chunk of its own, chunk offsets 0.
+    ParsedBytes f("sizesonly.mp4", Box("moov", Track(Stsz(0, {5, 6, 7}))));
+    EXPECT_EQ(Walk(f.First(FourCC("stbl"))),
+              (std::vector<Row>{{0, 5, 1, 0, '-', 0}, {0, 6, 2, 0, '-', 0}, {0, 7, 3, 0, '-', 0}}));
+
+    // No size box: no samples, whatever the other tables say.
+    ParsedBytes g("nosizes.mp4", Box("moov", Track(Table("stts", {{3, 1}}) + Table("stsc", {{1, 1, 1}}))));
+    EXPECT_EQ(TrackSampleCount(g.First(FourCC("stbl"))), 0u);
+
+    // More chunks than chunk offsets: the missing offsets are 0, nothing is read past the table.
+    ParsedBytes h("short.mp4",
+                  Box("moov", Track(Stsz(0, {1, 2, 3, 4}) + Table("stsc", {{1, 1, 1}}) + Table("stco", {{100}}))));
+    const auto rows = Walk(h.First(FourCC("stbl")));
+    EXPECT_EQ(std::get<5>(rows[0]), 100u);
+    EXPECT_EQ(std::get<3>(rows[1]), 0u);
+
+    // A compact size box serves when there is no stsz.
+    ParsedBytes c("stz2.mp4", Box("moov", Track(FullBox("stz2", 0, 0, U32(8) + U32(3) + U8(9) + U8(8) + U8(7)) +
+                                                Table("stsc", {{1, 3, 1}}) + Table("stco", {{50}}))));
+    EXPECT_EQ(std::get<5>(Walk(c.First(FourCC("stbl")))[2]), 67u);
+}
+
+// The direct way to a sample follows every rule of the walk: stsc entries that start
+// later than chunk 1, that repeat or go back (never reached), 0 samples per chunk;
+// stts counts of 0 and entries past the table; stss numbers out of order.
+TEST(TrackSamples, RandomAccessMatchesTheWalk) {
+    std::vector<uint32_t> sizes;
+    for (uint32_t i = 0; i < 230; ++i) sizes.push_back(1 + i % 13);
+    std::vector<std::vector<uint32_t>> offsets;
+    for (uint32_t c = 0; c < 120; ++c) offsets.push_back({100000 * c + 7});
+    const struct {
+        std::string stsc, stts, stss;
+    } cases[] = {
+        {Table("stsc", {{1, 3, 1}, {4, 5, 1}, {9, 1, 1}, {12, 7, 1}}), Table("stts", {{20, 10}, {0, 7}, {300, 3}}),
+         Table("stss", {{1}, {5}, {40}, {200}})},
+        {Table("stsc", {{3, 4, 1}, {6, 0, 1}, {8, 2, 1}}), Table("stts", {{50, 1}, {50, 2}}),
+         Table("stss", {{2}, {9}, {9}, {50}})},
+        {Table("stsc", {{1, 2, 1}, {5, 6, 1}, {5, 3, 1}, {20, 9, 1}}), Table("stts", {{0, 5}}),
+         Table("stss", {{0}, {3}})},
+        {Table("stsc", {{2, 3, 1}, {1, 4, 1}}), Table("stts", {}), Table("stss", {{7}, {3}, {8}})},
+    };
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        SCOPED_TRACE("case " + std::to_string(i));
+        ParsedBytes f("runs.mp4", Box("moov", Track(Stsz(0, sizes) + cases[i].stsc + Table("co64", {}) +
+                                                     Table("stco", offsets) + cases[i].stts + cases[i].stss)));
+        ExpectRandomAccessMatchesWalk(f.First(FourCC("stbl")));
+    }
+}
