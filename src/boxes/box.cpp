@@ -6,7 +6,6 @@
 
 CBox::CBox(const CBox& header)
     : m_startOffset(header.m_startOffset),
-      m_data(header.m_data),
       m_size(header.m_size),
       m_largeSize(header.m_size == 1 ? header.m_largeSize : 0),
       m_type(header.m_type) {
@@ -17,7 +16,6 @@ CBox::~CBox() = default;
 
 int CBox::ParseBox(CBitStreamReader& reader) {
     CORVEL_LOG("[CBox::ParseBox] start_offset: %lld", static_cast<long long>(m_startOffset));
-    m_data = reader.CurrentByte();
     if (reader.ReadBits(32, m_size) < 0) return -1;
     if (reader.ReadBits(32, m_type) < 0) return -1;
     CORVEL_LOG(" [CBox::ParseBox] Box Type - %s", FourCCText(m_type).c_str());

@@ -31,13 +31,14 @@ public:
     void AddChildBox(std::unique_ptr<CBox> child);
 
     int64_t m_startOffset = 0;
-    const uint8_t* m_data = nullptr;  // first header byte, valid while the file is open
     uint32_t m_size = 0;
     uint64_t m_largeSize = 0;
     uint32_t m_type = 0;
     uint8_t m_userType[16] = {};
     std::vector<std::unique_ptr<CBox>> m_children;
     uint32_t m_id = 0;  // identity within the parse run (tree order, from 1); 0 = not numbered
+    // Payload bytes the box's parse left unread (the next box starts at its declared end anyway).
+    uint64_t m_unreadBytes = 0;
 };
 
 // A box with version (8 bits) and flags (24 bits).

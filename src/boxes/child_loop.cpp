@@ -70,14 +70,12 @@ int ParseChildren(CBox& container, CBitStreamReader& reader, const ContainerText
         switch (made.action) {
             case ChildMade::Parse:
                 status = made.box->ParseBox(childReader);
-                if (status < 0 && texts.readThroughFailed) childReader.SkipBits(childReader.RemainingBits);
+                NoteUnread(*made.box, childReader);
                 break;
             case ChildMade::ReadThrough:
             case ChildMade::Unknown:
-                childReader.SkipBits(childReader.RemainingBits);
                 break;
             case ChildMade::Defer:
-                childReader.SkipBits(childReader.RemainingBits);
                 if (deferred) deferred->push_back({made.box.get(), childStartReader});
                 break;
             case ChildMade::Fail:
@@ -101,5 +99,14 @@ int ParseDeferred(DeferredChild& child) {
     CBitStreamReader r = child.reader;
     CBox header;
     if (header.ParseBox(r) < 0) return -1;
-    return child.box->ParseBox(r);
+    const int status = child.box->ParseBox(r);
+    NoteUnread(*child.box, r);
+    return status;
+}
+
+void NoteUnread(CBox& box, const CBitStreamReader& reader) {
+    box.m_unreadBytes = reader.RemainingBytes();
+    if (box.m_unreadBytes)
+        CORVEL_LOG("[%s] %llu bytes of the payload left unread", box.TypeText().c_str(),
+                   static_cast<unsigned long long>(box.m_unreadBytes));
 }

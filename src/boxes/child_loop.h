@@ -14,7 +14,6 @@ struct ContainerTexts {
     const char* failure = nullptr;
     const char* success = nullptr;
     bool failOnHeader = false;         // meco: an unreadable child header fails the container
-    bool readThroughFailed = false;    // mdia: a failed child's reader is read to its end
 };
 
 // What a container's table makes of one child header.
@@ -52,6 +51,9 @@ int ParseChildren(CBox& container, CBitStreamReader& reader, const ContainerText
 
 // Re-reads a deferred child's header and runs its ParseBox over its own bytes.
 int ParseDeferred(DeferredChild& child);
+
+// Keeps (and logs) how much of its payload a box's parse left in `reader`.
+void NoteUnread(CBox& box, const CBitStreamReader& reader);
 
 // Logs a walker's dispatch line: "#####" text indented by `indent` blanks. A macro,
 // so that with the log off its arguments are not even evaluated.

@@ -101,7 +101,9 @@ std::string TableJson(const ReportTable& table) {
                 out += r ? ", {\"cells\": [" : "{\"cells\": [";
                 const std::vector<Text>& cells = table.listRows[r].cells;
                 for (size_t c = 0; c < cells.size(); ++c) out += (c ? ", " : "") + JsonString(cells[c].Plain());
-                out += "]" + SpanJson(table.listRows[r].span) + "}";
+                out += ']';
+                out += SpanJson(table.listRows[r].span);
+                out += '}';
             }
             out += "]";
             break;
@@ -122,7 +124,9 @@ std::string TableJson(const ReportTable& table) {
 void WriteBoxJson(std::ostream& out, const CBox& box, const PageContext& context) {
     const PageModel page = BuildBoxPage(box, context);
     out << "{\"type\": " << JsonString(FourCCText(box.m_type)) << ", \"offset\": " << box.m_startOffset
-        << ", \"size\": " << box.BoxSize() << ", \"title\": " << JsonString(page.title) << ", \"tables\": [";
+        << ", \"size\": " << box.BoxSize();
+    if (box.m_unreadBytes) out << ", \"unread\": " << box.m_unreadBytes;
+    out << ", \"title\": " << JsonString(page.title) << ", \"tables\": [";
     for (size_t i = 0; i < page.tables.size(); ++i) out << (i ? ", " : "") << TableJson(page.tables[i]);
     out << "], \"children\": [";
     PageContext childContext = context;

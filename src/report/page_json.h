@@ -16,8 +16,9 @@ std::string JsonString(std::string_view raw);
 // with "bits": [bit offset, bit length] for a field packed in bits.
 std::string TableJson(const ReportTable& table);
 
-// A box with its page model and its children, recursively:
-// {"type", "offset", "size", "title", "tables": [...], "children": [...]}.
+// A box with its page model and its children, recursively: {"type", "offset", "size",
+// "unread" (payload bytes its parse left, when there are any), "title", "tables":
+// [...], "children": [...]}.
 void WriteBoxJson(std::ostream& out, const CBox& box, const PageContext& context);
 
 // The whole tree of a parse run: {"file", "status", "boxes": [...]}.

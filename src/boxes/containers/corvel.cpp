@@ -122,18 +122,13 @@ int CCorvel::RetrieveBoxInfo(CBitStreamReader& reader) {
     }
     bool skip = false;
     std::unique_ptr<CBox> box = MakeTopLevelBox(header, m_bFlvInMdat, skip);
-    int status = -1;
-    if (skip) {
-        reader.SkipBits(reader.RemainingBits);
-        status = 0;
-    } else {
+    int status = 0;
+    if (!skip) {
         status = box->ParseBox(reader);
+        NoteUnread(*box, reader);
     }
-    if (box->m_type == FourCC("mdat") && m_bFlvInMdat) {
-        // The trailing previous-tag-size of an F4F mdat leaves an incomplete last tag.
-        reader.SkipBits(reader.RemainingBits);
-        status = 0;
-    }
+    // The trailing previous-tag-size of an F4F mdat leaves an incomplete last tag.
+    if (box->m_type == FourCC("mdat") && m_bFlvInMdat) status = 0;
     m_boxes.push_back(std::move(box));
     return status;
 }

@@ -104,9 +104,7 @@ int CMediaBox::ParseBox(CBitStreamReader& reader) {
                                       "[CMediaBox::ParseBox] Box parsing error",
                                       "[CMediaBox::ParseBox] Box parsing error - Unsupported type ( %s)",
                                       "[CMediaBox::ParseBox] Box parsing error",
-                                      " Success to parse a MediaBox Box~~~",
-                                      false,
-                                      /*readThroughFailed=*/true};
+                                      " Success to parse a MediaBox Box~~~"};
     return ParseChildren(*this, reader, texts, [this](const CBox& h) -> ChildMade {
         switch (h.m_type) {
             case FourCC("hdlr"):

@@ -23,6 +23,14 @@ TEST(Containers, ChildLoopEdgeCases) {
     EXPECT_EQ(ChildTypes(*w->Top(0)), (std::vector<std::string>{"udta", "trak", "trak"}));
     EXPECT_EQ(w->Top(0)->GetChild(2)->m_startOffset, 37);
 
+    // A child that leaves payload bytes unread keeps their count; its sibling starts at its declared end.
+    w = ParseFile("unread.mp4", Box("moov", Box("trak", Box("mdia", FullBox("mdhd", 0, 0, std::string(20, '\0') + "abc") +
+                                                                     Box("zzzz", "")))));
+    const CBox& mdia = *w->Top(0)->GetChild(0)->GetChild(0);
+    EXPECT_EQ(mdia.GetChild(0)->m_unreadBytes, 3u);
+    EXPECT_EQ(mdia.GetChild(1)->m_type, FourCC("zzzz"));
+    EXPECT_EQ(mdia.m_unreadBytes, 0u);
+
     // A child of size 0 takes the rest of its container.
     w = ParseFile("size0child.mp4", Box("moov", Box("trak", "") + U32(0) + "free" + Box("trak", "")) + Box("free", ""));
     EXPECT_EQ(w->status, 0);
