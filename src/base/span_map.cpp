@@ -12,8 +12,15 @@ Span SpanMap::Lookup(const void* address, size_t size) const {
         m_sorted = true;
     }
     const char* first = static_cast<const char*>(address);
+    const std::less<const void*> less;
     Span span;
     auto it = std::lower_bound(m_spans.begin(), m_spans.end(), std::make_pair(address, Span{}), before);
-    for (; it != m_spans.end() && std::less<const void*>()(it->first, first + size); ++it) span = span.Union(it->second);
+    for (; it != m_spans.end() && less(it->first, first + size); ++it) span = span.Union(it->second);
+    // An element of a table: its record.
+    for (const Table& t : m_tables) {
+        if (less(first, t.first) || !less(first, t.first + t.count * t.elementSize)) continue;
+        const size_t i = static_cast<size_t>(first - t.first) / t.elementSize;
+        span = span.Union({t.firstBit + i * t.strideBits, t.strideBits});
+    }
     return span;
 }

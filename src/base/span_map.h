@@ -1,5 +1,6 @@
 #pragma once
 #include <cstddef>
+#include <cstdint>
 #include <utility>
 #include <vector>
 
@@ -14,11 +15,21 @@ public:
         m_spans.emplace_back(field, span);
         m_sorted = false;
     }
+    // A table of `count` elements of `elementSize` bytes from `first`, decoded from
+    // records that lie `strideBits` apart from `firstBit` on.
+    void RecordTable(const void* first, size_t count, size_t elementSize, uint64_t firstBit, uint64_t strideBits) {
+        if (count) m_tables.push_back({static_cast<const char*>(first), count, elementSize, firstBit, strideBits});
+    }
     // The smallest span holding every read into [address, address + size); empty when none.
     Span Lookup(const void* address, size_t size) const;
-    size_t Size() const { return m_spans.size(); }
 
 private:
+    struct Table {
+        const char* first;
+        size_t count, elementSize;
+        uint64_t firstBit, strideBits;
+    };
     mutable std::vector<std::pair<const void*, Span>> m_spans;
     mutable bool m_sorted = true;
+    std::vector<Table> m_tables;
 };

@@ -85,9 +85,5 @@ uint32_t PeekBoxType(const CBitStreamReader& reader) {
 }
 
 int ReadVersionedValue(CBitStreamReader& reader, uint32_t version, uint64_t& out) {
-    if (version == 1) return reader.Read64(out);
-    uint32_t v = 0;
-    int status = reader.ReadBits(32, v);
-    if (status == 0) out = v;
-    return status;
+    return reader.ReadBits(version == 1 ? 64 : 32, out);
 }

@@ -37,6 +37,20 @@ int CBitStreamReader::ReadBits(uint32_t n, uint32_t& out) {
     out = static_cast<uint32_t>(PeekUnchecked(n));
     BitPosition += n;
     RemainingBits -= n;
+    Note(&out, n);
+    return 0;
+}
+
+int CBitStreamReader::ReadBits(uint32_t n, uint64_t& out) {
+    if (n > RemainingBits || !m_buffer || n > 64) return -1;
+    const uint32_t high = n > 32 ? n - 32 : 0;
+    uint64_t v = PeekUnchecked(high);
+    BitPosition += high;
+    v = (v << (n - high)) | PeekUnchecked(n - high);
+    BitPosition += n - high;
+    RemainingBits -= n;
+    out = v;
+    Note(&out, n);
     return 0;
 }
 
@@ -71,33 +85,40 @@ void CBitStreamReader::SkipBits(uint64_t n) {
     RemainingBits -= n;
 }
 
-int CBitStreamReader::Read64(uint64_t& out) {
-    uint32_t hi = 0, lo = 0;
-    if (ReadBits(32, hi) < 0) return -1;
-    if (ReadBits(32, lo) < 0) return -1;
-    out = (uint64_t{hi} << 32) | lo;
-    return 0;
+void CBitStreamReader::TakeBytes(uint64_t n, uint8_t* out) {
+    if (BitPosition % 8 == 0) {
+        uint64_t first = BitPosition / 8;
+        uint64_t present = first < m_available ? std::min<uint64_t>(n, m_available - first) : 0;
+        if (present) std::memcpy(out, m_buffer + first, present);
+        std::memset(out + present, 0, n - present);
+        BitPosition += n * 8;
+        RemainingBits -= n * 8;
+        return;
+    }
+    for (uint64_t i = 0; i < n; ++i) {
+        out[i] = static_cast<uint8_t>(PeekUnchecked(8));
+        BitPosition += 8;
+        RemainingBits -= 8;
+    }
 }
 
 int CBitStreamReader::ReadBytes(uint64_t n, std::vector<uint8_t>& out) {
     if (!m_buffer || n > RemainingBits / 8) return -1;
     if (n == 0) return 0;  // out may be empty: no memset on its null data()
-    size_t old = out.size();
+    const size_t old = out.size();
     out.resize(old + n);
-    if (BitPosition % 8 == 0) {
-        uint64_t first = BitPosition / 8;
-        uint64_t present = first < m_available ? std::min<uint64_t>(n, m_available - first) : 0;
-        if (present) std::memcpy(out.data() + old, m_buffer + first, present);
-        std::memset(out.data() + old + present, 0, n - present);
-        BitPosition += n * 8;
-        RemainingBits -= n * 8;
-        return 0;
-    }
-    for (uint64_t i = 0; i < n; ++i) {
-        uint32_t b = 0;
-        ReadBits(8, b);
-        out[old + i] = static_cast<uint8_t>(b);
-    }
+    TakeBytes(n, out.data() + old);
+    Note(&out, n * 8);
+    return 0;
+}
+
+int CBitStreamReader::ReadBytes(uint64_t n, std::string& out) {
+    if (!m_buffer || n > RemainingBits / 8) return -1;
+    if (n == 0) return 0;
+    const size_t old = out.size();
+    out.resize(old + n);
+    TakeBytes(n, reinterpret_cast<uint8_t*>(out.data() + old));
+    Note(&out, n * 8);
     return 0;
 }
 
@@ -105,10 +126,12 @@ CBitStreamReader CBitStreamReader::SubReader(uint64_t bytes) const {
     uint64_t first = BitPosition / 8;
     uint64_t left = RemainingBits / 8;
     if (bytes > left) bytes = left;
-    if (!m_buffer) return CBitStreamReader(nullptr, bytes * 8, 0);
+    if (!m_buffer) return CBitStreamReader(nullptr, bytes * 8, 0);  // reads nothing: no spans
     // Past the bytes present the child reads zeros; point it at a dummy byte
     // rather than past the end of the buffer.
     static const uint8_t kNoBytes = 0;
-    if (first >= m_available) return CBitStreamReader(&kNoBytes, bytes * 8, 0);
-    return CBitStreamReader(m_buffer + first, bytes * 8, m_available - first);
+    CBitStreamReader sub = first >= m_available ? CBitStreamReader(&kNoBytes, bytes * 8, 0)
+                                                : CBitStreamReader(m_buffer + first, bytes * 8, m_available - first);
+    sub.SetOrigin(m_origin + first, m_spans);
+    return sub;
 }

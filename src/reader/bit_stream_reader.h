@@ -3,10 +3,15 @@
 #include <string>
 #include <vector>
 
+#include "base/span_map.h"
+
 // Reads a byte buffer as a stream of bits, most significant bit first, so every
 // byte-aligned read is big-endian. Bytes at or past `availableBytes` read as zero:
 // a box that claims more bytes than the file holds is seen zero-padded without
 // allocating the padding.
+//
+// A reader given a SpanMap notes where each read lies in the file, keyed by the
+// address of what it filled (the reads into a box's members while its page is made).
 class CBitStreamReader {
 public:
     CBitStreamReader() = default;
@@ -17,14 +22,22 @@ public:
     CBitStreamReader& operator=(const CBitStreamReader&) = default;
 
     int ReadBits(uint32_t n, uint32_t& out);
+    int ReadBits(uint32_t n, uint64_t& out);  // n up to 64
     int PeekBits(uint32_t n, uint32_t& out) const;
     int Peek64(uint64_t& out) const;
     int Peek16Bytes(uint8_t out[16]) const;
     void SkipBits(uint64_t n);
+    // Skips the rest, noting its span as `field`'s (a payload that is only counted).
+    void SkipRest(const void* field) {
+        const uint64_t bits = RemainingBits - RemainingBits % 8;
+        SkipBits(RemainingBits);
+        Note(field, bits);
+    }
 
     // Conveniences over ReadBits for the box classes.
-    int Read64(uint64_t& out);                                // two 32-bit halves, high first
+    int Read64(uint64_t& out) { return ReadBits(64, out); }   // two 32-bit halves, high first
     int ReadBytes(uint64_t n, std::vector<uint8_t>& out);     // appends n bytes; -1 (and nothing) if short
+    int ReadBytes(uint64_t n, std::string& out);
     uint64_t RemainingBytes() const { return RemainingBits / 8; }
     const uint8_t* Buffer() const { return m_buffer; }
     const uint8_t* CurrentByte() const { return m_buffer ? m_buffer + BitPosition / 8 : nullptr; }
@@ -38,13 +51,29 @@ public:
     // A reader over the next `bytes` bytes (cut to what remains), starting at the current byte.
     CBitStreamReader SubReader(uint64_t bytes) const;
 
+    // Where the buffer's first byte lies in the file, and where reads note their spans
+    // (null: nowhere). Sub readers inherit both.
+    void SetOrigin(uint64_t fileOffset, SpanMap* spans) {
+        m_origin = fileOffset;
+        m_spans = spans;
+    }
+    SpanMap* Spans() const { return m_spans; }
+    // The file position of the next bit to read, in bits.
+    uint64_t FileBit() const { return m_origin * 8 + BitPosition; }
+
     uint64_t RemainingBits = 0;
     uint64_t BitPosition = 0;
 
 private:
     uint64_t Gather(uint64_t firstByte, uint32_t count) const;  // up to 8 bytes, big-endian
     uint64_t PeekUnchecked(uint32_t n) const;                  // n <= 32, caller checks bounds
+    void TakeBytes(uint64_t n, uint8_t* out);                  // caller checks bounds
+    void Note(const void* field, uint64_t bits) const {
+        if (m_spans) m_spans->Record(field, {FileBit() - bits, bits});
+    }
 
     const uint8_t* m_buffer = nullptr;
     uint64_t m_available = 0;  // bytes from m_buffer that are really present
+    uint64_t m_origin = 0;     // file offset of m_buffer[0]
+    SpanMap* m_spans = nullptr;
 };

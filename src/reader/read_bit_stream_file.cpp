@@ -116,6 +116,14 @@ int64_t CReadBitStreamFile::ExtractBox(std::unique_ptr<CBinaryData>& slot) {
     return static_cast<int64_t>(present);
 }
 
+int64_t CReadBitStreamFile::ExtractBoxAt(int64_t offset, std::unique_ptr<CBinaryData>& slot) {
+    const int64_t position = m_position;
+    m_position = offset;
+    const int64_t n = ExtractBox(slot);
+    m_position = position;
+    return n;
+}
+
 int64_t CReadBitStreamFile::ReadFileAt(const std::string& path, int64_t offset, uint8_t* buffer,
                                        uint32_t count) {
     if (!buffer || offset < 0) return -1;

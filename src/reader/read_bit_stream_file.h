@@ -29,6 +29,8 @@ public:
 
     int64_t RetrieveBoxSize();
     int64_t ExtractBox(std::unique_ptr<CBinaryData>& slot);
+    // ExtractBox for the box at `offset`, leaving the walk's position where it was.
+    int64_t ExtractBoxAt(int64_t offset, std::unique_ptr<CBinaryData>& slot);
     // Reads raw bytes through a descriptor of its own, so the walk's position never moves.
     static int64_t ReadFileAt(const std::string& path, int64_t offset, uint8_t* buffer, uint32_t count);
 

@@ -1,6 +1,7 @@
 #include "report/page_json.h"
 
 #include <cinttypes>
+#include <memory>
 
 #include "boxes/containers/corvel.h"
 #include "report/format.h"
@@ -143,7 +144,6 @@ void WriteBoxJson(std::ostream& out, const CBox& box, const PageContext& context
 
 void WriteTreeJson(std::ostream& out, const std::string& fileName, int status, const CCorvel& parser) {
     const SampleContext samples(parser);
-    const PageContext context{nullptr, &parser, &samples, nullptr};
     out << "{\"file\": " << JsonString(fileName) << ", \"status\": " << (status < 0 ? -1 : 0) << ", \"boxes\": [";
     bool first = true;
     for (size_t i = 0; i < parser.GetBoxCount(); ++i) {
@@ -151,7 +151,10 @@ void WriteTreeJson(std::ostream& out, const std::string& fileName, int status, c
         if (!box) continue;
         if (!first) out << ",\n";
         first = false;
-        WriteBoxJson(out, *box, context);
+        // The box read again, noting where its fields lie: one top-level box's spans at a time.
+        SpanMap spans;
+        const std::unique_ptr<CBox> copy = parser.Reparse(*box, spans);
+        WriteBoxJson(out, copy ? *copy : *box, {nullptr, &parser, &samples, copy ? &spans : nullptr});
     }
     out << "]}\n";
 }

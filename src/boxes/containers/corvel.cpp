@@ -156,7 +156,7 @@ void CCorvel::IndexTopLevel() {
     for (const auto& box : m_boxes) {
         if (!box) continue;
         const bool moof = box->m_type == FourCC("moof"), mdat = box->m_type == FourCC("mdat");
-        m_places[box.get()] = {moof ? m_moofs.size() : mdat ? m_mdats.size() : 0, fragmentBytes};
+        m_places[box->m_id] = {moof ? m_moofs.size() : mdat ? m_mdats.size() : 0, fragmentBytes};
         if (moof) m_moofs.push_back(box.get());
         if (mdat) m_mdats.push_back(box.get());
         if (moof || mdat) fragmentBytes += box->BoxSize();
@@ -165,13 +165,48 @@ void CCorvel::IndexTopLevel() {
 
 const CBox* CCorvel::Counterpart(const CBox& box, uint32_t type, const std::vector<const CBox*>& others) const {
     if (box.m_type != type || m_moofs.size() != m_mdats.size()) return nullptr;
-    auto it = m_places.find(&box);
+    auto it = m_places.find(box.m_id);
     return it == m_places.end() ? nullptr : others[it->second.ordinal];
 }
 
 uint64_t CCorvel::FragmentBytesBefore(const CBox& box) const {
-    auto it = m_places.find(&box);
+    auto it = m_places.find(box.m_id);
     return it == m_places.end() ? 0 : it->second.fragmentBytesBefore;
+}
+
+namespace {
+// Gives the boxes of `copy` the identities of those of `original`; false when the two
+// trees differ in shape.
+bool CopyIdentities(const CBox& original, CBox& copy) {
+    std::vector<std::pair<const CBox*, CBox*>> pending{{&original, &copy}};
+    while (!pending.empty()) {
+        auto [a, b] = pending.back();
+        pending.pop_back();
+        if (a->m_type != b->m_type || a->GetChildCount() != b->GetChildCount()) return false;
+        b->m_id = a->m_id;
+        for (size_t i = 0; i < a->GetChildCount(); ++i) {
+            if (!a->GetChild(i) != !b->GetChild(i)) return false;
+            if (a->GetChild(i)) pending.emplace_back(a->GetChild(i), b->GetChild(i));
+        }
+    }
+    return true;
+}
+}  // namespace
+
+std::unique_ptr<CBox> CCorvel::Reparse(const CBox& top, SpanMap& spans) const {
+    std::unique_ptr<CBinaryData> buffer;
+    if (!m_reader || m_reader->ExtractBoxAt(top.m_startOffset, buffer) == 0 || !buffer) return nullptr;
+    CBitStreamReader reader(buffer->Data(), buffer->Size() * 8, buffer->Available());
+    reader.SetOrigin(uint64_t(top.m_startOffset), &spans);
+    CBox header;
+    header.m_startOffset = top.m_startOffset;
+    if (header.ParseBox(reader) < 0) return nullptr;
+    // An mdat reads FLV tags as it did in the walk.
+    const auto* mdat = dynamic_cast<const CMediaDataBox*>(&top);
+    bool flvInMdat = mdat && mdat->HoldsFlv(), skip = false;
+    std::unique_ptr<CBox> box = MakeTopLevelBox(header, flvInMdat, skip);
+    if (!skip) box->ParseBox(reader);
+    return CopyIdentities(top, *box) ? std::move(box) : nullptr;
 }
 
 int CCorvelLib::Init(const std::string& path) {

@@ -34,9 +34,14 @@ public:
     // when the box is not a top-level box.
     uint64_t FragmentBytesBefore(const CBox& box) const;
 
+    // Parses a top-level box of this run again, noting in `spans` where each field
+    // lies in the file: a copy of the box's subtree whose boxes carry the identities
+    // of the originals. Null when the box cannot be read again.
+    std::unique_ptr<CBox> Reparse(const CBox& top, SpanMap& spans) const;
+
 private:
-    // Where a top-level box stands: its place among the boxes of its type, and the
-    // moof and mdat bytes before it.
+    // Where a top-level box stands (by its identity, so copies of it are found too): its
+    // place among the boxes of its type, and the moof and mdat bytes before it.
     struct TopLevelPlace {
         size_t ordinal;
         uint64_t fragmentBytesBefore;
@@ -49,7 +54,7 @@ private:
     std::vector<std::unique_ptr<CBox>> m_boxes;
     std::vector<CBox*> m_byId;
     std::vector<const CBox*> m_moofs, m_mdats;
-    std::unordered_map<const CBox*, TopLevelPlace> m_places;
+    std::unordered_map<uint32_t, TopLevelPlace> m_places;
     int64_t m_currentBoxOffset = 0;
     bool m_bFlvInMdat = false;
 };

@@ -37,15 +37,7 @@ int CTrackFragmentHeaderBox::ParseBox(CBitStreamReader& reader) {
 int CTfdtBox::ParseBox(CBitStreamReader& reader) {
     if (CFullBox::ParseBox(reader) < 0) return -1;
     // Version 0 is 32 bits; every other version 64 (unlike mehd, which tests for 1).
-    int status = 0;
-    if (m_version == 0) {
-        uint32_t v = 0;
-        status = reader.ReadBits(32, v);
-        m_baseMediaDecodeTime = v;
-    } else {
-        status = reader.Read64(m_baseMediaDecodeTime);
-    }
-    if (status < 0) return -1;
+    if (reader.ReadBits(m_version == 0 ? 32 : 64, m_baseMediaDecodeTime) < 0) return -1;
     CORVEL_LOG("[CTfdtBox::ParseBox] baseMediaDecodeTime: %" PRId64, static_cast<int64_t>(m_baseMediaDecodeTime));
     return 0;
 }

@@ -1,6 +1,9 @@
 #include "boxes/fragments/track_run_box.h"
 
+#include <algorithm>
+
 #include "base/log.h"
+#include "boxes/sampletable/table_reader.h"
 
 namespace {
 // Reads a per-sample field when its flag bit is set; leaves it 0 otherwise.
@@ -24,24 +27,28 @@ int CTrackRunBox::ParseBox(CBitStreamReader& reader) {
         if (reader.ReadBits(32, m_firstSampleFlags) < 0) return -1;
         CORVEL_LOG("[Track Run Box] first_sample_flags - 0x%x", m_firstSampleFlags);
     }
-    // The count comes from the file: samples are appended as they are read, so a
-    // count larger than the payload stops at the first failed read.
-    const bool fields = (m_flags & (kDurationPresent | kSizePresent | kFlagsPresent | kCompositionOffsetPresent)) != 0;
-    for (uint32_t i = 0; i < m_sampleCount; ++i) {
-        Sample s;
+    // The count comes from the file: samples are read into place, as many as the payload
+    // can hold, so a count larger than the payload stops at the first failed read.
+    const uint32_t fieldBytes = 4 * ((m_flags & kDurationPresent ? 1 : 0) + (m_flags & kSizePresent ? 1 : 0) +
+                                     (m_flags & kFlagsPresent ? 1 : 0) + (m_flags & kCompositionOffsetPresent ? 1 : 0));
+    if (fieldBytes == 0) {
+        // No field per sample: nothing to read, and nothing bounds the count but this.
+        const uint32_t kept = std::min(m_sampleCount, kMaxFieldlessSamples);
+        if (kept < m_sampleCount)
+            CORVEL_LOG("[Track Run Box] sample_count - %u: only %u samples kept", m_sampleCount, kMaxFieldlessSamples);
+        m_samples.resize(kept);
+        return 0;
+    }
+    return ReadEach(reader, m_sampleCount, fieldBytes, m_samples, [&](Sample& s) {
         if (ReadOptional(reader, m_flags, kDurationPresent, s.duration) < 0 ||
             ReadOptional(reader, m_flags, kSizePresent, s.size) < 0 ||
             ReadOptional(reader, m_flags, kFlagsPresent, s.flags) < 0 ||
             ReadOptional(reader, m_flags, kCompositionOffsetPresent, s.compositionTimeOffset) < 0)
             return -1;
-        if (!fields && m_samples.size() >= kMaxFieldlessSamples) {
-            CORVEL_LOG("[Track Run Box] sample_count - %u: only %u samples kept", m_sampleCount, kMaxFieldlessSamples);
-            break;
-        }
-        m_samples.push_back(s);
+        const size_t i = m_samples.size() - 1;
         if (i < 10)
             CORVEL_LOG("[Track Run Box] Sample Info[%u] -  ( duration: %u, size: %u, flags: %u, comp_time_offset: %d )",
-                       i, s.duration, s.size, s.flags, static_cast<int32_t>(s.compositionTimeOffset));
-    }
-    return 0;
+                       static_cast<uint32_t>(i), s.duration, s.size, s.flags, static_cast<int32_t>(s.compositionTimeOffset));
+        return 0;
+    });
 }

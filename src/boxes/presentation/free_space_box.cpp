@@ -2,6 +2,6 @@
 
 int CFreeSpaceBox::ParseBox(CBitStreamReader& reader) {
     m_spaceSize = reader.RemainingBytes();
-    reader.SkipBits(reader.RemainingBits);
+    reader.SkipRest(&m_spaceSize);
     return 0;
 }

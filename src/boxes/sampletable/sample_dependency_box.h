@@ -27,5 +27,5 @@ public:
 
     uint32_t m_sampleCount = 0;
     TableVector<Entry> m_entries;
-    TableVector<uint16_t> m_numbers;
+    TableVector<uint32_t> m_numbers;  // 16 bits each in the file
 };

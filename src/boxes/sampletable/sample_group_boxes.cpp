@@ -1,5 +1,7 @@
 #include "boxes/sampletable/sample_group_boxes.h"
 
+#include <algorithm>
+
 #include "base/log.h"
 #include "boxes/sampletable/table_reader.h"
 
@@ -86,21 +88,27 @@ int CSampleGroupDescBox::ParseBox(CBitStreamReader& reader) {
     // hostile count: every entry takes at least one byte in the file, so a count beyond
     // the payload's bytes fails the box after that many records.
     const uint64_t mostRecords = reader.RemainingBytes();
+    m_records.reserve(std::min<uint64_t>(m_entryCount, mostRecords));  // records never move once read
     for (uint32_t i = 0; i < m_entryCount; ++i) {
         if (i >= mostRecords) return -1;
-        Record record;
+        Record& record = m_records.emplace_back();
         record.kind = kind;
         if (m_version == 1 && m_defaultLength == 0) {
-            if (reader.ReadBits(32, record.descriptionLength) < 0) return -1;
+            if (reader.ReadBits(32, record.descriptionLength) < 0) {
+                m_records.pop_back();
+                return -1;
+            }
             CORVEL_LOG("[CSampleGroupDescBox::ParseBox] description_length: %ld",
                        static_cast<long>(record.descriptionLength));
         }
         record.entry = MakeEntryWithFields(kind);
         if (record.entry) {
             int status = record.entry->ParseBox(reader);
-            if (status < 0) return status;
+            if (status < 0) {
+                m_records.pop_back();
+                return status;
+            }
         }
-        m_records.push_back(std::move(record));
     }
     return 0;
 }

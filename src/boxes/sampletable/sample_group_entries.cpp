@@ -15,12 +15,9 @@ int ReadFields(CBitStreamReader& reader, std::initializer_list<std::pair<uint32_
 }  // namespace
 
 int CAVCSubSequenceEntry::ParseBox(CBitStreamReader& reader) {
-    uint32_t durationFlag = 0, avgRateFlag = 0;
-    if (ReadFields(reader, {{&m_subSequenceIdentifier, 16}, {&m_layerNumber, 8}, {&durationFlag, 1},
-                            {&avgRateFlag, 1}, {&m_reserved, 6}}) < 0)
+    if (ReadFields(reader, {{&m_subSequenceIdentifier, 16}, {&m_layerNumber, 8}, {&m_durationFlag, 1},
+                            {&m_avgRateFlag, 1}, {&m_reserved, 6}}) < 0)
         return -1;
-    m_durationFlag = static_cast<uint8_t>(durationFlag);
-    m_avgRateFlag = static_cast<uint8_t>(avgRateFlag);
     if (m_durationFlag && reader.ReadBits(32, m_duration) < 0) return -1;
     if (m_avgRateFlag &&
         ReadFields(reader, {{&m_accurateStatisticsFlag, 8}, {&m_avgBitRate, 16}, {&m_avgFrameRate, 16}}) < 0)

@@ -33,8 +33,8 @@ public:
 
     uint32_t m_subSequenceIdentifier = 0;  // 16
     uint32_t m_layerNumber = 0;            // 8
-    uint8_t m_durationFlag = 0;            // 1
-    uint8_t m_avgRateFlag = 0;             // 1
+    uint32_t m_durationFlag = 0;           // 1
+    uint32_t m_avgRateFlag = 0;            // 1
     uint32_t m_reserved = 0;               // 6
     uint32_t m_duration = 0;               // 32, with the duration flag
     uint32_t m_accurateStatisticsFlag = 0; // 8, with the average rate flag

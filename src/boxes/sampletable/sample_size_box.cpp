@@ -30,11 +30,14 @@ int CCompactSampleSizeBox::ParseBox(CBitStreamReader& reader) {
         return ReadTable(reader, m_sampleCount, 1, m_entrySizes, [](const uint8_t* p) { return uint32_t{*p}; });
     // 4 bits: two samples a byte, the first in the high half; an odd count leaves the last half unused.
     const uint64_t bytes = (uint64_t{m_sampleCount} + 1) / 2;
+    const uint64_t firstBit = reader.FileBit();
     m_entrySizes.reserve(RecordsThatFit(reader, bytes, 1) * 2);
-    return ReadRecords(reader, bytes, 1, [this](const uint8_t* p) {
+    const int status = ReadRecords(reader, bytes, 1, [this](const uint8_t* p) {
         m_entrySizes.push_back(*p >> 4);
         if (m_entrySizes.size() < m_sampleCount) m_entrySizes.push_back(*p & 0x0F);
     });
+    NoteTable(reader, m_entrySizes, 0, firstBit, 4);
+    return status;
 }
 
 uint32_t SampleCountOfSizeBox(const CBox& stbl, bool stszOnly) {

@@ -10,8 +10,8 @@ class CSubSampleInfoBox : public CFullBox {
 public:
     struct Subsample {
         uint32_t size;  // 16 bits in version 0, 32 otherwise
-        uint8_t priority;
-        uint8_t discardable;
+        uint32_t priority;     // 8 bits
+        uint32_t discardable;  // 8 bits
         uint32_t reserved;
     };
     struct Entry {

@@ -15,10 +15,15 @@ int CSyncSampleBox::ParseBox(CBitStreamReader& reader) {
 int CShadowSyncSampleBox::ParseBox(CBitStreamReader& reader) {
     if (CFullBox::ParseBox(reader) < 0) return -1;
     if (reader.ReadBits(32, m_entryCount) < 0) return -1;
-    return ReadRecords(reader, m_entryCount, 8, [this](const uint8_t* p) {
+    const uint64_t firstBit = reader.FileBit();
+    const int status = ReadRecords(reader, m_entryCount, 8, [this](const uint8_t* p) {
         m_shadowedSampleNumbers.push_back(Be32(p));
         m_syncSampleNumbers.push_back(Be32(p + 4));
     });
+    // Each number's span is its whole pair.
+    NoteTable(reader, m_shadowedSampleNumbers, 0, firstBit, 64);
+    NoteTable(reader, m_syncSampleNumbers, 0, firstBit, 64);
+    return status;
 }
 
 uint32_t CShadowSyncSampleBox::GetShadowedSampleNumber(uint32_t i) const { return EntryAt(m_shadowedSampleNumbers, i); }

@@ -53,11 +53,43 @@ int ReadRecords(CBitStreamReader& reader, uint64_t count, uint32_t recordBytes, 
     return count > fit ? -1 : 0;
 }
 
+// Notes where a table's records lie: element i of `out` from `first` on comes from the
+// record at `firstBit` + i records, and the whole table is `out`'s.
+template <class Vector>
+void NoteTable(const CBitStreamReader& reader, const Vector& out, size_t first, uint64_t firstBit, uint64_t recordBits) {
+    SpanMap* spans = reader.Spans();
+    if (!spans || out.size() <= first) return;
+    spans->Record(&out, {firstBit, reader.FileBit() - firstBit});
+    spans->RecordTable(out.data() + first, out.size() - first, sizeof(out[0]), firstBit, recordBits);
+}
+
 // Appends the records of a table to `out` (reserved up to what the payload can hold).
-template <class T, class Decode>
-int ReadTable(CBitStreamReader& reader, uint64_t count, uint32_t recordBytes, TableVector<T>& out, Decode&& decode) {
+template <class Vector, class Decode>
+int ReadTable(CBitStreamReader& reader, uint64_t count, uint32_t recordBytes, Vector& out, Decode&& decode) {
+    const size_t first = out.size();
+    const uint64_t firstBit = reader.FileBit();
     out.reserve(out.size() + RecordsThatFit(reader, count, recordBytes));
-    return ReadRecords(reader, count, recordBytes, [&](const uint8_t* p) { out.push_back(decode(p)); });
+    const int status = ReadRecords(reader, count, recordBytes, [&](const uint8_t* p) { out.push_back(decode(p)); });
+    NoteTable(reader, out, first, firstBit, uint64_t{recordBytes} * 8);
+    return status;
+}
+
+// Reads up to `count` records straight into `out`, each with `read(record)`. Every
+// record takes at least `minBytes` (1 or more) of the payload, so `out` is reserved for
+// what the payload can hold and no record moves once read. A record that cannot be
+// read whole is dropped, and the result is -1.
+template <class Vector, class Read>
+int ReadEach(const CBitStreamReader& reader, uint64_t count, uint32_t minBytes, Vector& out, Read&& read) {
+    const uint64_t fit = RecordsThatFit(reader, count, minBytes);
+    out.reserve(out.size() + fit);
+    for (uint64_t i = 0; i < count; ++i) {
+        if (i >= fit) return -1;
+        if (read(out.emplace_back()) < 0) {
+            out.pop_back();
+            return -1;
+        }
+    }
+    return 0;
 }
 
 // Entry i of a table, or 0 (a default record) at or past the stored entries.

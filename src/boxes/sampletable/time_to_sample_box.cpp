@@ -45,11 +45,9 @@ uint32_t CCompositionOffsetBox::GetSampleOffset(uint32_t i) const { return Entry
 
 int CCompositionToDecodeBox::ParseBox(CBitStreamReader& reader) {
     if (CFullBox::ParseBox(reader) < 0) return -1;
+    // Signed fields, read as their 32 bits.
     for (int32_t* field : {&m_compositionToDTSShift, &m_leastDecodeToDisplayDelta, &m_greatestDecodeToDisplayDelta,
-                           &m_compositionStartTime, &m_compositionEndTime}) {
-        uint32_t v = 0;
-        if (reader.ReadBits(32, v) < 0) return -1;
-        *field = static_cast<int32_t>(v);
-    }
+                           &m_compositionStartTime, &m_compositionEndTime})
+        if (reader.ReadBits(32, reinterpret_cast<uint32_t&>(*field)) < 0) return -1;
     return 0;
 }

@@ -35,7 +35,7 @@ void FileTypeRows(PageBuilder& page, const CFileTypeBox& box) {
         if (i) brands += Text(", ");
         brands += BrandText(box.GetCompatibleBrand(i));
     }
-    page.Row("Compatible brands", brands, {box.m_compatibleBrands});
+    page.Derived("Compatible brands", brands, {box.m_compatibleBrands});
 }
 
 void ProgressiveDownloadRows(PageBuilder& page, const CProgressiveDownloadbox& box) {
