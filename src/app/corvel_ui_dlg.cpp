@@ -18,11 +18,13 @@
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QStandardPaths>
+#include <QStatusBar>
 #include <QStyle>
 #include <QStyleFactory>
 #include <QTreeWidget>
 
 #include "app/about_dlg.h"
+#include "app/dump_pane.h"
 #include "app/hex_dump.h"
 #include "app/open_button.h"
 #include "app/size_setting.h"
@@ -31,7 +33,9 @@
 #include "report/box_page.h"
 #include "report/page_html.h"
 #include "report/sub_pages.h"
+#include "samples/fragment_samples.h"
 #include "samples/sample_context.h"
+#include "samples/track_samples.h"
 
 const QString kMakerName = QStringLiteral("Orvanel");
 
@@ -81,7 +85,7 @@ CCorvel_UIDlg::CCorvel_UIDlg(CCorvelLib& lib, QWidget* parent) : QMainWindow(par
     m_status = new QLabel(m_client);
 
     CreateTree();
-    CreateDumpPane();
+    m_dump = new CDumpPane(m_client);
 
     // The welcome page is in the page file before the view first shows it.
     WriteWelcomePage(m_folder.pagePath, m_logoPath, kMakerName);
@@ -127,29 +131,13 @@ void CCorvel_UIDlg::CreateTree() {
             [this](QTreeWidgetItem* current, QTreeWidgetItem*) { OnSelectionChanged(current); });
 }
 
-// Read-only, fixed pitch, white.
-void CCorvel_UIDlg::CreateDumpPane() {
-    m_dump = new QPlainTextEdit(m_client);
-    m_dump->setReadOnly(true);
-    m_dump->setAcceptDrops(false);
-    m_dump->setLineWrapMode(QPlainTextEdit::NoWrap);
-    m_dump->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    QFont font(QStringLiteral("monospace"));
-    font.setStyleHint(QFont::TypeWriter);
-    font.setFixedPitch(true);
-    font.setPixelSize(10);  // a 12-pixel cell: 16 bytes and their characters fit the pane
-    m_dump->setFont(font);
-    QPalette dumpPalette = m_dump->palette();
-    dumpPalette.setColor(QPalette::Base, Qt::white);
-    m_dump->setPalette(dumpPalette);
-}
-
 void CCorvel_UIDlg::CreateMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("File (&F)"));
     file->addAction(QStringLiteral("Open (&O)"), this, &CCorvel_UIDlg::OnFileOpen);
     file->addAction(QStringLiteral("Close (&X)"), this, &QWidget::close);
     QMenu* help = menuBar()->addMenu(QStringLiteral("Help (&H)"));
     help->addAction(QStringLiteral("About (&A)"), this, &CCorvel_UIDlg::OnAbout);
+    statusBar();  // where a clicked field's bytes are told
 }
 
 void CCorvel_UIDlg::FirstLayout() {
@@ -164,7 +152,7 @@ void CCorvel_UIDlg::FirstLayout() {
         h = size.height();
     }
     m_client->resize(w, h);
-    resize(w, h + menuBar()->sizeHint().height());
+    resize(w, h + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
     if (QScreen* s = screen()) move(s->availableGeometry().center() - rect().center());
 
     m_tree->setGeometry(5, 30, tw, h - 35);
@@ -282,17 +270,28 @@ void CCorvel_UIDlg::OnSelectionChanged(QTreeWidgetItem* item) {
     CBox* box = BoxOf(item);
     if (!box) {
         ShowWelcome();
-        m_dump->clear();
+        m_dump->Clear();
         return;
     }
     const CBox* parentBox = BoxOf(item->parent());
+    // The page is made from the box read again with its spans: a row click then finds its bytes.
+    const QTreeWidgetItem* top = item;
+    while (top->parent() && BoxOf(top->parent())) top = top->parent();
+    m_shownSpans = SpanMap();
+    m_shown = m_lib.Parser()->Reparse(*BoxOf(top), m_shownSpans);
+    const CBox* shown = m_shown ? FindBox(*m_shown, box->m_id) : nullptr;
+    m_shownPage = BuildBoxPage(shown ? *shown : *box,
+                               {parentBox, m_lib.Parser(), m_samples.get(), shown ? &m_shownSpans : nullptr});
     {
         ReportPage page(Local8(m_folder.pagePath), Local8(m_iconPath), Local8(m_folder.subPageFolder));
-        RenderPage(page, BuildBoxPage(*box, {parentBox, m_lib.Parser(), m_samples.get(), nullptr}));
+        RenderPage(page, m_shownPage);
     }
+    m_shownPage.box = nullptr;
+    m_subPages.clear();  // the page emptied the sub-page folder
+    statusBar()->clearMessage();
     m_view->Navigate(m_folder.pagePath);
     if (box->m_type == FourCC("mdat"))
-        m_dump->clear();
+        m_dump->Clear();
     else
         ShowDump(box->m_startOffset, box->BoxSize());
 }
@@ -302,16 +301,7 @@ void CCorvel_UIDlg::ShowWelcome() {
     m_view->Navigate(m_folder.pagePath);
 }
 
-void CCorvel_UIDlg::ShowDump(int64_t offset, uint64_t count) {
-    // Only while a file is open: a request queued before a failed open finds nothing.
-    SetDumpText(m_lib.Parser() ? DumpFileBytes(m_lib, offset, count) : std::string());
-}
-
-void CCorvel_UIDlg::SetDumpText(const std::string& text) {
-    QString pane = QString::fromLatin1(text.data(), qsizetype(text.size()));
-    pane.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    m_dump->setPlainText(pane);
-}
+void CCorvel_UIDlg::ShowDump(int64_t offset, uint64_t count) { m_dump->Show(m_lib, offset, count); }
 
 // Byte count and offset as decimal text; anything else (a sign, letters, a missing
 // field, an offset beyond 64-bit signed) is ignored.
@@ -345,7 +335,55 @@ void CCorvel_UIDlg::OnPageCommand(int command, const PageRequest& request) {
             break;
         case kCmdFlvTag:  // FLV tag pages come with the FLV tag reader
         default:
-            break;
+            return;
+    }
+    m_subPages[request.value] = {command, request.box, request.moofBox, request.mdatBox, k};
+}
+
+void CCorvel_UIDlg::OnRowClicked(const QString& subPage, int table, int row) {
+    const Span span = subPage.isEmpty() ? PageRowSpan(table, row) : SubPageRowSpan(subPage, row);
+    if (span.Empty() || !m_dump->Highlight(m_lib, span)) return;
+    statusBar()->showMessage(CDumpPane::Describe(span));
+}
+
+// A key/value row follows its table's title row; a list row, the title and the headers.
+Span CCorvel_UIDlg::PageRowSpan(int table, int row) const {
+    if (table < 0 || size_t(table) >= m_shownPage.tables.size()) return {};
+    const ReportTable& t = m_shownPage.tables[size_t(table)];
+    if (t.kind == TableKind::KeyValue && row >= 1 && size_t(row) <= t.rows.size()) return t.rows[size_t(row) - 1].span;
+    if (t.kind == TableKind::List && row >= 2 && size_t(row) - 2 < t.listRows.size()) return t.listRows[size_t(row) - 2].span;
+    return {};
+}
+
+// A sub page's rows follow its title and header rows: row r is entry or sample 200k + r - 2.
+Span CCorvel_UIDlg::SubPageRowSpan(const QString& path, int row) const {
+    auto it = m_subPages.find(path);
+    CCorvel* parser = m_lib.Parser();
+    if (it == m_subPages.end() || !parser || row < 2) return {};
+    const SubPage& sub = it->second;
+    const uint64_t index = uint64_t(sub.k) * kRowsPerSubPage + uint64_t(row) - 2;
+    const CBox* box = parser->FindBox(sub.box);
+    if (!box) return {};
+    switch (sub.command) {
+        case kCmdEntries: {
+            // Its fields' spans: those of the box page's copy.
+            const CBox* shown = m_shown ? FindBox(*m_shown, sub.box) : nullptr;
+            return shown ? EntrySpan(*shown, index, m_shownSpans) : Span{};
+        }
+        case kCmdTrackSamples: {
+            const TrackSamples samples(*box);
+            if (index >= samples.Count()) return {};
+            const SampleRecord r = samples.At(index);
+            return Span::Bytes(r.offset, r.size);
+        }
+        case kCmdFragmentSamples: {
+            const FragmentSamples samples(*box, parser->FindBox(sub.moof), parser->FindBox(sub.mdat), m_samples.get());
+            if (samples.From(index).Done()) return {};
+            const SampleRecord r = samples.At(index);
+            return Span::Bytes(r.offset, r.size);
+        }
+        default:
+            return {};
     }
 }
 

@@ -1,4 +1,5 @@
 #pragma once
+#include <map>
 #include <memory>
 
 #include <QMainWindow>
@@ -6,13 +7,15 @@
 
 #include "app/html_view_ctrl.h"
 #include "app/work_folder.h"
+#include "base/span_map.h"
+#include "boxes/box.h"
+#include "report/page_model.h"
 
-class CBox;
 class CCorvelLib;
+class CDumpPane;
 class COpenButton;
 class CxSplitterWnd;
 class QLabel;
-class QPlainTextEdit;
 class QTreeWidget;
 class QTreeWidgetItem;
 class SampleContext;
@@ -44,12 +47,15 @@ public:
     void ShowDump(int64_t offset, uint64_t count);
     void OnPageCommand(int command, const PageRequest& request) override;
     void OnDumpCommand(const QStringList& countAndOffset) override;
+    // Lights the bytes of the field or the entry of the clicked row and tells them in
+    // the status bar.
+    void OnRowClicked(const QString& subPage, int table, int row) override;
 
     const WorkFolder& Folder() const { return m_folder; }
     const QString& IconPath() const { return m_iconPath; }
     QWidget* Client() const { return m_client; }
     QTreeWidget* Tree() const { return m_tree; }
-    QPlainTextEdit* DumpPane() const { return m_dump; }
+    CDumpPane* DumpPane() const { return m_dump; }
     CHtmlViewCtrl* HtmlView() const { return m_view; }
     CxSplitterWnd* Splitter() const { return m_splitter; }
     QLabel* StatusLine() const { return m_status; }
@@ -63,18 +69,28 @@ protected:
 private:
     void CreateMenus();
     void CreateTree();
-    void CreateDumpPane();
     void FirstLayout();
     void Relayout();
     void FillTree(const QString& path);
     void ClearTree();
     void OnSelectionChanged(QTreeWidgetItem* item);
     void ShowWelcome();
-    void SetDumpText(const std::string& text);
     void ShowMessage(const QString& text);
+    Span PageRowSpan(int table, int row) const;
+    Span SubPageRowSpan(const QString& path, int row) const;
 
     CCorvelLib& m_lib;
     std::unique_ptr<SampleContext> m_samples;  // the open file's facts for the sample pages
+    // The box page shown: made from a copy of the top-level box read with its spans.
+    std::unique_ptr<CBox> m_shown;
+    SpanMap m_shownSpans;
+    PageModel m_shownPage;
+    // The sub pages written for the page shown, by path.
+    struct SubPage {
+        int command;
+        uint32_t box, moof, mdat, k;
+    };
+    std::map<QString, SubPage> m_subPages;
     WorkFolder m_folder;
     QString m_iconPath;
     QString m_logoPath;
@@ -86,5 +102,5 @@ private:
     QTreeWidget* m_tree = nullptr;
     CxSplitterWnd* m_splitter = nullptr;
     CHtmlViewCtrl* m_view = nullptr;
-    QPlainTextEdit* m_dump = nullptr;
+    CDumpPane* m_dump = nullptr;
 };

@@ -28,13 +28,16 @@ std::string FormatHexDump(const uint8_t* bytes, size_t count) {
     return text;
 }
 
-std::string DumpFileBytes(const CCorvelLib& lib, int64_t offset, uint64_t count) {
+std::string DumpFileBytes(const CCorvelLib& lib, int64_t offset, uint64_t count, uint64_t* shown) {
+    if (shown) *shown = 0;
     count = std::min<uint64_t>(count, kMaxDumpBytes);
     if (count == 0 || offset < 0) return {};
     std::vector<uint8_t> buffer(count);
     const int64_t got = lib.ReadFileBytes(offset, buffer.data(), static_cast<uint32_t>(count));
     if (got <= 0) return {};
-    return FormatHexDump(buffer.data(), static_cast<size_t>(std::min<int64_t>(got, count)));
+    const size_t n = static_cast<size_t>(std::min<int64_t>(got, count));
+    if (shown) *shown = n;
+    return FormatHexDump(buffer.data(), n);
 }
 
 std::optional<uint64_t> ParseDecimal(const std::string& text) {

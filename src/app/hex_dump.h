@@ -14,8 +14,9 @@ constexpr uint32_t kMaxDumpBytes = 32000;
 std::string FormatHexDump(const uint8_t* bytes, size_t count);
 
 // Reads at most kMaxDumpBytes from `offset` through the facade's own read handle and
-// formats only the bytes actually read (none past the end of the file).
-std::string DumpFileBytes(const CCorvelLib& lib, int64_t offset, uint64_t count);
+// formats only the bytes actually read (none past the end of the file); `shown`
+// (when given) receives their number.
+std::string DumpFileBytes(const CCorvelLib& lib, int64_t offset, uint64_t count, uint64_t* shown = nullptr);
 
 // A non-negative decimal number with nothing else around it; nullopt otherwise.
 std::optional<uint64_t> ParseDecimal(const std::string& text);

@@ -23,13 +23,21 @@ class CPageBridge : public QObject {
 public:
     explicit CPageBridge(CHtmlViewCtrl* view) : QObject(view), m_view(view) {}
     Q_INVOKABLE void pageEvent(const QVariantMap& event) { m_view->OnPageEvent(event); }
+    // A click on row `row` of report table `table`; `page` is the sub page's address, or
+    // empty for the page itself.
+    Q_INVOKABLE void rowClicked(const QString& page, int table, int row) {
+        m_view->OnRowClicked(page.isEmpty() ? QString() : QUrl(page).toLocalFile(), table, row);
+    }
 
 private:
     CHtmlViewCtrl* m_view;
 };
 
-// Finds the selector the way the host asks for it: the element at position "nid"
-// among the page's elements with the clicked element's id, its selected option.
+// In the page: finds the selector the way the host asks for it (the element at
+// position "nid" among the page's elements with the clicked element's id, its selected
+// option), and reports a click on a row of a report table (the tables a page opens
+// with cellpadding 3) by the table's and the row's positions. In a sub page (a frame)
+// a row click goes to the page, which reports it with the sub page's address.
 // %1: the watched ids, %2: the attributes to report, %3: the hidden dump element,
 // %4: the position attribute.
 const char kWatchScript[] = R"JS(
@@ -37,6 +45,25 @@ const char kWatchScript[] = R"JS(
   document.addEventListener('keydown', function (e) {
     if (e.key === 'Enter') { e.preventDefault(); e.stopPropagation(); }
   }, true);
+  function rowOf(target) {
+    for (var el = target; el && el.nodeType === 1; el = el.parentNode) {
+      if (el.tagName === 'BUTTON' || el.tagName === 'SELECT' || el.tagName === 'OPTION') return null;
+      if (el.tagName !== 'TR') continue;
+      var table = el.parentNode;
+      while (table && table.tagName !== 'TABLE') table = table.parentNode;
+      if (!table || table.getAttribute('cellpadding') !== '3') return null;
+      var tables = document.querySelectorAll('table[cellpadding="3"]');
+      return { table: Array.prototype.indexOf.call(tables, table), row: Array.prototype.indexOf.call(table.rows, el) };
+    }
+    return null;
+  }
+  if (window.top !== window) {
+    document.addEventListener('click', function (e) {
+      var at = rowOf(e.target);
+      if (at) window.top.postMessage({ tessalyRow: at, page: location.href }, '*');
+    }, true);
+    return;
+  }
   var watched = %1;
   new QWebChannel(qt.webChannelTransport, function (channel) {
     var host = channel.objects.host;
@@ -64,9 +91,15 @@ const char kWatchScript[] = R"JS(
     function onEvent(e) {
       for (var el = e.target; el && el.nodeType === 1; el = el.parentNode)
         if (watched.indexOf(el.id) >= 0) { report(el, e.type); return; }
+      var at = e.type === 'click' ? rowOf(e.target) : null;
+      if (at) host.rowClicked('', at.table, at.row);
     }
     document.addEventListener('click', onEvent, true);
     document.addEventListener('change', onEvent, true);
+    window.addEventListener('message', function (e) {
+      var d = e.data;
+      if (d && d.tessalyRow) host.rowClicked(String(d.page), d.tessalyRow.table, d.tessalyRow.row);
+    });
   });
 })();
 )JS";
@@ -115,7 +148,7 @@ CHtmlViewCtrl::CHtmlViewCtrl(const QString& pagePath, CPageCommandTarget* target
     script.setName(QStringLiteral("tessaly-page-events"));
     script.setInjectionPoint(QWebEngineScript::DocumentReady);
     script.setWorldId(QWebEngineScript::ApplicationWorld);
-    script.setRunsOnSubFrames(false);  // sub pages call parent.fncOnClick, which clicks HEX_INPUT here
+    script.setRunsOnSubFrames(true);  // sub pages report row clicks to the page
     script.setSourceCode(ReadResource(QStringLiteral(":/qtwebchannel/qwebchannel.js")) +
                          WatchScript());
     page->scripts().insert(script);
@@ -164,6 +197,12 @@ void CHtmlViewCtrl::OnPageEvent(const QVariantMap& event) {
     } else if (id == QLatin1String(kFlvTagsId)) {
         OnSelector(kCmdFlvTag, event);
     }
+}
+
+void CHtmlViewCtrl::OnRowClicked(const QString& subPage, int table, int row) {
+    if (table < 0 || row < 0) return;
+    m_target->OnRowClicked(subPage, table, row);
+    emit rowClicked(subPage, table, row);
 }
 
 void CHtmlViewCtrl::OnSelector(int command, const QVariantMap& event) {

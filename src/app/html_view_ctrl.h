@@ -30,6 +30,9 @@ public:
     virtual ~CPageCommandTarget() = default;
     virtual void OnPageCommand(int command, const PageRequest& request) = 0;
     virtual void OnDumpCommand(const QStringList& countAndOffset) = 0;
+    // A click on row `row` (from 0, the title row included) of report table `table`
+    // (from 0) of the page, or of the sub page at the path `subPage` when it is not empty.
+    virtual void OnRowClicked(const QString& subPage, int table, int row) = 0;
 };
 
 // The embedded browser view. The page files are shown exactly as written; a script
@@ -47,10 +50,13 @@ public:
     void LoadIntoFrame(const QString& path);
     // One event from the page: the watched element's id, the event type and attributes.
     void OnPageEvent(const QVariantMap& event);
+    void OnRowClicked(const QString& subPage, int table, int row);
 
 signals:
     // After a command was handed to the host (box 0 and value "count|offset" for a dump).
     void commandSent(int command, quint32 box, const QString& value);
+    // After a row click was handed to the host.
+    void rowClicked(const QString& subPage, int table, int row);
 
 private:
     void OnSelector(int command, const QVariantMap& event);

@@ -87,3 +87,15 @@ uint32_t PeekBoxType(const CBitStreamReader& reader) {
 int ReadVersionedValue(CBitStreamReader& reader, uint32_t version, uint64_t& out) {
     return reader.ReadBits(version == 1 ? 64 : 32, out);
 }
+
+const CBox* FindBox(const CBox& root, uint32_t id) {
+    std::vector<const CBox*> pending{&root};
+    while (!pending.empty()) {
+        const CBox* box = pending.back();
+        pending.pop_back();
+        if (box->m_id == id) return box;
+        for (const auto& child : box->m_children)
+            if (child) pending.push_back(child.get());
+    }
+    return nullptr;
+}

@@ -57,5 +57,7 @@ public:
 uint64_t PeekBoxSize(const CBitStreamReader& reader);
 // The type of the next box without consuming; 0 when fewer than 8 bytes remain.
 uint32_t PeekBoxType(const CBitStreamReader& reader);
+// The box of the subtree whose identity is `id`; null when there is none.
+const CBox* FindBox(const CBox& root, uint32_t id);
 // Reads a version-1 64-bit value, else a 32-bit one zero-extended.
 int ReadVersionedValue(CBitStreamReader& reader, uint32_t version, uint64_t& out);

@@ -81,6 +81,8 @@ struct EntryList {
     std::vector<const char*> columns;
     uint64_t count = 0;
     std::function<void(uint32_t i, std::vector<EntryCell>& cells)> cells;
+    // The record(s) entry i shows, for its span; none when the box holds no record for it.
+    std::function<std::vector<Source>(uint32_t i)> records;
 };
 EntryCell CellU(uint64_t v);  // "%u" and "%I64u" alike
 EntryCell CellD(int32_t v);   // "%d"

@@ -37,6 +37,14 @@ std::string LinesCell(const std::string& lines) {
 
 bool HasEntriesSubPages(const CBox& box) { return !EntriesOfBox(box).columns.empty(); }
 
+Span EntrySpan(const CBox& box, uint64_t index, const SpanMap& spans) {
+    const EntryList list = EntriesOfBox(box);
+    Span span;
+    if (!list.records || index >= list.count || index > UINT32_MAX) return span;
+    for (const Source& s : list.records(static_cast<uint32_t>(index))) span = span.Union(spans.Lookup(s.address, s.size));
+    return span;
+}
+
 void WriteEntriesSubPage(ReportPage& page, const CBox& box, const std::string& path, uint32_t k) {
     const EntryList list = EntriesOfBox(box);
     const int columns = list.columns.empty() ? 0 : static_cast<int>(list.columns.size()) + 1;

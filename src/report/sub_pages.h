@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <string>
 
+#include "base/span_map.h"
 #include "report/report_page.h"
 
 class CBox;
@@ -16,6 +17,8 @@ constexpr uint64_t kRowsPerSubPage = 200;
 void WriteEntriesSubPage(ReportPage& page, const CBox& box, const std::string& path, uint32_t k);
 // True for the boxes whose pages offer entry sub pages.
 bool HasEntriesSubPages(const CBox& box);
+// Where entry `index` of a box's entry sub pages lies, by the spans of its parse.
+Span EntrySpan(const CBox& box, uint64_t index, const SpanMap& spans);
 // The samples of a track: sizes, times, chunks and file offsets from its sample table.
 void WriteTrackSamplesSubPage(ReportPage& page, const CBox& stbl, const std::string& path, uint32_t k);
 // The samples of a track fragment, with their file offsets; `moof` and `mdat` are its

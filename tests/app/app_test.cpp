@@ -14,6 +14,8 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QStatusBar>
+#include <QLocale>
 #include <QProcess>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -22,6 +24,7 @@
 #include <QTreeWidget>
 #include <QWebEnginePage>
 
+#include "app/dump_pane.h"
 #include "app/hex_dump.h"
 #include "app/open_button.h"
 #include "app/size_setting.h"
@@ -414,6 +417,68 @@ void AppTest::samplePagesLoadAndDump() {
         const QString expected = ExpectedDump(path, c.offset, c.size);
         QVERIFY(WaitUntil([&] { return w.DumpPane()->toPlainText() == expected; }));
     }
+}
+
+// A row of a box page or of a sub page lights the bytes of its field or its sample in
+// the dump pane, and the status bar tells where they are.
+void AppTest::rowClickLightsItsBytes() {
+    CCorvel_UIDlg& w = NewWindow();
+    QVERIFY(w.OpenFile(kBframes));
+    auto lit = [&] {
+        QStringList texts;
+        for (const QTextEdit::ExtraSelection& s : w.DumpPane()->extraSelections()) texts << s.cursor.selectedText();
+        return texts;
+    };
+    auto click = [&](const QString& where, const QString& text) {
+        RunJs(w, QStringLiteral("Array.from(%1.querySelectorAll('td')).find(function (td) {"
+                                " return td.textContent === '%2'; }).click(); 0;")
+                     .arg(where, text));
+    };
+
+    // The video mdhd (version 0): its time scale, 12800, lies 20 bytes into the box.
+    QTreeWidgetItem* mdhd = FindItem(w.Tree(), "moov/trak/mdia/mdhd");
+    SelectAndWait(w, mdhd);
+    WaitPageReady(w);
+    click(QStringLiteral("document"), QStringLiteral("Time scale"));
+    QVERIFY(WaitUntil([&] { return !lit().isEmpty(); }));
+    QCOMPARE(lit(), (QStringList{QStringLiteral("00 00 32 00"), QStringLiteral("..2.")}));
+    const qint64 at = BoxOf(mdhd)->m_startOffset + 20;
+    QCOMPARE(w.statusBar()->currentMessage(),
+             QStringLiteral("bytes %1-%2 (4)").arg(QLocale(QLocale::English).toString(at),
+                                                   QLocale(QLocale::English).toString(at + 3)));
+
+    // An entry of the stsz sub page: the first size, 20 bytes into the box.
+    QTreeWidgetItem* stsz = FindItem(w.Tree(), "moov/trak/mdia/minf/stbl/stsz");
+    SelectAndWait(w, stsz);
+    WaitPageReady(w);
+    Choose(w, "STDL_PAGE", 0, 1);
+    const QString frame = QStringLiteral("document.getElementById('iframe_sub_page').contentDocument");
+    // The frame's own event script is in place a moment after its page is ready.
+    auto frameReady = [&](const char* element) {
+        QVERIFY(WaitUntil([&] {
+            return RunJs(w, QStringLiteral("%1.readyState === 'complete' && !!%1.querySelector('%2')").arg(frame, element))
+                .toBool();
+        }));
+        QTest::qWait(100);
+    };
+    frameReady("td");
+    click(frame, QStringLiteral("1"));
+    const qint64 size = BoxOf(stsz)->m_startOffset + 20;
+    QVERIFY(WaitUntil([&] {
+        return w.statusBar()->currentMessage() == QStringLiteral("bytes %1-%2 (4)").arg(QLocale(QLocale::English).toString(size),
+                                                                                        QLocale(QLocale::English).toString(size + 3));
+    }));
+
+    // The second sample of the audio track, from the mdat page's list: its 251 bytes,
+    // dumped around them since the mdat page shows none.
+    SelectAndWait(w, FindItem(w.Tree(), QStringLiteral("mdat")));
+    WaitPageReady(w);
+    Choose(w, "SUB_PAGE", 1, 1);
+    frameReady("BUTTON");
+    click(frame, QStringLiteral("2"));
+    QVERIFY(WaitUntil([&] { return w.statusBar()->currentMessage() == QStringLiteral("bytes 2,784-3,034 (251)"); }));
+    QVERIFY(w.DumpPane()->ShownOffset() <= 2784);
+    QCOMPARE(lit().first(), ExpectedDump(kBframes, 2784, 16).left(47));
 }
 
 void AppTest::badInputIsIgnored() {

@@ -141,16 +141,22 @@ void SdepRows(PageBuilder& page, const CSampleDependencyBox& b) {
 
 // ---- entry sub pages ------------------------------------------------------------
 
+// The record entry i of a table shows; none past the stored records.
+template <class Vector>
+std::function<std::vector<Source>(uint32_t)> RecordOf(const Vector& v) {
+    return [&v](uint32_t i) { return i < v.size() ? std::vector<Source>{Source(v[i])} : std::vector<Source>{}; };
+}
+
 EntryList SttsEntries(const CTimeToSampleBox& b) {
     return {{"Sample count", "Sample delta"}, b.GetEntryCount(), [&b](uint32_t i, std::vector<EntryCell>& c) {
                 c = {CellU(b.RetrieveSampleCount(i)), CellU(b.RetrieveSampleDelta(i))};
-            }};
+            }, RecordOf(b.m_entries)};
 }
 
 EntryList CttsEntries(const CCompositionOffsetBox& b) {
     return {{"Sample count", "Sample offset"}, b.GetEntryCount(), [&b](uint32_t i, std::vector<EntryCell>& c) {
                 c = {CellU(b.GetSampleCount(i)), CellD(static_cast<int32_t>(b.GetSampleOffset(i)))};
-            }};
+            }, RecordOf(b.m_entries)};
 }
 
 EntryList StscEntries(const CSampleToChunkbox& b) {
@@ -158,28 +164,28 @@ EntryList StscEntries(const CSampleToChunkbox& b) {
             b.GetEntryCount(),
             [&b](uint32_t i, std::vector<EntryCell>& c) {
                 c = {CellU(b.GetFirstChunk(i)), CellU(b.GetSamplesPerChunk(i)), CellU(b.GetSampleDescriptionIndex(i))};
-            }};
+            }, RecordOf(b.m_entries)};
 }
 
 EntryList StszEntries(const CSampleSizeBox& b) {
     return {{"Sample size"}, b.GetSampleCount(), [&b](uint32_t i, std::vector<EntryCell>& c) {
                 c = {CellU(b.GetSampleSize() ? b.GetSampleSize() : b.GetEntrySize(i))};
-            }};
+            }, RecordOf(b.m_entrySizes)};
 }
 
 EntryList Stz2Entries(const CCompactSampleSizeBox& b) {
     return {{"Sample size"}, b.GetSampleCount(),
-            [&b](uint32_t i, std::vector<EntryCell>& c) { c = {CellU(b.GetEntrySize(i))}; }};
+            [&b](uint32_t i, std::vector<EntryCell>& c) { c = {CellU(b.GetEntrySize(i))}; }, RecordOf(b.m_entrySizes)};
 }
 
 EntryList StcoEntries(const CChunkOffsetBox& b) {
     return {{"Chunk offset"}, b.GetEntryCount(),
-            [&b](uint32_t i, std::vector<EntryCell>& c) { c = {CellU(b.GetChunkOffset(i))}; }};
+            [&b](uint32_t i, std::vector<EntryCell>& c) { c = {CellU(b.GetChunkOffset(i))}; }, RecordOf(b.m_chunkOffsets)};
 }
 
 EntryList StssEntries(const CSyncSampleBox& b) {
     return {{"Sample number"}, b.GetEntryCount(),
-            [&b](uint32_t i, std::vector<EntryCell>& c) { c = {CellU(b.GetSampleNumber(i))}; }};
+            [&b](uint32_t i, std::vector<EntryCell>& c) { c = {CellU(b.GetSampleNumber(i))}; }, RecordOf(b.m_sampleNumbers)};
 }
 
 EntryList StshEntries(const CShadowSyncSampleBox& b) {
@@ -187,19 +193,19 @@ EntryList StshEntries(const CShadowSyncSampleBox& b) {
             b.GetEntryCount(),
             [&b](uint32_t i, std::vector<EntryCell>& c) {
                 c = {CellU(b.GetShadowedSampleNumber(i)), CellU(b.GetSyncSampleNumber(i))};
-            }};
+            }, RecordOf(b.m_shadowedSampleNumbers)};
 }
 
 EntryList StdpEntries(const CDegradationPriorityBox& b) {
     return {{"Priority"}, b.GetSampleCount(),
-            [&b](uint32_t i, std::vector<EntryCell>& c) { c = {CellU(b.GetPriority(i))}; }};
+            [&b](uint32_t i, std::vector<EntryCell>& c) { c = {CellU(b.GetPriority(i))}; }, RecordOf(b.m_priorities)};
 }
 
 // One stored byte per row: both pad values of the byte.
 EntryList PadbEntries(const CPaddingBitsBox& b) {
     return {{"Padding Bits1", "Padding Bits2"}, b.GetSampleCount(), [&b](uint32_t i, std::vector<EntryCell>& c) {
                 c = {CellU(b.GetPad1(i)), CellU(b.GetPad2(i))};
-            }};
+            }, RecordOf(b.m_bytes)};
 }
 
 EntryList SdtpEntries(const CSampleDependencyTypeBox& b) {
@@ -208,13 +214,13 @@ EntryList SdtpEntries(const CSampleDependencyTypeBox& b) {
             [&b](uint32_t i, std::vector<EntryCell>& c) {
                 c = {CellU(b.GetReserved(i)), CellU(b.GetSampleDependsOn(i)), CellU(b.GetSampleIsDependedOn(i)),
                      CellU(b.GetSampleHasRedundancy(i))};
-            }};
+            }, RecordOf(b.m_entries)};
 }
 
 EntryList SbgpEntries(const CSampletoGroupBox& b) {
     return {{"Sample count", "Group desc index"}, b.GetEntryCount(), [&b](uint32_t i, std::vector<EntryCell>& c) {
                 c = {CellU(b.GetSampleCount(i)), CellU(b.GetGroupDescriptionIndex(i))};
-            }};
+            }, RecordOf(b.m_entries)};
 }
 
 // The fields of a group entry, one line each.
@@ -255,7 +261,7 @@ std::string SgpdDescription(const CSampleGroupDescBox& sgpd, uint32_t i) {
 EntryList SgpdEntries(const CSampleGroupDescBox& b) {
     return {{"Description length", "Description Entry"}, b.GetEntryCount(), [&b](uint32_t i, std::vector<EntryCell>& c) {
                 c = {CellU(b.GetDescriptionLength(i)), EntryCell{SgpdDescription(b, i), true}};
-            }};
+            }, RecordOf(b.m_records)};
 }
 
 // An entry without sub-sample records shows 0 in the sub-sample cells.
@@ -266,6 +272,13 @@ EntryList SubsEntries(const CSubSampleInfoBox& b) {
                 const CSubSampleInfoBox::Subsample s = b.GetSubsample(i, 0);
                 c = {CellU(b.GetSampleDelta(i)), CellU(b.GetSubsampleCount(i)), CellU(s.size),
                      CellU(s.priority),          CellU(s.discardable),          CellU(s.reserved)};
+            },
+            [&b](uint32_t i) {
+                std::vector<Source> records;
+                if (i < b.m_entries.size()) records.emplace_back(b.m_entries[i]);
+                if (i < b.m_entries.size() && b.m_entries[i].storedSubsamples)
+                    records.emplace_back(b.m_subsamples[b.m_entries[i].firstSubsample]);
+                return records;
             }};
 }
 
