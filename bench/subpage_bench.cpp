@@ -60,7 +60,7 @@ int main() {
         double best = 1e9, total = 0;
         for (int run = 0; run < kRuns; ++run) {
             auto start = std::chrono::steady_clock::now();
-            WriteTrackSamplesSubPage(page, *stbl, path, k);
+            WriteTrackSamplesSubPage(page, *stbl, path, k, nullptr);
             double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
             best = std::min(best, ms);
             total += ms;

@@ -255,6 +255,13 @@ void CCorvel_UIDlg::FillTree(const QString& path) {
             const std::string code = FourCCText(box->m_type);
             auto* item = new QTreeWidgetItem(parent, {QString::fromLatin1(code.data(), int(code.size()))});
             item->setData(0, Qt::UserRole, QVariant::fromValue(reinterpret_cast<quintptr>(box)));
+            if (box->IsTruncated()) {
+                // The file ends inside this box: red, and the tooltip says how much is there.
+                item->setForeground(0, QColor(200, 0, 0));
+                item->setToolTip(0, QStringLiteral("truncated: %1 of %2 bytes present")
+                                        .arg(box->m_presentSize)
+                                        .arg(box->m_declaredSize));
+            }
             for (size_t i = box->GetChildCount(); i-- > 0;)
                 if (CBox* child = box->GetChild(i)) pending.emplace_back(item, child);
         }
@@ -323,7 +330,7 @@ void CCorvel_UIDlg::OnPageCommand(int command, const PageRequest& request) {
     const auto k = static_cast<uint32_t>(request.index);
     switch (command) {
         case kCmdTrackSamples:
-            if (box->m_type == FourCC("stbl")) WriteTrackSamplesSubPage(page, *box, path, k);
+            if (box->m_type == FourCC("stbl")) WriteTrackSamplesSubPage(page, *box, path, k, m_samples.get());
             break;
         case kCmdFragmentSamples:
             if (box->m_type == FourCC("traf"))
@@ -371,7 +378,7 @@ Span CCorvel_UIDlg::SubPageRowSpan(const QString& path, int row) const {
             return shown ? EntrySpan(*shown, index, m_shownSpans) : Span{};
         }
         case kCmdTrackSamples: {
-            const TrackSamples samples(*box);
+            const TrackSamples samples(*box, uint64_t(parser->FileSize()));
             if (index >= samples.Count()) return {};
             const SampleRecord r = samples.At(index);
             return Span::Bytes(r.offset, r.size);

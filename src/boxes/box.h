@@ -39,6 +39,12 @@ public:
     uint32_t m_id = 0;  // identity within the parse run (tree order, from 1); 0 = not numbered
     // Payload bytes the box's parse left unread (the next box starts at its declared end anyway).
     uint64_t m_unreadBytes = 0;
+    // The box's size (a size field of 0: to the end of its container) and how many of
+    // those bytes the file holds; set once the whole file is walked.
+    uint64_t m_declaredSize = 0;
+    uint64_t m_presentSize = 0;
+    // The box's declared end lies past the end of the file.
+    bool IsTruncated() const { return m_presentSize < m_declaredSize; }
 };
 
 // A box with version (8 bits) and flags (24 bits).

@@ -1,5 +1,6 @@
 #include "boxes/child_loop.h"
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 #include <string>
@@ -35,6 +36,9 @@ int ParseChildren(CBox& container, CBitStreamReader& reader, const ContainerText
     if (t_depth > kMaxDepth) return -1;
 
     while (reader.RemainingBits > 0) {
+        // The rest lies past the end of the file (a container cut short): no child is
+        // made from bytes that are not there.
+        if (reader.PresentBytes() < std::min<uint64_t>(8, reader.RemainingBytes())) break;
         // The child's offset comes from where it starts in the container, so an
         // odd child (header only, size 0) never shifts the offsets after it.
         int64_t childStart = container.m_startOffset + static_cast<int64_t>(reader.BitPosition / 8);
@@ -52,9 +56,10 @@ int ParseChildren(CBox& container, CBitStreamReader& reader, const ContainerText
         ChildMade made;
         int status = 0;
         if (texts.smallChild && childReader.RemainingBytes() <= 8) {
-            // Header only (or less): nothing to parse; keep what the header says.
+            // Header only (or less): nothing to parse; keep what the header says, or
+            // nothing of it when it cannot be read whole (type 0, size 0).
             CORVEL_LOG(texts.smallChild, static_cast<int>(childReader.RemainingBytes()));
-            header.ParseBox(childReader);
+            if (header.ParseBox(childReader) < 0) header.m_size = header.m_type = 0;
             made = Placeholder(header);
         } else {
             if (header.ParseBox(childReader) < 0) {

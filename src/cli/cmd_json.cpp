@@ -14,9 +14,5 @@ int RunJson(const Args& args) {
     if (status == -2) return 2;
     WriteTreeJson(std::cout, args[0], status, *lib.Parser());
     std::cout.flush();
-    if (status < 0) {
-        std::cerr << "Did not perform as expected.\n";
-        return 1;
-    }
-    return 0;
+    return ExitStatus(lib, args[0], status);
 }

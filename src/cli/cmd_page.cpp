@@ -46,9 +46,5 @@ int RunPage(const Args& args) {
         std::cerr << "corvel page: cannot write " << out << "\n";
         return 2;
     }
-    if (status < 0) {
-        std::cerr << "Did not perform as expected.\n";
-        return 1;
-    }
-    return 0;
+    return ExitStatus(lib, file, status);
 }

@@ -53,9 +53,5 @@ int RunSamples(const Args& args) {
         std::cerr << "corvel samples: " << positional[1] << " holds no samples (a trak, stbl, moof or traf does)\n";
         return 2;
     }
-    if (status < 0) {
-        std::cerr << "Did not perform as expected.\n";
-        return 1;
-    }
-    return 0;
+    return ExitStatus(lib, positional[0], status);
 }

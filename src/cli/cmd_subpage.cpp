@@ -46,12 +46,12 @@ int RunSubpage(const Args& args) {
 
     const std::string path = AbsolutePagePath(out);
     ReportPage page("", BuiltIconPath(), "");
+    const SampleContext samples(*lib.Parser());
     if (box->m_type == FourCC("stbl")) {
-        WriteTrackSamplesSubPage(page, *box, path, k);
+        WriteTrackSamplesSubPage(page, *box, path, k, &samples);
     } else if (box->m_type == FourCC("traf")) {
         // The traf's moof is its parent; the mdat is the one the mdat page pairs with it.
         const CBox* mdat = parent ? lib.Parser()->MediaDataOf(*parent) : nullptr;
-        const SampleContext samples(*lib.Parser());
         WriteFragmentSamplesSubPage(page, *box, path, k, parent, mdat, &samples);
     } else if (HasEntriesSubPages(*box)) {
         WriteEntriesSubPage(page, *box, path, k);
@@ -63,9 +63,5 @@ int RunSubpage(const Args& args) {
         std::cerr << "corvel subpage: cannot write " << out << "\n";
         return 2;
     }
-    if (status < 0) {
-        std::cerr << "Did not perform as expected.\n";
-        return 1;
-    }
-    return 0;
+    return ExitStatus(lib, positional[0], status);
 }

@@ -7,8 +7,11 @@
 
 namespace {
 void PrintBox(const CBox& box, int depth) {
-    std::printf("%*s%s %" PRId64 " %" PRIu64 "\n", depth * 2, "", PrintableFourCC(box.m_type).c_str(),
-                box.m_startOffset, box.BoxSize());
+    std::printf("%*s%s %" PRId64 " %" PRIu64, depth * 2, "", PrintableFourCC(box.m_type).c_str(), box.m_startOffset,
+                box.BoxSize());
+    if (box.IsTruncated())
+        std::printf(" truncated: %" PRIu64 " of %" PRIu64 " bytes present", box.m_presentSize, box.m_declaredSize);
+    std::putchar('\n');
     for (const auto& child : box.m_children)
         if (child) PrintBox(*child, depth + 1);
 }
@@ -25,9 +28,5 @@ int RunTree(const Args& args) {
     for (size_t i = 0; i < lib.Parser()->GetBoxCount(); ++i)
         if (const CBox* box = lib.Parser()->GetBox(i)) PrintBox(*box, 0);
     std::fflush(stdout);
-    if (status < 0) {
-        std::cerr << "Did not perform as expected.\n";
-        return 1;
-    }
-    return 0;
+    return ExitStatus(lib, args[0], status);
 }

@@ -12,6 +12,47 @@ int OpenAndParse(CCorvelLib& lib, const std::string& path) {
     return lib.Go();
 }
 
+namespace {
+// A four-character code as text: a byte outside 0x20-0x7E as \xNN.
+std::string EscapedFourCC(uint32_t type) {
+    std::string out;
+    for (char c : FourCCText(type)) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b >= 0x20 && b <= 0x7E) {
+            out += c;
+        } else {
+            static const char kHex[] = "0123456789abcdef";
+            out += "\\x";
+            out += kHex[b >> 4];
+            out += kHex[b & 15];
+        }
+    }
+    return out;
+}
+
+// The first top-level box that the file ends inside, or null.
+const CBox* FirstTruncated(const CCorvel& parser) {
+    for (size_t i = 0; i < parser.GetBoxCount(); ++i)
+        if (parser.GetBox(i)->IsTruncated()) return parser.GetBox(i);
+    return nullptr;
+}
+}  // namespace
+
+int ExitStatus(const CCorvelLib& lib, const std::string& path, int status) {
+    if (status >= 0) return 0;
+    const CCorvel& parser = *lib.Parser();
+    if (const CBox* h = parser.NotMediaHeader())
+        std::cerr << "corvel: " << path << ": not an ISO base media file (first box: size " << h->m_size
+                  << ", type " << EscapedFourCC(h->m_type) << ")\n";
+    else if (const CBox* cut = FirstTruncated(parser))
+        std::cerr << "corvel: " << path << ": the file ends inside the " << PrintableFourCC(cut->m_type)
+                  << " box at " << cut->m_startOffset << " (" << cut->m_presentSize << " of " << cut->m_declaredSize
+                  << " bytes present)\n";
+    else
+        std::cerr << "Did not perform as expected.\n";
+    return 1;
+}
+
 std::string PrintableFourCC(uint32_t type) {
     std::string s = FourCCText(type);
     for (char& c : s)

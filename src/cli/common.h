@@ -8,5 +8,10 @@
 // either way.
 int OpenAndParse(CCorvelLib& lib, const std::string& path);
 
+// The exit status of a command after its output: 0 when the parse run succeeded;
+// otherwise 1, after saying on stderr why (not an ISO base media file, a file that ends
+// inside a box, or a box that could not be parsed).
+int ExitStatus(const CCorvelLib& lib, const std::string& path, int status);
+
 // Four-character code for display: a byte outside 0x20-0x7E becomes '.'.
 std::string PrintableFourCC(uint32_t type);

@@ -1,23 +1,28 @@
 #pragma once
 #include <cstdint>
+#include <memory>
 
-// One top-level box in memory: a view into the mapped input file. `available` bytes
-// are really present; the rest of `size` reads as zeros (a box that claims more
-// than the file holds).
+// One top-level box in memory: the bytes of it that were read (`available`, all of
+// them present in the file) and the length it covers (`size`: its declared size, at
+// most the in-memory limit). A payload that is only skipped (media data) or that lies
+// past the end of the file is covered but not held.
 class CBinaryData {
 public:
-    CBinaryData(const uint8_t* view, uint64_t size, uint64_t available)
-        : m_data(view), m_size(size), m_available(available < size ? available : size) {}
+    CBinaryData(uint64_t size, uint64_t available)
+        : m_bytes(new uint8_t[available ? available : 1]), m_size(size), m_available(available < size ? available : size) {}
     virtual ~CBinaryData() = default;
     CBinaryData(const CBinaryData&) = delete;
     CBinaryData& operator=(const CBinaryData&) = delete;
 
-    const uint8_t* Data() const { return m_data; }
+    const uint8_t* Data() const { return m_bytes.get(); }
+    uint8_t* MutableData() { return m_bytes.get(); }
     uint64_t Size() const { return m_size; }
     uint64_t Available() const { return m_available; }
+    // Keeps the first `n` bytes held (a read that came up short).
+    void Truncate(uint64_t n) { m_available = n < m_available ? n : m_available; }
 
 private:
-    const uint8_t* m_data = nullptr;
+    std::unique_ptr<uint8_t[]> m_bytes;
     uint64_t m_size = 0;
     uint64_t m_available = 0;
 };

@@ -6,9 +6,10 @@
 #include "base/span_map.h"
 
 // Reads a byte buffer as a stream of bits, most significant bit first, so every
-// byte-aligned read is big-endian. Bytes at or past `availableBytes` read as zero:
-// a box that claims more bytes than the file holds is seen zero-padded without
-// allocating the padding.
+// byte-aligned read is big-endian. A reader covers a length that may exceed the
+// bytes it holds (a box that claims more bytes than the file has, or a payload that
+// is only skipped): reads stop at the bytes held, nothing is read from the rest, and
+// skips may pass over it.
 //
 // A reader given a SpanMap notes where each read lies in the file, keyed by the
 // address of what it filled (the reads into a box's members while its page is made).
@@ -16,11 +17,13 @@ class CBitStreamReader {
 public:
     CBitStreamReader() = default;
     CBitStreamReader(const uint8_t* buffer, uint64_t lengthBits);
+    // `availableBytes` of the buffer are held (at most the length).
     CBitStreamReader(const uint8_t* buffer, uint64_t lengthBits, uint64_t availableBytes);
     virtual ~CBitStreamReader() = default;
     CBitStreamReader(const CBitStreamReader&) = default;
     CBitStreamReader& operator=(const CBitStreamReader&) = default;
 
+    // Each read fails (-1, nothing consumed) when the bits it asks for are not held.
     int ReadBits(uint32_t n, uint32_t& out);
     int ReadBits(uint32_t n, uint64_t& out);  // n up to 64
     int PeekBits(uint32_t n, uint32_t& out) const;
@@ -39,10 +42,9 @@ public:
     int ReadBytes(uint64_t n, std::vector<uint8_t>& out);     // appends n bytes; -1 (and nothing) if short
     int ReadBytes(uint64_t n, std::string& out);
     uint64_t RemainingBytes() const { return RemainingBits / 8; }
-    const uint8_t* Buffer() const { return m_buffer; }
     const uint8_t* CurrentByte() const { return m_buffer ? m_buffer + BitPosition / 8 : nullptr; }
-    // Of the remaining whole bytes, how many the buffer really holds from CurrentByte()
-    // on (the rest read as zero): those may be read in place.
+    // Of the remaining whole bytes, how many the reader holds from CurrentByte() on:
+    // what a payload read "to its end" reads.
     uint64_t PresentBytes() const {
         const uint64_t first = BitPosition / 8;
         if (!m_buffer || first >= m_available) return 0;
@@ -65,15 +67,15 @@ public:
     uint64_t BitPosition = 0;
 
 private:
-    uint64_t Gather(uint64_t firstByte, uint32_t count) const;  // up to 8 bytes, big-endian
-    uint64_t PeekUnchecked(uint32_t n) const;                  // n <= 32, caller checks bounds
-    void TakeBytes(uint64_t n, uint8_t* out);                  // caller checks bounds
+    bool Holds(uint64_t n) const { return m_buffer && n <= RemainingBits && BitPosition + n <= m_available * 8; }
+    uint64_t PeekUnchecked(uint32_t n) const;  // n <= 32, caller checks bounds
+    void TakeBytes(uint64_t n, uint8_t* out);  // caller checks bounds
     void Note(const void* field, uint64_t bits) const {
         if (m_spans) m_spans->Record(field, {FileBit() - bits, bits});
     }
 
     const uint8_t* m_buffer = nullptr;
-    uint64_t m_available = 0;  // bytes from m_buffer that are really present
+    uint64_t m_available = 0;  // bytes from m_buffer that are held
     uint64_t m_origin = 0;     // file offset of m_buffer[0]
     SpanMap* m_spans = nullptr;
 };

@@ -1,11 +1,11 @@
 #include "reader/read_bit_stream_file.h"
 
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <algorithm>
 #include <cstring>
 
 #include "base/log.h"
@@ -35,35 +35,27 @@ int CReadBitStreamFile::Open(const std::string& path) {
     m_fd = fd;
     m_fileSize = st.st_size;
     m_position = 0;
-    if (m_fileSize > 0) {
-        void* p = mmap(nullptr, static_cast<size_t>(m_fileSize), PROT_READ, MAP_PRIVATE, fd, 0);
-        if (p == MAP_FAILED) {
-            m_lastError = errno;
-            CORVEL_LOG("[CReadBitStreamFile::Open] Fail to open %s (error: %d)", path.c_str(), m_lastError);
-            Close();
-            return -1;
-        }
-        m_map = static_cast<const uint8_t*>(p);
-    }
     CORVEL_LOG("[CReadBitStreamFile::Open] Success to open %s", path.c_str());
     CORVEL_LOG("[CReadBitStreamFile::Open] File Size : %lld ", static_cast<long long>(m_fileSize));
     return 0;
 }
 
 void CReadBitStreamFile::Close() {
-    if (m_map) munmap(const_cast<uint8_t*>(m_map), static_cast<size_t>(m_fileSize));
-    m_map = nullptr;
     if (m_fd >= 0) ::close(m_fd);
     m_fd = -1;
     m_fileSize = 0;
     m_position = 0;
 }
 
-uint64_t CReadBitStreamFile::Copy(int64_t offset, uint8_t* out, uint64_t count) const {
-    if (!m_map || offset < 0 || offset >= m_fileSize) return 0;
-    uint64_t n = std::min<uint64_t>(count, static_cast<uint64_t>(m_fileSize - offset));
-    std::memcpy(out, m_map + offset, n);
-    return n;
+uint64_t CReadBitStreamFile::Read(int64_t offset, uint8_t* out, uint64_t count) const {
+    uint64_t done = 0;
+    while (m_fd >= 0 && offset >= 0 && done < count) {
+        const ssize_t n = ::pread(m_fd, out + done, count - done, offset + static_cast<int64_t>(done));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;  // the end of the file (it may have shrunk), or an error
+        done += static_cast<uint64_t>(n);
+    }
+    return done;
 }
 
 int64_t CReadBitStreamFile::RetrieveBoxSize() {
@@ -71,16 +63,16 @@ int64_t CReadBitStreamFile::RetrieveBoxSize() {
         CORVEL_LOG("[CReadBitStreamFile::ExtractBox] - Fail to Current file position ");
         return -1;
     }
-    int64_t p = m_position;
+    const int64_t p = m_position;
     CORVEL_LOG("[CReadBitStreamFile::RetrieveBoxSize] Current File Position - %lld", static_cast<long long>(p));
     uint8_t head[16];
-    if (Copy(p, head, 4) < 4) {
+    if (Read(p, head, 4) < 4) {
         CORVEL_LOG("[CReadBitStreamFile::ExtractBox] - Fail to extract box size value");
         return 0;
     }
     uint64_t size = (uint64_t{head[0]} << 24) | (uint64_t{head[1]} << 16) | (uint64_t{head[2]} << 8) | head[3];
     if (size == 1) {
-        if (Copy(p + 4, head + 4, 12) < 12) {
+        if (Read(p + 4, head + 4, 12) < 12) {
             CORVEL_LOG("[CReadBitStreamFile::ExtractBox] - Fail to extract large box size value");
             return 0;
         }
@@ -93,39 +85,27 @@ int64_t CReadBitStreamFile::RetrieveBoxSize() {
     return static_cast<int64_t>(size);
 }
 
-int64_t CReadBitStreamFile::ExtractBox(std::unique_ptr<CBinaryData>& slot) {
+int64_t CReadBitStreamFile::ExtractBox(std::unique_ptr<CBinaryData>& slot, uint64_t readLimit) {
     slot.reset();
     int64_t size = RetrieveBoxSize();
+    const int64_t q = m_position;
     // A size field of 0 is a box that runs to the end of the file (valid for the
     // last top-level box, an mdat as a rule): take the rest of the file.
-    if (size == 0 && m_fileSize - m_position >= 8) {
+    if (size == 0 && m_fileSize - q >= 8) {
         uint8_t head[4];
-        if (Copy(m_position, head, 4) == 4 && (head[0] | head[1] | head[2] | head[3]) == 0)
-            size = m_fileSize - m_position;
+        if (Read(q, head, 4) == 4 && (head[0] | head[1] | head[2] | head[3]) == 0) size = m_fileSize - q;
     }
     if (size <= 0) return 0;
-    uint64_t n = std::min<uint64_t>(static_cast<uint64_t>(size), kMaxBoxBytes);
-    int64_t q = m_position;
-    uint64_t present = q < m_fileSize ? std::min<uint64_t>(n, static_cast<uint64_t>(m_fileSize - q)) : 0;
-    slot = std::make_unique<CBinaryData>(m_map + q, n, present);
-    // The next box starts at the declared end, or the walk ends at the file's end.
-    if (static_cast<uint64_t>(size) <= kMaxBoxBytes)
-        m_position = q + static_cast<int64_t>(present);
-    else
-        m_position = (INT64_MAX - q < size) ? INT64_MAX : q + size;
-    return static_cast<int64_t>(present);
+    const uint64_t n = std::min<uint64_t>(static_cast<uint64_t>(size), kMaxBoxBytes);
+    const uint64_t present = q < m_fileSize ? std::min<uint64_t>(n, static_cast<uint64_t>(m_fileSize - q)) : 0;
+    slot = std::make_unique<CBinaryData>(n, std::min(present, readLimit));
+    slot->Truncate(Read(q, slot->MutableData(), slot->Available()));
+    // The next box starts at the declared end; past the file's end the walk is over.
+    m_position = (INT64_MAX - q < size) ? INT64_MAX : q + size;
+    return static_cast<int64_t>(slot->Available());
 }
 
-int64_t CReadBitStreamFile::ExtractBoxAt(int64_t offset, std::unique_ptr<CBinaryData>& slot) {
-    const int64_t position = m_position;
-    m_position = offset;
-    const int64_t n = ExtractBox(slot);
-    m_position = position;
-    return n;
-}
-
-int64_t CReadBitStreamFile::ReadFileAt(const std::string& path, int64_t offset, uint8_t* buffer,
-                                       uint32_t count) {
+int64_t CReadBitStreamFile::ReadFileAt(const std::string& path, int64_t offset, uint8_t* buffer, uint32_t count) {
     if (!buffer || offset < 0) return -1;
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return -1;

@@ -5,13 +5,15 @@
 
 #include "reader/binary_data.h"
 
-// The open media file. The file is mapped read-only, so handing out a top-level
-// box costs nothing and bytes that are never parsed (an ordinary mdat) are never
-// touched. The box buffers are views into the mapping.
+// The open media file. Boxes are read with positioned reads into buffers of their
+// own, only as far as a box's class reads them: the payload of media data is never
+// read. A file that shrinks while open only reads short (no signal, unlike a mapping).
 class CReadBitStreamFile {
 public:
     // The largest top-level box parsed in full; a larger one is parsed from its first bytes.
     static constexpr uint64_t kMaxBoxBytes = 268435455;
+    // Enough to hold any box header: size, type, large size and user type.
+    static constexpr uint64_t kHeaderBytes = 32;
 
     CReadBitStreamFile() = default;
     virtual ~CReadBitStreamFile();
@@ -27,20 +29,25 @@ public:
     // errno of the last failed Open, for messages to the user.
     int LastError() const { return m_lastError; }
 
+    // The declared size of the box at the position: 0 when its size field cannot be
+    // read (or is 0), -1 when no file is open.
     int64_t RetrieveBoxSize();
-    int64_t ExtractBox(std::unique_ptr<CBinaryData>& slot);
-    // ExtractBox for the box at `offset`, leaving the walk's position where it was.
-    int64_t ExtractBoxAt(int64_t offset, std::unique_ptr<CBinaryData>& slot);
+    // Reads the box at the position, at most `readLimit` of its bytes (those present in
+    // the file), into a new buffer covering its declared size (at most kMaxBoxBytes),
+    // and moves the position to the box's declared end. Returns the bytes read, 0 when
+    // there is no box (no size, or size 0 before the last 8 bytes).
+    int64_t ExtractBox(std::unique_ptr<CBinaryData>& slot, uint64_t readLimit = kMaxBoxBytes);
+    // Reads up to kHeaderBytes at the position (the next box's header), without moving it.
+    uint64_t PeekHeader(uint8_t (&out)[kHeaderBytes]) const { return Read(m_position, out, kHeaderBytes); }
     // Reads raw bytes through a descriptor of its own, so the walk's position never moves.
     static int64_t ReadFileAt(const std::string& path, int64_t offset, uint8_t* buffer, uint32_t count);
 
 private:
-    // Copies up to `count` bytes at `offset` from the mapping; returns the count copied.
-    uint64_t Copy(int64_t offset, uint8_t* out, uint64_t count) const;
+    // Reads up to `count` bytes at `offset` through the open descriptor; returns the count read.
+    uint64_t Read(int64_t offset, uint8_t* out, uint64_t count) const;
 
     int m_fd = -1;
     int64_t m_fileSize = 0;
     int64_t m_position = 0;
     int m_lastError = 0;
-    const uint8_t* m_map = nullptr;
 };

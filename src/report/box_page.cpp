@@ -27,6 +27,8 @@ void CommonHeaderTable(PageBuilder& page, const std::string& title, const CBox& 
         page.RowAt("Version", U32Text(full->m_version), Span::Bytes(start + payload, 1));
         page.RowAt("Flags", U32Text(full->m_flags), Span::Bytes(start + payload + 1, 3));
     }
+    // A box the file ends inside: how much of it is there.
+    if (box.IsTruncated()) page.RowAt("Bytes present", U64Text(box.m_presentSize), Span::Bytes(start, box.m_presentSize), true);
 }
 }  // namespace
 

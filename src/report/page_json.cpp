@@ -127,6 +127,8 @@ void WriteBoxJson(std::ostream& out, const CBox& box, const PageContext& context
     out << "{\"type\": " << JsonString(FourCCText(box.m_type)) << ", \"offset\": " << box.m_startOffset
         << ", \"size\": " << box.BoxSize();
     if (box.m_unreadBytes) out << ", \"unread\": " << box.m_unreadBytes;
+    if (box.IsTruncated())
+        out << ", \"truncated\": {\"present\": " << box.m_presentSize << ", \"declared\": " << box.m_declaredSize << "}";
     out << ", \"title\": " << JsonString(page.title) << ", \"tables\": [";
     for (size_t i = 0; i < page.tables.size(); ++i) out << (i ? ", " : "") << TableJson(page.tables[i]);
     out << "], \"children\": [";

@@ -7,17 +7,19 @@
 #include "report/format.h"
 #include "report/markup.h"
 #include "samples/fragment_samples.h"
+#include "samples/sample_context.h"
 #include "samples/track_samples.h"
 
 namespace {
 // A value cell: unsigned ("%u" and "%I64u" print alike).
 std::string ValueCell(uint64_t v) { return Format("<td align = \"left\" bgcolor = white>%" PRIu64 "</td>\r\n", v); }
 
-// The "..." button that dumps a sample's bytes.
-std::string DumpButton(uint64_t offset, uint64_t size) {
-    return Format("%" PRIu64 "&nbsp;&nbsp;<BUTTON STYLE=\"WIDTH:20\" onClick = \"parent.fncOnClick(%" PRIu64 ", %" PRIu64
-                  ")\">...</BUTTON>",
-                  offset, size, offset);
+// After the "..." button of a sample that the file (of `fileSize` bytes, 0: not
+// known) ends inside: how much of it is there.
+std::string CutMark(const SampleRecord& s, uint64_t fileSize) {
+    if (!fileSize || s.offset + s.size <= fileSize) return "";
+    if (s.offset >= fileSize) return "&nbsp;(past the end of the file)";
+    return Format("&nbsp;(%" PRIu64 " of %" PRIu64 " bytes in the file)", fileSize - s.offset, s.size);
 }
 
 EntryList EntriesOfBox(const CBox& box) {
@@ -75,7 +77,9 @@ void WriteEntriesSubPage(ReportPage& page, const CBox& box, const std::string& p
     WriteFile(page, path, out);
 }
 
-void WriteTrackSamplesSubPage(ReportPage& page, const CBox& stbl, const std::string& path, uint32_t k) {
+void WriteTrackSamplesSubPage(ReportPage& page, const CBox& stbl, const std::string& path, uint32_t k,
+                              const SampleContext* context) {
+    const uint64_t fileSize = context ? context->FileSize() : 0;
     std::string out = SubPageHead(true);
     out += kTableOpen;
     out += SubTitleRow(7, page.IconPath(), "Samples");
@@ -83,7 +87,7 @@ void WriteTrackSamplesSubPage(ReportPage& page, const CBox& stbl, const std::str
     for (const char* name : {"No.", "Sample delta", "Size", "Chunck num", "Chunck offset", "i-Frame", "Sample offset"})
         out += Format("<td align = \"left\" bgcolor = #f7f7f7  width = 16%%>%s</td>\r\n", name);
     out += "</tr>\r\n";
-    const TrackSamples samples(stbl);
+    const TrackSamples samples(stbl, fileSize);
     const uint64_t first = uint64_t(k) * kRowsPerSubPage, end = std::min(first + kRowsPerSubPage, samples.Count());
     TrackSamples::Cursor cursor = samples.From(first);
     for (uint64_t i = first; i < end; ++i) {
@@ -93,7 +97,11 @@ void WriteTrackSamplesSubPage(ReportPage& page, const CBox& stbl, const std::str
         out += Format("<td align = \"left\" bgcolor = white>%u</td>\r\n", static_cast<uint32_t>(i + 1));
         out += ValueCell(s.duration) + ValueCell(s.size) + ValueCell(s.chunkNumber) + ValueCell(s.chunkOffset);
         out += Format("<td align = \"left\" bgcolor = white>%s</td>\r\n", sync);
-        out += "<td align = \"left\" bgcolor = white>" + DumpButton(s.offset, s.size) + "</td>\r\n";
+        out += Format("<td align = \"left\" bgcolor = white>%" PRIu64
+                      "&nbsp;&nbsp;<BUTTON STYLE=\"WIDTH:20\" onClick = \"parent.fncOnClick(%" PRIu64 ", %" PRIu64
+                      ")\">...</BUTTON>",
+                      s.offset, s.size, s.offset);
+        out += CutMark(s, fileSize) + "</td>\r\n";
         out += "</tr>\r\n";
     }
     out += kSubPageFoot;
@@ -122,8 +130,9 @@ void WriteFragmentSamplesSubPage(ReportPage& page, const CBox& traf, const std::
         out += Format("<td align = \"left\" bgcolor = white>%d</td>", static_cast<int32_t>(s.compositionOffset));
         out += Format("<td align = \"left\" bgcolor = white>%" PRIu64
                       "&nbsp;&nbsp;<BUTTON STYLE=\"WIDTH:20\" onClick = \"parent.fncOnClick(%u, %" PRIu64
-                      ")\">...</BUTTON></td>",
+                      ")\">...</BUTTON>",
                       s.offset, static_cast<uint32_t>(s.size), s.offset);
+        out += CutMark(s, context ? context->FileSize() : 0) + "</td>";
         out += "</tr>";
     }
     out += "</table>";

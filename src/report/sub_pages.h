@@ -19,10 +19,12 @@ void WriteEntriesSubPage(ReportPage& page, const CBox& box, const std::string& p
 bool HasEntriesSubPages(const CBox& box);
 // Where entry `index` of a box's entry sub pages lies, by the spans of its parse.
 Span EntrySpan(const CBox& box, uint64_t index, const SpanMap& spans);
-// The samples of a track: sizes, times, chunks and file offsets from its sample table.
-void WriteTrackSamplesSubPage(ReportPage& page, const CBox& stbl, const std::string& path, uint32_t k);
+// The samples of a track: sizes, times, chunks and file offsets from its sample table;
+// `context` gives the file's facts (null: none). A sample that the file ends inside is marked.
+void WriteTrackSamplesSubPage(ReportPage& page, const CBox& stbl, const std::string& path, uint32_t k,
+                              const SampleContext* context);
 // The samples of a track fragment, with their file offsets; `moof` and `mdat` are its
 // movie fragment and the media data box that goes with it (either may be null),
-// `context` gives the file's facts (null: none).
+// `context` gives the file's facts (null: none). A sample that the file ends inside is marked.
 void WriteFragmentSamplesSubPage(ReportPage& page, const CBox& traf, const std::string& path, uint32_t k,
                                  const CBox* moof, const CBox* mdat, const SampleContext* context);

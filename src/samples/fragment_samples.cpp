@@ -17,11 +17,8 @@ uint64_t PayloadStart(const CBox& mdat) { return uint64_t(mdat.m_startOffset) + 
 constexpr uint32_t kNonSyncSample = 0x10000;
 }  // namespace
 
-uint64_t FragmentSampleCount(const CBox& traf) {
-    uint64_t n = 0;
-    for (const auto& child : traf.m_children)
-        if (auto* trun = dynamic_cast<const CTrackRunBox*>(child.get())) n += trun->GetSampleEntryCount();
-    return std::min(n, kMaxListedSamples);
+uint64_t FragmentSampleCount(const CBox& traf, const SampleContext* context) {
+    return FragmentSamples(traf, nullptr, nullptr, context).Count();
 }
 
 FragmentSamples::FragmentSamples(const CBox& traf, const CBox* moof, const CBox* mdat, const SampleContext* context,
@@ -63,17 +60,24 @@ FragmentSamples::FragmentSamples(const CBox& traf, const CBox* moof, const CBox*
             offset = base;
         else
             offset = mdat ? PayloadStart(*mdat) : base;
-        m_runs.push_back({trun, tfhd, trex, first, offset, time});
-        const Run& run = m_runs.back();
-        const uint64_t count = trun->GetSampleEntryCount();
+        m_runs.push_back({trun, tfhd, trex, trun->GetSampleEntryCount(), first, offset, time});
+        Run& run = m_runs.back();
         // The data ends after the last sample; an empty run ends where it starts.
         runEnd = offset;
-        for (uint64_t j = 0; j < count; ++j) {
-            runEnd += Size(run, j);
-            time += Duration(run, j);
+        if (trun->IsFieldless()) {
+            // All its samples alike, from the defaults: no more than fit in the file.
+            const uint64_t size = Size(run, 0);
+            if (context && context->FileSize()) run.count = std::min(run.count, context->FileSize() / std::max<uint64_t>(size, 1));
+            runEnd += run.count * size;
+            time += run.count * Duration(run, 0);
+        } else {
+            for (uint64_t j = 0; j < run.count; ++j) {
+                runEnd += Size(run, j);
+                time += Duration(run, j);
+            }
         }
         haveRunEnd = true;
-        first += count;
+        first += run.count;
     }
     m_count = std::min(first, kMaxListedSamples);
     m_endTime = time;
@@ -114,9 +118,15 @@ FragmentSamples::Cursor FragmentSamples::From(uint64_t k) const {
     c.m_index = k;
     c.m_offset = run->offset;
     c.m_time = run->time;
-    for (uint64_t j = 0; j < c.m_j && j < run->trun->GetSampleEntryCount(); ++j) {
-        c.m_offset += Size(*run, j);
-        c.m_time += Duration(*run, j);
+    const uint64_t before = std::min(c.m_j, run->count);
+    if (run->trun->IsFieldless()) {
+        c.m_offset += before * Size(*run, 0);
+        c.m_time += before * Duration(*run, 0);
+    } else {
+        for (uint64_t j = 0; j < before; ++j) {
+            c.m_offset += Size(*run, j);
+            c.m_time += Duration(*run, j);
+        }
     }
     return c;
 }
@@ -124,12 +134,12 @@ FragmentSamples::Cursor FragmentSamples::From(uint64_t k) const {
 bool FragmentSamples::Cursor::Done() const {
     // Runs without samples are stepped over.
     for (size_t r = m_run, j = m_j; r < m_f.m_runs.size(); ++r, j = 0)
-        if (j < m_f.m_runs[r].trun->GetSampleEntryCount()) return false;
+        if (j < m_f.m_runs[r].count) return false;
     return true;
 }
 
 SampleRecord FragmentSamples::Cursor::Next() {
-    while (m_run < m_f.m_runs.size() && m_j >= m_f.m_runs[m_run].trun->GetSampleEntryCount()) {
+    while (m_run < m_f.m_runs.size() && m_j >= m_f.m_runs[m_run].count) {
         ++m_run;
         m_j = 0;
         if (m_run < m_f.m_runs.size()) {

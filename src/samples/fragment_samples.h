@@ -19,6 +19,7 @@ class SampleContext;
 // one, else at the mdat payload. The base is the moof's first byte, or the tfhd's
 // base data offset (in Smooth Streaming files counted from the fragment when the mdat
 // lies past it). Decode times count from the tfdt, else from `firstDecodeTime`.
+// A run whose samples carry no field stands for as many as fit in the file.
 class FragmentSamples {
 public:
     // `moof` and `mdat` are the traf's movie fragment and the media data that goes with
@@ -53,6 +54,7 @@ private:
         const CTrackRunBox* trun;
         const CTrackFragmentHeaderBox* tfhd;
         const CTrackExtendsBox* trex;
+        uint64_t count;        // its samples
         uint64_t firstSample;  // from 0, within the traf
         uint64_t offset;       // file offset of its first sample
         uint64_t time;         // decode time of its first sample
@@ -68,4 +70,4 @@ private:
 
 // The number of samples of a track fragment (at most kMaxListedSamples): the samples
 // its track runs hold.
-uint64_t FragmentSampleCount(const CBox& traf);
+uint64_t FragmentSampleCount(const CBox& traf, const SampleContext* context);

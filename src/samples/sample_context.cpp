@@ -17,7 +17,7 @@ void FindBoxes(const CBox& box, uint32_t type, std::vector<const CBox*>& list) {
     }
 }
 
-SampleContext::SampleContext(const CCorvel& parser) : m_parser(parser) {
+SampleContext::SampleContext(const CCorvel& parser) : m_parser(parser), m_fileSize(uint64_t(parser.FileSize())) {
     const CBox* moov = nullptr;
     for (size_t i = 0; i < parser.GetBoxCount(); ++i) {
         const CBox* box = parser.GetBox(i);
@@ -40,7 +40,7 @@ SampleContext::SampleContext(const CCorvel& parser) : m_parser(parser) {
     // The first trex of a track id serves.
     for (const CBox* b : found)
         if (auto* trex = dynamic_cast<const CTrackExtendsBox*>(b)) m_trex.emplace(trex->m_trackId, trex);
-    for (const CBox* stbl : m_stbls) m_tracksHaveSamples = m_tracksHaveSamples || TrackSampleCount(*stbl) > 0;
+    for (const CBox* stbl : m_stbls) m_tracksHaveSamples = m_tracksHaveSamples || TrackSampleCount(*stbl, m_fileSize) > 0;
 }
 
 const CTrackExtendsBox* SampleContext::TrackExtends(uint32_t trackId) const {

@@ -19,6 +19,7 @@ public:
     explicit SampleContext(const CCorvel& parser);
 
     const CCorvel& Parser() const { return m_parser; }
+    uint64_t FileSize() const { return m_fileSize; }
     FragmentOffsetMode OffsetMode() const { return m_mode; }
     // The trex of a track in the first moov; null when there is none.
     const CTrackExtendsBox* TrackExtends(uint32_t trackId) const;
@@ -29,6 +30,7 @@ public:
 
 private:
     const CCorvel& m_parser;
+    uint64_t m_fileSize = 0;
     FragmentOffsetMode m_mode = FragmentOffsetMode::Plain;
     std::unordered_map<uint32_t, const CTrackExtendsBox*> m_trex;
     std::vector<const CBox*> m_stbls;

@@ -22,23 +22,26 @@ uint64_t SaturatingAdd(uint64_t a, uint64_t b) { return a > UINT64_MAX - b ? UIN
 uint64_t SaturatingMul(uint64_t a, uint64_t b) { return b != 0 && a > UINT64_MAX / b ? UINT64_MAX : a * b; }
 }  // namespace
 
-uint64_t TrackSampleCount(const CBox& stbl) {
+uint64_t TrackSampleCount(const CBox& stbl, uint64_t fileSize) {
     uint64_t n = 0;
-    if (auto* stsz = LastChildAs<CSampleSizeBox>(stbl, FourCC("stsz")))
-        n = stsz->GetSampleCount();
-    else if (auto* stz2 = LastChildAs<CCompactSampleSizeBox>(stbl, FourCC("stz2")))
-        n = stz2->GetSampleCount();
+    if (auto* stsz = LastChildAs<CSampleSizeBox>(stbl, FourCC("stsz"))) {
+        const uint64_t size = stsz->GetSampleSize();
+        n = size ? std::min<uint64_t>(stsz->GetSampleCount(), fileSize ? fileSize / size : UINT64_MAX)
+                 : std::min<uint64_t>(stsz->GetSampleCount(), stsz->GetStoredEntryCount());
+    } else if (auto* stz2 = LastChildAs<CCompactSampleSizeBox>(stbl, FourCC("stz2"))) {
+        n = std::min<uint64_t>(stz2->GetSampleCount(), stz2->GetStoredEntryCount());
+    }
     return std::min(n, kMaxListedSamples);
 }
 
-TrackSamples::TrackSamples(const CBox& stbl)
+TrackSamples::TrackSamples(const CBox& stbl, uint64_t fileSize)
     : m_stsz(LastChildAs<CSampleSizeBox>(stbl, FourCC("stsz"))),
       m_stz2(m_stsz ? nullptr : LastChildAs<CCompactSampleSizeBox>(stbl, FourCC("stz2"))),
       m_stts(LastChildAs<CTimeToSampleBox>(stbl, FourCC("stts"))),
       m_stss(LastChildAs<CSyncSampleBox>(stbl, FourCC("stss"))),
       m_stsc(LastChildAs<CSampleToChunkbox>(stbl, FourCC("stsc"))),
       m_stco(LastChildAs<CChunkOffsetBox>(stbl, FourCC("stco"), FourCC("co64"))),
-      m_count(TrackSampleCount(stbl)),
+      m_count(TrackSampleCount(stbl, fileSize)),
       m_constantSize(m_stsz ? m_stsz->GetSampleSize() : 0) {
     // An stts entry covers its sample count, at least one sample; past the stored
     // entries every sample steps to the next entry with a delta of 0.

@@ -23,9 +23,12 @@ constexpr uint64_t kMaxListedSamples = 20000000;
 //
 // Sample k is found from the tables directly (the run of stts and of stsc it falls
 // in, its place in stss), so the last samples of a long track cost what the first do.
+//
+// `fileSize` (0: not known) bounds a count that no table holds: the samples of one
+// size for all must fit in the file.
 class TrackSamples {
 public:
-    explicit TrackSamples(const CBox& stbl);
+    explicit TrackSamples(const CBox& stbl, uint64_t fileSize = 0);
 
     uint64_t Count() const { return m_count; }
 
@@ -80,6 +83,7 @@ private:
     uint64_t m_syncPrefix = 0;  // stss entries a walk can match: the increasing ones from the first
 };
 
-// The number of samples of a track (at most kMaxListedSamples): the sample count of
-// its size box (the last stsz, else the last stz2).
-uint64_t TrackSampleCount(const CBox& stbl);
+// The number of samples of a track (at most kMaxListedSamples): the sample count of its
+// size box (the last stsz, else the last stz2), as far as the box holds their sizes or,
+// for one size for all, as far as they fit in a file of `fileSize` bytes (0: not known).
+uint64_t TrackSampleCount(const CBox& stbl, uint64_t fileSize = 0);

@@ -17,12 +17,25 @@ TEST(CorvelTree, PrintsTheTreeAndReportsFailures) {
     EXPECT_NE(large.out.find("mdat 32 18779\n"), std::string::npos);
 
     // Odd bytes in a code print as '.', a failed walk keeps its partial tree: exit 1.
-    std::string odd = WriteTempFile("odd.mp4", Box(std::string("a\x01\xff", 3) + "b", "") +
+    std::string odd = WriteTempFile("odd.mp4", Box("free", "") + Box(std::string("a\x01\xff", 3) + "b", "") +
                                                    Box("moov", Box("trak", Box("mdia", Box("minf", "x")))));
     CliRun failed = RunCorvel("tree " + odd);
     EXPECT_EQ(failed.status, 1);
-    EXPECT_EQ(failed.out, "a..b 0 8\nmoov 8 33\n  trak 16 25\n    mdia 24 17\n");
+    EXPECT_EQ(failed.out, "free 0 8\na..b 8 8\nmoov 16 33\n  trak 24 25\n    mdia 32 17\n");
     EXPECT_EQ(failed.err, "Did not perform as expected.\n");
+
+    // A file cut short: the boxes it ends inside say so, and so does the exit status.
+    CliRun cut = RunCorvel("tree " + CorpusPath("truncated_mdat.mp4"));
+    EXPECT_EQ(cut.status, 1);
+    EXPECT_NE(cut.out.find("\nmdat 2372 18771 truncated: 9385 of 18771 bytes present\n"), std::string::npos);
+    EXPECT_EQ(cut.err, "corvel: " + CorpusPath("truncated_mdat.mp4") +
+                           ": the file ends inside the mdat box at 2372 (9385 of 18771 bytes present)\n");
+    // Not a media file at all: said so, no tree.
+    CliRun flv = RunCorvel("tree " + CorpusPath("flv_ffmpeg.flv"));
+    EXPECT_EQ(flv.status, 1);
+    EXPECT_EQ(flv.out, "");
+    EXPECT_EQ(flv.err, "corvel: " + CorpusPath("flv_ffmpeg.flv") +
+                           ": not an ISO base media file (first box: size 1179407873, type \\x05\\x00\\x00\\x00)\n");
 
     CliRun missing = RunCorvel("tree " + TempDir() + "/nope.mp4");
     EXPECT_EQ(missing.status, 2);

@@ -30,16 +30,24 @@ TEST(BitStreamReader, ReadsAtOddPositionsAndFailsPastTheEnd) {
     EXPECT_EQ(w, 0xCDEF120506070809ull);
 }
 
-TEST(BitStreamReader, BytesPastWhatIsPresentReadAsZero) {
+// A box that claims 8 bytes of which the file holds 2: reads stop at the bytes held,
+// skips pass over the rest.
+TEST(BitStreamReader, ReadsStopAtTheBytesHeld) {
     const uint8_t bytes[] = {0xFF, 0xEE};
-    CBitStreamReader r(bytes, 64, 2);  // a box claiming 8 bytes with 2 present
+    CBitStreamReader r(bytes, 64, 2);
     uint32_t v = 0;
-    ASSERT_EQ(r.ReadBits(32, v), 0);
-    EXPECT_EQ(v, 0xFFEE0000u);
-    CBitStreamReader child = r.SubReader(100);
-    EXPECT_EQ(child.RemainingBits, 32u);
+    EXPECT_EQ(r.ReadBits(32, v), -1);
+    EXPECT_EQ(r.BitPosition, 0u);
+    EXPECT_EQ(r.PresentBytes(), 2u);
+    ASSERT_EQ(r.ReadBits(12, v), 0);
+    EXPECT_EQ(v, 0xFFEu);
     std::vector<uint8_t> out;
-    CBitStreamReader r2(bytes, 64, 2);
-    ASSERT_EQ(r2.ReadBytes(8, out), 0);
-    EXPECT_EQ(out, (std::vector<uint8_t>{0xFF, 0xEE, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(r.ReadBytes(2, out), -1);
+    EXPECT_TRUE(out.empty());
+    CBitStreamReader child = r.SubReader(100);  // the whole bytes left from the current one: 1 held of 6
+    EXPECT_EQ(child.RemainingBits, 48u);
+    EXPECT_EQ(child.PresentBytes(), 1u);
+    r.SkipBits(40);
+    EXPECT_EQ(r.RemainingBits, 12u);
+    EXPECT_EQ(r.PresentBytes(), 0u);
 }

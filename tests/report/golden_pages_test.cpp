@@ -67,7 +67,8 @@ TEST(GoldenPages, EveryPageKind) {
     // The track lists of an mdat page.
     ExpectGolden("mdat_page.html", bframes.Page("mdat"));
     ExpectGolden("track_samples_subpage.html", SubPage([&](ReportPage& page, const std::string& path) {
-                     WriteTrackSamplesSubPage(page, *bframes.Nth("stbl").first, path, 0);
+                     const SampleContext samples(bframes.P());
+                     WriteTrackSamplesSubPage(page, *bframes.Nth("stbl").first, path, 0, &samples);
                  }));
 
     const Opened fragmented("frag_default_base_moof.mp4");

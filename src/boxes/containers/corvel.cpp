@@ -83,6 +83,23 @@ std::unique_ptr<CBox> MakeTopLevelBox(const CBox& h, bool& flvInMdat, bool& skip
 }
 }  // namespace
 
+namespace {
+// Whether the first box of a file can begin an ISO base media file: a header that can
+// be read, four printable characters for its type, and no size field of 2 to 7.
+bool BeginsMediaFile(bool headerRead, const CBox& header) {
+    if (!headerRead || (header.m_size >= 2 && header.m_size <= 7)) return false;
+    const std::string type = FourCCText(header.m_type);
+    return std::all_of(type.begin(), type.end(), [](char c) { return c >= 0x20 && c <= 0x7E; });
+}
+
+// Media data and free space are only counted: their payload is never read.
+bool ReadsPayload(const CBox& box, bool skip) {
+    if (skip || box.m_type == FourCC("free") || box.m_type == FourCC("skip")) return false;
+    auto* mdat = dynamic_cast<const CMediaDataBox*>(&box);
+    return !mdat || mdat->HoldsFlv();
+}
+}  // namespace
+
 int CCorvel::Go() {
     if (!m_reader || !m_reader->IsOpen()) {
         CORVEL_LOG("[CCorvelLib::Go()] ReadBitStreamFile instance is null");
@@ -90,38 +107,55 @@ int CCorvel::Go() {
     }
     int status = 0;
     while (true) {
-        int64_t pos = m_reader->Position();
+        const int64_t pos = m_reader->Position();
         if (pos >= m_reader->FileSize()) {
             CORVEL_LOG(" MP4 Parsing is completed..!!!");
             break;
         }
         m_currentBoxOffset = pos;
+        // The header first: it gives the class, and the class whether the payload is read.
+        uint8_t head[CReadBitStreamFile::kHeaderBytes];
+        CBitStreamReader headReader(head, m_reader->PeekHeader(head) * 8);
+        CBox header;
+        header.m_startOffset = pos;
+        const bool headerRead = header.ParseBox(headReader) == 0;
+        if (m_boxes.empty() && !BeginsMediaFile(headerRead, header)) {
+            m_notMediaHeader = std::make_unique<CBox>(header);
+            status = -1;
+            break;
+        }
+        bool skip = false;
+        std::unique_ptr<CBox> box = headerRead ? MakeTopLevelBox(header, m_bFlvInMdat, skip) : nullptr;
+        const uint64_t headerBytes = headReader.BitPosition / 8;
         std::unique_ptr<CBinaryData> buffer;
-        if (m_reader->ExtractBox(buffer) == 0 || !buffer) {
+        if (m_reader->ExtractBox(buffer, box && ReadsPayload(*box, skip) ? CReadBitStreamFile::kMaxBoxBytes
+                                                                        : headerBytes) == 0 ||
+            !buffer || !box) {
             CORVEL_LOG("Fail to Extract a Box");
             status = -1;
             break;
         }
         CBitStreamReader reader(buffer->Data(), buffer->Size() * 8, buffer->Available());
-        if (RetrieveBoxInfo(reader) < 0) {
+        reader.SetOrigin(uint64_t(pos), nullptr);
+        m_buffers.push_back(std::move(buffer));
+        if (RetrieveBoxInfo(reader, std::move(box), skip) < 0) {
             status = -1;
             break;
         }
     }
     NumberBoxes();
     IndexTopLevel();
-    return status;
+    const bool truncated = FindTruncated();
+    return status < 0 || truncated ? -1 : 0;
 }
 
-int CCorvel::RetrieveBoxInfo(CBitStreamReader& reader) {
+int CCorvel::RetrieveBoxInfo(CBitStreamReader& reader, std::unique_ptr<CBox> box, bool skip) {
     CBox header;
     header.m_startOffset = m_currentBoxOffset;
     if (header.ParseBox(reader) < 0) {
         CORVEL_LOG("[CCorvel::RetrieveBoxInfo] parsing error");
         return -1;
     }
-    bool skip = false;
-    std::unique_ptr<CBox> box = MakeTopLevelBox(header, m_bFlvInMdat, skip);
     int status = 0;
     if (!skip) {
         status = box->ParseBox(reader);
@@ -131,6 +165,27 @@ int CCorvel::RetrieveBoxInfo(CBitStreamReader& reader) {
     if (box->m_type == FourCC("mdat") && m_bFlvInMdat) status = 0;
     m_boxes.push_back(std::move(box));
     return status;
+}
+
+bool CCorvel::FindTruncated() {
+    // Depth first with the end each box's container declares (a child of size 0 runs to it).
+    const uint64_t fileSize = uint64_t(m_reader->FileSize());
+    std::vector<std::pair<CBox*, uint64_t>> pending;
+    for (auto it = m_boxes.rbegin(); it != m_boxes.rend(); ++it) pending.emplace_back(it->get(), UINT64_MAX);
+    bool truncated = false;
+    while (!pending.empty()) {
+        auto [box, containerEnd] = pending.back();
+        pending.pop_back();
+        const uint64_t start = uint64_t(box->m_startOffset);
+        const uint64_t declared = box->m_size == 0 ? std::min(containerEnd, fileSize) - std::min(start, fileSize)
+                                                   : box->BoxSize();
+        box->m_declaredSize = declared;
+        box->m_presentSize = start >= fileSize ? 0 : std::min(declared, fileSize - start);
+        truncated = truncated || box->IsTruncated();
+        const uint64_t end = declared > UINT64_MAX - start ? UINT64_MAX : start + declared;
+        for (auto it = box->m_children.rbegin(); it != box->m_children.rend(); ++it) pending.emplace_back(it->get(), end);
+    }
+    return truncated;
 }
 
 void CCorvel::NumberBoxes() {
@@ -153,12 +208,12 @@ void CCorvel::IndexTopLevel() {
     m_mdats.clear();
     m_places.clear();
     uint64_t fragmentBytes = 0;
-    for (const auto& box : m_boxes) {
-        if (!box) continue;
+    for (size_t i = 0; i < m_boxes.size(); ++i) {
+        const CBox* box = m_boxes[i].get();
         const bool moof = box->m_type == FourCC("moof"), mdat = box->m_type == FourCC("mdat");
-        m_places[box->m_id] = {moof ? m_moofs.size() : mdat ? m_mdats.size() : 0, fragmentBytes};
-        if (moof) m_moofs.push_back(box.get());
-        if (mdat) m_mdats.push_back(box.get());
+        m_places[box->m_id] = {i, moof ? m_moofs.size() : mdat ? m_mdats.size() : 0, fragmentBytes};
+        if (moof) m_moofs.push_back(box);
+        if (mdat) m_mdats.push_back(box);
         if (moof || mdat) fragmentBytes += box->BoxSize();
     }
 }
@@ -175,8 +230,8 @@ uint64_t CCorvel::FragmentBytesBefore(const CBox& box) const {
 }
 
 namespace {
-// Gives the boxes of `copy` the identities of those of `original`; false when the two
-// trees differ in shape.
+// Gives the boxes of `copy` the identities (and the sizes the walk found) of those of
+// `original`; false when the two trees differ in shape.
 bool CopyIdentities(const CBox& original, CBox& copy) {
     std::vector<std::pair<const CBox*, CBox*>> pending{{&original, &copy}};
     while (!pending.empty()) {
@@ -184,6 +239,8 @@ bool CopyIdentities(const CBox& original, CBox& copy) {
         pending.pop_back();
         if (a->m_type != b->m_type || a->GetChildCount() != b->GetChildCount()) return false;
         b->m_id = a->m_id;
+        b->m_declaredSize = a->m_declaredSize;
+        b->m_presentSize = a->m_presentSize;
         for (size_t i = 0; i < a->GetChildCount(); ++i) {
             if (!a->GetChild(i) != !b->GetChild(i)) return false;
             if (a->GetChild(i)) pending.emplace_back(a->GetChild(i), b->GetChild(i));
@@ -194,9 +251,10 @@ bool CopyIdentities(const CBox& original, CBox& copy) {
 }  // namespace
 
 std::unique_ptr<CBox> CCorvel::Reparse(const CBox& top, SpanMap& spans) const {
-    std::unique_ptr<CBinaryData> buffer;
-    if (!m_reader || m_reader->ExtractBoxAt(top.m_startOffset, buffer) == 0 || !buffer) return nullptr;
-    CBitStreamReader reader(buffer->Data(), buffer->Size() * 8, buffer->Available());
+    auto place = m_places.find(top.m_id);
+    if (place == m_places.end() || place->second.index >= m_buffers.size()) return nullptr;
+    const CBinaryData& buffer = *m_buffers[place->second.index];
+    CBitStreamReader reader(buffer.Data(), buffer.Size() * 8, buffer.Available());
     reader.SetOrigin(uint64_t(top.m_startOffset), &spans);
     CBox header;
     header.m_startOffset = top.m_startOffset;

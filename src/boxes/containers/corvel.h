@@ -16,8 +16,11 @@ public:
     CCorvel(const CCorvel&) = delete;
     CCorvel& operator=(const CCorvel&) = delete;
 
+    // Walks the file: 0 when every box was read whole, -1 when a box failed, the file
+    // ends inside a box, or the file does not begin as an ISO base media file.
     int Go();
-    int RetrieveBoxInfo(CBitStreamReader& reader);
+    // Parses one top-level box, made from its header, over a reader of its bytes.
+    int RetrieveBoxInfo(CBitStreamReader& reader, std::unique_ptr<CBox> box, bool skip);
     size_t GetBoxCount() const { return m_boxes.size(); }
     CBox* GetBox(size_t index) const { return index < m_boxes.size() ? m_boxes[index].get() : nullptr; }
 
@@ -25,6 +28,10 @@ public:
     // (a box before its children). FindBox answers null for a number naming no box.
     CBox* FindBox(uint32_t id) const { return id >= 1 && id <= m_byId.size() ? m_byId[id - 1] : nullptr; }
     bool FlvInMdat() const { return m_bFlvInMdat; }
+    int64_t FileSize() const { return m_reader ? m_reader->FileSize() : 0; }
+    // The header of the file's first box when the file does not begin as an ISO base
+    // media file (the walk then made no box); null otherwise.
+    const CBox* NotMediaHeader() const { return m_notMediaHeader.get(); }
 
     // The mdat that goes with a moof and the moof that goes with an mdat: the i-th of
     // each among the top-level boxes, when there are as many of each; null otherwise.
@@ -43,15 +50,20 @@ private:
     // Where a top-level box stands (by its identity, so copies of it are found too): its
     // place among the boxes of its type, and the moof and mdat bytes before it.
     struct TopLevelPlace {
-        size_t ordinal;
+        size_t index;    // in m_boxes and m_buffers
+        size_t ordinal;  // among the moof or mdat boxes
         uint64_t fragmentBytesBefore;
     };
     void NumberBoxes();
+    // Marks the boxes whose declared end lies past the end of the file; true when any does.
+    bool FindTruncated();
     void IndexTopLevel();
     const CBox* Counterpart(const CBox& box, uint32_t type, const std::vector<const CBox*>& others) const;
 
     CReadBitStreamFile* m_reader;
     std::vector<std::unique_ptr<CBox>> m_boxes;
+    std::vector<std::unique_ptr<CBinaryData>> m_buffers;  // the bytes read of each top-level box
+    std::unique_ptr<CBox> m_notMediaHeader;
     std::vector<CBox*> m_byId;
     std::vector<const CBox*> m_moofs, m_mdats;
     std::unordered_map<uint32_t, TopLevelPlace> m_places;

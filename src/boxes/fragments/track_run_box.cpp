@@ -1,7 +1,5 @@
 #include "boxes/fragments/track_run_box.h"
 
-#include <algorithm>
-
 #include "base/log.h"
 #include "boxes/sampletable/table_reader.h"
 
@@ -31,14 +29,7 @@ int CTrackRunBox::ParseBox(CBitStreamReader& reader) {
     // can hold, so a count larger than the payload stops at the first failed read.
     const uint32_t fieldBytes = 4 * ((m_flags & kDurationPresent ? 1 : 0) + (m_flags & kSizePresent ? 1 : 0) +
                                      (m_flags & kFlagsPresent ? 1 : 0) + (m_flags & kCompositionOffsetPresent ? 1 : 0));
-    if (fieldBytes == 0) {
-        // No field per sample: nothing to read, and nothing bounds the count but this.
-        const uint32_t kept = std::min(m_sampleCount, kMaxFieldlessSamples);
-        if (kept < m_sampleCount)
-            CORVEL_LOG("[Track Run Box] sample_count - %u: only %u samples kept", m_sampleCount, kMaxFieldlessSamples);
-        m_samples.resize(kept);
-        return 0;
-    }
+    if (fieldBytes == 0) return 0;  // no field per sample: nothing to read
     return ReadEach(reader, m_sampleCount, fieldBytes, m_samples, [&](Sample& s) {
         if (ReadOptional(reader, m_flags, kDurationPresent, s.duration) < 0 ||
             ReadOptional(reader, m_flags, kSizePresent, s.size) < 0 ||

@@ -1,4 +1,5 @@
 #pragma once
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -23,16 +24,27 @@ public:
     };
 
     // A run whose samples carry no field takes no payload bytes per sample, so its
-    // count is not bounded by the box size: only this many entries are kept.
+    // count is not bounded by the box size: it stands for at most this many.
     static constexpr uint32_t kMaxFieldlessSamples = 1u << 20;
 
     explicit CTrackRunBox(const CBox& header) : CFullBox(header) {}
     int ParseBox(CBitStreamReader& reader) override;
 
-    // Null when the index is at or past the samples read. The pages walk the
-    // entries read (equal to sample_count unless the box was cut short).
-    const Sample* GetSample(size_t index) const { return index < m_samples.size() ? &m_samples[index] : nullptr; }
-    size_t GetSampleEntryCount() const { return m_samples.size(); }
+    // A run whose samples carry no field (their values come from the defaults) stores
+    // none: it stands for its sample count (at most kMaxFieldlessSamples) of zero records.
+    bool IsFieldless() const {
+        return !(m_flags & (kDurationPresent | kSizePresent | kFlagsPresent | kCompositionOffsetPresent));
+    }
+    // The samples of the run: those read (sample_count unless the box was cut short), or
+    // the zero records of a fieldless run. Null at or past them.
+    size_t GetSampleEntryCount() const {
+        return IsFieldless() ? std::min<size_t>(m_sampleCount, kMaxFieldlessSamples) : m_samples.size();
+    }
+    const Sample* GetSample(size_t index) const {
+        static const Sample kNone{};
+        if (index >= GetSampleEntryCount()) return nullptr;
+        return IsFieldless() ? &kNone : &m_samples[index];
+    }
 
     uint32_t m_sampleCount = 0;
     uint32_t m_dataOffset = 0;  // signed in the file; kept as its 32 bits

@@ -13,7 +13,7 @@ int CHandlerBox::ParseBox(CBitStreamReader& reader) {
     for (uint32_t& r : m_reserved)
         if (reader.ReadBits(32, r) < 0) return -1;
     // The name is every remaining byte, a terminating zero (if any) included.
-    if (reader.ReadBytes(reader.RemainingBytes(), m_name) < 0) return -1;
+    if (reader.ReadBytes(reader.PresentBytes(), m_name) < 0) return -1;
     CORVEL_LOG("[Handler Reference Box] name :(%s)", m_name.c_str());
     return 0;
 }

@@ -8,7 +8,7 @@ int CSampleDependencyBox::ParseBox(CBitStreamReader& reader) {
     // records never move once read.
     const uint64_t fit = RecordsThatFit(reader, m_sampleCount, 2);
     m_entries.reserve(fit);
-    m_numbers.reserve(reader.RemainingBytes() / 2);
+    m_numbers.reserve(reader.PresentBytes() / 2);
     for (uint32_t i = 0; i < m_sampleCount; ++i) {
         if (i >= fit) return -1;
         Entry& e = m_entries.emplace_back();

@@ -87,7 +87,7 @@ int CSampleGroupDescBox::ParseBox(CBitStreamReader& reader) {
     // Generic entries read none of their bytes, so the reader alone would never stop a
     // hostile count: every entry takes at least one byte in the file, so a count beyond
     // the payload's bytes fails the box after that many records.
-    const uint64_t mostRecords = reader.RemainingBytes();
+    const uint64_t mostRecords = reader.PresentBytes();
     m_records.reserve(std::min<uint64_t>(m_entryCount, mostRecords));  // records never move once read
     for (uint32_t i = 0; i < m_entryCount; ++i) {
         if (i >= mostRecords) return -1;

@@ -11,7 +11,7 @@ int CSubSampleInfoBox::ParseBox(CBitStreamReader& reader) {
     // tables, and their records never move once read.
     const uint64_t fit = RecordsThatFit(reader, m_entryCount, 6);
     m_entries.reserve(fit);
-    m_subsamples.reserve(reader.RemainingBytes() / 8);
+    m_subsamples.reserve(reader.PresentBytes() / 8);
     for (uint32_t i = 0; i < m_entryCount; ++i) {
         if (i >= fit) return -1;
         Entry& e = m_entries.emplace_back();

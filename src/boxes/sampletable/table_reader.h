@@ -7,8 +7,8 @@
 #include "reader/bit_stream_reader.h"
 
 // Fixed-size table records are decoded straight from the box bytes, which keeps big
-// tables cheap. Counts come from the file: records are appended while reading, and
-// storage is reserved only for as many as the payload can hold.
+// tables cheap. Counts come from the file: records are read only from the bytes the
+// reader holds, and storage is reserved only for as many as those can hold.
 
 // Big-endian fields of a record.
 inline uint32_t Be16(const uint8_t* p) { return (uint32_t(p[0]) << 8) | p[1]; }
@@ -17,40 +17,36 @@ inline uint32_t Be32(const uint8_t* p) {
 }
 inline uint64_t Be64(const uint8_t* p) { return (uint64_t(Be32(p)) << 32) | Be32(p + 4); }
 
-// How many of `count` records of `recordBytes` the reader can still hold: a safe
-// capacity for a table whose count comes from the file.
+// How many of `count` records of `recordBytes` the bytes the reader holds can hold: a
+// safe capacity for a table whose count comes from the file.
 inline uint64_t RecordsThatFit(const CBitStreamReader& reader, uint64_t count, uint32_t recordBytes) {
-    return std::min<uint64_t>(count, reader.RemainingBytes() / recordBytes);
+    return std::min<uint64_t>(count, reader.PresentBytes() / recordBytes);
 }
 
 // Reads `count` records of `recordBytes` bytes, calling decode(const uint8_t*) for
-// each complete one in file order. Returns 0, or -1 when the payload ends before
-// the last record (the records before it have been decoded). Records are decoded
-// in place when the reader is byte-aligned over bytes the buffer holds, otherwise
-// from a copy made a block at a time (a zero-padded tail, an odd bit position).
+// each complete one in file order. Returns 0, or -1 when the bytes end before the
+// last record (the records before it have been decoded). Records are decoded in
+// place when the reader is byte-aligned, otherwise from a copy made a block at a time.
 template <class Decode>
 int ReadRecords(CBitStreamReader& reader, uint64_t count, uint32_t recordBytes, Decode&& decode) {
-    const uint64_t fit = reader.RemainingBytes() / recordBytes;
-    const uint64_t total = std::min(count, fit);
-    uint64_t done = 0;
+    const uint64_t total = RecordsThatFit(reader, count, recordBytes);
     if (reader.BitPosition % 8 == 0) {
-        const uint64_t inPlace = std::min(total, reader.PresentBytes() / recordBytes);
         const uint8_t* p = reader.CurrentByte();
-        for (uint64_t i = 0; i < inPlace; ++i) decode(p + i * recordBytes);
-        reader.SkipBits(inPlace * recordBytes * 8);
-        done = inPlace;
+        for (uint64_t i = 0; i < total; ++i) decode(p + i * recordBytes);
+        reader.SkipBits(total * recordBytes * 8);
+    } else {
+        constexpr uint64_t kBlockBytes = 64 * 1024;
+        const uint64_t perBlock = std::max<uint64_t>(1, kBlockBytes / recordBytes);
+        std::vector<uint8_t> block;
+        for (uint64_t done = 0; done < total;) {
+            const uint64_t n = std::min(total - done, perBlock);
+            block.clear();
+            if (reader.ReadBytes(n * recordBytes, block) < 0) return -1;
+            for (uint64_t i = 0; i < n; ++i) decode(block.data() + i * recordBytes);
+            done += n;
+        }
     }
-    constexpr uint64_t kBlockBytes = 64 * 1024;
-    const uint64_t perBlock = std::max<uint64_t>(1, kBlockBytes / recordBytes);
-    std::vector<uint8_t> block;
-    while (done < total) {
-        const uint64_t n = std::min(total - done, perBlock);
-        block.clear();
-        if (reader.ReadBytes(n * recordBytes, block) < 0) return -1;
-        for (uint64_t i = 0; i < n; ++i) decode(block.data() + i * recordBytes);
-        done += n;
-    }
-    return count > fit ? -1 : 0;
+    return count > total ? -1 : 0;
 }
 
 // Notes where a table's records lie: element i of `out` from `first` on comes from the

@@ -23,7 +23,7 @@ void MediaDataRows(PageBuilder& page, const CMediaDataBox& mdat) {
     const SampleContext& samples = ctx.samples ? *ctx.samples : *local;
     if (samples.TracksHaveSamples()) {
         ReportTable list("stbl", TableKind::SampleLists);
-        for (const CBox* stbl : samples.TrackTables()) list.selects.push_back({stbl->m_id, 0, 0, TrackSampleCount(*stbl)});
+        for (const CBox* stbl : samples.TrackTables()) list.selects.push_back({stbl->m_id, 0, 0, TrackSampleCount(*stbl, samples.FileSize())});
         page.Add(std::move(list));
         return;
     }
@@ -31,7 +31,7 @@ void MediaDataRows(PageBuilder& page, const CMediaDataBox& mdat) {
         ReportTable list("traf", TableKind::SampleLists);
         for (const auto& child : moof->m_children)
             if (child && child->m_type == FourCC("traf"))
-                list.selects.push_back({child->m_id, moof->m_id, mdat.m_id, FragmentSampleCount(*child)});
+                list.selects.push_back({child->m_id, moof->m_id, mdat.m_id, FragmentSampleCount(*child, &samples)});
         page.Add(std::move(list));
     }
 }

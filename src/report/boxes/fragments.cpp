@@ -48,13 +48,13 @@ void TrunRows(PageBuilder& page, const CTrackRunBox& b) {
     page.U32("Data offset", b.m_dataOffset);
     page.U32("First sample flags", b.m_firstSampleFlags);
     page.List("Samples", {"No.", "Duration", "Size", "Flags", "Composition time offset"});
-    for (uint32_t i = 0; i < b.m_sampleCount; ++i) {
-        const CTrackRunBox::Sample* s = b.GetSample(i);
-        if (!s) break;
+    // The samples the run holds (a run whose samples carry no field holds none).
+    for (size_t i = 0; i < b.m_samples.size(); ++i) {
+        const CTrackRunBox::Sample& s = b.m_samples[i];
         // Version 1 offsets are signed: a stored 0xFFFFFFFF reads -1.
-        page.ListEntry({Format("%d", static_cast<int>(i + 1)), Format("%u", s->duration), Format("%u", s->size),
-                        Format("%u", s->flags), Format("%d", static_cast<int32_t>(s->compositionTimeOffset))},
-                       {*s});
+        page.ListEntry({Format("%d", static_cast<int>(i + 1)), Format("%u", s.duration), Format("%u", s.size),
+                        Format("%u", s.flags), Format("%d", static_cast<int32_t>(s.compositionTimeOffset))},
+                       {s});
     }
 }
 

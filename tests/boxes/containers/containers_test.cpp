@@ -38,10 +38,12 @@ TEST(Containers, ChildLoopEdgeCases) {
     EXPECT_EQ(w->Count(), 2u);
 
     // A child claiming more than its container holds gets only what remains; the next
-    // top-level box is still found.
+    // top-level box is still found. It claims more than the file holds: the run fails.
     w = ParseFile("overrun.mp4", Box("moov", U32(1000) + "wxyz" + "abcd") + Box("free", ""));
-    EXPECT_EQ(w->status, 0);
+    EXPECT_EQ(w->status, -1);
     EXPECT_EQ(ChildTypes(*w->Top(0)), (std::vector<std::string>{"wxyz"}));
+    EXPECT_TRUE(w->Top(0)->GetChild(0)->IsTruncated());
+    EXPECT_FALSE(w->Top(0)->IsTruncated());
     EXPECT_EQ(w->Top(1)->m_type, FourCC("free"));
 
     // moov/trak nesting is unbounded in the format: a deep chain must neither crash nor hang.

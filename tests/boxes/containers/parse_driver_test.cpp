@@ -20,13 +20,18 @@ TEST(ParseDriver, WalksTopLevelBoxes) {
     EXPECT_EQ(plain->Top(2)->m_startOffset, 27);
     EXPECT_NE(dynamic_cast<const CMediaDataBox*>(plain->Top(2)), nullptr);
 
-    // A last box claiming more than the file holds is parsed from what is there plus zeros.
+    // A last box claiming more than the file holds: parsed from what is there only,
+    // marked with its children, and the run fails.
     std::string moov = Box("moov", Box("trak", Box("tkhd", std::string(84, '\0'))));
     auto truncated = ParseFile("truncated.mp4", Box("free", "") + moov.substr(0, moov.size() - 40));
-    EXPECT_EQ(truncated->status, 0);
+    EXPECT_EQ(truncated->status, -1);
     ASSERT_EQ(truncated->Count(), 2u);
-    EXPECT_EQ(truncated->Top(1)->BoxSize(), moov.size());
-    EXPECT_EQ(truncated->Top(1)->GetChildCount(), 1u);
+    const CBox& cut = *truncated->Top(1);
+    EXPECT_EQ(cut.BoxSize(), moov.size());
+    EXPECT_EQ(cut.m_presentSize, moov.size() - 40);
+    ASSERT_EQ(cut.GetChildCount(), 1u);
+    EXPECT_TRUE(cut.GetChild(0)->GetChild(0)->IsTruncated());  // the tkhd
+    EXPECT_FALSE(truncated->Top(0)->IsTruncated());
 
     // A last top-level box of size 0 runs to the end of the file.
     auto size0 = ParseFile("size0.mp4", Box("free", "") + U32(0) + "mdat" + std::string(100, 'x'));
@@ -38,11 +43,15 @@ TEST(ParseDriver, WalksTopLevelBoxes) {
     EXPECT_EQ(tail->status, -1);
     EXPECT_EQ(tail->Count(), 1u);
 
-    // A plain FLV file: its first bytes read as a huge size; one unknown box, success.
-    auto flv = ParseFile("plain.flv", std::string("FLV\x01\x05\0\0\0\x09", 9) + std::string(40, '\0'));
-    EXPECT_EQ(flv->status, 0);
-    ASSERT_EQ(flv->Count(), 1u);
-    EXPECT_EQ(flv->Top(0)->m_type, 0x05000000u);
+    // Not an ISO base media file: a first type that is not four printable characters
+    // (a plain FLV file), a size field of 2 to 7, fewer bytes than a header.
+    for (const std::string& bytes : {std::string("FLV\x01\x05\0\0\0\x09", 9) + std::string(40, '\0'),
+                                     U32(4) + "free" + std::string(40, '\0'), std::string("abc")}) {
+        auto odd = ParseFile("odd.bin", bytes);
+        EXPECT_EQ(odd->status, -1);
+        EXPECT_EQ(odd->Count(), 0u);
+        EXPECT_NE(odd->lib.Parser()->NotMediaHeader(), nullptr);
+    }
 }
 
 TEST(ParseDriver, BoxOverTheInMemoryLimitIsSkippedToItsDeclaredEnd) {
