@@ -46,6 +46,7 @@ int RunSamples(const Args& args) {
             std::printf("%u,%u,%" PRIu64 ",%" PRIu64 ",%" PRIu64 ",%" PRIu64 ",%" PRIu64 ",%d\n", o.trackId, o.fragment,
                         o.number, r.decodeTime, r.duration, r.size, r.offset, sync);
         first = false;
+        return true;
     });
     if (json) std::fputs("\n]}\n", stdout);
     std::fflush(stdout);

@@ -45,9 +45,30 @@ void CReadBitStreamFile::Close() {
     m_fd = -1;
     m_fileSize = 0;
     m_position = 0;
+    m_windowBytes = 0;
 }
 
 uint64_t CReadBitStreamFile::Read(int64_t offset, uint8_t* out, uint64_t count) const {
+    if (count <= kSmallRead && offset >= 0 && m_fd >= 0) {
+        const auto inWindow = [&] {
+            return offset >= m_windowOffset && uint64_t(offset - m_windowOffset) + count <= m_windowBytes;
+        };
+        if (!inWindow()) {
+            if (!m_window) m_window = std::make_unique<uint8_t[]>(kWindowBytes);
+            m_windowOffset = offset;
+            m_windowBytes = 0;
+            m_windowBytes = ReadDirect(offset, m_window.get(), kWindowBytes);
+        }
+        // Near the end of the file the window holds less than asked for: that much is read.
+        const uint64_t start = uint64_t(offset - m_windowOffset);
+        const uint64_t n = start < m_windowBytes ? std::min(count, m_windowBytes - start) : 0;
+        std::memcpy(out, m_window.get() + start, n);
+        return n;
+    }
+    return ReadDirect(offset, out, count);
+}
+
+uint64_t CReadBitStreamFile::ReadDirect(int64_t offset, uint8_t* out, uint64_t count) const {
     uint64_t done = 0;
     while (m_fd >= 0 && offset >= 0 && done < count) {
         const ssize_t n = ::pread(m_fd, out + done, count - done, offset + static_cast<int64_t>(done));

@@ -45,6 +45,15 @@ public:
 private:
     // Reads up to `count` bytes at `offset` through the open descriptor; returns the count read.
     uint64_t Read(int64_t offset, uint8_t* out, uint64_t count) const;
+    uint64_t ReadDirect(int64_t offset, uint8_t* out, uint64_t count) const;
+
+    // Small reads (box headers, most of all) come from one window read ahead of them,
+    // so a file of many small boxes costs a read per window, not several per box.
+    static constexpr uint64_t kWindowBytes = 65536;
+    static constexpr uint64_t kSmallRead = 4096;
+    mutable std::unique_ptr<uint8_t[]> m_window;
+    mutable int64_t m_windowOffset = 0;
+    mutable uint64_t m_windowBytes = 0;
 
     int m_fd = -1;
     int64_t m_fileSize = 0;

@@ -1,5 +1,7 @@
 #include "report/box_page.h"
 
+#include <algorithm>
+
 #include "boxes/box.h"
 
 namespace {
@@ -65,6 +67,13 @@ PageModel BuildBoxPage(const CBox& box, const PageContext& context) {
     if (page.title.empty()) return page;  // head and foot only
     PageBuilder builder(page, context);
     CommonHeaderTable(builder, page.title, box);
-    if (const BoxEntry* entry = FindBoxEntry(box.m_type); entry && entry->rows) entry->rows(builder, box);
+    const BoxEntry* entry = FindBoxEntry(box.m_type);
+    if (!entry || !entry->rows) return page;
+    entry->rows(builder, box);
+    // The select offers the pages of the entries the box holds, not of its count field.
+    if (entry->entries)
+        for (ReportTable& table : page.tables)
+            if (table.kind == TableKind::EntryPages)
+                table.entryCount = static_cast<uint32_t>(std::min<uint64_t>(table.entryCount, entry->entries(box).count));
     return page;
 }

@@ -1,5 +1,8 @@
 #include "report/format.h"
 
+#include <algorithm>
+#include <cctype>
+#include <charconv>
 #include <cinttypes>
 #include <cstdarg>
 #include <cstdio>
@@ -9,10 +12,14 @@ std::string Format(const char* format, ...) {
     va_start(args, format);
     va_list copy;
     va_copy(copy, args);
-    int n = std::vsnprintf(nullptr, 0, format, copy);
+    // Most texts fit a small buffer: one formatting pass; a longer one takes a second.
+    char small[256];
+    const int n = std::vsnprintf(small, sizeof small, format, copy);
     va_end(copy);
     std::string out;
-    if (n > 0) {
+    if (n > 0 && size_t(n) < sizeof small) {
+        out.assign(small, size_t(n));
+    } else if (n > 0) {
         out.resize(static_cast<size_t>(n) + 1);
         std::vsnprintf(out.data(), out.size(), format, args);
         out.resize(static_cast<size_t>(n));
@@ -21,11 +28,27 @@ std::string Format(const char* format, ...) {
     return out;
 }
 
-std::string U32Text(uint32_t v) { return Format("%u (0X%08X)", v, v); }
-std::string U32Text2(uint32_t v) { return Format("%u (0X%02X)", v, v); }
-std::string U32Text4(uint32_t v) { return Format("%u (0X%04X)", v, v); }
-std::string U64Text(uint64_t v) { return Format("%" PRIu64 " (0X%08X)", v, static_cast<uint32_t>(v)); }
-std::string I64Text(int64_t v) { return Format("%" PRId64 " (0X%08X)", v, static_cast<uint32_t>(v)); }
+namespace {
+// "decimal (0XHEX)": the hex of the low 32 bits, upper case, at least `width` digits.
+template <class Int>
+std::string DecimalHex(Int v, int width) {
+    char text[48];
+    char* p = std::to_chars(text, text + 24, v).ptr;
+    p = std::copy_n(" (0X", 4, p);
+    char hex[8];
+    const char* end = std::to_chars(hex, hex + 8, static_cast<uint32_t>(v), 16).ptr;
+    for (int pad = width - int(end - hex); pad > 0; --pad) *p++ = '0';
+    for (const char* h = hex; h < end; ++h) *p++ = static_cast<char>(std::toupper(static_cast<unsigned char>(*h)));
+    *p++ = ')';
+    return std::string(text, p);
+}
+}  // namespace
+
+std::string U32Text(uint32_t v) { return DecimalHex(v, 8); }
+std::string U32Text2(uint32_t v) { return DecimalHex(v, 2); }
+std::string U32Text4(uint32_t v) { return DecimalHex(v, 4); }
+std::string U64Text(uint64_t v) { return DecimalHex(v, 8); }
+std::string I64Text(int64_t v) { return DecimalHex(v, 8); }
 
 namespace {
 // Days since 1970-01-01 to a civil date (proleptic Gregorian).

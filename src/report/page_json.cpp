@@ -1,10 +1,9 @@
 #include "report/page_json.h"
 
-#include <cinttypes>
+#include <charconv>
 #include <memory>
 
 #include "boxes/containers/corvel.h"
-#include "report/format.h"
 #include "report/box_page.h"
 #include "samples/sample_context.h"
 
@@ -41,23 +40,41 @@ const char* KindName(TableKind kind) {
     return "KeyValue";
 }
 
-// ", "at": [offset, length]" (and the bits of a packed field); nothing for an empty span.
-std::string SpanJson(const Span& span) {
-    if (span.Empty()) return "";
-    std::string out = Format(", \"at\": [%" PRIu64 ", %" PRIu64 "]", span.Offset(), span.Length());
-    if (span.Packed()) out += Format(", \"bits\": [%" PRIu64 ", %" PRIu64 "]", span.bit, span.bits);
-    return out;
+void AppendNumber(std::string& out, uint64_t v) {
+    char digits[24];
+    out.append(digits, std::to_chars(digits, digits + sizeof digits, v).ptr);
 }
-}  // namespace
 
-std::string JsonString(std::string_view raw) {
-    std::string out = "\"";
-    out.reserve(raw.size() + 2);
+// ", "at": [offset, length]" (and the bits of a packed field); nothing for an empty span.
+void AppendSpan(std::string& out, const Span& span) {
+    if (span.Empty()) return;
+    out += ", \"at\": [";
+    AppendNumber(out, span.Offset());
+    out += ", ";
+    AppendNumber(out, span.Length());
+    out += ']';
+    if (!span.Packed()) return;
+    out += ", \"bits\": [";
+    AppendNumber(out, span.bit);
+    out += ", ";
+    AppendNumber(out, span.bits);
+    out += ']';
+}
+
+// Characters that go out as they are: printable ASCII but the quote and the backslash.
+bool Plain(unsigned char c) { return c >= 0x20 && c < 0x7F && c != '"' && c != '\\'; }
+
+void AppendString(std::string& out, std::string_view raw) {
+    out += '"';
     for (size_t i = 0; i < raw.size();) {
+        size_t run = i;
+        while (run < raw.size() && Plain(static_cast<unsigned char>(raw[run]))) ++run;
+        out.append(raw, i, run - i);
+        if ((i = run) == raw.size()) break;
         const unsigned char c = static_cast<unsigned char>(raw[i]);
         if (c >= 0x80) {
             if (size_t n = Utf8Length(raw, i)) {
-                out.append(raw.substr(i, n));
+                out.append(raw, i, n);
                 i += n;
             } else {
                 out += "\xEF\xBF\xBD";  // U+FFFD for each byte that starts no valid sequence
@@ -71,92 +88,181 @@ std::string JsonString(std::string_view raw) {
             case '\n': out += "\\n"; break;
             case '\r': out += "\\r"; break;
             case '\t': out += "\\t"; break;
-            default:
-                if (c < 0x20 || c == 0x7F) out += Format("\\u%04x", c);
-                else out += static_cast<char>(c);
+            default: {
+                static const char kHex[] = "0123456789abcdef";
+                const char escape[] = {'\\', 'u', '0', '0', kHex[c >> 4], kHex[c & 15]};
+                out.append(escape, sizeof escape);
+            }
         }
         ++i;
     }
-    return out + "\"";
+    out += '"';
 }
 
-std::string TableJson(const ReportTable& table) {
-    std::string out = "{\"title\": " + JsonString(table.title) + ", \"kind\": \"" + KindName(table.kind) + "\"";
+// `items` JSON values joined by ", ": each written by append(i).
+template <class Append>
+void AppendJoined(std::string& out, size_t items, Append append) {
+    for (size_t i = 0; i < items; ++i) {
+        if (i) out += ", ";
+        append(i);
+    }
+}
+
+void AppendTable(std::string& out, const ReportTable& table) {
+    out += "{\"title\": ";
+    AppendString(out, table.title);
+    out += ", \"kind\": \"";
+    out += KindName(table.kind);
+    out += '"';
     switch (table.kind) {
         case TableKind::KeyValue:
             out += ", \"rows\": [";
-            for (size_t i = 0; i < table.rows.size(); ++i) {
+            AppendJoined(out, table.rows.size(), [&](size_t i) {
                 const Row& row = table.rows[i];
-                out += (i ? ", {\"label\": " : "{\"label\": ") + JsonString(row.label) +
-                       ", \"value\": " + JsonString(row.value.Plain()) + SpanJson(row.span);
+                out += "{\"label\": ";
+                AppendString(out, row.label);
+                out += ", \"value\": ";
+                AppendString(out, row.value.Plain());
+                AppendSpan(out, row.span);
                 out += row.derived ? ", \"derived\": true}" : "}";
-            }
-            out += "]";
+            });
+            out += ']';
             break;
-        case TableKind::EntryPages: out += Format(", \"entries\": %u", table.entryCount) + SpanJson(table.entriesSpan); break;
+        case TableKind::EntryPages:
+            out += ", \"entries\": ";
+            AppendNumber(out, table.entryCount);
+            AppendSpan(out, table.entriesSpan);
+            break;
         case TableKind::List:
             out += ", \"headers\": [";
-            for (size_t i = 0; i < table.headers.size(); ++i) out += (i ? ", " : "") + JsonString(table.headers[i]);
+            AppendJoined(out, table.headers.size(), [&](size_t i) { AppendString(out, table.headers[i]); });
             out += "], \"rows\": [";
-            for (size_t r = 0; r < table.listRows.size(); ++r) {
-                out += r ? ", {\"cells\": [" : "{\"cells\": [";
+            AppendJoined(out, table.listRows.size(), [&](size_t r) {
                 const std::vector<Text>& cells = table.listRows[r].cells;
-                for (size_t c = 0; c < cells.size(); ++c) out += (c ? ", " : "") + JsonString(cells[c].Plain());
+                out += "{\"cells\": [";
+                AppendJoined(out, cells.size(), [&](size_t c) { AppendString(out, cells[c].Plain()); });
                 out += ']';
-                out += SpanJson(table.listRows[r].span);
+                AppendSpan(out, table.listRows[r].span);
                 out += '}';
-            }
-            out += "]";
+            });
+            out += ']';
             break;
         case TableKind::SampleLists:
             out += ", \"selects\": [";
-            for (size_t i = 0; i < table.selects.size(); ++i) {
+            AppendJoined(out, table.selects.size(), [&](size_t i) {
                 const SampleSelect& s = table.selects[i];
-                out += Format("%s{\"box\": %u", i ? ", " : "", s.box);
-                if (s.moof) out += Format(", \"moof\": %u, \"mdat\": %u", s.moof, s.mdat);
-                out += Format(", \"samples\": %" PRIu64 "}", s.samples);
-            }
-            out += "]";
+                out += "{\"box\": ";
+                AppendNumber(out, s.box);
+                if (s.moof) {
+                    out += ", \"moof\": ";
+                    AppendNumber(out, s.moof);
+                    out += ", \"mdat\": ";
+                    AppendNumber(out, s.mdat);
+                }
+                out += ", \"samples\": ";
+                AppendNumber(out, s.samples);
+                out += '}';
+            });
+            out += ']';
             break;
     }
-    return out + "}";
+    out += '}';
 }
 
-void WriteBoxJson(std::ostream& out, const CBox& box, const PageContext& context) {
+// The text of a tree goes out through one buffer, handed on whenever it grows large.
+class JsonWriter {
+public:
+    explicit JsonWriter(std::ostream& os) : m_os(os) { m_out.reserve(2 * kFlushBytes); }
+    ~JsonWriter() { Flush(); }
+    std::string& Text() { return m_out; }
+    void Flush() {
+        m_os.write(m_out.data(), static_cast<std::streamsize>(m_out.size()));
+        m_out.clear();
+    }
+    void FlushIfLarge() {
+        if (m_out.size() >= kFlushBytes) Flush();
+    }
+
+private:
+    static constexpr size_t kFlushBytes = 1 << 20;
+    std::ostream& m_os;
+    std::string m_out;
+};
+
+void AppendBox(JsonWriter& writer, const CBox& box, const PageContext& context) {
     const PageModel page = BuildBoxPage(box, context);
-    out << "{\"type\": " << JsonString(FourCCText(box.m_type)) << ", \"offset\": " << box.m_startOffset
-        << ", \"size\": " << box.BoxSize();
-    if (box.m_unreadBytes) out << ", \"unread\": " << box.m_unreadBytes;
-    if (box.IsTruncated())
-        out << ", \"truncated\": {\"present\": " << box.m_presentSize << ", \"declared\": " << box.m_declaredSize << "}";
-    out << ", \"title\": " << JsonString(page.title) << ", \"tables\": [";
-    for (size_t i = 0; i < page.tables.size(); ++i) out << (i ? ", " : "") << TableJson(page.tables[i]);
-    out << "], \"children\": [";
+    std::string& out = writer.Text();
+    out += "{\"type\": ";
+    AppendString(out, FourCCText(box.m_type));
+    out += ", \"offset\": ";
+    AppendNumber(out, box.m_startOffset);
+    out += ", \"size\": ";
+    AppendNumber(out, box.BoxSize());
+    if (box.m_unreadBytes) {
+        out += ", \"unread\": ";
+        AppendNumber(out, box.m_unreadBytes);
+    }
+    if (box.IsTruncated()) {
+        out += ", \"truncated\": {\"present\": ";
+        AppendNumber(out, box.m_presentSize);
+        out += ", \"declared\": ";
+        AppendNumber(out, box.m_declaredSize);
+        out += '}';
+    }
+    out += ", \"title\": ";
+    AppendString(out, page.title);
+    out += ", \"tables\": [";
+    AppendJoined(out, page.tables.size(), [&](size_t i) { AppendTable(out, page.tables[i]); });
+    out += "], \"children\": [";
     PageContext childContext = context;
     childContext.parent = &box;
     bool first = true;
     for (const auto& child : box.m_children) {
         if (!child) continue;
-        if (!first) out << ", ";
+        if (!first) writer.Text() += ", ";
         first = false;
-        WriteBoxJson(out, *child, childContext);
+        writer.FlushIfLarge();
+        AppendBox(writer, *child, childContext);
     }
-    out << "]}";
+    writer.Text() += "]}";
+}
+}  // namespace
+
+std::string JsonString(std::string_view raw) {
+    std::string out;
+    out.reserve(raw.size() + 2);
+    AppendString(out, raw);
+    return out;
+}
+
+std::string TableJson(const ReportTable& table) {
+    std::string out;
+    AppendTable(out, table);
+    return out;
+}
+
+void WriteBoxJson(std::ostream& out, const CBox& box, const PageContext& context) {
+    JsonWriter writer(out);
+    AppendBox(writer, box, context);
 }
 
 void WriteTreeJson(std::ostream& out, const std::string& fileName, int status, const CCorvel& parser) {
     const SampleContext samples(parser);
-    out << "{\"file\": " << JsonString(fileName) << ", \"status\": " << (status < 0 ? -1 : 0) << ", \"boxes\": [";
+    JsonWriter writer(out);
+    writer.Text() += "{\"file\": ";
+    AppendString(writer.Text(), fileName);
+    writer.Text() += status < 0 ? ", \"status\": -1, \"boxes\": [" : ", \"status\": 0, \"boxes\": [";
     bool first = true;
     for (size_t i = 0; i < parser.GetBoxCount(); ++i) {
         const CBox* box = parser.GetBox(i);
         if (!box) continue;
-        if (!first) out << ",\n";
+        if (!first) writer.Text() += ",\n";
         first = false;
         // The box read again, noting where its fields lie: one top-level box's spans at a time.
         SpanMap spans;
         const std::unique_ptr<CBox> copy = parser.Reparse(*box, spans);
-        WriteBoxJson(out, copy ? *copy : *box, {nullptr, &parser, &samples, copy ? &spans : nullptr});
+        AppendBox(writer, copy ? *copy : *box, {nullptr, &parser, &samples, copy ? &spans : nullptr});
+        writer.FlushIfLarge();
     }
-    out << "]}\n";
+    writer.Text() += "]}\n";
 }

@@ -39,13 +39,13 @@ bool VisitSamples(const SampleContext& context, const CBox* scope, const SampleV
             std::vector<const CBox*> stbls;
             FindBoxes(*trak, FourCC("stbl"), stbls);
             for (const CBox* stbl : stbls) {
-                const TrackSamples samples(*stbl);
+                const TrackSamples samples(*stbl, context.FileSize());
                 const bool visited = !scope || scope == trak.get() || scope == stbl;
                 TrackSamples::Cursor cursor = samples.From(0);
                 for (uint64_t k = 0; k < samples.Count(); ++k) {
                     const SampleRecord r = cursor.Next();
                     TrackState& state = tracks[id];
-                    if (visited) visit({id, 0, state.number}, r);
+                    if (visited && !visit({id, 0, state.number}, r)) return true;
                     ++state.number;
                     state.decodeTime = r.decodeTime + r.duration;
                 }
@@ -67,7 +67,7 @@ bool VisitSamples(const SampleContext& context, const CBox* scope, const SampleV
             const bool visited = !scope || scope == moof || scope == traf.get();
             for (FragmentSamples::Cursor cursor = samples.From(0); !cursor.Done();) {
                 const SampleRecord r = cursor.Next();
-                if (visited) visit({id, fragment, state.number}, r);
+                if (visited && !visit({id, fragment, state.number}, r)) return true;
                 ++state.number;
             }
             state.decodeTime = samples.EndDecodeTime();

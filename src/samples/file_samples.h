@@ -15,7 +15,8 @@ struct SampleOrigin {
     uint32_t fragment = 0;
     uint64_t number = 0;
 };
-using SampleVisitor = std::function<void(const SampleOrigin&, const SampleRecord&)>;
+// Returns false to stop the walk.
+using SampleVisitor = std::function<bool(const SampleOrigin&, const SampleRecord&)>;
 
 // Visits the samples of a file in order: those of each track of the first moov's
 // sample tables, then those of each track fragment of each top-level moof in file

@@ -33,6 +33,13 @@ FragmentSamples::FragmentSamples(const CBox& traf, const CBox* moof, const CBox*
     bool haveRunEnd = false;
     uint64_t runEnd = 0;  // where the previous run's data ended
     uint64_t first = 0, time = firstDecodeTime;
+    // The samples of runs without fields must fit in the media data that goes with the
+    // fragment (or in the file): each takes its size, and at least a byte.
+    uint64_t room = context && context->FileSize() ? context->FileSize() : UINT64_MAX;
+    if (mdat) {
+        const uint64_t header = PayloadStart(*mdat) - uint64_t(mdat->m_startOffset);
+        room = mdat->m_declaredSize > header ? mdat->m_declaredSize - header : 0;
+    }
     if (auto* tfdt = dynamic_cast<const CTfdtBox*>(traf.RetrieveChildBox(FourCC("tfdt"), true)))
         time = tfdt->m_baseMediaDecodeTime;
 
@@ -65,9 +72,10 @@ FragmentSamples::FragmentSamples(const CBox& traf, const CBox* moof, const CBox*
         // The data ends after the last sample; an empty run ends where it starts.
         runEnd = offset;
         if (trun->IsFieldless()) {
-            // All its samples alike, from the defaults: no more than fit in the file.
-            const uint64_t size = Size(run, 0);
-            if (context && context->FileSize()) run.count = std::min(run.count, context->FileSize() / std::max<uint64_t>(size, 1));
+            // All its samples alike, from the defaults.
+            const uint64_t size = Size(run, 0), taken = std::max<uint64_t>(size, 1);
+            run.count = std::min(run.count, room / taken);
+            room -= run.count * taken;
             runEnd += run.count * size;
             time += run.count * Duration(run, 0);
         } else {

@@ -19,7 +19,8 @@ class SampleContext;
 // one, else at the mdat payload. The base is the moof's first byte, or the tfhd's
 // base data offset (in Smooth Streaming files counted from the fragment when the mdat
 // lies past it). Decode times count from the tfdt, else from `firstDecodeTime`.
-// A run whose samples carry no field stands for as many as fit in the file.
+// A run whose samples carry no field stands for as many as fit in the media data that
+// goes with the fragment (or in the file).
 class FragmentSamples {
 public:
     // `moof` and `mdat` are the traf's movie fragment and the media data that goes with

@@ -28,7 +28,7 @@ constexpr uint64_t kMaxListedSamples = 20000000;
 // size for all must fit in the file.
 class TrackSamples {
 public:
-    explicit TrackSamples(const CBox& stbl, uint64_t fileSize = 0);
+    TrackSamples(const CBox& stbl, uint64_t fileSize);
 
     uint64_t Count() const { return m_count; }
 

@@ -54,6 +54,7 @@ std::map<int, Samples> EngineSamples(const CCorvel& p) {
     VisitSamples(context, nullptr, [&](const SampleOrigin& o, const SampleRecord& r) {
         const int stream = streamOfTrack.count(o.trackId) ? streamOfTrack[o.trackId] : int(o.trackId) - 1;
         samples[stream].push_back({int64_t(r.decodeTime), r.size, r.offset, r.sync != SampleRecord::Sync::No});
+        return true;
     });
     return samples;
 }

@@ -9,7 +9,7 @@ namespace {
 // (delta, size, chunk number, chunk offset, sync mark, offset) of every sample.
 using Row = std::tuple<uint64_t, uint64_t, uint64_t, uint64_t, char, uint64_t>;
 std::vector<Row> Walk(const CBox& stbl) {
-    const TrackSamples samples(stbl);
+    const TrackSamples samples(stbl, 0);
     std::vector<Row> rows;
     auto cursor = samples.From(0);
     for (uint64_t k = 0; k < samples.Count(); ++k) {
@@ -22,7 +22,7 @@ std::vector<Row> Walk(const CBox& stbl) {
 
 // Every sample reached directly equals the one a walk from the first sample reaches.
 void ExpectRandomAccessMatchesWalk(const CBox& stbl) {
-    const TrackSamples samples(stbl);
+    const TrackSamples samples(stbl, 0);
     auto walk = samples.From(0);
     for (uint64_t k = 0; k < samples.Count(); ++k) {
         const SampleRecord a = walk.Next(), b = samples.At(k);
@@ -56,7 +56,7 @@ TEST(TrackSamples, ChunksTimesAndSyncSamples) {
                                             {200, 60, 2, 2000, 'X', 2090},
                                             {200, 70, 3, 3000, 'O', 3000},
                                             {200, 80, 3, 3000, 'X', 3070}}));
-    EXPECT_EQ(TrackSamples(stbl).At(6).decodeTime, 5 * 100 + 200u);
+    EXPECT_EQ(TrackSamples(stbl, 0).At(6).decodeTime, 5 * 100 + 200u);
     ExpectRandomAccessMatchesWalk(stbl);
 
     // Without stss no sample is marked; a constant size steps the offsets.

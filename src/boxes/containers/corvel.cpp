@@ -150,6 +150,7 @@ int CCorvel::Go() {
 }
 
 int CCorvel::RetrieveBoxInfo(CBitStreamReader& reader, std::unique_ptr<CBox> box, bool skip) {
+    // The header again: the box's own parse reads what follows it.
     CBox header;
     header.m_startOffset = m_currentBoxOffset;
     if (header.ParseBox(reader) < 0) {

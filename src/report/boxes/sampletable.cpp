@@ -141,6 +141,12 @@ void SdepRows(PageBuilder& page, const CSampleDependencyBox& b) {
 
 // ---- entry sub pages ------------------------------------------------------------
 
+// The entries a list shows: those of the declared count the box holds.
+template <class Vector>
+uint64_t Stored(uint64_t declared, const Vector& v) {
+    return std::min<uint64_t>(declared, v.size());
+}
+
 // The record entry i of a table shows; none past the stored records.
 template <class Vector>
 std::function<std::vector<Source>(uint32_t)> RecordOf(const Vector& v) {
@@ -148,62 +154,68 @@ std::function<std::vector<Source>(uint32_t)> RecordOf(const Vector& v) {
 }
 
 EntryList SttsEntries(const CTimeToSampleBox& b) {
-    return {{"Sample count", "Sample delta"}, b.GetEntryCount(), [&b](uint32_t i, std::vector<EntryCell>& c) {
+    return {{"Sample count", "Sample delta"}, Stored(b.GetEntryCount(), b.m_entries), [&b](uint32_t i, std::vector<EntryCell>& c) {
                 c = {CellU(b.RetrieveSampleCount(i)), CellU(b.RetrieveSampleDelta(i))};
             }, RecordOf(b.m_entries)};
 }
 
 EntryList CttsEntries(const CCompositionOffsetBox& b) {
-    return {{"Sample count", "Sample offset"}, b.GetEntryCount(), [&b](uint32_t i, std::vector<EntryCell>& c) {
+    return {{"Sample count", "Sample offset"}, Stored(b.GetEntryCount(), b.m_entries), [&b](uint32_t i, std::vector<EntryCell>& c) {
                 c = {CellU(b.GetSampleCount(i)), CellD(static_cast<int32_t>(b.GetSampleOffset(i)))};
             }, RecordOf(b.m_entries)};
 }
 
 EntryList StscEntries(const CSampleToChunkbox& b) {
     return {{"First chunk", "Samples per chunk", "Samples description index"},
-            b.GetEntryCount(),
+            Stored(b.GetEntryCount(), b.m_entries),
             [&b](uint32_t i, std::vector<EntryCell>& c) {
                 c = {CellU(b.GetFirstChunk(i)), CellU(b.GetSamplesPerChunk(i)), CellU(b.GetSampleDescriptionIndex(i))};
             }, RecordOf(b.m_entries)};
 }
 
+// One size for all samples lists that size on each line, as many as unstored lines may be.
+uint64_t StszListed(const CSampleSizeBox& b) {
+    return b.GetSampleSize() ? std::min<uint64_t>(b.GetSampleCount(), kMaxUnstoredLines)
+                             : Stored(b.GetSampleCount(), b.m_entrySizes);
+}
+
 EntryList StszEntries(const CSampleSizeBox& b) {
-    return {{"Sample size"}, b.GetSampleCount(), [&b](uint32_t i, std::vector<EntryCell>& c) {
+    return {{"Sample size"}, StszListed(b), [&b](uint32_t i, std::vector<EntryCell>& c) {
                 c = {CellU(b.GetSampleSize() ? b.GetSampleSize() : b.GetEntrySize(i))};
             }, RecordOf(b.m_entrySizes)};
 }
 
 EntryList Stz2Entries(const CCompactSampleSizeBox& b) {
-    return {{"Sample size"}, b.GetSampleCount(),
+    return {{"Sample size"}, Stored(b.GetSampleCount(), b.m_entrySizes),
             [&b](uint32_t i, std::vector<EntryCell>& c) { c = {CellU(b.GetEntrySize(i))}; }, RecordOf(b.m_entrySizes)};
 }
 
 EntryList StcoEntries(const CChunkOffsetBox& b) {
-    return {{"Chunk offset"}, b.GetEntryCount(),
+    return {{"Chunk offset"}, Stored(b.GetEntryCount(), b.m_chunkOffsets),
             [&b](uint32_t i, std::vector<EntryCell>& c) { c = {CellU(b.GetChunkOffset(i))}; }, RecordOf(b.m_chunkOffsets)};
 }
 
 EntryList StssEntries(const CSyncSampleBox& b) {
-    return {{"Sample number"}, b.GetEntryCount(),
+    return {{"Sample number"}, Stored(b.GetEntryCount(), b.m_sampleNumbers),
             [&b](uint32_t i, std::vector<EntryCell>& c) { c = {CellU(b.GetSampleNumber(i))}; }, RecordOf(b.m_sampleNumbers)};
 }
 
 EntryList StshEntries(const CShadowSyncSampleBox& b) {
     return {{"Shadowed sample number", "Sync sample number"},
-            b.GetEntryCount(),
+            Stored(b.GetEntryCount(), b.m_shadowedSampleNumbers),
             [&b](uint32_t i, std::vector<EntryCell>& c) {
                 c = {CellU(b.GetShadowedSampleNumber(i)), CellU(b.GetSyncSampleNumber(i))};
             }, RecordOf(b.m_shadowedSampleNumbers)};
 }
 
 EntryList StdpEntries(const CDegradationPriorityBox& b) {
-    return {{"Priority"}, b.GetSampleCount(),
+    return {{"Priority"}, Stored(b.GetSampleCount(), b.m_priorities),
             [&b](uint32_t i, std::vector<EntryCell>& c) { c = {CellU(b.GetPriority(i))}; }, RecordOf(b.m_priorities)};
 }
 
 // One stored byte per row: both pad values of the byte.
 EntryList PadbEntries(const CPaddingBitsBox& b) {
-    return {{"Padding Bits1", "Padding Bits2"}, b.GetSampleCount(), [&b](uint32_t i, std::vector<EntryCell>& c) {
+    return {{"Padding Bits1", "Padding Bits2"}, std::min<uint64_t>(b.GetSampleCount(), 2 * b.m_bytes.size()), [&b](uint32_t i, std::vector<EntryCell>& c) {
                 c = {CellU(b.GetPad1(i)), CellU(b.GetPad2(i))};
             }, RecordOf(b.m_bytes)};
 }
@@ -218,7 +230,7 @@ EntryList SdtpEntries(const CSampleDependencyTypeBox& b) {
 }
 
 EntryList SbgpEntries(const CSampletoGroupBox& b) {
-    return {{"Sample count", "Group desc index"}, b.GetEntryCount(), [&b](uint32_t i, std::vector<EntryCell>& c) {
+    return {{"Sample count", "Group desc index"}, Stored(b.GetEntryCount(), b.m_entries), [&b](uint32_t i, std::vector<EntryCell>& c) {
                 c = {CellU(b.GetSampleCount(i)), CellU(b.GetGroupDescriptionIndex(i))};
             }, RecordOf(b.m_entries)};
 }
@@ -259,7 +271,7 @@ std::string SgpdDescription(const CSampleGroupDescBox& sgpd, uint32_t i) {
 }
 
 EntryList SgpdEntries(const CSampleGroupDescBox& b) {
-    return {{"Description length", "Description Entry"}, b.GetEntryCount(), [&b](uint32_t i, std::vector<EntryCell>& c) {
+    return {{"Description length", "Description Entry"}, Stored(b.GetEntryCount(), b.m_records), [&b](uint32_t i, std::vector<EntryCell>& c) {
                 c = {CellU(b.GetDescriptionLength(i)), EntryCell{SgpdDescription(b, i), true}};
             }, RecordOf(b.m_records)};
 }
@@ -267,7 +279,7 @@ EntryList SgpdEntries(const CSampleGroupDescBox& b) {
 // An entry without sub-sample records shows 0 in the sub-sample cells.
 EntryList SubsEntries(const CSubSampleInfoBox& b) {
     return {{"Sample delta", "Subsample count", "Subsample size", "Subsample priority", "Discardable", "Reserved"},
-            b.GetEntryCount(),
+            Stored(b.GetEntryCount(), b.m_entries),
             [&b](uint32_t i, std::vector<EntryCell>& c) {
                 const CSubSampleInfoBox::Subsample s = b.GetSubsample(i, 0);
                 c = {CellU(b.GetSampleDelta(i)), CellU(b.GetSubsampleCount(i)), CellU(s.size),

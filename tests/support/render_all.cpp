@@ -1,0 +1,82 @@
+#include "support/render_all.h"
+
+#include <ostream>
+#include <streambuf>
+#include <vector>
+
+#include "boxes/containers/corvel.h"
+#include "report/box_page.h"
+#include "report/page_html.h"
+#include "report/page_json.h"
+#include "report/sub_pages.h"
+#include "samples/file_samples.h"
+#include "samples/fragment_samples.h"
+#include "samples/sample_context.h"
+#include "samples/track_samples.h"
+
+namespace {
+// Counts the bytes written to it and keeps none.
+class CountingBuffer : public std::streambuf {
+public:
+    uint64_t count = 0;
+
+protected:
+    int overflow(int c) override {
+        ++count;
+        return c;
+    }
+    std::streamsize xsputn(const char*, std::streamsize n) override {
+        count += uint64_t(n);
+        return n;
+    }
+};
+
+// Writes sub page 0 and the last one of a list of `n` rows.
+template <class Write>
+void FirstAndLast(uint64_t n, Write write) {
+    write(0u);
+    if (n > kRowsPerSubPage) write(static_cast<uint32_t>((n - 1) / kRowsPerSubPage));
+}
+}  // namespace
+
+RenderTotals RenderEverything(const std::string& path, uint64_t maxBoxes, uint64_t maxSamples) {
+    RenderTotals totals;
+    CCorvelLib lib;
+    if (lib.Init(path) < 0) return totals;
+    totals.status = lib.Go();
+    const CCorvel& parser = *lib.Parser();
+    const SampleContext context(parser);
+    const std::string sink = "/dev/null";
+    ReportPage page("", "icon.png", "sub/");
+
+    std::vector<std::pair<const CBox*, const CBox*>> pending;  // box, parent
+    for (size_t i = parser.GetBoxCount(); i-- > 0;) pending.emplace_back(parser.GetBox(i), nullptr);
+    while (!pending.empty()) {
+        const CBox* box = pending.back().first;
+        const CBox* parent = pending.back().second;
+        pending.pop_back();
+        for (size_t i = box->GetChildCount(); i-- > 0;) pending.emplace_back(box->GetChild(i), box);
+        if (totals.boxes++ >= maxBoxes) continue;
+        const PageModel model = BuildBoxPage(*box, {parent, &parser, &context, nullptr});
+        totals.pageBytes += PageHtml(model, "icon.png", "sub/").size();
+        for (const ReportTable& table : model.tables) totals.pageBytes += TableJson(table).size();
+        for (const ReportTable& table : model.tables)
+            if (table.kind == TableKind::EntryPages)
+                FirstAndLast(table.entryCount, [&](uint32_t k) { WriteEntriesSubPage(page, *box, sink, k); });
+        if (box->m_type == FourCC("stbl"))
+            FirstAndLast(TrackSampleCount(*box, context.FileSize()),
+                         [&](uint32_t k) { WriteTrackSamplesSubPage(page, *box, sink, k, &context); });
+        if (box->m_type == FourCC("traf") && parent)
+            FirstAndLast(FragmentSampleCount(*box, &context), [&](uint32_t k) {
+                WriteFragmentSamplesSubPage(page, *box, sink, k, parent, parser.MediaDataOf(*parent), &context);
+            });
+    }
+    if (totals.boxes <= maxBoxes) {
+        CountingBuffer counter;
+        std::ostream json(&counter);
+        WriteTreeJson(json, path, totals.status, parser);
+        totals.jsonBytes = counter.count;
+    }
+    VisitSamples(context, nullptr, [&](const SampleOrigin&, const SampleRecord&) { return ++totals.samples < maxSamples; });
+    return totals;
+}
