@@ -42,9 +42,10 @@ public:
     // Reads raw bytes through a descriptor of its own, so the walk's position never moves.
     static int64_t ReadFileAt(const std::string& path, int64_t offset, uint8_t* buffer, uint32_t count);
 
-private:
     // Reads up to `count` bytes at `offset` through the open descriptor; returns the count read.
     uint64_t Read(int64_t offset, uint8_t* out, uint64_t count) const;
+
+private:
     uint64_t ReadDirect(int64_t offset, uint8_t* out, uint64_t count) const;
 
     // Small reads (box headers, most of all) come from one window read ahead of them,

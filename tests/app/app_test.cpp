@@ -141,13 +141,15 @@ QTreeWidgetItem* FindItem(QTreeWidget* tree, const QString& path, int nth = 0) {
     return item;
 }
 
-// The tree as `corvel tree` prints it: indent, type, start offset, size.
+// The tree as `corvel tree` prints it: indent, type, start offset, size, and the
+// tooltip of a truncated box.
 void TreeText(const QTreeWidgetItem* item, int depth, QString& out) {
     QString code = item->text(0);
     for (QChar& c : code)
         if (c.unicode() < 0x20 || c.unicode() > 0x7E) c = QLatin1Char('.');
     out += QString(depth * 2, QLatin1Char(' ')) + code +
-           QStringLiteral(" %1 %2\n").arg(BoxOf(item)->m_startOffset).arg(BoxOf(item)->BoxSize());
+           QStringLiteral(" %1 %2").arg(BoxOf(item)->m_startOffset).arg(BoxOf(item)->BoxSize());
+    out += item->toolTip(0).isEmpty() ? QStringLiteral("\n") : QLatin1Char(' ') + item->toolTip(0) + QLatin1Char('\n');
     for (int i = 0; i < item->childCount(); ++i) TreeText(item->child(i), depth + 1, out);
 }
 
@@ -538,6 +540,17 @@ void AppTest::badInputIsIgnored() {
     QCOMPARE(w.Tree()->topLevelItem(0)->child(1)->text(0), QStringLiteral("moov"));
     CompareWithCorvelTree(w.Tree(), bad);
     QFile::remove(bad);
+
+    // A file cut short: its tree, the box it ends inside in red with how much is there,
+    // and the failure said after the tree is shown.
+    const QString cut = kCorpus + QStringLiteral("truncated_mdat.mp4");
+    QCOMPARE(MessageOf([&] { QVERIFY(w.OpenFile(cut)); }), QStringLiteral("Did not perform as expected."));
+    CompareWithCorvelTree(w.Tree(), cut);
+    QCOMPARE(FindItem(w.Tree(), "mdat")->foreground(0).color(), QColor(200, 0, 0));
+    // Not a media file at all: the failure, and no boxes.
+    QCOMPARE(MessageOf([&] { QVERIFY(w.OpenFile(kCorpus + QStringLiteral("flv_ffmpeg.flv"))); }),
+             QStringLiteral("Did not perform as expected."));
+    QCOMPARE(w.Tree()->topLevelItem(0)->childCount(), 0);
 }
 
 

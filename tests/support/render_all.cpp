@@ -1,5 +1,6 @@
 #include "support/render_all.h"
 
+#include <algorithm>
 #include <ostream>
 #include <streambuf>
 #include <vector>
@@ -58,7 +59,9 @@ RenderTotals RenderEverything(const std::string& path, uint64_t maxBoxes, uint64
         for (size_t i = box->GetChildCount(); i-- > 0;) pending.emplace_back(box->GetChild(i), box);
         if (totals.boxes++ >= maxBoxes) continue;
         const PageModel model = BuildBoxPage(*box, {parent, &parser, &context, nullptr});
-        totals.pageBytes += PageHtml(model, "icon.png", "sub/").size();
+        const uint64_t html = PageHtml(model, "icon.png", "sub/").size();
+        totals.pageBytes += html;
+        totals.largestPage = std::max(totals.largestPage, html);
         for (const ReportTable& table : model.tables) totals.pageBytes += TableJson(table).size();
         for (const ReportTable& table : model.tables)
             if (table.kind == TableKind::EntryPages)

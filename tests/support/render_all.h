@@ -12,6 +12,7 @@ struct RenderTotals {
     int status = -2;          // of the parse run; -2 when the file could not be opened
     uint64_t boxes = 0;
     uint64_t pageBytes = 0;   // HTML and JSON of the box pages
+    uint64_t largestPage = 0; // HTML of the largest box page
     uint64_t jsonBytes = 0;   // of the whole tree
     uint64_t samples = 0;
 };

@@ -92,6 +92,17 @@ bool BeginsMediaFile(bool headerRead, const CBox& header) {
     return std::all_of(type.begin(), type.end(), [](char c) { return c >= 0x20 && c <= 0x7E; });
 }
 
+// A header the file ends inside: a box of what it says, at least a header's bytes,
+// so the cut is told like any other. Its type is 0 when not even that is there.
+std::unique_ptr<CBox> CutHeaderBox(const CBox& header) {
+    auto box = std::make_unique<CBox>(header);
+    uint32_t least = header.m_size == 1 ? 16 : 8;
+    if (header.m_type == FourCC("uuid")) least += 16;
+    box->m_size = header.m_size != 1 && header.m_size >= least ? header.m_size : least;
+    box->m_largeSize = 0;
+    return box;
+}
+
 // Media data and free space are only counted: their payload is never read.
 bool ReadsPayload(const CBox& box, bool skip) {
     if (skip || box.m_type == FourCC("free") || box.m_type == FourCC("skip")) return false;
@@ -124,21 +135,26 @@ int CCorvel::Go() {
             status = -1;
             break;
         }
+        if (!headerRead) {
+            m_boxes.push_back(CutHeaderBox(header));
+            break;
+        }
         bool skip = false;
-        std::unique_ptr<CBox> box = headerRead ? MakeTopLevelBox(header, m_bFlvInMdat, skip) : nullptr;
-        const uint64_t headerBytes = headReader.BitPosition / 8;
+        std::unique_ptr<CBox> box = MakeTopLevelBox(header, m_bFlvInMdat, skip);
+        const bool payloadRead = ReadsPayload(*box, skip);
         std::unique_ptr<CBinaryData> buffer;
-        if (m_reader->ExtractBox(buffer, box && ReadsPayload(*box, skip) ? CReadBitStreamFile::kMaxBoxBytes
-                                                                        : headerBytes) == 0 ||
-            !buffer || !box) {
+        if (m_reader->ExtractBox(buffer, payloadRead ? CReadBitStreamFile::kMaxBoxBytes : headReader.BitPosition / 8) == 0 ||
+            !buffer) {
             CORVEL_LOG("Fail to Extract a Box");
             status = -1;
             break;
         }
         CBitStreamReader reader(buffer->Data(), buffer->Size() * 8, buffer->Available());
         reader.SetOrigin(uint64_t(pos), nullptr);
-        m_buffers.push_back(std::move(buffer));
-        if (RetrieveBoxInfo(reader, std::move(box), skip) < 0) {
+        const int parsed = RetrieveBoxInfo(reader, std::move(box), skip);
+        // The bytes of a box read in full stay for its pages; a header alone is read again.
+        m_buffers.push_back(payloadRead ? std::move(buffer) : nullptr);
+        if (parsed < 0) {
             status = -1;
             break;
         }
@@ -212,7 +228,7 @@ void CCorvel::IndexTopLevel() {
     for (size_t i = 0; i < m_boxes.size(); ++i) {
         const CBox* box = m_boxes[i].get();
         const bool moof = box->m_type == FourCC("moof"), mdat = box->m_type == FourCC("mdat");
-        m_places[box->m_id] = {i, moof ? m_moofs.size() : mdat ? m_mdats.size() : 0, fragmentBytes};
+        m_places.push_back({i, moof ? m_moofs.size() : mdat ? m_mdats.size() : 0, fragmentBytes});
         if (moof) m_moofs.push_back(box);
         if (mdat) m_mdats.push_back(box);
         if (moof || mdat) fragmentBytes += box->BoxSize();
@@ -221,13 +237,22 @@ void CCorvel::IndexTopLevel() {
 
 const CBox* CCorvel::Counterpart(const CBox& box, uint32_t type, const std::vector<const CBox*>& others) const {
     if (box.m_type != type || m_moofs.size() != m_mdats.size()) return nullptr;
-    auto it = m_places.find(box.m_id);
-    return it == m_places.end() ? nullptr : others[it->second.ordinal];
+    const TopLevelPlace* place = PlaceOf(box.m_id);
+    return place ? others[place->ordinal] : nullptr;
 }
 
 uint64_t CCorvel::FragmentBytesBefore(const CBox& box) const {
-    auto it = m_places.find(box.m_id);
-    return it == m_places.end() ? 0 : it->second.fragmentBytesBefore;
+    const TopLevelPlace* place = PlaceOf(box.m_id);
+    return place ? place->fragmentBytesBefore : 0;
+}
+
+const CCorvel::TopLevelPlace* CCorvel::PlaceOf(uint32_t id) const {
+    // Identities grow in file order, so the top-level boxes are sorted by them.
+    auto it = std::lower_bound(m_boxes.begin(), m_boxes.end(), id,
+                               [](const std::unique_ptr<CBox>& box, uint32_t key) { return box->m_id < key; });
+    if (it == m_boxes.end() || (*it)->m_id != id) return nullptr;
+    const size_t index = size_t(it - m_boxes.begin());
+    return index < m_places.size() ? &m_places[index] : nullptr;
 }
 
 namespace {
@@ -252,18 +277,25 @@ bool CopyIdentities(const CBox& original, CBox& copy) {
 }  // namespace
 
 std::unique_ptr<CBox> CCorvel::Reparse(const CBox& top, SpanMap& spans) const {
-    auto place = m_places.find(top.m_id);
-    if (place == m_places.end() || place->second.index >= m_buffers.size()) return nullptr;
-    const CBinaryData& buffer = *m_buffers[place->second.index];
-    CBitStreamReader reader(buffer.Data(), buffer.Size() * 8, buffer.Available());
+    const TopLevelPlace* place = PlaceOf(top.m_id);
+    if (!place || place->index >= m_buffers.size()) return nullptr;
+    const CBinaryData* buffer = m_buffers[place->index].get();
+    std::unique_ptr<CBinaryData> header;  // of a box whose payload is not read: read again
+    if (!buffer) {
+        header = std::make_unique<CBinaryData>(std::min(top.m_declaredSize, CReadBitStreamFile::kMaxBoxBytes),
+                                               CReadBitStreamFile::kHeaderBytes);
+        header->Truncate(m_reader->Read(top.m_startOffset, header->MutableData(), header->Available()));
+        buffer = header.get();
+    }
+    CBitStreamReader reader(buffer->Data(), buffer->Size() * 8, buffer->Available());
     reader.SetOrigin(uint64_t(top.m_startOffset), &spans);
-    CBox header;
-    header.m_startOffset = top.m_startOffset;
-    if (header.ParseBox(reader) < 0) return nullptr;
+    CBox head;
+    head.m_startOffset = top.m_startOffset;
+    if (head.ParseBox(reader) < 0) return nullptr;
     // An mdat reads FLV tags as it did in the walk.
     const auto* mdat = dynamic_cast<const CMediaDataBox*>(&top);
     bool flvInMdat = mdat && mdat->HoldsFlv(), skip = false;
-    std::unique_ptr<CBox> box = MakeTopLevelBox(header, flvInMdat, skip);
+    std::unique_ptr<CBox> box = MakeTopLevelBox(head, flvInMdat, skip);
     if (!skip) box->ParseBox(reader);
     return CopyIdentities(top, *box) ? std::move(box) : nullptr;
 }

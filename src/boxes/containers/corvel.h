@@ -2,7 +2,6 @@
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "boxes/box.h"
@@ -54,6 +53,7 @@ private:
         size_t ordinal;  // among the moof or mdat boxes
         uint64_t fragmentBytesBefore;
     };
+    const TopLevelPlace* PlaceOf(uint32_t id) const;
     void NumberBoxes();
     // Marks the boxes whose declared end lies past the end of the file; true when any does.
     bool FindTruncated();
@@ -62,11 +62,12 @@ private:
 
     CReadBitStreamFile* m_reader;
     std::vector<std::unique_ptr<CBox>> m_boxes;
-    std::vector<std::unique_ptr<CBinaryData>> m_buffers;  // the bytes read of each top-level box
+    // The bytes of each top-level box whose payload was read; null for a header alone.
+    std::vector<std::unique_ptr<CBinaryData>> m_buffers;
     std::unique_ptr<CBox> m_notMediaHeader;
     std::vector<CBox*> m_byId;
     std::vector<const CBox*> m_moofs, m_mdats;
-    std::unordered_map<uint32_t, TopLevelPlace> m_places;
+    std::vector<TopLevelPlace> m_places;  // of each top-level box
     int64_t m_currentBoxOffset = 0;
     bool m_bFlvInMdat = false;
 };

@@ -38,10 +38,18 @@ TEST(ParseDriver, WalksTopLevelBoxes) {
     EXPECT_EQ(size0->status, 0);
     EXPECT_EQ(size0->Count(), 2u);
 
-    // A box whose header cannot be read (fewer than 8 bytes left) fails the walk, boxes before it stay.
-    auto tail = ParseFile("tail.mp4", Box("free", "") + U32(7) + "fr");
+    // The file ends inside a header: a box of what the header says, truncated, fails the
+    // walk; boxes before it stay. Of a size field, the size; without one, a header's 8 bytes.
+    auto tail = ParseFile("tail.mp4", Box("free", "") + U32(4000) + "fr");
     EXPECT_EQ(tail->status, -1);
-    EXPECT_EQ(tail->Count(), 1u);
+    ASSERT_EQ(tail->Count(), 2u);
+    EXPECT_EQ(tail->Top(1)->m_type, 0u);
+    EXPECT_EQ(tail->Top(1)->m_declaredSize, 4000u);
+    EXPECT_EQ(tail->Top(1)->m_presentSize, 6u);
+    auto stub = ParseFile("stub.mp4", Box("free", "") + std::string(2, '\0'));
+    ASSERT_EQ(stub->Count(), 2u);
+    EXPECT_EQ(stub->Top(1)->m_declaredSize, 8u);
+    EXPECT_EQ(stub->Top(1)->m_presentSize, 2u);
 
     // Not an ISO base media file: a first type that is not four printable characters
     // (a plain FLV file), a size field of 2 to 7, fewer bytes than a header.
