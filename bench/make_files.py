@@ -1,11 +1,17 @@
 #!/usr/bin/env python3
-"""Makes the benchmark's synthetic files in OUTDIR:
-  big_moov.mp4  - a moov of about 6 MB: one video track of 400,000 samples with
-                  stts, ctts, stsc, stsz, stco and stss tables
-  huge_mdat.mp4 - a 4.75 GiB sparse 64-bit mdat before a small moov
+"""Makes the benchmark files in OUTDIR (default build/bench), each only when missing:
+  progressive_1h.mp4  1 hour of 64x36 60 fps H.264 (B-frames, a keyframe a second) and
+                      48 kHz AAC, moov at the end: some 385,000 samples
+  fragmented_1h.mp4   the same streams fragmented at every keyframe: 3,600 moof/mdat pairs
+  smooth_10min.ismv   the first 10 minutes as Smooth Streaming (tfxd/tfrf, mfra)
+  huge_mdat.mp4       a 4.75 GiB sparse 64-bit mdat before a small moov
+The first three need ffmpeg; without it a synthetic progressive file of the same
+table sizes (one 400,000-sample track) stands in, and the other two are left out.
 """
 import os
+import shutil
 import struct
+import subprocess
 import sys
 
 SAMPLES = 400_000
@@ -46,22 +52,55 @@ def moov(samples):
     return box(b"moov", mvhd + track(samples))
 
 
+FTYP = box(b"ftyp", b"isom" + struct.pack(">I", 512) + b"isomavc1")
+
+
+def ffmpeg(*args):
+    subprocess.run(["ffmpeg", "-nostdin", "-y", "-loglevel", "error", *args], check=True)
+
+
+def make(path, write):
+    if not os.path.exists(path):
+        print(f"making {path}", file=sys.stderr)
+        write(path + ".part")
+        os.replace(path + ".part", path)
+    return path
+
+
 def main(outdir):
+    """Makes the files; returns their paths, the progressive one first."""
     os.makedirs(outdir, exist_ok=True)
-    ftyp = box(b"ftyp", b"isom" + struct.pack(">I", 512) + b"isomavc1")
-    big = os.path.join(outdir, "big_moov.mp4")
-    if not os.path.exists(big):
-        with open(big, "wb") as f:
-            f.write(ftyp + moov(SAMPLES) + box(b"mdat", bytes(64)))
-    huge = os.path.join(outdir, "huge_mdat.mp4")
-    if not os.path.exists(huge):
+    at = lambda name: os.path.join(outdir, name)  # noqa: E731
+    files = []
+    if shutil.which("ffmpeg"):
+        progressive = make(at("progressive_1h.mp4"), lambda out: ffmpeg(
+            "-f", "lavfi", "-i", "testsrc=size=64x36:rate=60:duration=3600",
+            "-f", "lavfi", "-i", "sine=frequency=440:sample_rate=48000:duration=3600",
+            "-c:v", "libx264", "-preset", "veryfast", "-g", "60", "-bf", "2",
+            "-c:a", "aac", "-b:a", "16k", "-ac", "1", "-f", "mp4", out))
+        files.append(progressive)
+        files.append(make(at("fragmented_1h.mp4"), lambda out: ffmpeg(
+            "-i", progressive, "-c", "copy", "-movflags", "frag_keyframe+empty_moov+default_base_moof",
+            "-f", "mp4", out)))
+        files.append(make(at("smooth_10min.ismv"), lambda out: ffmpeg(
+            "-i", progressive, "-t", "600", "-c", "copy", "-f", "ismv", out)))
+    else:
+        def synthetic(out):
+            with open(out, "wb") as f:
+                f.write(FTYP + moov(SAMPLES) + box(b"mdat", bytes(64)))
+        files.append(make(at("big_moov.mp4"), synthetic))
+
+    def huge(out):
         mdat_size = int(4.75 * 2**30)
-        with open(huge, "wb") as f:
-            f.write(ftyp)
+        with open(out, "wb") as f:
+            f.write(FTYP)
             f.write(struct.pack(">I4sQ", 1, b"mdat", mdat_size))
-            f.seek(len(ftyp) + mdat_size)  # sparse: nothing of the mdat is written
+            f.seek(len(FTYP) + mdat_size)  # sparse: nothing of the mdat is written
             f.write(moov(100))
+    files.append(make(at("huge_mdat.mp4"), huge))
+    return files
 
 
 if __name__ == "__main__":
-    main(sys.argv[1] if len(sys.argv) > 1 else "build/bench")
+    for path in main(sys.argv[1] if len(sys.argv) > 1 else "build/bench"):
+        print(path)

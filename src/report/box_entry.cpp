@@ -35,7 +35,7 @@ void PageBuilder::Derived(std::string label, Text value, std::initializer_list<S
 }
 
 void PageBuilder::I32(std::string label, const int32_t& field) {
-    Row(std::move(label), Format("%d (0X%08X)", field, static_cast<uint32_t>(field)), {field});
+    Row(std::move(label), I32Text(field), {field});
 }
 
 PageBuilder& PageBuilder::List(std::string title, std::initializer_list<const char*> headers) {
@@ -54,8 +54,8 @@ void PageBuilder::EntryPages(std::string title, uint32_t count, std::initializer
     t.entriesSpan = SpanOf(entries);
 }
 
-EntryCell CellU(uint64_t v) { return {Format("%" PRIu64, v)}; }
-EntryCell CellD(int32_t v) { return {Format("%d", v)}; }
+EntryCell CellU(uint64_t v) { return {Decimal(v)}; }
+EntryCell CellD(int32_t v) { return {Decimal(int64_t{v})}; }
 
 const BoxEntry* FindBoxEntry(uint32_t type) {
     // One sorted table of every group's entries, made at first use.

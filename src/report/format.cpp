@@ -49,6 +49,17 @@ std::string U32Text2(uint32_t v) { return DecimalHex(v, 2); }
 std::string U32Text4(uint32_t v) { return DecimalHex(v, 4); }
 std::string U64Text(uint64_t v) { return DecimalHex(v, 8); }
 std::string I64Text(int64_t v) { return DecimalHex(v, 8); }
+std::string I32Text(int32_t v) { return DecimalHex(v, 8); }
+
+std::string Decimal(uint64_t v) {
+    char text[24];
+    return std::string(text, std::to_chars(text, text + sizeof text, v).ptr);
+}
+
+std::string Decimal(int64_t v) {
+    char text[24];
+    return std::string(text, std::to_chars(text, text + sizeof text, v).ptr);
+}
 
 namespace {
 // Days since 1970-01-01 to a civil date (proleptic Gregorian).

@@ -14,6 +14,9 @@ std::string U32Text2(uint32_t v);                 // "%u (0X%02X)"
 std::string U32Text4(uint32_t v);                 // "%u (0X%04X)"
 std::string U64Text(uint64_t v);                  // "%I64u (0X%08X)": hex of the low 32 bits
 std::string I64Text(int64_t v);                   // "%I64d (0X%08X)": hex of the low 32 bits
+std::string I32Text(int32_t v);                   // "%d (0X%08X)"
+std::string Decimal(uint64_t v);                  // "%u", "%I64u"
+std::string Decimal(int64_t v);                   // "%d", "%I64d"
 
 // Date text of a time in seconds: 0 is 1904/01/01 12:00:00; 2082844801 to
 // 2082844800 + 0xFFFFFFFF count from 1904; any other value counts from 1970.

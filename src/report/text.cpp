@@ -1,22 +1,23 @@
 #include "report/text.h"
 
 Text Text::FromFile(std::string_view raw) {
-    Text t;
-    t.m_plain.assign(raw);
-    t.m_html = HtmlEscape(raw);
-    return t;
+    return Markup(HtmlEscape(raw), std::string(raw));
 }
 
 Text Text::Markup(std::string html, std::string plain) {
-    Text t;
-    t.m_plain = std::move(plain);
-    t.m_html = std::move(html);
+    Text t(std::move(plain));
+    t.m_distinct = html != t.m_plain;
+    if (t.m_distinct) t.m_html = std::move(html);
     return t;
 }
 
 Text& Text::operator+=(const Text& other) {
+    if (m_distinct || other.m_distinct) {
+        if (!m_distinct) m_html = m_plain;
+        m_html += other.Html();
+        m_distinct = true;
+    }
     m_plain += other.m_plain;
-    m_html += other.m_html;
     return *this;
 }
 

@@ -9,7 +9,7 @@ class Text {
 public:
     Text() = default;
     // Fixed text of the program (formats, labels, fixed markup): used as it is.
-    Text(std::string fixed) : m_plain(fixed), m_html(std::move(fixed)) {}
+    Text(std::string fixed) : m_plain(std::move(fixed)) {}
     Text(const char* fixed) : Text(std::string(fixed)) {}
     // Text from the file: HTML-escaped in pages.
     static Text FromFile(std::string_view raw);
@@ -20,11 +20,12 @@ public:
     friend Text operator+(Text a, const Text& b) { return a += b; }
 
     const std::string& Plain() const { return m_plain; }
-    const std::string& Html() const { return m_html; }
+    const std::string& Html() const { return m_distinct ? m_html : m_plain; }
 
 private:
     std::string m_plain;
-    std::string m_html;
+    std::string m_html;       // only when the markup differs from the plain text
+    bool m_distinct = false;
 };
 
 // & < > " ' as character references.

@@ -52,8 +52,8 @@ void TrunRows(PageBuilder& page, const CTrackRunBox& b) {
     for (size_t i = 0; i < b.m_samples.size(); ++i) {
         const CTrackRunBox::Sample& s = b.m_samples[i];
         // Version 1 offsets are signed: a stored 0xFFFFFFFF reads -1.
-        page.ListEntry({Format("%d", static_cast<int>(i + 1)), Format("%u", s.duration), Format("%u", s.size),
-                        Format("%u", s.flags), Format("%d", static_cast<int32_t>(s.compositionTimeOffset))},
+        page.ListEntry({Decimal(int64_t(i + 1)), Decimal(uint64_t{s.duration}), Decimal(uint64_t{s.size}),
+                        Decimal(uint64_t{s.flags}), Decimal(int64_t{static_cast<int32_t>(s.compositionTimeOffset)})},
                        {s});
     }
 }
