@@ -12,6 +12,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
@@ -27,6 +28,7 @@
 #include "app/dump_pane.h"
 #include "app/hex_dump.h"
 #include "app/open_button.h"
+#include "app/recent_files.h"
 #include "app/size_setting.h"
 #include "app/splitter_wnd.h"
 #include "boxes/containers/corvel.h"
@@ -69,8 +71,8 @@ QSize DefaultClientSize(const QFont& base) {
 CCorvel_UIDlg::CCorvel_UIDlg(CCorvelLib& lib, QWidget* parent) : QMainWindow(parent), m_lib(lib) {
     m_folder = MakeWorkFolder(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation), TickCount());
     PrepareWorkFolder(m_folder);
-    m_iconPath = ExeFolder() + QStringLiteral("/Img/icon_right.png");
-    m_logoPath = ExeFolder() + QStringLiteral("/Img/kesto_logo.png");
+    m_iconPath = ImageFolder() + QStringLiteral("/icon_right.png");
+    m_logoPath = ImageFolder() + QStringLiteral("/kesto_logo.png");
 
     setWindowTitle(QStringLiteral("Tessaly"));
     setWindowIcon(QIcon(m_logoPath));
@@ -80,7 +82,7 @@ CCorvel_UIDlg::CCorvel_UIDlg(CCorvelLib& lib, QWidget* parent) : QMainWindow(par
     setCentralWidget(m_client);
     m_client->installEventFilter(this);
 
-    m_openButton = new COpenButton(ExeFolder() + QStringLiteral("/Img/btn_open.png"), m_client);
+    m_openButton = new COpenButton(ImageFolder() + QStringLiteral("/btn_open.png"), m_client);
     connect(m_openButton, &QAbstractButton::clicked, this, &CCorvel_UIDlg::OnFileOpen);
     m_status = new QLabel(m_client);
 
@@ -133,7 +135,11 @@ void CCorvel_UIDlg::CreateTree() {
 
 void CCorvel_UIDlg::CreateMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("File (&F)"));
-    file->addAction(QStringLiteral("Open (&O)"), this, &CCorvel_UIDlg::OnFileOpen);
+    file->addAction(QStringLiteral("Open (&O)"), QKeySequence::Open, this, &CCorvel_UIDlg::OnFileOpen);
+    m_recentMenu = file->addMenu(QStringLiteral("Open Recent (&R)"));
+    connect(m_recentMenu, &QMenu::aboutToShow, this, &CCorvel_UIDlg::FillRecentMenu);
+    FillRecentMenu();
+    file->addAction(QStringLiteral("Reload (&L)"), QKeySequence(Qt::Key_F5), this, &CCorvel_UIDlg::OnReload);
     file->addAction(QStringLiteral("Close (&X)"), this, &QWidget::close);
     QMenu* help = menuBar()->addMenu(QStringLiteral("Help (&H)"));
     help->addAction(QStringLiteral("About (&A)"), this, &CCorvel_UIDlg::OnAbout);
@@ -179,9 +185,23 @@ bool CCorvel_UIDlg::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
+void CCorvel_UIDlg::FillRecentMenu() {
+    m_recentMenu->clear();
+    for (const QString& path : RecentFiles())
+        m_recentMenu->addAction(path, this, [this, path] { OpenFile(path); });
+    m_recentMenu->setEnabled(!m_recentMenu->isEmpty());
+}
+
 void CCorvel_UIDlg::OnFileOpen() {
-    const QString path = QFileDialog::getOpenFileName(this, QString(), QString(), QString::fromLatin1(kOpenFilter));
-    if (!path.isEmpty()) OpenFile(path);
+    const QString path =
+        QFileDialog::getOpenFileName(this, QString(), LastOpenFolder(), QString::fromLatin1(kOpenFilter));
+    if (path.isEmpty()) return;
+    RememberOpenFolder(QFileInfo(path).absolutePath());
+    OpenFile(path);
+}
+
+void CCorvel_UIDlg::OnReload() {
+    if (!m_openPath.isEmpty()) OpenFile(m_openPath);
 }
 
 void CCorvel_UIDlg::OnAbout() {
@@ -214,11 +234,16 @@ bool CCorvel_UIDlg::OpenFile(const QString& path) {
         auto* root = new QTreeWidgetItem(m_tree, {QFileInfo(path).fileName()});
         root->setData(0, Qt::UserRole, QVariant::fromValue<quintptr>(0));
         m_tree->setCurrentItem(root);
+        m_openPath.clear();
+        setWindowTitle(QStringLiteral("Tessaly"));
         m_status->setText(QStringLiteral("Please open the file."));
         ShowMessage(QStringLiteral("The file could not be opened.\n%1\n%2")
                         .arg(path, QString::fromLocal8Bit(std::strerror(m_lib.LastError()))));
         return false;
     }
+    m_openPath = path;
+    setWindowTitle(QFileInfo(path).fileName() + QStringLiteral(" - Tessaly"));
+    RememberRecentFile(path);
     m_status->setText(QStringLiteral("Parsing..."));
     setUpdatesEnabled(false);
     FillTree(path);

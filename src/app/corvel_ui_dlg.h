@@ -16,6 +16,7 @@ class CDumpPane;
 class COpenButton;
 class CxSplitterWnd;
 class QLabel;
+class QMenu;
 class QTreeWidget;
 class QTreeWidgetItem;
 class SampleContext;
@@ -41,6 +42,7 @@ public:
     // cannot be opened.
     bool OpenFile(const QString& path);
     void OnFileOpen();  // the file dialog, then OpenFile
+    void OnReload();    // the open file read again, as it is on disk now
     void OnAbout();
 
     // Dumps at most 32000 bytes at a file offset into the dump pane.
@@ -60,6 +62,7 @@ public:
     CxSplitterWnd* Splitter() const { return m_splitter; }
     QLabel* StatusLine() const { return m_status; }
     COpenButton* OpenButton() const { return m_openButton; }
+    QMenu* RecentMenu() const { return m_recentMenu; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -68,6 +71,7 @@ protected:
 
 private:
     void CreateMenus();
+    void FillRecentMenu();
     void CreateTree();
     void FirstLayout();
     void Relayout();
@@ -92,12 +96,14 @@ private:
     };
     std::map<QString, SubPage> m_subPages;
     WorkFolder m_folder;
+    QString m_openPath;  // the file open now, or empty
     QString m_iconPath;
     QString m_logoPath;
     bool m_layoutDone = false;
 
     QWidget* m_client = nullptr;
     COpenButton* m_openButton = nullptr;
+    QMenu* m_recentMenu = nullptr;
     QLabel* m_status = nullptr;
     QTreeWidget* m_tree = nullptr;
     CxSplitterWnd* m_splitter = nullptr;

@@ -4,7 +4,6 @@
 #include <QStringList>
 
 namespace {
-constexpr char kOrganisation[] = "Orvanel";
 constexpr char kSizeKey[] = "Size";
 }  // namespace
 
@@ -26,14 +25,6 @@ QString FormatSizeValue(const SavedSize& size) {
     return QStringLiteral("%1|%2|%3").arg(size.width).arg(size.height).arg(size.treeWidth);
 }
 
-// The value lives at the organisation level (no application name), like the key
-// "Orvanel" of the per-user store on other systems.
-std::optional<SavedSize> ReadSavedSize() {
-    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, kOrganisation);
-    return ParseSizeValue(settings.value(kSizeKey).toString());
-}
+std::optional<SavedSize> ReadSavedSize() { return ParseSizeValue(UserSettings().value(kSizeKey).toString()); }
 
-void WriteSavedSize(const SavedSize& size) {
-    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, kOrganisation);
-    settings.setValue(kSizeKey, FormatSizeValue(size));
-}
+void WriteSavedSize(const SavedSize& size) { UserSettings().setValue(kSizeKey, FormatSizeValue(size)); }

@@ -1,6 +1,11 @@
 #pragma once
 #include <optional>
+#include <QSettings>
 #include <QString>
+
+// The per-user settings store of the organisation "Orvanel" (no application name),
+// like the per-user key of that name on other systems.
+inline QSettings UserSettings() { return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Orvanel")); }
 
 // The window and tree sizes kept between runs: the string value "Size" = "%d|%d|%d"
 // (client width, client height, tree width) of the organisation "Orvanel".

@@ -2,10 +2,11 @@
 
 #include <ctime>
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+#include "report/page_images.h"
 
 uint32_t TickCount() {
     timespec ts{};
@@ -36,7 +37,7 @@ bool IsSubPagePath(const WorkFolder& folder, const QString& path) {
            QDir::cleanPath(info.path()) == QDir::cleanPath(folder.subPageFolder);
 }
 
-QString ExeFolder() { return QCoreApplication::applicationDirPath(); }
+QString ImageFolder() { return QString::fromStdString(PageImageFolder()); }
 
 bool WriteWelcomePage(const QString& pagePath, const QString& logoPath, const QString& caption) {
     QFile file(pagePath);

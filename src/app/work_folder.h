@@ -23,8 +23,8 @@ void RemoveWorkFolder(const WorkFolder& folder);
 // True for a page file directly in the sub-page folder: the only files a page may ask for.
 bool IsSubPagePath(const WorkFolder& folder, const QString& path);
 
-// The folder of the running program; the images live in its Img/ folder.
-QString ExeFolder();
+// The folder of the images (beside the program in a build, under share/ when installed).
+QString ImageFolder();
 
 // The welcome page: the logo and the caption on a gradient, in one line of markup.
 // Returns false when the page file cannot be written.

@@ -3,14 +3,11 @@
 #include <filesystem>
 #include <system_error>
 
+#include "report/page_images.h"
+
 namespace fs = std::filesystem;
 
-std::string BuiltIconPath() {
-    std::error_code ec;
-    fs::path exe = fs::read_symlink("/proc/self/exe", ec);
-    fs::path folder = ec ? fs::current_path(ec) : exe.parent_path();
-    return (folder / "Img" / "icon_right.png").string();
-}
+std::string BuiltIconPath() { return PageImageFolder() + "/icon_right.png"; }
 
 std::string AbsolutePagePath(const std::string& out) {
     std::error_code ec;

@@ -3,8 +3,7 @@
 
 // Where corvel's pages point and put things.
 
-// The title icon: Img/icon_right.png in the folder of the corvel executable
-// (the build copies the page images there).
+// The title icon of the pages, where a build or an install of corvel keeps it.
 std::string BuiltIconPath();
 
 // The absolute form of OUT (empty when it cannot be made).

@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
@@ -27,6 +28,7 @@
 #include "app/dump_pane.h"
 #include "app/hex_dump.h"
 #include "app/open_button.h"
+#include "app/recent_files.h"
 #include "app/size_setting.h"
 #include "app/splitter_wnd.h"
 
@@ -253,14 +255,39 @@ void AppTest::openFillsTreeFromDialogAndDrop() {
         QCOMPARE(w.StatusLine()->text(), QStringLiteral("Completed."));
         CompareWithCorvelTree(w.Tree(), path);
     }
-    // The menu and the open button lead to the file dialog; cancelling it keeps the file.
+    QCOMPARE(w.windowTitle(), QStringLiteral("avc_aac_bframes.mp4 - Tessaly"));
+    // The menu, Ctrl+O and the open button lead to the file dialog, in the folder it was
+    // last left in; cancelling it keeps the file.
     QAction* open = w.menuBar()->actions().at(0)->menu()->actions().at(0);
+    QCOMPARE(open->shortcut(), QKeySequence(QKeySequence::Open));
+    RememberOpenFolder(kCorpus);
     for (const std::function<void()>& start : {std::function<void()>([&] { open->trigger(); }),
                                                std::function<void()>([&] { w.OpenButton()->click(); })})
         WithModal<QFileDialog>(start, [](QFileDialog* dialog) {
             QVERIFY(dialog->nameFilters()[0].startsWith(QStringLiteral("Video Files(*.ismv;*.mp4;*.f4f;*.vh4;*.dat)")));
+            QCOMPARE(dialog->directory().absolutePath() + QLatin1Char('/'), QDir(kCorpus).absolutePath() + QLatin1Char('/'));
         });
     QCOMPARE(w.Tree()->topLevelItem(0)->text(0), QStringLiteral("avc_aac_bframes.mp4"));
+
+    // Open Recent: the files opened, newest first, each once; choosing one opens it.
+    emit w.RecentMenu()->aboutToShow();
+    QStringList recent;
+    for (QAction* action : w.RecentMenu()->actions()) recent << QFileInfo(action->text()).fileName();
+    QCOMPARE(recent, QStringList({"avc_aac_bframes.mp4", "frag_mehd_sdtp_subs.mp4", "kitchen_sink.mp4"}));
+    w.RecentMenu()->actions().at(2)->trigger();
+    QCOMPARE(w.Tree()->topLevelItem(0)->text(0), QStringLiteral("kitchen_sink.mp4"));
+
+    // F5 reads the file again as it is on disk now: a box added since shows.
+    const QString changing = QDir::tempPath() + QStringLiteral("/tessaly_reload.mp4");
+    WriteFile(changing, FileBytes(kBframes, 0, 1 << 30));
+    QVERIFY(w.OpenFile(changing));
+    WriteFile(changing, FileBytes(kBframes, 0, 1 << 30) + QByteArray("\0\0\0\x08" "free", 8));
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    QTest::keyClick(&w, Qt::Key_F5);
+    CompareWithCorvelTree(w.Tree(), changing);
+    QCOMPARE(w.Tree()->topLevelItem(0)->childCount(), 5);
+    QFile::remove(changing);
 
     // Dropping several files opens the last.
     const QString last = kCorpus + QStringLiteral("smooth.ismv");

@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# install_test.sh BUILD_DIR CORPUS_DIR: `cmake --install` into a scratch DESTDIR puts
+# every file where a desktop and a packager look for it and nothing else; the desktop
+# entry validates; the installed corvel finds its page images away from the build.
+set -euo pipefail
+build=$1
+corpus=$2
+dest=$(mktemp -d)
+trap 'rm -rf "$dest"' EXIT
+DESTDIR="$dest" cmake --install "$build" --prefix /usr >/dev/null
+
+expected=(
+    usr/bin/corvel
+    usr/share/applications/tessaly.desktop
+    usr/share/doc/tessaly/changelog.gz
+    usr/share/doc/tessaly/copyright
+    usr/share/icons/hicolor/256x256/apps/tessaly.png
+    usr/share/icons/hicolor/48x48/apps/tessaly.png
+    usr/share/icons/hicolor/scalable/apps/tessaly.svg
+    usr/share/man/man1/corvel.1.gz
+    usr/share/man/man1/tessaly.1.gz
+    usr/share/mime/packages/tessaly.xml
+    usr/share/tessaly/Img/btn_open.png
+    usr/share/tessaly/Img/icon_right.png
+    usr/share/tessaly/Img/kesto_logo.png
+)
+[ -x "$build/tessaly" ] && expected+=(usr/bin/tessaly)
+diff <(printf '%s\n' "${expected[@]}" | sort) <(cd "$dest" && find . -type f | sed 's|^\./||' | sort)
+
+if command -v desktop-file-validate >/dev/null; then
+    desktop-file-validate --no-hints "$dest/usr/share/applications/tessaly.desktop"
+fi
+# The manual pages read without a warning.
+if command -v groff >/dev/null; then
+    for page in corvel tessaly; do
+        warnings=$(zcat "$dest/usr/share/man/man1/$page.1.gz" | groff -man -Tutf8 -ww -z 2>&1)
+        [ -z "$warnings" ] || { echo "$page.1: $warnings" >&2; exit 1; }
+    done
+fi
+# The installed corvel's pages point at the installed images.
+page="$dest/page.html"
+"$dest/usr/bin/corvel" page "$corpus/avc_aac_bframes.mp4" moov/mvhd -o "$page"
+grep -q "$dest/usr/share/tessaly/Img/icon_right.png" "$page"
+echo "install: ${#expected[@]} files in place"
