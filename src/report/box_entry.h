@@ -28,7 +28,14 @@ struct Source {
     size_t size;
     template <class T>
     Source(const T& field) : address(&field), size(sizeof(T)) {}
+    Source(const void* at, size_t bytes) : address(at), size(bytes) {}
 };
+
+// Record i of a table left in the box's bytes.
+template <class View>
+Source RecordSource(const View& table, size_t i) {
+    return {table.Address(i), table.RecordBytes()};
+}
 
 // Builds the tables of one page. Each row takes the field(s) it shows, so it knows
 // where they lie in the file without code of its own.

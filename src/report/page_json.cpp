@@ -184,7 +184,7 @@ public:
     }
 
 private:
-    static constexpr size_t kFlushBytes = 1 << 20;
+    static constexpr size_t kFlushBytes = 64 << 10;
     std::ostream& m_os;
     std::string m_out;
 };

@@ -94,13 +94,13 @@ FragmentSamples::FragmentSamples(const CBox& traf, const CBox* moof, const CBox*
 // Each field: the run's own value when it carries it, else the tfhd default, else
 // the trex default.
 uint32_t FragmentSamples::Size(const Run& r, uint64_t j) const {
-    if (r.trun->m_flags & CTrackRunBox::kSizePresent) return r.trun->GetSample(j)->size;
+    if (r.trun->m_flags & CTrackRunBox::kSizePresent) return r.trun->GetSample(j).size;
     if (r.tfhd && (r.tfhd->m_flags & CTrackFragmentHeaderBox::kDefaultSizePresent)) return r.tfhd->m_defaultSampleSize;
     return r.trex ? r.trex->m_defaultSampleSize : 0;
 }
 
 uint32_t FragmentSamples::Duration(const Run& r, uint64_t j) const {
-    if (r.trun->m_flags & CTrackRunBox::kDurationPresent) return r.trun->GetSample(j)->duration;
+    if (r.trun->m_flags & CTrackRunBox::kDurationPresent) return r.trun->GetSample(j).duration;
     if (r.tfhd && (r.tfhd->m_flags & CTrackFragmentHeaderBox::kDefaultDurationPresent))
         return r.tfhd->m_defaultSampleDuration;
     return r.trex ? r.trex->m_defaultSampleDuration : 0;
@@ -108,7 +108,7 @@ uint32_t FragmentSamples::Duration(const Run& r, uint64_t j) const {
 
 uint32_t FragmentSamples::Flags(const Run& r, uint64_t j) const {
     const uint32_t runFlags = r.trun->m_flags;
-    if (runFlags & CTrackRunBox::kFlagsPresent) return r.trun->GetSample(j)->flags;
+    if (runFlags & CTrackRunBox::kFlagsPresent) return r.trun->GetSample(j).flags;
     if (j == 0 && (runFlags & CTrackRunBox::kFirstSampleFlagsPresent)) return r.trun->m_firstSampleFlags;
     if (r.tfhd && (r.tfhd->m_flags & CTrackFragmentHeaderBox::kDefaultFlagsPresent)) return r.tfhd->m_defaultSampleFlags;
     return r.trex ? r.trex->m_defaultSampleFlags : 0;
@@ -163,7 +163,7 @@ SampleRecord FragmentSamples::Cursor::Next() {
     r.size = m_f.Size(run, j);
     r.duration = m_f.Duration(run, j);
     r.flags = m_f.Flags(run, j);
-    if (const auto* stored = run.trun->GetSample(j)) r.compositionOffset = stored->compositionTimeOffset;
+    r.compositionOffset = run.trun->GetSample(j).compositionTimeOffset;
     r.offset = m_offset;
     r.decodeTime = m_time;
     r.sync = (r.flags & kNonSyncSample) ? SampleRecord::Sync::No : SampleRecord::Sync::Yes;

@@ -125,10 +125,12 @@ TEST(ReportEntries, SampleTableCountsAndLists) {
     EXPECT_EQ(page.tables[2].title, "Samples");
     EXPECT_EQ(page.tables[2].entryCount, 4u);
 
-    // sdtp counts the records it holds.
+    // sdtp counts the records it holds: 3 of 5 samples.
     auto sdtp = Unparsed<CSampleDependencyTypeBox>("sdtp");
-    sdtp.m_entries.resize(3);
-    sdtp.m_sampleCount = 5;
+    sdtp.SetSampleCount(5);
+    const std::string sdtpBytes = U32(0) + "abc";
+    CBitStreamReader sdtpReader(reinterpret_cast<const uint8_t*>(sdtpBytes.data()), sdtpBytes.size() * 8);
+    EXPECT_EQ(sdtp.ParseBox(sdtpReader), -1);
     page = PageOf(sdtp);
     EXPECT_EQ(Value(page, "Entry count"), "3 (0X00000003)");
     EXPECT_EQ(page.tables[2].entryCount, 3u);

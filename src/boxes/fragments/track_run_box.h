@@ -1,9 +1,9 @@
 #pragma once
 #include <algorithm>
 #include <cstdint>
-#include <vector>
 
 #include "boxes/box.h"
+#include "boxes/sampletable/table_view.h"
 
 // trun: a run of contiguous samples of a track fragment. Per-sample fields are
 // present only when their flag bit is set; absent ones are 0.
@@ -36,18 +36,17 @@ public:
         return !(m_flags & (kDurationPresent | kSizePresent | kFlagsPresent | kCompositionOffsetPresent));
     }
     // The samples of the run: those read (sample_count unless the box was cut short), or
-    // the zero records of a fieldless run. Null at or past them.
+    // the zero records of a fieldless run. A zero record at or past them.
     size_t GetSampleEntryCount() const {
         return IsFieldless() ? std::min<size_t>(m_sampleCount, kMaxFieldlessSamples) : m_samples.size();
     }
-    const Sample* GetSample(size_t index) const {
-        static const Sample kNone{};
-        if (index >= GetSampleEntryCount()) return nullptr;
-        return IsFieldless() ? &kNone : &m_samples[index];
-    }
+    Sample GetSample(size_t index) const { return m_samples.At(index); }
 
     uint32_t m_sampleCount = 0;
     uint32_t m_dataOffset = 0;  // signed in the file; kept as its 32 bits
     uint32_t m_firstSampleFlags = 0;
-    std::vector<Sample> m_samples;
+    TableView<Sample> m_samples{DecodeSample};  // the fields the flags say, in their order
+
+private:
+    static Sample DecodeSample(const uint8_t* p, uint32_t flags);
 };

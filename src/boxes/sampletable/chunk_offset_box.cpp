@@ -9,7 +9,8 @@ int CChunkOffsetBox::ParseBox(CBitStreamReader& reader) {
         return -1;
     }
     if (reader.ReadBits(32, m_entryCount) < 0) return -1;
-    if (m_type == FourCC("stco"))
-        return ReadTable(reader, m_entryCount, 4, m_chunkOffsets, [](const uint8_t* p) { return uint64_t{Be32(p)}; });
-    return ReadTable(reader, m_entryCount, 8, m_chunkOffsets, [](const uint8_t* p) { return Be64(p); });
+    const uint32_t bytes = m_type == FourCC("stco") ? 4 : 8;
+    return m_chunkOffsets.Read(reader, m_entryCount, bytes, bytes);
 }
+
+uint64_t CChunkOffsetBox::DecodeOffset(const uint8_t* p, uint32_t bytes) { return bytes == 4 ? Be32(p) : Be64(p); }

@@ -2,7 +2,7 @@
 #include <cstdint>
 
 #include "boxes/box.h"
-#include "boxes/sampletable/table_allocator.h"
+#include "boxes/sampletable/table_view.h"
 
 // stco (32-bit offsets) and co64 (64-bit offsets): the file offset of each chunk.
 class CChunkOffsetBox : public CFullBox {
@@ -12,8 +12,11 @@ public:
 
     uint32_t GetEntryCount() const { return m_entryCount; }
     size_t GetStoredEntryCount() const { return m_chunkOffsets.size(); }
-    uint64_t GetChunkOffset(uint32_t i) const { return i < m_chunkOffsets.size() ? m_chunkOffsets[i] : 0; }
+    uint64_t GetChunkOffset(uint32_t i) const { return m_chunkOffsets.At(i); }
 
     uint32_t m_entryCount = 0;
-    TableVector<uint64_t> m_chunkOffsets;
+    TableView<uint64_t> m_chunkOffsets{DecodeOffset};  // 32 bits (stco) or 64 (co64) in the file
+
+private:
+    static uint64_t DecodeOffset(const uint8_t* p, uint32_t bytes);
 };

@@ -10,10 +10,12 @@ void CSampleDependencyTypeBox::SetSampleCount(uint32_t count) {
 
 int CSampleDependencyTypeBox::ParseBox(CBitStreamReader& reader) {
     if (CFullBox::ParseBox(reader) < 0) return -1;
-    return ReadTable(reader, m_sampleCount, 1, m_entries, [](const uint8_t* p) {
-        const uint8_t b = *p;
-        return Entry{uint8_t(b >> 6), uint8_t((b >> 4) & 3), uint8_t((b >> 2) & 3), uint8_t(b & 3)};
-    });
+    return m_entries.Read(reader, m_sampleCount, 1);
+}
+
+CSampleDependencyTypeBox::Entry CSampleDependencyTypeBox::DecodeEntry(const uint8_t* p, uint32_t) {
+    const uint8_t b = *p;
+    return {uint8_t(b >> 6), uint8_t((b >> 4) & 3), uint8_t((b >> 2) & 3), uint8_t(b & 3)};
 }
 
 int CDegradationPriorityBox::ParseBox(CBitStreamReader& reader) {

@@ -3,6 +3,7 @@
 
 #include "boxes/box.h"
 #include "boxes/sampletable/table_allocator.h"
+#include "boxes/sampletable/table_view.h"
 
 // sdtp: per-sample dependency flags. The payload has no count: the container sets
 // it (from stsz/stz2 in a sample table, from trun in a track fragment) before the parse.
@@ -21,17 +22,16 @@ public:
     uint32_t GetSampleCount() const { return m_sampleCount; }
     size_t GetStoredEntryCount() const { return m_entries.size(); }
     // Each 0 at or past the stored entries.
-    uint32_t GetReserved(uint32_t i) const { return i < m_entries.size() ? m_entries[i].reserved : 0; }
-    uint32_t GetSampleDependsOn(uint32_t i) const { return i < m_entries.size() ? m_entries[i].sampleDependsOn : 0; }
-    uint32_t GetSampleIsDependedOn(uint32_t i) const {
-        return i < m_entries.size() ? m_entries[i].sampleIsDependedOn : 0;
-    }
-    uint32_t GetSampleHasRedundancy(uint32_t i) const {
-        return i < m_entries.size() ? m_entries[i].sampleHasRedundancy : 0;
-    }
+    uint32_t GetReserved(uint32_t i) const { return m_entries.At(i).reserved; }
+    uint32_t GetSampleDependsOn(uint32_t i) const { return m_entries.At(i).sampleDependsOn; }
+    uint32_t GetSampleIsDependedOn(uint32_t i) const { return m_entries.At(i).sampleIsDependedOn; }
+    uint32_t GetSampleHasRedundancy(uint32_t i) const { return m_entries.At(i).sampleHasRedundancy; }
 
     uint32_t m_sampleCount = 0;
-    TableVector<Entry> m_entries;
+    TableView<Entry> m_entries{DecodeEntry};
+
+private:
+    static Entry DecodeEntry(const uint8_t* p, uint32_t);
 };
 
 // stdp: a 16-bit priority per sample; the count comes from the sample table's stsz.

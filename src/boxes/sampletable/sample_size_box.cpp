@@ -11,8 +11,10 @@ int CSampleSizeBox::ParseBox(CBitStreamReader& reader) {
     if (reader.ReadBits(32, m_sampleSize) < 0) return -1;
     if (reader.ReadBits(32, m_sampleCount) < 0) return -1;
     if (m_sampleSize != 0) return 0;  // one size for all: no table
-    return ReadTable(reader, m_sampleCount, 4, m_entrySizes, [](const uint8_t* p) { return Be32(p); });
+    return m_entrySizes.Read(reader, m_sampleCount, 4);
 }
+
+uint32_t CSampleSizeBox::DecodeSize(const uint8_t* p, uint32_t) { return Be32(p); }
 
 int CCompactSampleSizeBox::ParseBox(CBitStreamReader& reader) {
     if (CFullBox::ParseBox(reader) < 0) return -1;

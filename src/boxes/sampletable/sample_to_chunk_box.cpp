@@ -9,12 +9,12 @@ int CSampleToChunkbox::ParseBox(CBitStreamReader& reader) {
         return -1;
     }
     if (reader.ReadBits(32, m_entryCount) < 0) return -1;
-    return ReadTable(reader, m_entryCount, 12, m_entries,
-                     [](const uint8_t* p) { return Entry{Be32(p), Be32(p + 4), Be32(p + 8)}; });
+    return m_entries.Read(reader, m_entryCount, 12);
 }
 
-uint32_t CSampleToChunkbox::GetFirstChunk(uint32_t i) const { return EntryAt(m_entries, i).firstChunk; }
-uint32_t CSampleToChunkbox::GetSamplesPerChunk(uint32_t i) const { return EntryAt(m_entries, i).samplesPerChunk; }
-uint32_t CSampleToChunkbox::GetSampleDescriptionIndex(uint32_t i) const {
-    return EntryAt(m_entries, i).sampleDescriptionIndex;
+CSampleToChunkbox::Entry CSampleToChunkbox::DecodeEntry(const uint8_t* p, uint32_t) {
+    return {Be32(p), Be32(p + 4), Be32(p + 8)};
 }
+uint32_t CSampleToChunkbox::GetFirstChunk(uint32_t i) const { return m_entries.At(i).firstChunk; }
+uint32_t CSampleToChunkbox::GetSamplesPerChunk(uint32_t i) const { return m_entries.At(i).samplesPerChunk; }
+uint32_t CSampleToChunkbox::GetSampleDescriptionIndex(uint32_t i) const { return m_entries.At(i).sampleDescriptionIndex; }

@@ -2,7 +2,7 @@
 #include <cstdint>
 
 #include "boxes/box.h"
-#include "boxes/sampletable/table_allocator.h"
+#include "boxes/sampletable/table_view.h"
 
 // stsc: runs of chunks with the same number of samples.
 class CSampleToChunkbox : public CFullBox {
@@ -23,5 +23,8 @@ public:
     uint32_t GetSampleDescriptionIndex(uint32_t i) const;
 
     uint32_t m_entryCount = 0;
-    TableVector<Entry> m_entries;
+    TableView<Entry> m_entries{DecodeEntry};
+
+private:
+    static Entry DecodeEntry(const uint8_t* p, uint32_t);
 };

@@ -9,8 +9,10 @@ int CSyncSampleBox::ParseBox(CBitStreamReader& reader) {
         return -1;
     }
     if (reader.ReadBits(32, m_entryCount) < 0) return -1;
-    return ReadTable(reader, m_entryCount, 4, m_sampleNumbers, [](const uint8_t* p) { return Be32(p); });
+    return m_sampleNumbers.Read(reader, m_entryCount, 4);
 }
+
+uint32_t CSyncSampleBox::DecodeNumber(const uint8_t* p, uint32_t) { return Be32(p); }
 
 int CShadowSyncSampleBox::ParseBox(CBitStreamReader& reader) {
     if (CFullBox::ParseBox(reader) < 0) return -1;

@@ -3,6 +3,7 @@
 
 #include "boxes/box.h"
 #include "boxes/sampletable/table_allocator.h"
+#include "boxes/sampletable/table_view.h"
 
 // stss: the numbers of the random access samples.
 class CSyncSampleBox : public CFullBox {
@@ -12,10 +13,13 @@ public:
 
     uint32_t GetEntryCount() const { return m_entryCount; }
     size_t GetStoredEntryCount() const { return m_sampleNumbers.size(); }
-    uint32_t GetSampleNumber(uint32_t i) const { return i < m_sampleNumbers.size() ? m_sampleNumbers[i] : 0; }
+    uint32_t GetSampleNumber(uint32_t i) const { return m_sampleNumbers.At(i); }
 
     uint32_t m_entryCount = 0;
-    TableVector<uint32_t> m_sampleNumbers;
+    TableView<uint32_t> m_sampleNumbers{DecodeNumber};
+
+private:
+    static uint32_t DecodeNumber(const uint8_t* p, uint32_t);
 };
 
 // stsh: pairs of a shadowed sample and the sync sample that may replace it.

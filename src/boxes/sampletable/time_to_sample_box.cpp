@@ -9,13 +9,10 @@ int CTimeToSampleBox::ParseBox(CBitStreamReader& reader) {
         return -1;
     }
     if (reader.ReadBits(32, m_entryCount) < 0) return -1;
-    return ReadTable(reader, m_entryCount, 8, m_entries, [](const uint8_t* p) {
-        Entry e{Be32(p), Be32(p + 4)};
-        CORVEL_LOG("[CTimeToSampleBox::SetSampleTimeInfo]sample_count, sample_delta - (%ld, %ld)",
-                   static_cast<long>(e.sampleCount), static_cast<long>(e.sampleDelta));
-        return e;
-    });
+    return m_entries.Read(reader, m_entryCount, 8);
 }
+
+CTimeToSampleBox::Entry CTimeToSampleBox::DecodeEntry(const uint8_t* p, uint32_t) { return {Be32(p), Be32(p + 4)}; }
 
 uint32_t CTimeToSampleBox::RetrieveSampleCount(uint32_t i) const {
     if (i < m_entries.size() && i < m_entryCount) return m_entries[i].sampleCount;
@@ -37,11 +34,14 @@ int CCompositionOffsetBox::ParseBox(CBitStreamReader& reader) {
         return -1;
     }
     if (reader.ReadBits(32, m_entryCount) < 0) return -1;
-    return ReadTable(reader, m_entryCount, 8, m_entries, [](const uint8_t* p) { return Entry{Be32(p), Be32(p + 4)}; });
+    return m_entries.Read(reader, m_entryCount, 8);
 }
 
-uint32_t CCompositionOffsetBox::GetSampleCount(uint32_t i) const { return EntryAt(m_entries, i).sampleCount; }
-uint32_t CCompositionOffsetBox::GetSampleOffset(uint32_t i) const { return EntryAt(m_entries, i).sampleOffset; }
+CCompositionOffsetBox::Entry CCompositionOffsetBox::DecodeEntry(const uint8_t* p, uint32_t) {
+    return {Be32(p), Be32(p + 4)};
+}
+uint32_t CCompositionOffsetBox::GetSampleCount(uint32_t i) const { return m_entries.At(i).sampleCount; }
+uint32_t CCompositionOffsetBox::GetSampleOffset(uint32_t i) const { return m_entries.At(i).sampleOffset; }
 
 int CCompositionToDecodeBox::ParseBox(CBitStreamReader& reader) {
     if (CFullBox::ParseBox(reader) < 0) return -1;

@@ -2,7 +2,7 @@
 #include <cstdint>
 
 #include "boxes/box.h"
-#include "boxes/sampletable/table_allocator.h"
+#include "boxes/sampletable/table_view.h"
 
 // stts: decoding time deltas, run-length coded.
 class CTimeToSampleBox : public CFullBox {
@@ -21,7 +21,10 @@ public:
     uint32_t RetrieveSampleDelta(uint32_t i) const;
 
     uint32_t m_entryCount = 0;
-    TableVector<Entry> m_entries;
+    TableView<Entry> m_entries{DecodeEntry};
+
+private:
+    static Entry DecodeEntry(const uint8_t* p, uint32_t);
 };
 
 // ctts: composition offsets, run-length coded; the offset keeps its 32 raw bits
@@ -41,7 +44,10 @@ public:
     uint32_t GetSampleOffset(uint32_t i) const;
 
     uint32_t m_entryCount = 0;
-    TableVector<Entry> m_entries;
+    TableView<Entry> m_entries{DecodeEntry};
+
+private:
+    static Entry DecodeEntry(const uint8_t* p, uint32_t);
 };
 
 // cslg: the composition shift and bounds, all signed.

@@ -50,11 +50,11 @@ void TrunRows(PageBuilder& page, const CTrackRunBox& b) {
     page.List("Samples", {"No.", "Duration", "Size", "Flags", "Composition time offset"});
     // The samples the run holds (a run whose samples carry no field holds none).
     for (size_t i = 0; i < b.m_samples.size(); ++i) {
-        const CTrackRunBox::Sample& s = b.m_samples[i];
+        const CTrackRunBox::Sample s = b.m_samples[i];
         // Version 1 offsets are signed: a stored 0xFFFFFFFF reads -1.
         page.ListEntry({Decimal(int64_t(i + 1)), Decimal(uint64_t{s.duration}), Decimal(uint64_t{s.size}),
                         Decimal(uint64_t{s.flags}), Decimal(int64_t{static_cast<int32_t>(s.compositionTimeOffset)})},
-                       {s});
+                       {RecordSource(b.m_samples, i)});
     }
 }
 

@@ -152,6 +152,10 @@ template <class Vector>
 std::function<std::vector<Source>(uint32_t)> RecordOf(const Vector& v) {
     return [&v](uint32_t i) { return i < v.size() ? std::vector<Source>{Source(v[i])} : std::vector<Source>{}; };
 }
+template <class T>
+std::function<std::vector<Source>(uint32_t)> RecordOf(const TableView<T>& v) {
+    return [&v](uint32_t i) { return i < v.size() ? std::vector<Source>{RecordSource(v, i)} : std::vector<Source>{}; };
+}
 
 EntryList SttsEntries(const CTimeToSampleBox& b) {
     return {{"Sample count", "Sample delta"}, Stored(b.GetEntryCount(), b.m_entries), [&b](uint32_t i, std::vector<EntryCell>& c) {

@@ -42,15 +42,15 @@ TEST(FragmentRunBoxes, ReadOnlyTheFieldsTheirFlagsName) {
     auto trun = ParseLeaf<CTrackRunBox>(FullBox("trun", 0, 0x301, U32(3) + U32(0x70) + samples));
     ASSERT_EQ(trun.status, 0);
     ASSERT_EQ(trun->GetSampleEntryCount(), 3u);
-    EXPECT_EQ(trun->GetSample(2)->size, 30u);
-    EXPECT_EQ(trun->GetSample(3), nullptr);
+    EXPECT_EQ(trun->GetSample(2).size, 30u);
+    EXPECT_EQ(trun->GetSample(3).size, 0u);
 
     // Version 1 with every field and first sample flags: the offsets are signed.
     trun = ParseLeaf<CTrackRunBox>(
         FullBox("trun", 1, 0xF05, U32(1) + U32(0xFFFFFFF8) + U32(0x02000000) + U32(1) + U32(2) + U32(3) + U32(0xFFFFFFFF)));
     ASSERT_EQ(trun.status, 0);
     EXPECT_EQ(trun->m_firstSampleFlags, 0x02000000u);
-    EXPECT_EQ(trun->GetSample(0)->flags, 3u);  // first_sample_flags is not folded into the entry
+    EXPECT_EQ(trun->GetSample(0).flags, 3u);  // first_sample_flags is not folded into the entry
     PageModel page = Page(*trun.box);
     EXPECT_EQ(RowValue(page, 1), "4294967288 (0XFFFFFFF8)");  // the data offset is shown unsigned
     EXPECT_EQ(page.tables[2].listRows[0].cells[4].Plain(), "-1");

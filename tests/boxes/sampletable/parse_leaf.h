@@ -1,6 +1,7 @@
 #pragma once
 // Parses one leaf box from its bytes the way a container does: the header with a
-// temporary CBox, then the class made as a copy of it.
+// temporary CBox, then the class made as a copy of it. The bytes stay with the box:
+// its tables are read in place.
 #include <memory>
 #include <string>
 
@@ -8,16 +9,18 @@
 
 template <class T>
 struct Parsed {
+    std::shared_ptr<const std::string> bytes;
     std::unique_ptr<T> box;
     int status = -1;
     T* operator->() const { return box.get(); }
 };
 
 template <class T, class... Args>
-Parsed<T> ParseLeaf(const std::string& bytes, Args... args) {
-    CBitStreamReader reader(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size() * 8);
-    CBox header;
+Parsed<T> ParseLeaf(std::string bytes, Args... args) {
     Parsed<T> out;
+    out.bytes = std::make_shared<const std::string>(std::move(bytes));
+    CBitStreamReader reader(reinterpret_cast<const uint8_t*>(out.bytes->data()), out.bytes->size() * 8);
+    CBox header;
     if (header.ParseBox(reader) < 0) return out;
     out.box = std::make_unique<T>(header, args...);
     out.status = out.box->ParseBox(reader);
