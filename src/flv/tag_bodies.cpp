@@ -1,0 +1,49 @@
+#include "flv/tag_bodies.h"
+
+#include "base/log.h"
+
+int CAudioTagBody::ParseTagBody(CBitStreamReader& reader) {
+    CORVEL_LOG("[CAudioTagBody::ParseTagBody] start_offset: %lld", static_cast<long long>(m_startOffset));
+    reader.SkipBits(reader.RemainingBits);
+    return 0;
+}
+
+int CAACTagBody::ParseTagBody(CBitStreamReader& reader) {
+    CORVEL_LOG("[CAACTagBody::ParseTagBody] start_offset: %lld", static_cast<long long>(m_startOffset));
+    if (m_aacPacketType != 0) {  // raw AAC frames
+        reader.SkipBits(reader.RemainingBits);
+        return 0;
+    }
+    m_audioSpecificConfig = std::make_unique<FlvAudioSpecificConfig>();
+    return m_audioSpecificConfig->Parse(reader);
+}
+
+int CAVCVideoPacket::ParsePacket(CBitStreamReader& reader) {
+    CORVEL_LOG("[CAVCVideoPacket::ParsePacket] start_offset: %lld", static_cast<long long>(m_startOffset));
+    if (m_avcPacketType != 0) {  // NAL units or the end of the sequence
+        reader.SkipBits(reader.RemainingBits);
+        return 0;
+    }
+    m_configRecord = std::make_unique<FlvAvcConfigRecord>();
+    return m_configRecord->Parse(reader);
+}
+
+int CVideoTagBody::ParseTagBody(CBitStreamReader& reader) {
+    CORVEL_LOG("[CVideoTagBody::ParseTagBody] start_offset: %lld", static_cast<long long>(m_startOffset));
+    if (m_frameType == 5) {  // video info or command frame
+        reader.SkipBits(reader.RemainingBits);
+        return 0;
+    }
+    if (m_codecId != 7) return 0;
+    m_avcPacket = std::make_unique<CAVCVideoPacket>(m_startOffset, m_avcPacketType);
+    if (int status = m_avcPacket->ParsePacket(reader); status < 0) return status;
+    reader.SkipBits(reader.RemainingBits);
+    return 0;
+}
+
+int CScriptDataTag::ParseTagBody(CBitStreamReader& reader) {
+    CORVEL_LOG("[CScriptDataTag::ParseTagBody] start_offset: %lld", static_cast<long long>(m_startOffset));
+    bool ended = false;
+    if (int status = ReadAmf0Value(reader, m_first, ended); status < 0 || ended) return status;
+    return ReadAmf0Value(reader, m_second, ended);
+}
