@@ -11,6 +11,7 @@
 #include "report/flv_tag_page.h"
 #include "report/page_html.h"
 #include "report/page_test_util.h"
+#include "support/cli_run.h"
 #include "support/parse_file.h"
 
 namespace {
@@ -171,6 +172,15 @@ TEST(FlvTags, TheTagsEndAtOneTheMdatDoesNotHold) {
     EXPECT_EQ(mdat->GetTagCount(), 2u);
     EXPECT_EQ(mdat->m_incompleteTagOffset, mdat->m_startOffset + 8 + 2 * int64_t(tag.size() + 4));
     EXPECT_EQ(file->Count(), 3u);
+    // corvel says so in the tree and in JSON, and still succeeds.
+    const std::string path = TempDir() + "/cut.f4f";
+    CliRun run = RunCorvel("tree " + path);
+    EXPECT_EQ(run.status, 0);
+    EXPECT_NE(run.out.find(Format("mdat %d %d incomplete FLV tag at %d\n", int(mdat->m_startOffset),
+                                  int(mdat->BoxSize()), int(mdat->m_incompleteTagOffset))),
+              std::string::npos);
+    EXPECT_NE(RunCorvel("json " + path).out.find(Format("\"incomplete_tag\": %d,", int(mdat->m_incompleteTagOffset))),
+              std::string::npos);
     // A previous-tag-size cut short, and a header cut short.
     EXPECT_EQ(Mdat(tag + std::string(2, '\0'))->m_incompleteTagOffset, int64_t(8 + tag.size()));
     EXPECT_EQ(Mdat(Tags({tag}) + std::string("\x12\x00", 2))->GetTagCount(), 1u);
