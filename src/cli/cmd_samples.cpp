@@ -77,7 +77,8 @@ int RunSamples(const Args& args) {
     if (json) std::fputs("\n]}\n", stdout);
     std::fflush(stdout);
     if (!known) {
-        std::cerr << "corvel samples: " << positional[1] << " holds no samples (a trak, stbl, moof, traf or an mdat of FLV tags does)\n";
+        std::cerr << "corvel samples: " << positional[1]
+                  << " holds no samples (a trak, stbl, moof, traf or an mdat of FLV tags does)\n";
         return 2;
     }
     return ExitStatus(lib, positional[0], status);

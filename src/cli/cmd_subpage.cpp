@@ -59,7 +59,8 @@ int RunSubpage(const Args& args) {
     } else if (HasEntriesSubPages(*box)) {
         WriteEntriesSubPage(page, *box, path, k);
     } else {
-        std::cerr << "corvel subpage: " << positional[1] << " has no sub pages (a table box, stbl, traf or an mdat of FLV tags has)\n";
+        std::cerr << "corvel subpage: " << positional[1]
+                  << " has no sub pages (a table box, stbl, traf or an mdat of FLV tags has)\n";
         return 2;
     }
     if (page.Failed()) {

@@ -48,14 +48,18 @@ int ReadAmf0Value(CBitStreamReader& reader, CAmf0Value& value, bool& ended, int 
             CORVEL_LOG("[CScriptDataTag::ParseTagBody] date_time: %f, local_date_time_offset: %d", value.Number(),
                        value.TimeZone());
             return 0;
-        case kAmf0EcmaArray:
-            return ReadEcmaArray(reader, value, ended, depth);
+        case kAmf0EcmaArray: return ReadEcmaArray(reader, value, ended, depth);
         case kAmf0ObjectEnd:
             if (reader.ReadBits(24, value.endMarker) < 0) return -1;
             CORVEL_LOG("[CScriptDataTag::ParseTagBody] object_end_maker: 0x%x 0x%x 0x%x", value.endMarker >> 16,
                        (value.endMarker >> 8) & 0xFF, value.endMarker & 0xFF);
             return 0;
-        case 3: case 4: case 5: case 6: case 7: case 10:  // object, movie clip, null, undefined, reference, strict array
+        case 3:
+        case 4:
+        case 5:
+        case 6:
+        case 7:
+        case 10:  // object, movie clip, null, undefined, reference, strict array
             CORVEL_LOG("[CScriptDataTag::ParseTagBody] type %d is not implmented..", static_cast<int>(value.type));
             reader.SkipBits(reader.RemainingBits);
             ended = true;

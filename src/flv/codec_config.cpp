@@ -68,15 +68,11 @@ int FlvAudioSpecificConfig::Parse(CBitStreamReader& reader) {
             ReadAudioObjectType(reader, audioObjectType) < 0)
             return -1;
     }
-    switch (audioObjectType) {
-        case 1: case 2: case 3: case 4: case 6: case 7: case 17: case 19: case 20: case 21: case 22: case 23:
-            hasGaSpecificConfig = true;
-            if (ParseGaSpecificConfig(reader) < 0) return -1;
-            break;
-        default:
-            CORVEL_LOG("[FlvAudioSpecificConfig::Parse] no specific config read for audio object type %u",
-                       audioObjectType);
-    }
+    // The general audio object types carry a GASpecificConfig; the others' is not read.
+    static constexpr uint32_t kGeneralAudio = 1u << 1 | 1u << 2 | 1u << 3 | 1u << 4 | 1u << 6 | 1u << 7 | 1u << 17 |
+                                              1u << 19 | 1u << 20 | 1u << 21 | 1u << 22 | 1u << 23;
+    hasGaSpecificConfig = audioObjectType < 32 && (kGeneralAudio >> audioObjectType & 1);
+    if (hasGaSpecificConfig && ParseGaSpecificConfig(reader) < 0) return -1;
     reader.SkipBits(reader.RemainingBits);
     return 0;
 }
@@ -90,8 +86,8 @@ int FlvAudioSpecificConfig::ParseGaSpecificConfig(CBitStreamReader& reader) {
     if (!extensionFlag) return 0;
     if (audioObjectType == 22 && (reader.ReadBits(5, numOfSubFrame) < 0 || reader.ReadBits(11, layerLength) < 0))
         return -1;
-    const bool resilient = audioObjectType == 17 || audioObjectType == 19 || audioObjectType == 20 ||
-                           audioObjectType == 23;
+    const bool resilient =
+        audioObjectType == 17 || audioObjectType == 19 || audioObjectType == 20 || audioObjectType == 23;
     if (resilient && (reader.ReadBits(1, aacSectionDataResilienceFlag) < 0 ||
                       reader.ReadBits(1, aacScalefactorDataResilienceFlag) < 0 ||
                       reader.ReadBits(1, aacSpectralDataResilienceFlag) < 0))

@@ -16,13 +16,13 @@ struct FlvAvcConfigRecord {
     };
     int Parse(CBitStreamReader& reader);
 
-    uint32_t configurationVersion = 0;  // 8 bits
-    uint32_t profileIndication = 0;     // 8 bits
-    uint32_t profileCompatibility = 0;  // 8 bits
-    uint32_t levelIndication = 0;       // 8 bits
-    uint32_t reserved6 = 0;             // 6 bits
-    uint32_t lengthSizeMinusOne = 0;    // 2 bits
-    uint32_t reserved3 = 0;             // 3 bits
+    uint32_t configurationVersion = 0;      // 8 bits
+    uint32_t profileIndication = 0;         // 8 bits
+    uint32_t profileCompatibility = 0;      // 8 bits
+    uint32_t levelIndication = 0;           // 8 bits
+    uint32_t reserved6 = 0;                 // 6 bits
+    uint32_t lengthSizeMinusOne = 0;        // 2 bits
+    uint32_t reserved3 = 0;                 // 3 bits
     uint32_t numSequenceParameterSets = 0;  // 5 bits
     std::vector<ParameterSet> sequenceParameterSets;
     uint32_t numPictureParameterSets = 0;  // 8 bits
@@ -46,9 +46,9 @@ struct FlvAudioSpecificConfig {
     uint32_t dependsOnCoreCoder = 0;
     uint32_t coreCoderDelay = 0;  // 14 bits
     uint32_t extensionFlag = 0;
-    uint32_t layerNr = 0;       // 3 bits
-    uint32_t numOfSubFrame = 0; // 5 bits
-    uint32_t layerLength = 0;   // 11 bits
+    uint32_t layerNr = 0;        // 3 bits
+    uint32_t numOfSubFrame = 0;  // 5 bits
+    uint32_t layerLength = 0;    // 11 bits
     uint32_t aacSectionDataResilienceFlag = 0;
     uint32_t aacScalefactorDataResilienceFlag = 0;
     uint32_t aacSpectralDataResilienceFlag = 0;

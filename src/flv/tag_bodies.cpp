@@ -8,24 +8,28 @@ int CAudioTagBody::ParseTagBody(CBitStreamReader& reader) {
     return 0;
 }
 
-int CAACTagBody::ParseTagBody(CBitStreamReader& reader) {
-    CORVEL_LOG("[CAACTagBody::ParseTagBody] start_offset: %lld", static_cast<long long>(m_startOffset));
-    if (m_aacPacketType != 0) {  // raw AAC frames
+namespace {
+// A sequence header (packet type 0) holds the codec's configuration; the other packets
+// (raw AAC frames, NAL units, the end of a sequence) are not read.
+template <class Config>
+int ParseSequenceHeader(CBitStreamReader& reader, uint32_t packetType, std::unique_ptr<Config>& config) {
+    if (packetType != 0) {
         reader.SkipBits(reader.RemainingBits);
         return 0;
     }
-    m_audioSpecificConfig = std::make_unique<FlvAudioSpecificConfig>();
-    return m_audioSpecificConfig->Parse(reader);
+    config = std::make_unique<Config>();
+    return config->Parse(reader);
+}
+}  // namespace
+
+int CAACTagBody::ParseTagBody(CBitStreamReader& reader) {
+    CORVEL_LOG("[CAACTagBody::ParseTagBody] start_offset: %lld", static_cast<long long>(m_startOffset));
+    return ParseSequenceHeader(reader, m_aacPacketType, m_audioSpecificConfig);
 }
 
 int CAVCVideoPacket::ParsePacket(CBitStreamReader& reader) {
     CORVEL_LOG("[CAVCVideoPacket::ParsePacket] start_offset: %lld", static_cast<long long>(m_startOffset));
-    if (m_avcPacketType != 0) {  // NAL units or the end of the sequence
-        reader.SkipBits(reader.RemainingBits);
-        return 0;
-    }
-    m_configRecord = std::make_unique<FlvAvcConfigRecord>();
-    return m_configRecord->Parse(reader);
+    return ParseSequenceHeader(reader, m_avcPacketType, m_configRecord);
 }
 
 int CVideoTagBody::ParseTagBody(CBitStreamReader& reader) {

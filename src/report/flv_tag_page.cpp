@@ -57,7 +57,8 @@ void TagHeaderRows(PageBuilder& page, const CTagHeader& header) {
         page.U32("Codec id", video->m_codecId);
         page.U32("AVC packet type", video->m_avcPacketType);
         const int32_t cts = video->CompositionTime();
-        page.Row("Composition time", Format("%d (0X%08X)", cts, static_cast<uint32_t>(cts)), {video->m_compositionTime});
+        page.Row("Composition time", Format("%d (0X%08X)", cts, static_cast<uint32_t>(cts)),
+                 {video->m_compositionTime});
     } else if (auto* audio = dynamic_cast<const CAudioTagHeader*>(&header)) {
         page.Table("Audio Tag Header");
         page.Derived("Start offset (Header)", I64Text(audio->m_startOffset), {*audio});
@@ -83,6 +84,14 @@ void ScriptRows(PageBuilder& page, const CScriptDataTag& body) {
         page.Row("Script tag value - value", Amf0ValueText(body.m_second), {body.m_second});
 }
 
+// One row per parameter set, "NAME (j)" from 0, its bytes as byte text.
+void ParameterSetRows(PageBuilder& page, const char* name, const std::vector<FlvAvcConfigRecord::ParameterSet>& sets) {
+    for (size_t j = 0; j < sets.size(); ++j) {
+        const std::vector<uint8_t>& bytes = sets[j].bytes;
+        page.Row(Format("%s (%u)", name, unsigned(j)), FormatBytesText(bytes.data(), bytes.size()), {bytes});
+    }
+}
+
 void AvcRows(PageBuilder& page, const CVideoTagBody& body) {
     if (!body.m_avcPacket || !body.m_avcPacket->m_configRecord) return;
     const FlvAvcConfigRecord& r = *body.m_avcPacket->m_configRecord;
@@ -95,17 +104,9 @@ void AvcRows(PageBuilder& page, const CVideoTagBody& body) {
     page.U32("LengthSize minusOne", r.lengthSizeMinusOne);
     page.U32("Reserved 3bits", r.reserved3);
     page.U32("Num of sequence parameter sets", r.numSequenceParameterSets);
-    for (size_t j = 0; j < r.sequenceParameterSets.size(); ++j) {
-        const auto& set = r.sequenceParameterSets[j];
-        page.Row(Format("Sequence parameter set (%u)", unsigned(j)), FormatBytesText(set.bytes.data(), set.bytes.size()),
-                 {set.bytes});
-    }
+    ParameterSetRows(page, "Sequence parameter set", r.sequenceParameterSets);
     page.U32("Num of picture parameter sets", r.numPictureParameterSets);
-    for (size_t j = 0; j < r.pictureParameterSets.size(); ++j) {
-        const auto& set = r.pictureParameterSets[j];
-        page.Row(Format("Picture parameter set (%u)", unsigned(j)), FormatBytesText(set.bytes.data(), set.bytes.size()),
-                 {set.bytes});
-    }
+    ParameterSetRows(page, "Picture parameter set", r.pictureParameterSets);
 }
 
 void AacRows(PageBuilder& page, const CAACTagBody& body) {

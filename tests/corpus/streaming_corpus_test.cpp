@@ -77,7 +77,8 @@ std::vector<Packet> CsvPackets(const std::string& text) {
 // The AVC and AAC sequence headers of a list of tags, or null.
 const FlvAvcConfigRecord* AvcConfig(const std::vector<const CFLVTag*>& tags) {
     for (const CFLVTag* t : tags)
-        if (auto* v = dynamic_cast<const CVideoTagBody*>(t->m_body.get()); v && v->m_avcPacket && v->m_avcPacket->m_configRecord)
+        if (auto* v = dynamic_cast<const CVideoTagBody*>(t->m_body.get());
+            v && v->m_avcPacket && v->m_avcPacket->m_configRecord)
             return v->m_avcPacket->m_configRecord.get();
     return nullptr;
 }
@@ -166,7 +167,8 @@ TEST(CorpusStreaming, HandMadeF4fMatchesItsGenerator) {
     EXPECT_EQ("['" + abst.GetServerEntry(0)->data + "']", field("servers"));
     EXPECT_EQ("['" + abst.GetQualityEntry(0)->data + "']", field("qualities"));
     // The run tables stand where the generator wrote them and are read to their ends.
-    for (const auto& [type, code] : {std::pair<std::string, uint32_t>{"asrt", FourCC("asrt")}, {"afrt", FourCC("afrt")}}) {
+    for (const auto& [type, code] :
+         {std::pair<std::string, uint32_t>{"asrt", FourCC("asrt")}, {"afrt", FourCC("afrt")}}) {
         const auto m = Matches(ref, type + R"( box, (\d+) bytes, payload hex[\s']*([0-9a-f]+))");
         const CBox& table = *f.All(code).at(0);
         ASSERT_EQ(m.size(), 1u);
@@ -274,10 +276,11 @@ TEST(CorpusStreaming, FlvTagsMatchFfprobe) {
         if (!csv.empty()) ExpectPackets(tags, CsvPackets(csv), 0);
         const std::string json = ReadText(CorpusRef(name, "ffprobe.json"));
         ASSERT_TRUE(AvcConfig(tags) && AacConfig(tags));
-        EXPECT_NE(json.find("\"sample_rate\": \"" + std::to_string(SamplingRate(AacConfig(tags)->samplingFrequencyIndex)) +
-                            "\""),
+        EXPECT_NE(json.find("\"sample_rate\": \"" +
+                            std::to_string(SamplingRate(AacConfig(tags)->samplingFrequencyIndex)) + "\""),
                   std::string::npos);
-        EXPECT_NE(json.find("\"channels\": " + std::to_string(AacConfig(tags)->channelConfiguration)), std::string::npos);
+        EXPECT_NE(json.find("\"channels\": " + std::to_string(AacConfig(tags)->channelConfiguration)),
+                  std::string::npos);
         // onMetaData's duration is ffprobe's.
         const auto& meta = dynamic_cast<const CScriptDataTag&>(*tags.at(0)->m_body).m_second;
         ASSERT_GT(meta.entries.size(), 0u);
@@ -337,7 +340,8 @@ TEST(CorpusStreaming, TfxdTimesMatchFfprobePackets) {
         int64_t first = INT64_MIN, sum = 0;
         for (const auto& p : packets) {
             const uint64_t pos = N(p[4]);
-            if (p[0] != stream || pos < uint64_t(mdat->m_startOffset) || pos >= uint64_t(mdat->m_startOffset) + mdat->BoxSize())
+            if (p[0] != stream || pos < uint64_t(mdat->m_startOffset) ||
+                pos >= uint64_t(mdat->m_startOffset) + mdat->BoxSize())
                 continue;
             if (first == INT64_MIN) first = std::stoll(p[2]);
             sum += p[3] == "N/A" ? 0 : std::stoll(p[3]);

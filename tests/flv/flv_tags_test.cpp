@@ -29,7 +29,9 @@ std::string Key(const std::string& s) { return U16(static_cast<uint16_t>(s.size(
 std::string Str(const std::string& s) { return U8(2) + Key(s); }
 std::string Num(double v) { return U8(0) + U64(std::bit_cast<uint64_t>(v)); }
 std::string Bool(bool v) { return U8(1) + U8(v); }
-std::string Ecma(uint32_t count, const std::string& entries) { return U8(8) + U32(count) + entries + std::string("\0\0\x09", 3); }
+std::string Ecma(uint32_t count, const std::string& entries) {
+    return U8(8) + U32(count) + entries + std::string("\0\0\x09", 3);
+}
 const std::string kAfra = FullBox("afra", 0, 0, U8(0) + U32(1000) + U32(0));
 
 Parsed<CMediaDataBox> Mdat(const std::string& payload) { return ParseLeaf<CMediaDataBox>(Box("mdat", payload), true); }
@@ -80,9 +82,9 @@ TEST(FlvTags, OnlyAnMdatAfterAfraOrAbstHoldsTags) {
 
 TEST(FlvTags, ScriptDataValues) {
     // onMetaData: an ECMA array of a number, a boolean, a string and a date.
-    const std::string props = Key("duration") + Num(120) + Key("stereo") + Bool(true) + Key("encoder") +
-                              Str("<Lavf>") + Key("creationdate") + U8(11) + U64(std::bit_cast<uint64_t>(1e12)) +
-                              U16(0) + Key("gain") + Num(-1.5);
+    const std::string props = Key("duration") + Num(120) + Key("stereo") + Bool(true) + Key("encoder") + Str("<Lavf>") +
+                              Key("creationdate") + U8(11) + U64(std::bit_cast<uint64_t>(1e12)) + U16(0) + Key("gain") +
+                              Num(-1.5);
     auto mdat = Mdat(Tags({Tag(18, 0, Str("onMetaData") + Ecma(5, props)), Tag(18, 0, Str("onCuePoint") + Num(3))}));
     ASSERT_EQ(mdat.status, 0);
     const CScriptDataTag& meta = Script(*mdat.box);
@@ -123,12 +125,14 @@ TEST(FlvTags, ScriptDataValues) {
 }
 
 TEST(FlvTags, AudioVideoAndEncryptedTags) {
-    const std::string avcC = U8(1) + U8(100) + U8(0) + U8(30) + U8(0xFF) + U8(0xE1) + Key("\x67\x64") + U8(1) + Key("\x68");
+    const std::string avcC =
+        U8(1) + U8(100) + U8(0) + U8(30) + U8(0xFF) + U8(0xE1) + Key("\x67\x64") + U8(1) + Key("\x68");
     const std::string iv(16, '\x07');
-    auto mdat = Mdat(Tags({Tag(9, 0, U8(0x17) + U8(0) + U24(0xFFFFD8) + avcC), Tag(9, 0, U8(0x27) + U8(1) + U24(0) + "nal"),
-                           Tag(8, 0, U8(0xAF) + U8(0) + "\x12\x10"), Tag(8, 0, U8(0xAF) + U8(1) + "raw"),
-                           Tag(8, 0, U8(0xAF) + U8(1) + U8(1) + std::string("Encryption") + '\0' + U24(0) + iv, 1),
-                           Tag(9, 0, U8(0x12) + U8(1) + "SE" + '\0' + U24(0) + U8(0x7F) + iv, 1)}));
+    auto mdat =
+        Mdat(Tags({Tag(9, 0, U8(0x17) + U8(0) + U24(0xFFFFD8) + avcC), Tag(9, 0, U8(0x27) + U8(1) + U24(0) + "nal"),
+                   Tag(8, 0, U8(0xAF) + U8(0) + "\x12\x10"), Tag(8, 0, U8(0xAF) + U8(1) + "raw"),
+                   Tag(8, 0, U8(0xAF) + U8(1) + U8(1) + std::string("Encryption") + '\0' + U24(0) + iv, 1),
+                   Tag(9, 0, U8(0x12) + U8(1) + "SE" + '\0' + U24(0) + U8(0x7F) + iv, 1)}));
     ASSERT_EQ(mdat.status, 0);
     ASSERT_EQ(mdat->GetTagCount(), 6u);
     // An AVC sequence header: its record, and a composition time that is negative.
@@ -153,7 +157,8 @@ TEST(FlvTags, AudioVideoAndEncryptedTags) {
     ASSERT_TRUE(plain.m_encryptionHeader && plain.m_filterParams);
     EXPECT_FALSE(plain.m_filterParams->selective);
     EXPECT_EQ(plain.m_encryptionHeader->m_startOffset, plain.m_startOffset + 11 + 2);
-    EXPECT_EQ(TagValue(*mdat.box, 4, "Encryption filter params iv"), FormatBytesText(plain.m_filterParams->iv.data(), 16));
+    EXPECT_EQ(TagValue(*mdat.box, 4, "Encryption filter params iv"),
+              FormatBytesText(plain.m_filterParams->iv.data(), 16));
     const CFLVTag& selective = *mdat->GetTag(5);
     ASSERT_TRUE(selective.m_filterParams && selective.m_filterParams->selective);
     EXPECT_EQ(selective.m_filterParams->reserved, 0x7Fu);

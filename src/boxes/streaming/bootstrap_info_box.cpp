@@ -20,12 +20,15 @@ int CBootStrapInfoBox::ParseBox(CBitStreamReader& reader) {
     CORVEL_LOG("[CBootStrapInfoBox::ParseBox] Reserved: %ld", static_cast<long>(m_reserved));
     CORVEL_LOG("[CBootStrapInfoBox::ParseBox] TimeScale: %ld", static_cast<long>(m_TimeScale));
     CORVEL_LOG("[CBootStrapInfoBox::ParseBox] CurrentMediaTime: %lld", static_cast<long long>(m_CurrentMediaTime));
-    CORVEL_LOG("[CBootStrapInfoBox::ParseBox] SmpteTimeCodeOffset: %lld", static_cast<long long>(m_SmpteTimeCodeOffset));
+    CORVEL_LOG("[CBootStrapInfoBox::ParseBox] SmpteTimeCodeOffset: %lld",
+               static_cast<long long>(m_SmpteTimeCodeOffset));
     CORVEL_LOG("[CBootStrapInfoBox::ParseBox] MovieIdentifier: %s", m_MovieIdentifier.c_str());
 
     if (reader.ReadBits(8, m_ServerEntryCount) < 0) return -1;
     CORVEL_LOG("[CBootStrapInfoBox::ParseBox] ServerEntryCount: %ld", static_cast<long>(m_ServerEntryCount));
-    if (ReadTextEntries(reader, m_ServerEntryCount, m_servers, "[CBootStrapInfoBox::ParseBox] SERVERENTRY[%ld] ServerBaseURL: %s") < 0) return -1;
+    if (ReadTextEntries(reader, m_ServerEntryCount, m_servers,
+                        "[CBootStrapInfoBox::ParseBox] SERVERENTRY[%ld] ServerBaseURL: %s") < 0)
+        return -1;
     if (reader.ReadBits(8, m_QualityEntryCount) < 0) return -1;
     CORVEL_LOG("[CBootStrapInfoBox::ParseBox] QualtiyEntryCount: %ld", static_cast<long>(m_QualityEntryCount));
     if (ReadTextEntries(reader, m_QualityEntryCount, m_qualities,
@@ -58,7 +61,8 @@ int CBootStrapInfoBox::ReadTextEntries(CBitStreamReader& reader, uint32_t count,
 }
 
 int CBootStrapInfoBox::ReadSegmentRunTableElement(CBitStreamReader& reader) {
-    return ReadRunTable<CSegmentRunTableBox>(reader, "[CBootStrapInfoBox::ReadSegmentRunTableElement] Box parsing error",
+    return ReadRunTable<CSegmentRunTableBox>(reader,
+                                             "[CBootStrapInfoBox::ReadSegmentRunTableElement] Box parsing error",
                                              "[CBootStrapInfoBox::ReadSegmentRunTableElement] Fail to parsing a "
                                              "box_type: 'asrt");
 }

@@ -28,9 +28,9 @@ public:
     const TextEntry* GetQualityEntry(size_t i) const { return i < m_qualities.size() ? &m_qualities[i] : nullptr; }
 
     uint32_t m_BootstrapinfoVersion = 0;
-    uint32_t m_Profile = 0;  // 2 bits
-    uint32_t m_Live = 0;     // 1 when the bit is set
-    uint32_t m_Update = 0;   // 1 when the bit is set
+    uint32_t m_Profile = 0;   // 2 bits
+    uint32_t m_Live = 0;      // 1 when the bit is set
+    uint32_t m_Update = 0;    // 1 when the bit is set
     uint32_t m_reserved = 0;  // 4 bits
     uint32_t m_TimeScale = 0;
     uint64_t m_CurrentMediaTime = 0;

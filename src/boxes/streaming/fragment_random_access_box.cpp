@@ -36,11 +36,12 @@ int CFragmentRandomAccessBox::ParseBox(CBitStreamReader& reader) {
             reader.ReadBits(idBits, e.fragment) < 0 || reader.ReadBits(offsetBits, e.afraOffset) < 0 ||
             reader.ReadBits(offsetBits, e.offsetFromAfra) < 0)
             return -1;
-        CORVEL_LOG("[CFragmentRandomAccessBox::ParseBox] GLOBALAFARENTRY[%ld] Time: %lld, Segment: %ld, Fragment: %ld, "
-                   "AffraOffset: %lld, OffsetFromAfra: %lld ",
-                   static_cast<long>(m_globalEntries.size()), static_cast<long long>(e.time),
-                   static_cast<long>(e.segment), static_cast<long>(e.fragment), static_cast<long long>(e.afraOffset),
-                   static_cast<long long>(e.offsetFromAfra));
+        CORVEL_LOG(
+            "[CFragmentRandomAccessBox::ParseBox] GLOBALAFARENTRY[%ld] Time: %lld, Segment: %ld, Fragment: %ld, "
+            "AffraOffset: %lld, OffsetFromAfra: %lld ",
+            static_cast<long>(m_globalEntries.size()), static_cast<long long>(e.time), static_cast<long>(e.segment),
+            static_cast<long>(e.fragment), static_cast<long long>(e.afraOffset),
+            static_cast<long long>(e.offsetFromAfra));
         return 0;
     });
 }

@@ -14,8 +14,8 @@ public:
     };
     struct GlobalEntry {
         uint64_t time = 0;
-        uint32_t segment = 0;   // 32 bits with LongIDs, else 16
-        uint32_t fragment = 0;  // 32 bits with LongIDs, else 16
+        uint32_t segment = 0;         // 32 bits with LongIDs, else 16
+        uint32_t fragment = 0;        // 32 bits with LongIDs, else 16
         uint64_t afraOffset = 0;      // 64 bits with LongOffsets, else 32
         uint64_t offsetFromAfra = 0;  // 64 bits with LongOffsets, else 32
     };

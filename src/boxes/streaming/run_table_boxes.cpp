@@ -55,11 +55,12 @@ int CFragmentRunTableBox::ParseBox(CBitStreamReader& reader) {
             reader.ReadBits(32, e.fragmentDuration) < 0)
             return -1;
         if (e.fragmentDuration == 0 && reader.ReadBits(8, e.discontinuityIndicator) < 0) return -1;
-        CORVEL_LOG("[CFragmentRunTableBox::ParseBox] FRAGMENTRUNENTRY[%ld] FirstFragment: %ld, FirstFragmentTimestamp: "
-                   "%lld, FragmentDuration: %ld, DiscontinuityIndicator: %ld",
-                   static_cast<long>(m_entries.size()), static_cast<long>(e.firstFragment),
-                   static_cast<long long>(e.firstFragmentTimestamp), static_cast<long>(e.fragmentDuration),
-                   static_cast<long>(e.discontinuityIndicator));
+        CORVEL_LOG(
+            "[CFragmentRunTableBox::ParseBox] FRAGMENTRUNENTRY[%ld] FirstFragment: %ld, FirstFragmentTimestamp: "
+            "%lld, FragmentDuration: %ld, DiscontinuityIndicator: %ld",
+            static_cast<long>(m_entries.size()), static_cast<long>(e.firstFragment),
+            static_cast<long long>(e.firstFragmentTimestamp), static_cast<long>(e.fragmentDuration),
+            static_cast<long>(e.discontinuityIndicator));
         return 0;
     });
 }

@@ -25,10 +25,9 @@ int CTfxdBox::ParseBox(CBitStreamReader& reader) {
     CORVEL_LOG("[Tfxd Box] Fragmenet Absolute Time Stamp :%lld", static_cast<long long>(m_fragmentAbsoluteTime));
     CORVEL_LOG("[Tfxd Box] Fragmenet Duration :%lld", static_cast<long long>(m_fragmentDuration));
     // Nested tfxd and tfrf boxes go through the child loop, which bounds their depth.
-    static const ContainerTexts texts{"[CTfxdBox] box size is larger than 8bytes - %d",
-                                      "[CTfxdBox::ParseBox] Box parsing error",
-                                      "[CTfxdBox::ParseBox] unknow box type ... - %s",
-                                      "[CTfxdBox::ParseBox] Box parsing is failed", nullptr};
+    static const ContainerTexts texts{
+        "[CTfxdBox] box size is larger than 8bytes - %d", "[CTfxdBox::ParseBox] Box parsing error",
+        "[CTfxdBox::ParseBox] unknow box type ... - %s", "[CTfxdBox::ParseBox] Box parsing is failed", nullptr};
     return ParseChildren(*this, reader, texts, TrailingChild);
 }
 

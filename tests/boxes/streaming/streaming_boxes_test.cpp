@@ -23,8 +23,8 @@ std::string Asrt(uint32_t first, uint32_t perSegment) {
     return FullBox("asrt", 0, 0, U8(1) + Text0("high") + U32(1) + U32(first) + U32(perSegment));
 }
 std::string AbstPayload(const std::string& tables) {
-    return U32(3) + U8(0xB0) /* profile 2, live, update 1 */ + U32(1000) + U64(2000) + U64(5) + Text0("movie") +
-           U8(2) + Text0("http://a/") + Text0("") + U8(1) + Text0("high") + Text0("drm") + Text0("") + tables;
+    return U32(3) + U8(0xB0) /* profile 2, live, update 1 */ + U32(1000) + U64(2000) + U64(5) + Text0("movie") + U8(2) +
+           Text0("http://a/") + Text0("") + U8(1) + Text0("high") + Text0("drm") + Text0("") + tables;
 }
 std::string Tfxd(uint8_t version, uint64_t time, uint64_t duration, const std::string& trailing = "") {
     const std::string fields = version == 1 ? U64(time) + U64(duration)
@@ -48,7 +48,8 @@ TEST(StreamingBoxes, AfraEntryWidthsFollowTheirFlags) {
     EXPECT_EQ(afra->GetGlobalEntry(1), nullptr);
 
     // No global entries: no count is read; the page shows 0 and an empty list.
-    afra = ParseLeaf<CFragmentRandomAccessBox>(FullBox("afra", 0, 0, U8(0xC0) + U32(1000) + U32(1) + U64(7) + U64(1ull << 40)));
+    afra = ParseLeaf<CFragmentRandomAccessBox>(
+        FullBox("afra", 0, 0, U8(0xC0) + U32(1000) + U32(1) + U64(7) + U64(1ull << 40)));
     ASSERT_EQ(afra.status, 0);
     EXPECT_EQ(afra->GetLocalEntry(0)->offset, 1ull << 40);
     const PageModel page = PageOf(*afra.box);
@@ -58,7 +59,8 @@ TEST(StreamingBoxes, AfraEntryWidthsFollowTheirFlags) {
     EXPECT_TRUE(page.tables[3].listRows.empty());
 
     // A hostile count: only the entries the payload holds are kept, and the box fails.
-    afra = ParseLeaf<CFragmentRandomAccessBox>(FullBox("afra", 0, 0, U8(0) + U32(1) + U32(0xFFFFFFFF) + U64(1) + U32(2)));
+    afra =
+        ParseLeaf<CFragmentRandomAccessBox>(FullBox("afra", 0, 0, U8(0) + U32(1) + U32(0xFFFFFFFF) + U64(1) + U32(2)));
     EXPECT_EQ(afra.status, -1);
     EXPECT_EQ(afra->m_localEntries.size(), 1u);
     EXPECT_LE(afra->m_localEntries.capacity(), 1u);
@@ -67,9 +69,8 @@ TEST(StreamingBoxes, AfraEntryWidthsFollowTheirFlags) {
 }
 
 TEST(StreamingBoxes, BootstrapTextsAndRunTables) {
-    const std::string afrt = Afrt(U32(1) + U64(0) + U32(1000) + U32(2) + U64(1000) + U32(0) + U8(3) + U32(3) +
-                                      U64(1000) + U32(500),
-                                  3);
+    const std::string afrt =
+        Afrt(U32(1) + U64(0) + U32(1000) + U32(2) + U64(1000) + U32(0) + U8(3) + U32(3) + U64(1000) + U32(500), 3);
     auto abst = ParseLeaf<CBootStrapInfoBox>(
         FullBox("abst", 0, 0, AbstPayload(U8(2) + Asrt(1, 2) + Asrt(3, 4) + U8(1) + afrt)));
     ASSERT_EQ(abst.status, 0);
