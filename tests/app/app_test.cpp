@@ -450,6 +450,14 @@ void AppTest::flvTagPageAndDump() {
                             " return td.textContent === 'Data size'; }).click(); 0;")
                  .arg(frame));
     QVERIFY(WaitUntil([&] { return w.statusBar()->currentMessage() == QStringLiteral("bytes 631-633 (3)"); }));
+
+    // Cut inside the last previous-tag-size: the tree marks the mdat as corvel does.
+    QTemporaryDir dir;
+    const QString cut = dir.filePath(QStringLiteral("cut.f4f"));
+    WriteFile(cut, FileBytes(path, 0, 714));
+    QCOMPARE(MessageOf([&] { QVERIFY(w.OpenFile(cut)); }), QStringLiteral("Did not perform as expected."));
+    QVERIFY(FindItem(w.Tree(), QStringLiteral("mdat"))->toolTip(0).endsWith(QStringLiteral("incomplete FLV tag at 712")));
+    CompareWithCorvelTree(w.Tree(), cut);
 }
 
 // A row of a box page or of a sub page lights the bytes of its field or its sample in
