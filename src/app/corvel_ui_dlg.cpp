@@ -32,7 +32,10 @@
 #include "app/size_setting.h"
 #include "app/splitter_wnd.h"
 #include "boxes/containers/corvel.h"
+#include "boxes/containers/media_data_box.h"
+#include "flv/flv_tag.h"
 #include "report/box_page.h"
+#include "report/flv_tag_page.h"
 #include "report/page_html.h"
 #include "report/sub_pages.h"
 #include "samples/fragment_samples.h"
@@ -280,12 +283,18 @@ void CCorvel_UIDlg::FillTree(const QString& path) {
             const std::string code = FourCCText(box->m_type);
             auto* item = new QTreeWidgetItem(parent, {QString::fromLatin1(code.data(), int(code.size()))});
             item->setData(0, Qt::UserRole, QVariant::fromValue(reinterpret_cast<quintptr>(box)));
-            if (box->IsTruncated()) {
-                // The file ends inside this box: red, and the tooltip says how much is there.
+            // The file ends inside this box, or an F4F mdat ends in a tag it does not hold
+            // whole: red, and the tooltip says so.
+            QStringList notes;
+            if (box->IsTruncated())
+                notes << QStringLiteral("truncated: %1 of %2 bytes present")
+                             .arg(box->m_presentSize)
+                             .arg(box->m_declaredSize);
+            if (auto* mdat = dynamic_cast<const CMediaDataBox*>(box); mdat && mdat->EndsInIncompleteTag())
+                notes << QStringLiteral("incomplete FLV tag at %1").arg(mdat->m_incompleteTagOffset);
+            if (!notes.isEmpty()) {
                 item->setForeground(0, QColor(200, 0, 0));
-                item->setToolTip(0, QStringLiteral("truncated: %1 of %2 bytes present")
-                                        .arg(box->m_presentSize)
-                                        .arg(box->m_declaredSize));
+                item->setToolTip(0, notes.join(QLatin1Char(' ')));
             }
             for (size_t i = box->GetChildCount(); i-- > 0;)
                 if (CBox* child = box->GetChild(i)) pending.emplace_back(item, child);
@@ -365,34 +374,55 @@ void CCorvel_UIDlg::OnPageCommand(int command, const PageRequest& request) {
         case kCmdEntries:
             WriteEntriesSubPage(page, *box, path, k);
             break;
-        case kCmdFlvTag:  // FLV tag pages come with the FLV tag reader
+        case kCmdFlvTag:
+            if (auto* mdat = dynamic_cast<const CMediaDataBox*>(box)) WriteFlvTagSubPage(page, *mdat, path, k);
+            break;
         default:
             return;
     }
     m_subPages[request.value] = {command, request.box, request.moofBox, request.mdatBox, k};
 }
 
+QStringList CCorvel_UIDlg::FlvTagDump(const PageRequest& request) {
+    CCorvel* parser = m_lib.Parser();
+    auto* mdat = parser ? dynamic_cast<const CMediaDataBox*>(parser->FindBox(request.box)) : nullptr;
+    const CFLVTag* tag = mdat && request.index >= 0 ? mdat->GetTag(size_t(request.index)) : nullptr;
+    if (!tag) return {};
+    // The size stored after the tag covers its header and data.
+    return {QString::number(mdat->GetPrevTagSize(size_t(request.index))), QString::number(tag->m_startOffset)};
+}
+
 void CCorvel_UIDlg::OnRowClicked(const QString& subPage, int table, int row) {
-    const Span span = subPage.isEmpty() ? PageRowSpan(table, row) : SubPageRowSpan(subPage, row);
+    const Span span = subPage.isEmpty() ? PageRowSpan(table, row) : SubPageRowSpan(subPage, table, row);
     if (span.Empty() || !m_dump->Highlight(m_lib, span)) return;
     statusBar()->showMessage(CDumpPane::Describe(span));
 }
 
+namespace {
 // A key/value row follows its table's title row; a list row, the title and the headers.
-Span CCorvel_UIDlg::PageRowSpan(int table, int row) const {
-    if (table < 0 || size_t(table) >= m_shownPage.tables.size()) return {};
-    const ReportTable& t = m_shownPage.tables[size_t(table)];
+Span RowSpan(const PageModel& page, int table, int row) {
+    if (table < 0 || size_t(table) >= page.tables.size()) return {};
+    const ReportTable& t = page.tables[size_t(table)];
     if (t.kind == TableKind::KeyValue && row >= 1 && size_t(row) <= t.rows.size()) return t.rows[size_t(row) - 1].span;
     if (t.kind == TableKind::List && row >= 2 && size_t(row) - 2 < t.listRows.size()) return t.listRows[size_t(row) - 2].span;
     return {};
 }
+}  // namespace
 
-// A sub page's rows follow its title and header rows: row r is entry or sample 200k + r - 2.
-Span CCorvel_UIDlg::SubPageRowSpan(const QString& path, int row) const {
+Span CCorvel_UIDlg::PageRowSpan(int table, int row) const { return RowSpan(m_shownPage, table, row); }
+
+// A list sub page's rows follow its title and header rows: row r is entry or sample
+// 200k + r - 2. An FLV tag page is key/value tables, made again from the mdat page's copy.
+Span CCorvel_UIDlg::SubPageRowSpan(const QString& path, int table, int row) const {
     auto it = m_subPages.find(path);
     CCorvel* parser = m_lib.Parser();
-    if (it == m_subPages.end() || !parser || row < 2) return {};
+    if (it == m_subPages.end() || !parser) return {};
     const SubPage& sub = it->second;
+    if (sub.command == kCmdFlvTag) {
+        auto* shown = m_shown ? dynamic_cast<const CMediaDataBox*>(FindBox(*m_shown, sub.box)) : nullptr;
+        return shown ? RowSpan(BuildFlvTagPage(*shown, sub.k, &m_shownSpans), table, row) : Span{};
+    }
+    if (row < 2) return {};
     const uint64_t index = uint64_t(sub.k) * kRowsPerSubPage + uint64_t(row) - 2;
     const CBox* box = parser->FindBox(sub.box);
     if (!box) return {};

@@ -49,6 +49,7 @@ public:
     void ShowDump(int64_t offset, uint64_t count);
     void OnPageCommand(int command, const PageRequest& request) override;
     void OnDumpCommand(const QStringList& countAndOffset) override;
+    QStringList FlvTagDump(const PageRequest& request) override;
     // Lights the bytes of the field or the entry of the clicked row and tells them in
     // the status bar.
     void OnRowClicked(const QString& subPage, int table, int row) override;
@@ -81,7 +82,7 @@ private:
     void ShowWelcome();
     void ShowMessage(const QString& text);
     Span PageRowSpan(int table, int row) const;
-    Span SubPageRowSpan(const QString& path, int row) const;
+    Span SubPageRowSpan(const QString& path, int table, int row) const;
 
     CCorvelLib& m_lib;
     std::unique_ptr<SampleContext> m_samples;  // the open file's facts for the sample pages

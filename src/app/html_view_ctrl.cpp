@@ -226,7 +226,14 @@ void CHtmlViewCtrl::OnSelector(int command, const QVariantMap& event) {
     request.index = event.value(QStringLiteral("index")).toInt() - 1;
     m_target->OnPageCommand(command, request);
     emit commandSent(command, request.box, path);
-    // An FLV tag's page would also dump the tag's bytes here; FLV pages are not built yet.
+    // A tag's page written anew also shows the tag's bytes.
+    if (command == kCmdFlvTag) {
+        const QStringList dump = m_target->FlvTagDump(request);
+        if (dump.size() == 2) {
+            m_target->OnDumpCommand(dump);
+            emit commandSent(kCmdHexDump, 0, dump.join(QLatin1Char('|')));
+        }
+    }
     if (QFileInfo::exists(path))
         LoadIntoFrame(path);
     else

@@ -30,6 +30,9 @@ public:
     virtual ~CPageCommandTarget() = default;
     virtual void OnPageCommand(int command, const PageRequest& request) = 0;
     virtual void OnDumpCommand(const QStringList& countAndOffset) = 0;
+    // The dump request of the FLV tag a 3005 request named (its stored size and its start
+    // offset, decimal), sent after the tag's page; empty when the box holds no such tag.
+    virtual QStringList FlvTagDump(const PageRequest& request) = 0;
     // A click on row `row` (from 0, the title row included) of report table `table`
     // (from 0) of the page, or of the sub page at the path `subPage` when it is not empty.
     virtual void OnRowClicked(const QString& subPage, int table, int row) = 0;

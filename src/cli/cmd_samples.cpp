@@ -6,7 +6,28 @@
 #include "cli/commands.h"
 #include "cli/common.h"
 #include "samples/file_samples.h"
+#include "samples/flv_tags.h"
 #include "samples/sample_context.h"
+
+namespace {
+// One line per FLV tag of an F4F mdat: index, type, timestamp, data size, offset.
+void PrintFlvTags(const CBox& mdat, bool json) {
+    bool first = true;
+    std::fputs(json ? "{\"tags\": [" : "index,type,timestamp,data_size,offset\n", stdout);
+    VisitFlvTags(mdat, [&](const FlvTagRecord& t) {
+        if (json)
+            std::printf("%s\n{\"index\": %" PRIu64 ", \"type\": %u, \"timestamp\": %u, \"data_size\": %u, "
+                        "\"offset\": %" PRIu64 "}",
+                        first ? "" : ",", t.index, t.type, t.timestamp, t.dataSize, t.offset);
+        else
+            std::printf("%" PRIu64 ",%u,%u,%u,%" PRIu64 "\n", t.index, t.type, t.timestamp, t.dataSize, t.offset);
+        first = false;
+        return true;
+    });
+    if (json) std::fputs("\n]}\n", stdout);
+    std::fflush(stdout);
+}
+}  // namespace
 
 int RunSamples(const Args& args) {
     bool json = false;
@@ -31,6 +52,11 @@ int RunSamples(const Args& args) {
             return 2;
         }
     }
+    // An F4F mdat lists its FLV tags.
+    if (scope && FlvTagCount(*scope) > 0) {
+        PrintFlvTags(*scope, json);
+        return ExitStatus(lib, positional[0], status);
+    }
     const SampleContext context(*lib.Parser());
     bool first = true;
     std::fputs(json ? "{\"samples\": [" : "track,fragment,index,decode_time,duration,size,offset,sync\n", stdout);
@@ -51,7 +77,8 @@ int RunSamples(const Args& args) {
     if (json) std::fputs("\n]}\n", stdout);
     std::fflush(stdout);
     if (!known) {
-        std::cerr << "corvel samples: " << positional[1] << " holds no samples (a trak, stbl, moof or traf does)\n";
+        std::cerr << "corvel samples: " << positional[1]
+                  << " holds no samples (a trak, stbl, moof, traf or an mdat of FLV tags does)\n";
         return 2;
     }
     return ExitStatus(lib, positional[0], status);

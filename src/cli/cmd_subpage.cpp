@@ -1,5 +1,6 @@
 #include <iostream>
 
+#include "boxes/containers/media_data_box.h"
 #include "cli/box_path.h"
 #include "cli/commands.h"
 #include "cli/common.h"
@@ -53,10 +54,13 @@ int RunSubpage(const Args& args) {
         // The traf's moof is its parent; the mdat is the one the mdat page pairs with it.
         const CBox* mdat = parent ? lib.Parser()->MediaDataOf(*parent) : nullptr;
         WriteFragmentSamplesSubPage(page, *box, path, k, parent, mdat, &samples);
+    } else if (auto* mdat = dynamic_cast<const CMediaDataBox*>(box); mdat && mdat->GetTagCount() > 0) {
+        WriteFlvTagSubPage(page, *mdat, path, k);
     } else if (HasEntriesSubPages(*box)) {
         WriteEntriesSubPage(page, *box, path, k);
     } else {
-        std::cerr << "corvel subpage: " << positional[1] << " has no sub pages (a table box, stbl or traf has)\n";
+        std::cerr << "corvel subpage: " << positional[1]
+                  << " has no sub pages (a table box, stbl, traf or an mdat of FLV tags has)\n";
         return 2;
     }
     if (page.Failed()) {

@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <iostream>
 
+#include "boxes/containers/media_data_box.h"
 #include "cli/commands.h"
 #include "cli/common.h"
 
@@ -11,6 +12,8 @@ void PrintBox(const CBox& box, int depth) {
                 box.BoxSize());
     if (box.IsTruncated())
         std::printf(" truncated: %" PRIu64 " of %" PRIu64 " bytes present", box.m_presentSize, box.m_declaredSize);
+    if (auto* mdat = dynamic_cast<const CMediaDataBox*>(&box); mdat && mdat->EndsInIncompleteTag())
+        std::printf(" incomplete FLV tag at %" PRId64, mdat->m_incompleteTagOffset);
     std::putchar('\n');
     for (const auto& child : box.m_children)
         if (child) PrintBox(*child, depth + 1);

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <charconv>
 #include <cinttypes>
+#include <cmath>
 #include <cstdarg>
 #include <cstdio>
 
@@ -75,20 +76,34 @@ void CivilFromDays(int64_t z, int64_t& y, unsigned& m, unsigned& d) {
     m = mp < 10 ? mp + 3 : mp - 9;
     y += (m <= 2);
 }
+
+// Beyond the year 3000 the calendar text means nothing.
+constexpr int64_t kLastDateSecond = 32535215999;
+
+// "%d/%02d/%02d %02d:%02d:%02d" of seconds since 1970 (negative before it).
+std::string CalendarText(int64_t s) {
+    const int64_t days = s >= 0 ? s / 86400 : -((-s + 86399) / 86400);
+    const int64_t rem = s - days * 86400;
+    int64_t y;
+    unsigned m, d;
+    CivilFromDays(days, y, m, d);
+    return Format("%d/%02u/%02u %02u:%02u:%02u", static_cast<int>(y), m, d, static_cast<unsigned>(rem / 3600),
+                  static_cast<unsigned>(rem / 60 % 60), static_cast<unsigned>(rem % 60));
+}
 }  // namespace
 
 std::string FormatDateText(uint64_t t) {
     if (t == 0) return Format("%d/%02d/%02d %02d:%02d:%02d", 1904, 1, 1, 12, 0, 0);
     const uint64_t k1904 = 2082844800;
     uint64_t s = (t >= k1904 + 1 && t <= k1904 + 0xFFFFFFFFull) ? t - k1904 : t;
-    // Beyond the year 3000 the calendar text means nothing; say so instead.
-    if (s > 32535215999ull) return Format("(out of range: %" PRIu64 ")", t);
-    int64_t y;
-    unsigned m, d;
-    CivilFromDays(static_cast<int64_t>(s / 86400), y, m, d);
-    uint64_t rem = s % 86400;
-    return Format("%d/%02u/%02u %02u:%02u:%02u", static_cast<int>(y), m, d, static_cast<unsigned>(rem / 3600),
-                  static_cast<unsigned>(rem / 60 % 60), static_cast<unsigned>(rem % 60));
+    if (s > uint64_t(kLastDateSecond)) return Format("(out of range: %" PRIu64 ")", t);
+    return CalendarText(static_cast<int64_t>(s));
+}
+
+std::string FormatUnixDateText(double seconds) {
+    if (!(seconds >= -double(kLastDateSecond) && seconds <= double(kLastDateSecond)))
+        return Format("(out of range: %.f)", seconds);
+    return CalendarText(static_cast<int64_t>(std::floor(seconds)));
 }
 
 std::string FormatBytesText(const uint8_t* bytes, size_t n) {

@@ -21,6 +21,8 @@ std::string Decimal(int64_t v);                   // "%d", "%I64d"
 // Date text of a time in seconds: 0 is 1904/01/01 12:00:00; 2082844801 to
 // 2082844800 + 0xFFFFFFFF count from 1904; any other value counts from 1970.
 std::string FormatDateText(uint64_t t);
+// The same text of a time in seconds since 1970 (UTC), before it too.
+std::string FormatUnixDateText(double seconds);
 // Each byte as 0x.. (lower-case), separated by one blank; all the bytes.
 std::string FormatBytesText(const uint8_t* bytes, size_t n);
 // A four-character code from the file as page text: "%c%c%c%c", escaped in HTML.

@@ -109,16 +109,38 @@ std::string SampleListsMarkup(const PagePaths& page, const ReportTable& table) {
     return html + "</td></tr></table>" + kListSpacer + kFrame;
 }
 
+// The select of an mdat's FLV tags: one option per tag, its sub page named by its index.
+std::string FlvTagsMarkup(const PagePaths& page, const ReportTable& table, const CBox& box) {
+    std::string html = kTableOpen;
+    html += "<tr>\r\n<td   align = \"absmiddle\" bgcolor = #e6e1f4><img src = \"" + AttrText(page.IconPath()) +
+            "\"  align = absmiddle><b> " + table.title + "</b></td>\r\n</tr>\r\n";
+    html += "<tr>\r\n<td align = \"left\" bgcolor = white >\r\n";
+    html += Format("<select name='#' style='width:120;' ID = %s %s = %u %s= %u  >", kFlvTagsId, kNidAttr, 0u, kBoxAttr,
+                   box.m_id);
+    html += kSelectPromptOption;
+    const std::string prefix = AttrText(page.SubPagePrefix());
+    for (uint32_t i = 0; i < table.entryCount && i < kMaxEntryPageOptions; ++i)
+        html += "<option value = \"" + prefix + Format("%u.html\">Flv Tag (%u)</option>", i, i + 1);
+    html += "</select>";
+    return html + "</td></tr></table>" + kListSpacer + kFrame;
+}
+
 std::string TableMarkup(const PagePaths& page, const ReportTable& table, const CBox* box) {
     switch (table.kind) {
         case TableKind::KeyValue: return KeyValueMarkup(page, table);
         case TableKind::EntryPages: return box ? EntryPagesMarkup(page, table, *box) : std::string();
         case TableKind::List: return ListMarkup(page, table);
         case TableKind::SampleLists: return SampleListsMarkup(page, table);
+        case TableKind::FlvTags: return box ? FlvTagsMarkup(page, table, *box) : std::string();
     }
     return {};
 }
 }  // namespace
+
+std::string TableHtml(const ReportTable& table, const std::string& iconPath, const std::string& subPagePrefix,
+                      const CBox* box) {
+    return TableMarkup({iconPath, subPagePrefix}, table, box);
+}
 
 std::string PageHtml(const PageModel& model, const std::string& iconPath, const std::string& subPagePrefix) {
     const PagePaths paths{iconPath, subPagePrefix};

@@ -9,6 +9,9 @@ inline constexpr uint32_t kMaxEntryPageOptions = 100000;
 // The HTML renderer: writes a page model as the page file of a ReportPage, naming the
 // title icon and the sub-page folder the ReportPage gives.
 
+// The markup of one table; `box` names the box of EntryPages and FlvTags selects.
+std::string TableHtml(const ReportTable& table, const std::string& iconPath, const std::string& subPagePrefix,
+                      const CBox* box);
 // The markup of a whole page: head, every table, foot. EntryPages tables name the
 // page's box by its identity.
 std::string PageHtml(const PageModel& model, const std::string& iconPath, const std::string& subPagePrefix);

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "boxes/containers/corvel.h"
+#include "boxes/containers/media_data_box.h"
 #include "report/box_page.h"
 #include "samples/sample_context.h"
 
@@ -36,6 +37,7 @@ const char* KindName(TableKind kind) {
         case TableKind::EntryPages: return "EntryPages";
         case TableKind::List: return "List";
         case TableKind::SampleLists: return "SampleLists";
+        case TableKind::FlvTags: return "FlvTags";
     }
     return "KeyValue";
 }
@@ -133,6 +135,10 @@ void AppendTable(std::string& out, const ReportTable& table) {
             AppendNumber(out, table.entryCount);
             AppendSpan(out, table.entriesSpan);
             break;
+        case TableKind::FlvTags:
+            out += ", \"tags\": ";
+            AppendNumber(out, table.entryCount);
+            break;
         case TableKind::List:
             out += ", \"headers\": [";
             AppendJoined(out, table.headers.size(), [&](size_t i) { AppendString(out, table.headers[i]); });
@@ -208,6 +214,10 @@ void AppendBox(JsonWriter& writer, const CBox& box, const PageContext& context) 
         out += ", \"declared\": ";
         AppendNumber(out, box.m_declaredSize);
         out += '}';
+    }
+    if (auto* mdat = dynamic_cast<const CMediaDataBox*>(&box); mdat && mdat->EndsInIncompleteTag()) {
+        out += ", \"incomplete_tag\": ";
+        AppendNumber(out, uint64_t(mdat->m_incompleteTagOffset));
     }
     out += ", \"title\": ";
     AppendString(out, page.title);

@@ -17,6 +17,7 @@ enum class TableKind {
     EntryPages = 1,   // a select list of sub pages of 200 entries (the entries are not on the page)
     List = 2,         // headers and rows of cells
     SampleLists = 3,  // the mdat page's select lists: the samples of each track or track fragment
+    FlvTags = 4,      // the mdat page's select list of its FLV tags (entryCount of them)
 };
 
 // A key/value row and where its value lies in the file.
@@ -46,7 +47,7 @@ struct ReportTable {
     std::string title = "Detailed-Information";
     TableKind kind = TableKind::KeyValue;
     std::vector<Row> rows;                 // KeyValue
-    uint32_t entryCount = 0;               // EntryPages
+    uint32_t entryCount = 0;               // EntryPages, FlvTags
     Span entriesSpan;                      // EntryPages: where the entries lie
     std::vector<std::string> headers;      // List
     std::vector<ListRow> listRows;         // List: one cell per header in each row

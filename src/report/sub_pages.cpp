@@ -4,8 +4,10 @@
 
 #include "boxes/box.h"
 #include "report/box_entry.h"
+#include "report/flv_tag_page.h"
 #include "report/format.h"
 #include "report/markup.h"
+#include "report/page_html.h"
 #include "samples/fragment_samples.h"
 #include "samples/sample_context.h"
 #include "samples/track_samples.h"
@@ -136,6 +138,14 @@ void WriteFragmentSamplesSubPage(ReportPage& page, const CBox& traf, const std::
         out += "</tr>";
     }
     out += "</table>";
+    out += kSubPageFoot;
+    WriteFile(page, path, out);
+}
+
+void WriteFlvTagSubPage(ReportPage& page, const CMediaDataBox& mdat, const std::string& path, uint32_t k) {
+    std::string out = SubPageHead(true);
+    for (const ReportTable& table : BuildFlvTagPage(mdat, k, nullptr).tables)
+        out += TableHtml(table, page.IconPath(), page.SubPagePrefix(), nullptr);
     out += kSubPageFoot;
     WriteFile(page, path, out);
 }

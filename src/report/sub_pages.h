@@ -6,6 +6,7 @@
 #include "report/report_page.h"
 
 class CBox;
+class CMediaDataBox;
 class SampleContext;
 
 // Sub pages of 200 rows, written at `path` (a file in the sub-page folder); k is the
@@ -28,3 +29,6 @@ void WriteTrackSamplesSubPage(ReportPage& page, const CBox& stbl, const std::str
 // `context` gives the file's facts (null: none). A sample that the file ends inside is marked.
 void WriteFragmentSamplesSubPage(ReportPage& page, const CBox& traf, const std::string& path, uint32_t k,
                                  const CBox* moof, const CBox* mdat, const SampleContext* context);
+// The page of FLV tag k (from 0) of an mdat: the head and foot only when the box holds
+// no tag k.
+void WriteFlvTagSubPage(ReportPage& page, const CMediaDataBox& mdat, const std::string& path, uint32_t k);

@@ -448,6 +448,45 @@ void AppTest::samplePagesLoadAndDump() {
     }
 }
 
+// An F4F mdat's FLV tags: choosing one writes its page into the frame and dumps its
+// bytes (the AVC sequence header, 63 bytes at 630); a row of its page lights its field.
+void AppTest::flvTagPageAndDump() {
+    CCorvel_UIDlg& w = NewWindow();
+    const QString path = kCorpus + QStringLiteral("f4f_handmade.f4f");
+    QVERIFY(w.OpenFile(path));
+    SelectAndWait(w, FindItem(w.Tree(), QStringLiteral("mdat")));
+    WaitPageReady(w);
+    QCOMPARE(RunJs(w, QStringLiteral("Array.from(document.getElementById('FLV_PAGE').options)"
+                                     ".map(function (o) { return o.text; }).join('|')"))
+                 .toString(),
+             QStringLiteral("Select|Flv Tag (1)|Flv Tag (2)|Flv Tag (3)"));
+    Choose(w, "FLV_PAGE", 0, 2);
+    const QString frame = QStringLiteral("document.getElementById('iframe_sub_page').contentDocument");
+    QVERIFY(WaitUntil([&] {
+        return RunJs(w, QStringLiteral("!!%1 && !!%1.body && %1.body.innerText.indexOf('Video Tag Header') >= 0 &&"
+                                       " Number(document.getElementById('iframe_sub_page').height) > 100")
+                            .arg(frame))
+            .toBool();
+    }));
+    const QString expected = ExpectedDump(path, 630, 63);
+    QVERIFY(WaitUntil([&] { return w.DumpPane()->toPlainText() == expected; }));
+
+    // The tag's data size: 3 bytes after its first byte.
+    QTest::qWait(100);
+    RunJs(w, QStringLiteral("Array.from(%1.querySelectorAll('td')).find(function (td) {"
+                            " return td.textContent === 'Data size'; }).click(); 0;")
+                 .arg(frame));
+    QVERIFY(WaitUntil([&] { return w.statusBar()->currentMessage() == QStringLiteral("bytes 631-633 (3)"); }));
+
+    // Cut inside the last previous-tag-size: the tree marks the mdat as corvel does.
+    QTemporaryDir dir;
+    const QString cut = dir.filePath(QStringLiteral("cut.f4f"));
+    WriteFile(cut, FileBytes(path, 0, 714));
+    QCOMPARE(MessageOf([&] { QVERIFY(w.OpenFile(cut)); }), QStringLiteral("Did not perform as expected."));
+    QVERIFY(FindItem(w.Tree(), QStringLiteral("mdat"))->toolTip(0).endsWith(QStringLiteral("incomplete FLV tag at 712")));
+    CompareWithCorvelTree(w.Tree(), cut);
+}
+
 // A row of a box page or of a sub page lights the bytes of its field or its sample in
 // the dump pane, and the status bar tells where they are.
 void AppTest::rowClickLightsItsBytes() {

@@ -16,6 +16,7 @@ private slots:
     void selectionShowsPageAndDump();
     void pageEventsReachHost();
     void samplePagesLoadAndDump();
+    void flvTagPageAndDump();
     void rowClickLightsItsBytes();
     void badInputIsIgnored();
     void layoutSettingsAndSplitter();

@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "boxes/containers/corvel.h"
+#include "boxes/containers/media_data_box.h"
 #include "report/page_html.h"
 #include "report/page_test_util.h"
 #include "report/sub_pages.h"
@@ -78,6 +79,13 @@ TEST(GoldenPages, EveryPageKind) {
                      auto [traf, moof] = smooth.Nth("traf");
                      const SampleContext samples(smooth.P());
                      WriteFragmentSamplesSubPage(page, *traf, path, 0, moof, smooth.P().MediaDataOf(*moof), &samples);
+                 }));
+
+    // An F4F mdat's FLV tag list, and the page of its AVC sequence header.
+    const Opened f4f("f4f_handmade.f4f");
+    ExpectGolden("mdat_flv_page.html", f4f.Page("mdat"));
+    ExpectGolden("flv_tag_subpage.html", SubPage([&](ReportPage& page, const std::string& path) {
+                     WriteFlvTagSubPage(page, dynamic_cast<const CMediaDataBox&>(*f4f.Nth("mdat").first), path, 1);
                  }));
 
     // Entries with a cell of several lines (temporal layer group entries).

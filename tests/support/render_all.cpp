@@ -10,7 +10,9 @@
 #include "report/page_html.h"
 #include "report/page_json.h"
 #include "report/sub_pages.h"
+#include "boxes/containers/media_data_box.h"
 #include "samples/file_samples.h"
+#include "samples/flv_tags.h"
 #include "samples/fragment_samples.h"
 #include "samples/sample_context.h"
 #include "samples/track_samples.h"
@@ -69,6 +71,11 @@ RenderTotals RenderEverything(const std::string& path, uint64_t maxBoxes, uint64
         if (box->m_type == FourCC("stbl"))
             FirstAndLast(TrackSampleCount(*box, context.FileSize()),
                          [&](uint32_t k) { WriteTrackSamplesSubPage(page, *box, sink, k, &context); });
+        if (auto* mdat = dynamic_cast<const CMediaDataBox*>(box); mdat && mdat->GetTagCount() > 0) {
+            WriteFlvTagSubPage(page, *mdat, sink, 0);
+            WriteFlvTagSubPage(page, *mdat, sink, static_cast<uint32_t>(mdat->GetTagCount() - 1));
+            VisitFlvTags(*mdat, [&](const FlvTagRecord&) { return ++totals.samples < maxSamples; });
+        }
         if (box->m_type == FourCC("traf") && parent)
             FirstAndLast(FragmentSampleCount(*box, &context), [&](uint32_t k) {
                 WriteFragmentSamplesSubPage(page, *box, sink, k, parent, parser.MediaDataOf(*parent), &context);

@@ -4,7 +4,7 @@
 
 // Everything a user can see of a file: every box page as HTML and JSON with the first
 // and the last sub page of each of its lists, the whole tree as JSON (`corvel json`),
-// and the sample records. The fuzz target and the tests of hostile inputs run it; it
+// and the sample records (and FLV tag records). The fuzz target and the tests of hostile inputs run it; it
 // must neither crash nor take long on any input. The fuzz target stops at `maxBoxes`
 // pages (and leaves out the tree of a file with more boxes) and `maxSamples` samples:
 // thousands of boxes of one kind are the same code run thousands of times.
@@ -14,7 +14,7 @@ struct RenderTotals {
     uint64_t pageBytes = 0;   // HTML and JSON of the box pages
     uint64_t largestPage = 0; // HTML of the largest box page
     uint64_t jsonBytes = 0;   // of the whole tree
-    uint64_t samples = 0;
+    uint64_t samples = 0;     // sample and FLV tag records
 };
 RenderTotals RenderEverything(const std::string& path, uint64_t maxBoxes = UINT64_MAX,
                               uint64_t maxSamples = UINT64_MAX);

@@ -10,6 +10,10 @@
 #include "boxes/presentation/file_type_box.h"
 #include "boxes/presentation/free_space_box.h"
 #include "boxes/presentation/progressive_download_box.h"
+#include "boxes/streaming/bootstrap_info_box.h"
+#include "boxes/streaming/fragment_random_access_box.h"
+#include "boxes/streaming/user_types.h"
+#include "boxes/streaming/xmp_metadata_box.h"
 
 namespace {
 // A box that is only read through: an unknown type, a uuid that is not XMP,
@@ -58,7 +62,8 @@ std::unique_ptr<CBox> MakeTopLevelBox(const CBox& h, bool& flvInMdat, bool& skip
             return Skipped(h, skip);
         case FourCC("uuid"):
             LogDispatch(0, "##### File('uuid')");
-            return Skipped(h, skip);  // the XMP box is kept plain until its class exists
+            if (HasUserType(h, kXmpUserType)) return std::make_unique<CXMPMetadataBox>(h);
+            return Skipped(h, skip);
         case FourCC("sidx"):
             LogDispatch(0, "##### Segment Index Box('sidx')");
             return Skipped(h, skip);
@@ -71,11 +76,11 @@ std::unique_ptr<CBox> MakeTopLevelBox(const CBox& h, bool& flvInMdat, bool& skip
         case FourCC("afra"):
             LogDispatch(0, "##### Fragment Random Access Box('afra')");
             flvInMdat = true;  // set before the box parses, so it holds even if that parse fails
-            return Skipped(h, skip);
+            return std::make_unique<CFragmentRandomAccessBox>(h);
         case FourCC("abst"):
             LogDispatch(0, "##### Bootstrap Info Box('abst')");
             flvInMdat = true;
-            return Skipped(h, skip);
+            return std::make_unique<CBootStrapInfoBox>(h);
         default:
             CORVEL_LOG(" not supported to paring %s", code.c_str());
             return Skipped(h, skip);

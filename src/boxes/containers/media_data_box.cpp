@@ -8,9 +8,36 @@ CMediaDataBox::CMediaDataBox(const CBox& header, bool flvInMdat) : CBox(header),
 CMediaDataBox::~CMediaDataBox() = default;
 
 int CMediaDataBox::ParseBox(CBitStreamReader& reader) {
-    // FLV tags are read once the FLV tag classes exist; until then the payload is
-    // skipped like any media data, without touching its bytes.
-    CORVEL_LOG("[Media Data Box] - length : %lld bytes", static_cast<long long>(reader.RemainingBytes()));
-    reader.SkipBits(reader.RemainingBits);
+    if (!m_flv) {
+        // Media data: skipped without touching its bytes.
+        CORVEL_LOG("[Media Data Box] - length : %lld bytes", static_cast<long long>(reader.RemainingBytes()));
+        reader.SkipBits(reader.RemainingBits);
+        return 0;
+    }
+    // The first tag has no size before it; each later one follows the size of the one
+    // before. The size after the last tag ends the box. A size follows a tag of at least
+    // 11 bytes: the list is reserved once for as many as the payload can hold.
+    m_prevTagSizes.reserve(reader.PresentBytes() / (CFLVTag::kHeaderBytes + 4) + 1);
+    for (uint32_t i = 0; reader.RemainingBits > 0; ++i) {
+        const int64_t at = m_startOffset + static_cast<int64_t>(reader.BitPosition / 8);
+        if (i > 0) {
+            uint32_t& size = m_prevTagSizes.emplace_back();
+            if (reader.ReadBits(32, size) < 0) {
+                m_prevTagSizes.pop_back();
+                m_incompleteTagOffset = at;
+                return -1;
+            }
+            CORVEL_LOG("[CMediaDataBox::ParseBox] previous FLV Tag Size : %u", size);
+            if (reader.RemainingBits == 0) break;
+        }
+        CORVEL_LOG("[CMediaDataBox::ParseBox] FLV Tag[%u]", i);
+        auto tag = std::make_unique<CFLVTag>();
+        tag->m_startOffset = m_startOffset + static_cast<int64_t>(reader.BitPosition / 8);
+        if (tag->ParseTag(reader) < 0) {
+            m_incompleteTagOffset = tag->m_startOffset;
+            return -1;
+        }
+        m_tags.push_back(std::move(tag));
+    }
     return 0;
 }

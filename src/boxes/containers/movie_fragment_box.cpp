@@ -10,6 +10,7 @@
 #include "boxes/sampletable/sample_dependency_type_box.h"
 #include "boxes/sampletable/sample_group_boxes.h"
 #include "boxes/sampletable/subsample_info_box.h"
+#include "boxes/streaming/smooth_streaming_boxes.h"
 
 namespace {
 // A track fragment's sdtp counts the samples of its first trun (0 before any).
@@ -122,7 +123,7 @@ int CTrackFragmentBox::ParseBox(CBitStreamReader& reader) {
                 return Known<CSaioBox>(h);
             case FourCC("uuid"):
                 LogDispatch(11, "##### User Extension Box('uuid')");
-                return Placeholder(h);  // tfxd and tfrf are kept plain until their classes exist
+                return UserExtensionChild(h);
             default:
                 return Unknown();
         }

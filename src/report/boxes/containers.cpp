@@ -1,5 +1,6 @@
 // The container boxes (their pages: the common header table) and the mdat page with
-// the select lists of the sample sub pages.
+// the select lists of the sample sub pages (or of its FLV tags).
+#include <algorithm>
 #include <optional>
 
 #include "boxes/containers/corvel.h"
@@ -10,12 +11,16 @@
 #include "samples/track_samples.h"
 
 namespace {
-// The samples of each track of the first moov when any has samples, else those of each
-// track fragment of the moof that goes with this mdat (the i-th moof for the i-th mdat,
-// when there are as many of each).
+// The FLV tags of an F4F mdat; else the samples of each track of the first moov when
+// any has samples, else those of each track fragment of the moof that goes with this
+// mdat (the i-th moof for the i-th mdat, when there are as many of each).
 void MediaDataRows(PageBuilder& page, const CMediaDataBox& mdat) {
-    // An mdat of FLV tags gets the tag list of the FLV pages instead.
-    if (mdat.GetTagCount() > 0) return;
+    if (mdat.GetTagCount() > 0) {
+        ReportTable tags("Flv Tags", TableKind::FlvTags);
+        tags.entryCount = static_cast<uint32_t>(std::min<size_t>(mdat.GetTagCount(), UINT32_MAX));
+        page.Add(std::move(tags));
+        return;
+    }
     const PageContext& ctx = page.Context();
     if (!ctx.parser) return;
     std::optional<SampleContext> local;
