@@ -4,54 +4,48 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <string>
 
 #include "boxes/containers/containers.h"
-#include "boxes/sampletable/chunk_offset_box.h"
-#include "boxes/sampletable/sample_size_box.h"
-#include "boxes/sampletable/sample_to_chunk_box.h"
-#include "boxes/sampletable/sync_sample_box.h"
-#include "boxes/sampletable/time_to_sample_box.h"
 #include "report/sub_pages.h"
 
 namespace {
 constexpr uint32_t kSamples = 1000000;
 constexpr uint32_t kPerChunk = 10;
 
-template <class T>
-T& Add(CBox& parent, const char (&type)[5]) {
-    CBox header;
-    header.m_type = FourCC(type);
-    auto box = std::make_unique<T>(header);
-    T& ref = *box;
-    parent.AddChildBox(std::move(box));
-    return ref;
+std::string U32(uint32_t v) { return {char(v >> 24), char(v >> 16), char(v >> 8), char(v)}; }
+std::string U64(uint64_t v) { return U32(uint32_t(v >> 32)) + U32(uint32_t(v)); }
+std::string Box(const char* type, const std::string& payload) { return U32(uint32_t(8 + payload.size())) + type + payload; }
+std::string FullBox(const char* type, const std::string& payload) { return Box(type, U32(0) + payload); }
+
+// The stbl of a 1,000,000-sample track: one delta, sizes that vary, 10 samples a chunk,
+// a sync sample every 250.
+std::string TrackTables() {
+    std::string sizes, offsets, syncs;
+    for (uint32_t i = 0; i < kSamples; ++i) sizes += U32(1000 + i % 500);
+    for (uint64_t c = 0; c < kSamples / kPerChunk; ++c) offsets += U64(48 + c * 20000);
+    for (uint32_t i = 1; i <= kSamples; i += 250) syncs += U32(i);
+    return Box("stbl", FullBox("stts", U32(1) + U32(kSamples) + U32(1001)) +
+                           FullBox("stsz", U32(0) + U32(kSamples) + sizes) +
+                           FullBox("stsc", U32(1) + U32(1) + U32(kPerChunk) + U32(1)) +
+                           FullBox("co64", U32(kSamples / kPerChunk) + offsets) +
+                           FullBox("stss", U32(kSamples / 250) + syncs));
 }
 
-std::unique_ptr<CSampleTableBox> MakeTrack() {
+// Parses the tables as the walk does; the box reads its tables from `bytes`, which must outlive it.
+std::unique_ptr<CSampleTableBox> MakeTrack(const std::string& bytes) {
+    CBitStreamReader reader(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size() * 8);
     CBox header;
-    header.m_type = FourCC("stbl");
+    if (header.ParseBox(reader) < 0) return nullptr;
     auto stbl = std::make_unique<CSampleTableBox>(header, FourCC("vide"));
-    auto& stts = Add<CTimeToSampleBox>(*stbl, "stts");
-    stts.m_entryCount = 1;
-    stts.m_entries.push_back({kSamples, 1001});
-    auto& stsz = Add<CSampleSizeBox>(*stbl, "stsz");
-    stsz.m_sampleCount = kSamples;
-    for (uint32_t i = 0; i < kSamples; ++i) stsz.m_entrySizes.push_back(1000 + i % 500);
-    auto& stsc = Add<CSampleToChunkbox>(*stbl, "stsc");
-    stsc.m_entryCount = 1;
-    stsc.m_entries.push_back({1, kPerChunk, 1});
-    auto& stco = Add<CChunkOffsetBox>(*stbl, "co64");
-    stco.m_entryCount = kSamples / kPerChunk;
-    for (uint64_t c = 0; c < stco.m_entryCount; ++c) stco.m_chunkOffsets.push_back(48 + c * 20000);
-    auto& stss = Add<CSyncSampleBox>(*stbl, "stss");
-    for (uint32_t i = 1; i <= kSamples; i += 250) stss.m_sampleNumbers.push_back(i);
-    stss.m_entryCount = static_cast<uint32_t>(stss.m_sampleNumbers.size());
-    return stbl;
+    return stbl->ParseBox(reader) == 0 ? std::move(stbl) : nullptr;
 }
 }  // namespace
 
 int main() {
-    auto stbl = MakeTrack();
+    const std::string bytes = TrackTables();
+    auto stbl = MakeTrack(bytes);
+    if (!stbl) return 1;
     const std::string path = (std::filesystem::temp_directory_path() / "corvel_subpage_bench.html").string();
     ReportPage page("", "Img/icon_right.png", "");
     const uint32_t lastPage = (kSamples - 1) / static_cast<uint32_t>(kRowsPerSubPage);
