@@ -2,9 +2,12 @@
 #include "boxes/child_loop.h"
 #include "boxes/containers/containers.h"
 #include "base/log.h"
+#include "boxes/presentation/data_reference_boxes.h"
+#include "boxes/presentation/edit_list_box.h"
 #include "boxes/presentation/handler_box.h"
 #include "boxes/presentation/media_header_boxes.h"
 #include "boxes/presentation/movie_header_boxes.h"
+#include "boxes/presentation/track_reference_type_box.h"
 
 int CMovieBox::ParseBox(CBitStreamReader& reader) {
     static const ContainerTexts texts{
@@ -93,7 +96,7 @@ int CEditBox::ParseBox(CBitStreamReader& reader) {
     return ParseChildren(*this, reader, texts, [](const CBox& h) -> ChildMade {
         if (h.m_type == FourCC("elst")) {
             LogDispatch(7, "##### Edit List Box('elst')");
-            return Placeholder(h);
+            return Known<CEditListBox>(h);
         }
         return Unknown();
     });
@@ -133,22 +136,9 @@ int CMediaBox::ParseBox(CBitStreamReader& reader) {
 int CTrackReferenceBox::ParseBox(CBitStreamReader& reader) {
     static const ContainerTexts texts{"[CTrackReferenceBox] box size is larger than 8bytes - %d", nullptr,
                                       "[CTrackReferenceBox::ParseBox] unknow box type ... - %s", nullptr, nullptr};
-    return ParseChildren(*this, reader, texts, [](const CBox& h) -> ChildMade {
-        switch (h.m_type) {
-            case FourCC("cdsc"):
-            case FourCC("dpnd"):
-            case FourCC("hind"):
-            case FourCC("hint"):
-            case FourCC("ipir"):
-            case FourCC("mpod"):
-            case FourCC("sync"):
-            case FourCC("vdep"):
-            case FourCC("vplx"):
-                return Placeholder(h);
-            default:
-                return Unknown();
-        }
-    });
+    // Every child is a reference type box: the type names the reference (hint, cdsc,
+    // chap, ...), the payload holds track IDs whatever the type.
+    return ParseChildren(*this, reader, texts, [](const CBox& h) { return Known<CTrackReferenceTypeBox>(h); });
 }
 
 int CMediaInformationBox::ParseBox(CBitStreamReader& reader) {
@@ -198,10 +188,14 @@ int CDataInformationBox::ParseBox(CBitStreamReader& reader) {
     return ParseChildren(*this, reader, texts, [](const CBox& h) -> ChildMade {
         switch (h.m_type) {
             case FourCC("dref"):
+                LogDispatch(15, "##### Data Information Box('dref')");
+                return Known<CDataReferencebox>(h);
             case FourCC("url "):
+                LogDispatch(15, "##### Data Information Box('url ')");
+                return Known<CDataEntryUrlBox>(h);
             case FourCC("urn "):
-                LogDispatch(15, "##### Data Information Box('%s')", FourCCText(h.m_type).c_str());
-                return Placeholder(h);
+                LogDispatch(15, "##### Data Information Box('urn ')");
+                return Known<CDataEntryUrnBox>(h);
             default:
                 return Unknown();
         }
