@@ -7,6 +7,7 @@
 #include "boxes/containers/containers.h"
 #include "base/log.h"
 #include "boxes/containers/media_data_box.h"
+#include "boxes/fragments/segment_index_boxes.h"
 #include "boxes/presentation/file_type_box.h"
 #include "boxes/presentation/free_space_box.h"
 #include "boxes/presentation/progressive_download_box.h"
@@ -61,13 +62,13 @@ std::unique_ptr<CBox> MakeTopLevelBox(const CBox& h, bool& flvInMdat, bool& skip
             return Skipped(h, skip);  // the XMP box is kept plain until its class exists
         case FourCC("sidx"):
             LogDispatch(0, "##### Segment Index Box('sidx')");
-            return Skipped(h, skip);
+            return std::make_unique<CSegmentIndexBox>(h);
         case FourCC("ssix"):
             LogDispatch(0, "##### Subsegment Index Box('ssix')");
-            return Skipped(h, skip);
+            return std::make_unique<CSubsegmentIndexBox>(h);
         case FourCC("prft"):
             LogDispatch(0, "##### Producer Reference Time Box('prft')");
-            return Skipped(h, skip);
+            return std::make_unique<CProducerReferenceTimeBox>(h);
         case FourCC("afra"):
             LogDispatch(0, "##### Fragment Random Access Box('afra')");
             flvInMdat = true;  // set before the box parses, so it holds even if that parse fails
