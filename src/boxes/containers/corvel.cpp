@@ -53,10 +53,10 @@ std::unique_ptr<CBox> MakeTopLevelBox(const CBox& h, bool& flvInMdat, bool& skip
             return std::make_unique<CFreeSpaceBox>(h);
         case FourCC("meta"):
             LogDispatch(0, "##### Metadata Box('meta')");
-            return Skipped(h, skip);
+            return std::make_unique<CMetaBox>(h);
         case FourCC("udta"):
             LogDispatch(0, "##### User Data Box('udta')");
-            return Skipped(h, skip);
+            return std::make_unique<CUserDataBox>(h, 0);
         case FourCC("uuid"):
             LogDispatch(0, "##### File('uuid')");
             return Skipped(h, skip);  // the XMP box is kept plain until its class exists

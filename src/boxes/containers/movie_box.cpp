@@ -2,6 +2,9 @@
 #include "boxes/child_loop.h"
 #include "boxes/containers/containers.h"
 #include "base/log.h"
+#include "boxes/metadata/tag_boxes.h"
+#include "boxes/metadata/track_grouping_boxes.h"
+#include "boxes/metadata/xml_boxes.h"
 #include "boxes/presentation/data_reference_boxes.h"
 #include "boxes/presentation/edit_list_box.h"
 #include "boxes/presentation/handler_box.h"
@@ -25,14 +28,20 @@ int CMovieBox::ParseBox(CBitStreamReader& reader) {
                 LogDispatch(3, "##### Movie Box('mvhd')");
                 return Known<CMovieHeaderBox>(h);
             case FourCC("iods"):
+                LogDispatch(3, "##### Movie Box('iods')");
+                return Placeholder(h);
             case FourCC("meta"):
+                LogDispatch(3, "##### Movie Box('meta')");
+                return Known<CMetaBox>(h);
             case FourCC("udta"):
+                LogDispatch(3, "##### Movie Box('udta')");
+                return Known<CUserDataBox>(h, FourCC("moov"));
             case FourCC("auth"):
             case FourCC("cprt"):
             case FourCC("dscp"):
             case FourCC("titl"):
                 LogDispatch(3, "##### Movie Box('%s')", FourCCText(h.m_type).c_str());
-                return Placeholder(h);
+                return Known<CTagBox>(h);
             case FourCC("ipmc"):
                 CORVEL_LOG("[CMovieBox::ParseBox] not implemented - %s", FourCCText(h.m_type).c_str());
                 return Placeholder(h);
@@ -49,8 +58,9 @@ int CMecoBox::ParseBox(CBitStreamReader& reader) {
     return ParseChildren(*this, reader, texts, [](const CBox& h) -> ChildMade {
         if (h.m_type == FourCC("mere")) {
             LogDispatch(3, "##### Metabox Relation Box('mere')");
-            return Placeholder(h);
+            return Known<CMetaboxRelationBox>(h);
         }
+        if (h.m_type == FourCC("meta")) return Known<CMetaBox>(h);  // the meta boxes the mere relates
         return Unknown();
     });
 }
@@ -76,13 +86,13 @@ int CTrackBox::ParseBox(CBitStreamReader& reader) {
                 return Known<CTrackHeaderBox>(h);
             case FourCC("meta"):
                 LogDispatch(7, "##### Meta Box('meta')");
-                return Placeholder(h);
+                return Known<CMetaBox>(h);
             case FourCC("trgr"):
                 LogDispatch(7, "##### Track Group Box('trgr')");
-                return Placeholder(h);
+                return Known<CTrackGroupbox>(h);
             case FourCC("udta"):
                 LogDispatch(3, "##### User Data Box('udta')");
-                return Placeholder(h);
+                return Known<CUserDataBox>(h, FourCC("trak"));
             default:
                 return Unknown();
         }
