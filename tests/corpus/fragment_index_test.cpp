@@ -97,8 +97,9 @@ TEST(CorpusFragmentIndex, RandomAccessEntriesNameRealFragmentsAndTimes) {
             if (mfra->m_type != FourCC("mfra")) continue;
             ++mfras;
             for (const auto& child : mfra->m_children) {
-                if (auto* mfro = dynamic_cast<const CMovieFragmentRandomAccessOffsetBox*>(child.get()))
+                if (auto* mfro = dynamic_cast<const CMovieFragmentRandomAccessOffsetBox*>(child.get())) {
                     EXPECT_EQ(mfro->m_size, mfra->BoxSize());
+                }
                 auto* tfra = dynamic_cast<const CTrackFragmentRandomAccessbox*>(child.get());
                 if (!tfra) continue;
                 ASSERT_EQ(tfra->m_entries.size(), tfra->m_numberOfEntry);
