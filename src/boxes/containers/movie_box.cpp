@@ -144,8 +144,8 @@ int CMediaBox::ParseBox(CBitStreamReader& reader) {
 }
 
 int CTrackReferenceBox::ParseBox(CBitStreamReader& reader) {
-    static const ContainerTexts texts{"[CTrackReferenceBox] box size is larger than 8bytes - %d", nullptr,
-                                      "[CTrackReferenceBox::ParseBox] unknow box type ... - %s", nullptr, nullptr};
+    static const ContainerTexts texts{"[CTrackReferenceBox] box size is larger than 8bytes - %d", nullptr, nullptr,
+                                      nullptr, nullptr};
     // Every child is a reference type box: the type names the reference (hint, cdsc,
     // chap, ...), the payload holds track IDs whatever the type.
     return ParseChildren(*this, reader, texts, [](const CBox& h) { return Known<CTrackReferenceTypeBox>(h); });

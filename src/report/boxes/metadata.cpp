@@ -101,7 +101,8 @@ Text PayloadText(const CIlstBox::Record& r) {
                 break;
             case 0:  // implicit: the track and disc numbers are reserved, position, total
                 if ((r.tagName == FourCC("trkn") || r.tagName == FourCC("disk")) && p.size() >= 6)
-                    return Format("%u/%u", (uint8_t(p[2]) << 8) | uint8_t(p[3]), (uint8_t(p[4]) << 8) | uint8_t(p[5]));
+                    return Format("%u/%u", (unsigned(uint8_t(p[2])) << 8) | uint8_t(p[3]),
+                                  (unsigned(uint8_t(p[4])) << 8) | uint8_t(p[5]));
                 break;
         }
     }
