@@ -24,7 +24,7 @@ def tree(corvel, path):
     boxes = []
     for line in out.splitlines():
         depth = (len(line) - len(line.lstrip(" "))) // 2
-        boxes.append((len(boxes) + 1, depth, line.strip().split(" ")[0]))
+        boxes.append((len(boxes) + 1, depth, line.lstrip(" ")[:4]))  # a code may end in blanks ("url ")
     return boxes
 
 

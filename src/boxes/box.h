@@ -57,6 +57,9 @@ public:
 
     uint32_t m_version = 0;
     uint32_t m_flags = 0;
+    // False for a box of a full-box type written without them (the QuickTime meta):
+    // its page then shows no version and flags.
+    bool m_hasVersionAndFlags = true;
 };
 
 // Size of the next box without consuming: 0 when 0 or unreadable; the largesize when 1.

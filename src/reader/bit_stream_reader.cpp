@@ -99,6 +99,25 @@ int CBitStreamReader::ReadBytes(uint64_t n, std::string& out) {
     return 0;
 }
 
+int CBitStreamReader::ReadString(std::string& out) {
+    uint64_t n = 0;
+    bool ended = false;
+    if (BitPosition % 8 == 0) {
+        const uint8_t* p = CurrentByte();
+        const uint64_t present = PresentBytes();
+        const void* zero = present ? std::memchr(p, 0, present) : nullptr;
+        ended = zero != nullptr;
+        n = ended ? uint64_t(static_cast<const uint8_t*>(zero) - p) + 1 : present;
+    } else {
+        // Off a byte boundary (never in practice): find the zero a byte at a time.
+        CBitStreamReader scan(*this);
+        scan.m_spans = nullptr;
+        for (uint32_t b = 1; !ended && scan.ReadBits(8, b) == 0; ++n) ended = b == 0;
+    }
+    if (ReadBytes(n, out) < 0) return -1;
+    return ended ? 0 : -1;
+}
+
 CBitStreamReader CBitStreamReader::SubReader(uint64_t bytes) const {
     const uint64_t first = BitPosition / 8;
     bytes = std::min(bytes, RemainingBits / 8);

@@ -41,6 +41,10 @@ public:
     int Read64(uint64_t& out) { return ReadBits(64, out); }   // two 32-bit halves, high first
     int ReadBytes(uint64_t n, std::vector<uint8_t>& out);     // appends n bytes; -1 (and nothing) if short
     int ReadBytes(uint64_t n, std::string& out);
+    // Appends the bytes up to and including the first zero byte, or up to the end of the
+    // bytes held when none comes: 0 when a zero byte ended the string, else -1 (what was
+    // read stays).
+    int ReadString(std::string& out);
     uint64_t RemainingBytes() const { return RemainingBits / 8; }
     const uint8_t* CurrentByte() const { return m_buffer ? m_buffer + BitPosition / 8 : nullptr; }
     // Of the remaining whole bytes, how many the reader holds from CurrentByte() on:

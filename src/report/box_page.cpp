@@ -25,7 +25,7 @@ void CommonHeaderTable(PageBuilder& page, const std::string& title, const CBox& 
     page.RowAt("Box type", FourCCValue(box.m_type) + Text(Format(" (0X%08X)", box.m_type)), Span::Bytes(start + 4, 4));
     if (box.m_type == FourCC("uuid"))
         page.RowAt("User type", FormatBytesText(box.m_userType, 16), Span::Bytes(start + userType, 16));
-    if (const auto* full = dynamic_cast<const CFullBox*>(&box)) {
+    if (const auto* full = dynamic_cast<const CFullBox*>(&box); full && full->m_hasVersionAndFlags) {
         page.RowAt("Version", U32Text(full->m_version), Span::Bytes(start + payload, 1));
         page.RowAt("Flags", U32Text(full->m_flags), Span::Bytes(start + payload + 1, 3));
     }

@@ -106,6 +106,18 @@ std::string FormatUnixDateText(double seconds) {
     return CalendarText(static_cast<int64_t>(std::floor(seconds)));
 }
 
+std::string FormatNtpText(uint64_t ntp) {
+    const int64_t unixSeconds = static_cast<int64_t>(ntp >> 32) - 2208988800;  // 1900 to 1970
+    const int64_t days = (unixSeconds >= 0 ? unixSeconds : unixSeconds - 86399) / 86400;
+    const int64_t rem = unixSeconds - days * 86400;
+    const unsigned ms = static_cast<unsigned>(((ntp & 0xFFFFFFFFu) * 1000) >> 32);
+    int64_t y;
+    unsigned m, d;
+    CivilFromDays(days, y, m, d);
+    return Format("%d/%02u/%02u %02u:%02u:%02u.%03u", static_cast<int>(y), m, d, static_cast<unsigned>(rem / 3600),
+                  static_cast<unsigned>(rem / 60 % 60), static_cast<unsigned>(rem % 60), ms);
+}
+
 std::string FormatBytesText(const uint8_t* bytes, size_t n) {
     static const char kHex[] = "0123456789abcdef";
     std::string out;
@@ -120,3 +132,5 @@ std::string FormatBytesText(const uint8_t* bytes, size_t n) {
 }
 
 Text FourCCValue(uint32_t code) { return Text::FromFile(FourCCText(code)); }
+
+Text StringValue(const std::string& bytes) { return Text::FromFile(std::string_view(bytes.c_str())); }

@@ -23,7 +23,12 @@ std::string Decimal(int64_t v);                   // "%d", "%I64d"
 std::string FormatDateText(uint64_t t);
 // The same text of a time in seconds since 1970 (UTC), before it too.
 std::string FormatUnixDateText(double seconds);
+// An NTP time stamp (seconds since 1900 in the high 32 bits, their fraction in the low
+// 32) as UTC date text to the millisecond: "2024/05/01 12:00:00.250".
+std::string FormatNtpText(uint64_t ntp);
 // Each byte as 0x.. (lower-case), separated by one blank; all the bytes.
 std::string FormatBytesText(const uint8_t* bytes, size_t n);
 // A four-character code from the file as page text: "%c%c%c%c", escaped in HTML.
 Text FourCCValue(uint32_t code);
+// A string from the file as page text ("%S"): its bytes up to the first zero byte.
+Text StringValue(const std::string& bytes);

@@ -33,6 +33,7 @@ struct Tally {
 std::string CheckRow(const std::string& file, const Row& row, const std::string& where, Tally& tally) {
     static const std::regex number(R"(^(-?\d+) \(0X([0-9A-F]+)\)$)");
     static const std::regex hexOnly(R"(^([\s\S]*)\(0X([0-9A-F]+)\)$)");
+    static const std::regex plain(R"(^(\d+)$)");
     const std::string& value = row.value.Plain();
     std::smatch m;
     if (row.derived) {
@@ -40,14 +41,21 @@ std::string CheckRow(const std::string& file, const Row& row, const std::string&
         return "";
     }
     if (row.span.Empty()) {
-        // A field the flags or the version leave out: nothing in the file, value 0.
-        if (std::regex_match(value, m, number) && m[1] == "0") {
+        // A field the flags or the version leave out (or an empty string): nothing in the
+        // file, value 0 or no text.
+        if (value.empty() || (std::regex_match(value, m, number) && m[1] == "0")) {
             ++tally.absent[where];
             return "";
         }
         return "no span";
     }
     if (row.span.bit + row.span.bits > file.size() * 8) return "span past the end of the file";
+    // A number alone ("%u").
+    if (row.span.bits <= 64 && std::regex_match(value, m, plain)) {
+        if (std::stoull(m[1]) != BitsAt(file, row.span)) return "number differs from the bytes";
+        ++tally.numbers;
+        return "";
+    }
     if (row.span.bits <= 64 && std::regex_match(value, m, hexOnly)) {
         const uint64_t v = BitsAt(file, row.span);
         if (std::stoull(m[2], nullptr, 16) != (v & 0xFFFFFFFFu)) return "hex part differs from the bytes";

@@ -37,3 +37,10 @@ inline std::string Value(const PageModel& page, const std::string& label, bool h
             if (row.label == label) return row.value.Plain();
     return "<no row>";
 }
+
+// The plain cells of row `row` of table `table` (a list table) of the page.
+inline std::vector<std::string> Cells(const PageModel& page, size_t table, size_t row) {
+    std::vector<std::string> cells;
+    for (const Text& c : page.tables.at(table).listRows.at(row).cells) cells.push_back(c.Plain());
+    return cells;
+}

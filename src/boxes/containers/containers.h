@@ -83,3 +83,18 @@ public:
     int ParseBox(CBitStreamReader& reader) override;
     uint32_t m_handlerType;
 };
+
+class CUserDataBox : public CBox {  // udta
+public:
+    // `parentType`: the four-CC of the box holding it (moov, trak; 0 at the top level).
+    CUserDataBox(const CBox& header, uint32_t parentType) : CBox(header), m_parentType(parentType) {}
+    int ParseBox(CBitStreamReader& reader) override;
+    // Tells a movie's hint information from a track's.
+    uint32_t m_parentType;
+};
+
+class CMetaBox : public CFullBox {  // meta: an ISO full box, or the QuickTime form without version and flags
+public:
+    explicit CMetaBox(const CBox& header) : CFullBox(header) {}
+    int ParseBox(CBitStreamReader& reader) override;
+};

@@ -7,6 +7,7 @@
 #include "boxes/containers/containers.h"
 #include "base/log.h"
 #include "boxes/containers/media_data_box.h"
+#include "boxes/fragments/segment_index_boxes.h"
 #include "boxes/presentation/file_type_box.h"
 #include "boxes/presentation/free_space_box.h"
 #include "boxes/presentation/progressive_download_box.h"
@@ -56,23 +57,23 @@ std::unique_ptr<CBox> MakeTopLevelBox(const CBox& h, bool& flvInMdat, bool& skip
             return std::make_unique<CFreeSpaceBox>(h);
         case FourCC("meta"):
             LogDispatch(0, "##### Metadata Box('meta')");
-            return Skipped(h, skip);
+            return std::make_unique<CMetaBox>(h);
         case FourCC("udta"):
             LogDispatch(0, "##### User Data Box('udta')");
-            return Skipped(h, skip);
+            return std::make_unique<CUserDataBox>(h, 0);
         case FourCC("uuid"):
             LogDispatch(0, "##### File('uuid')");
             if (HasUserType(h, kXmpUserType)) return std::make_unique<CXMPMetadataBox>(h);
             return Skipped(h, skip);
         case FourCC("sidx"):
             LogDispatch(0, "##### Segment Index Box('sidx')");
-            return Skipped(h, skip);
+            return std::make_unique<CSegmentIndexBox>(h);
         case FourCC("ssix"):
             LogDispatch(0, "##### Subsegment Index Box('ssix')");
-            return Skipped(h, skip);
+            return std::make_unique<CSubsegmentIndexBox>(h);
         case FourCC("prft"):
             LogDispatch(0, "##### Producer Reference Time Box('prft')");
-            return Skipped(h, skip);
+            return std::make_unique<CProducerReferenceTimeBox>(h);
         case FourCC("afra"):
             LogDispatch(0, "##### Fragment Random Access Box('afra')");
             flvInMdat = true;  // set before the box parses, so it holds even if that parse fails

@@ -2,9 +2,15 @@
 #include "boxes/child_loop.h"
 #include "boxes/containers/containers.h"
 #include "base/log.h"
+#include "boxes/metadata/tag_boxes.h"
+#include "boxes/metadata/track_grouping_boxes.h"
+#include "boxes/metadata/xml_boxes.h"
+#include "boxes/presentation/data_reference_boxes.h"
+#include "boxes/presentation/edit_list_box.h"
 #include "boxes/presentation/handler_box.h"
 #include "boxes/presentation/media_header_boxes.h"
 #include "boxes/presentation/movie_header_boxes.h"
+#include "boxes/presentation/track_reference_type_box.h"
 
 int CMovieBox::ParseBox(CBitStreamReader& reader) {
     static const ContainerTexts texts{
@@ -22,14 +28,20 @@ int CMovieBox::ParseBox(CBitStreamReader& reader) {
                 LogDispatch(3, "##### Movie Box('mvhd')");
                 return Known<CMovieHeaderBox>(h);
             case FourCC("iods"):
+                LogDispatch(3, "##### Movie Box('iods')");
+                return Placeholder(h);
             case FourCC("meta"):
+                LogDispatch(3, "##### Movie Box('meta')");
+                return Known<CMetaBox>(h);
             case FourCC("udta"):
+                LogDispatch(3, "##### Movie Box('udta')");
+                return Known<CUserDataBox>(h, FourCC("moov"));
             case FourCC("auth"):
             case FourCC("cprt"):
             case FourCC("dscp"):
             case FourCC("titl"):
                 LogDispatch(3, "##### Movie Box('%s')", FourCCText(h.m_type).c_str());
-                return Placeholder(h);
+                return Known<CTagBox>(h);
             case FourCC("ipmc"):
                 CORVEL_LOG("[CMovieBox::ParseBox] not implemented - %s", FourCCText(h.m_type).c_str());
                 return Placeholder(h);
@@ -46,8 +58,9 @@ int CMecoBox::ParseBox(CBitStreamReader& reader) {
     return ParseChildren(*this, reader, texts, [](const CBox& h) -> ChildMade {
         if (h.m_type == FourCC("mere")) {
             LogDispatch(3, "##### Metabox Relation Box('mere')");
-            return Placeholder(h);
+            return Known<CMetaboxRelationBox>(h);
         }
+        if (h.m_type == FourCC("meta")) return Known<CMetaBox>(h);  // the meta boxes the mere relates
         return Unknown();
     });
 }
@@ -73,13 +86,13 @@ int CTrackBox::ParseBox(CBitStreamReader& reader) {
                 return Known<CTrackHeaderBox>(h);
             case FourCC("meta"):
                 LogDispatch(7, "##### Meta Box('meta')");
-                return Placeholder(h);
+                return Known<CMetaBox>(h);
             case FourCC("trgr"):
                 LogDispatch(7, "##### Track Group Box('trgr')");
-                return Placeholder(h);
+                return Known<CTrackGroupbox>(h);
             case FourCC("udta"):
                 LogDispatch(3, "##### User Data Box('udta')");
-                return Placeholder(h);
+                return Known<CUserDataBox>(h, FourCC("trak"));
             default:
                 return Unknown();
         }
@@ -93,7 +106,7 @@ int CEditBox::ParseBox(CBitStreamReader& reader) {
     return ParseChildren(*this, reader, texts, [](const CBox& h) -> ChildMade {
         if (h.m_type == FourCC("elst")) {
             LogDispatch(7, "##### Edit List Box('elst')");
-            return Placeholder(h);
+            return Known<CEditListBox>(h);
         }
         return Unknown();
     });
@@ -131,24 +144,11 @@ int CMediaBox::ParseBox(CBitStreamReader& reader) {
 }
 
 int CTrackReferenceBox::ParseBox(CBitStreamReader& reader) {
-    static const ContainerTexts texts{"[CTrackReferenceBox] box size is larger than 8bytes - %d", nullptr,
-                                      "[CTrackReferenceBox::ParseBox] unknow box type ... - %s", nullptr, nullptr};
-    return ParseChildren(*this, reader, texts, [](const CBox& h) -> ChildMade {
-        switch (h.m_type) {
-            case FourCC("cdsc"):
-            case FourCC("dpnd"):
-            case FourCC("hind"):
-            case FourCC("hint"):
-            case FourCC("ipir"):
-            case FourCC("mpod"):
-            case FourCC("sync"):
-            case FourCC("vdep"):
-            case FourCC("vplx"):
-                return Placeholder(h);
-            default:
-                return Unknown();
-        }
-    });
+    static const ContainerTexts texts{"[CTrackReferenceBox] box size is larger than 8bytes - %d", nullptr, nullptr,
+                                      nullptr, nullptr};
+    // Every child is a reference type box: the type names the reference (hint, cdsc,
+    // chap, ...), the payload holds track IDs whatever the type.
+    return ParseChildren(*this, reader, texts, [](const CBox& h) { return Known<CTrackReferenceTypeBox>(h); });
 }
 
 int CMediaInformationBox::ParseBox(CBitStreamReader& reader) {
@@ -198,10 +198,14 @@ int CDataInformationBox::ParseBox(CBitStreamReader& reader) {
     return ParseChildren(*this, reader, texts, [](const CBox& h) -> ChildMade {
         switch (h.m_type) {
             case FourCC("dref"):
+                LogDispatch(15, "##### Data Information Box('dref')");
+                return Known<CDataReferencebox>(h);
             case FourCC("url "):
+                LogDispatch(15, "##### Data Information Box('url ')");
+                return Known<CDataEntryUrlBox>(h);
             case FourCC("urn "):
-                LogDispatch(15, "##### Data Information Box('%s')", FourCCText(h.m_type).c_str());
-                return Placeholder(h);
+                LogDispatch(15, "##### Data Information Box('urn ')");
+                return Known<CDataEntryUrnBox>(h);
             default:
                 return Unknown();
         }

@@ -4,6 +4,7 @@
 #include "base/log.h"
 #include "boxes/fragments/movie_extends_boxes.h"
 #include "boxes/fragments/movie_fragment_header_box.h"
+#include "boxes/fragments/random_access_boxes.h"
 #include "boxes/fragments/track_fragment_header_box.h"
 #include "boxes/fragments/track_run_box.h"
 #include "boxes/sampletable/aux_info_boxes.h"
@@ -48,10 +49,10 @@ int CMovieFragmentRandomAccessBox::ParseBox(CBitStreamReader& reader) {
         switch (h.m_type) {
             case FourCC("tfra"):
                 LogDispatch(7, "##### Movie Fragment Random Access Box('tfra')");
-                return Placeholder(h);
+                return Known<CTrackFragmentRandomAccessbox>(h);
             case FourCC("mfro"):
                 LogDispatch(7, "##### Movie Fragment Random Access Box('mfro')");
-                return Placeholder(h);
+                return Known<CMovieFragmentRandomAccessOffsetBox>(h);
             default:
                 return Unknown();
         }

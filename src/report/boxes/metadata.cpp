@@ -1,40 +1,253 @@
 // The pages of the user data and metadata boxes, item information, track selection,
 // track groups and hint information.
-#include "boxes/box.h"
+#include <cinttypes>
+
+#include "boxes/containers/containers.h"
+#include "boxes/metadata/hint_information_boxes.h"
+#include "boxes/metadata/item_info_boxes.h"
+#include "boxes/metadata/item_list_box.h"
+#include "boxes/metadata/item_location_box.h"
+#include "boxes/metadata/tag_boxes.h"
+#include "boxes/metadata/track_grouping_boxes.h"
+#include "boxes/metadata/xml_boxes.h"
 #include "report/box_entry.h"
 
 namespace {
+// Bytes shown as byte text on a page row; longer data shows its first bytes only.
+constexpr size_t kMaxRowBytes = 1024;
+// Bytes shown in a list cell (cover art and other binary item data).
+constexpr size_t kMaxCellBytes = 16;
+
 std::string CopyrightTitle(const CBox* parent, const CBox&) {
     return parent && parent->m_type == FourCC("moov") ? "Tag Box" : "Copyright Box";
 }
 
-// No table at all without a parent box.
+// No table at all without a parent box. An hnti lies in a udta: the udta's own parent
+// tells the movie's hint information from a track's.
 std::string HintInformationTitle(const CBox* parent, const CBox&) {
     if (!parent) return "";
-    if (parent->m_type == FourCC("moov")) return "Movie SDP information";
-    if (parent->m_type == FourCC("trak")) return "Track SDP information";
+    const auto* udta = dynamic_cast<const CUserDataBox*>(parent);
+    const uint32_t level = udta ? udta->m_parentType : parent->m_type;
+    if (level == FourCC("moov")) return "Movie SDP information";
+    if (level == FourCC("trak")) return "Track SDP information";
     return "SDP Information";
 }
 
+// "eng (0X05+0x60, 0X0E+0x60, 0X07+0x60)": the letters, then their 5-bit codes.
+Text LanguageText(const uint32_t (&codes)[3]) {
+    std::string letters;
+    for (uint32_t c : codes) letters += static_cast<char>(c + 0x60);
+    return Text::FromFile(letters) +
+           Text(Format(" (0X%02X+0x60, 0X%02X+0x60, 0X%02X+0x60)", codes[0], codes[1], codes[2]));
+}
+
+void LanguageTextRows(PageBuilder& page, const uint32_t& pad, const uint32_t (&language)[3], const std::string& text,
+                      const char* label) {
+    page.Table();
+    page.U32x2("Pad", pad);
+    page.Derived("Language", LanguageText(language), {language});
+    page.Row(label, StringValue(text), {text});
+}
+
+void TagRows(PageBuilder& page, const CTagBox& b) { LanguageTextRows(page, b.m_pad, b.m_language, b.m_tagString, "Tag string"); }
+
+// cprt is a tag directly in a moov and the copyright box elsewhere.
+void CopyrightRows(PageBuilder& page, const CBox& box) {
+    if (auto* tag = dynamic_cast<const CTagBox*>(&box)) TagRows(page, *tag);
+    if (auto* c = dynamic_cast<const CCopyrightBox*>(&box)) LanguageTextRows(page, c->m_pad, c->m_language, c->m_notice, "Notice");
+}
+
+// "N bytes: 0x.. 0x.. ...": the count, then the first bytes.
+std::string BytesWithCount(const uint8_t* p, size_t n, size_t shown) {
+    std::string text = Format("%zu bytes", n);
+    if (n) text += ": " + FormatBytesText(p, std::min(n, shown)) + (n > shown ? " ..." : "");
+    return text;
+}
+
+// A big-endian integer of 1 to 8 bytes; false for other widths.
+bool ReadInteger(const std::string& bytes, bool isSigned, std::string& out) {
+    const size_t n = bytes.size();
+    if (n < 1 || n > 8) return false;
+    uint64_t v = 0;
+    for (unsigned char c : bytes) v = (v << 8) | c;
+    if (isSigned && n < 8 && (v >> (8 * n - 1)) & 1) v |= ~uint64_t{0} << (8 * n);
+    out = isSigned ? Format("%" PRId64, static_cast<int64_t>(v)) : Format("%" PRIu64, v);
+    return true;
+}
+
+// An item's value as its data type says: text, a number, a track or disc position
+// ("3/12"), or its bytes (cover art, anything else) with their count.
+Text PayloadText(const CIlstBox::Record& r) {
+    const std::string& p = r.payload;
+    std::string number;
+    if (r.dataTag == FourCC("data")) {
+        switch (r.dataType) {
+            case 1:  // UTF-8
+            case 4:  // UTF-8, for sorting
+                return StringValue(p);
+            case 21:  // big-endian signed integers
+            case 65:
+            case 66:
+            case 67:
+            case 74:
+                if (ReadInteger(p, true, number)) return number;
+                break;
+            case 22:  // big-endian unsigned integers
+            case 75:
+            case 76:
+            case 77:
+            case 78:
+                if (ReadInteger(p, false, number)) return number;
+                break;
+            case 0:  // implicit: the track and disc numbers are reserved, position, total
+                if ((r.tagName == FourCC("trkn") || r.tagName == FourCC("disk")) && p.size() >= 6)
+                    return Format("%u/%u", (unsigned(uint8_t(p[2])) << 8) | uint8_t(p[3]),
+                                  (unsigned(uint8_t(p[4])) << 8) | uint8_t(p[5]));
+                break;
+        }
+    }
+    return BytesWithCount(reinterpret_cast<const uint8_t*>(p.data()), p.size(), kMaxCellBytes);
+}
+
+void IlstRows(PageBuilder& page, const CIlstBox& b) {
+    page.Table();
+    page.Derived("Tag count", U32Text(b.m_tagCount), {});
+    page.List("Tag Record", {"Tag length", "Tag name", "Data length", "Data tag", "Data type", "Reserved", "Payload"});
+    for (const CIlstBox::Record& r : b.m_records)
+        page.ListEntry({Format("%u", r.tagLength), FourCCValue(r.tagName), Format("%u", r.dataLength),
+                        FourCCValue(r.dataTag), Format("%u", r.dataType), Format("%u", r.reserved), PayloadText(r)},
+                       {r});
+}
+
+// One row per item with its first extent (empty cells for an item without extents).
+void IlocRows(PageBuilder& page, const CItemLocationBox& b) {
+    page.Table();
+    page.U32("Offset size", b.m_offsetSize);
+    page.U32("Length size", b.m_lengthSize);
+    page.U32("Base offset size", b.m_baseOffsetSize);
+    page.U32("Index size", b.m_indexSize);
+    page.U32("Reserved", b.m_reserved);
+    page.U32("Item count", b.m_itemCount);
+    page.List("Item Info", {"Item id", "Reserved", "Construction method", "Data ref index", "Base offset",
+                            "Extent count", "Extent index", "Extent offset", "Extent length"});
+    for (const CItemLocationBox::Item& item : b.m_items) {
+        std::vector<Text> cells{Format("%u", item.itemID), Format("%u", item.reserved),
+                                Format("%u", item.constructionMethod), Format("%u", item.dataReferenceIndex),
+                                Format("%" PRIu64, item.baseOffset), Format("%u", item.extentCount)};
+        const CItemLocationBox::Extent first = CItemLocationBox::GetExtent(item, 0);
+        for (uint64_t v : {first.index, first.offset, first.length})
+            cells.push_back(item.extentCount ? Format("%" PRIu64, v) : "");
+        if (item.extents.empty()) page.ListEntry(std::move(cells), {item});
+        else page.ListEntry(std::move(cells), {item, item.extents[0]});
+    }
+}
+
+void XmlRows(PageBuilder& page, const CXMLBox& b) {
+    page.Table();
+    page.Row("XML", StringValue(b.m_xml), {b.m_xml});
+}
+
+void BinaryXmlRows(PageBuilder& page, const CBinaryXMLBox& b) {
+    page.Table();
+    page.Derived("Data size", U32Text(static_cast<uint32_t>(b.GetDataSize())), {b.m_data});
+    // Binary data as byte text: its bytes are no text to put in a page.
+    if (b.GetDataSize() <= kMaxRowBytes)
+        page.Row("Data", FormatBytesText(b.m_data.data(), b.GetDataSize()), {b.m_data});
+    else
+        page.Derived("Data", BytesWithCount(b.m_data.data(), b.GetDataSize(), kMaxRowBytes), {b.m_data});
+}
+
+void MereRows(PageBuilder& page, const CMetaboxRelationBox& b) {
+    page.Table();
+    page.U32("First metabox handler type", b.m_firstMetaboxHandlerType);
+    page.U32("Second metabox handler type", b.m_secondMetaboxHandlerType);
+    page.U32("Metabox relation", b.m_metaboxRelation);
+}
+
+void ItemInfoRows(PageBuilder& page, const CItemInfoBox& b) {
+    page.Table();
+    page.U32("Entry count", b.m_entryCount);
+}
+
+void FdelFields(PageBuilder& page, const CFDItemInfoExtension& b, std::string title) {
+    page.Table(std::move(title));
+    page.Row("Content location", StringValue(b.m_contentLocation), {b.m_contentLocation});
+    page.Row("Content MD5", StringValue(b.m_contentMD5), {b.m_contentMD5});
+    page.U64("Content length", b.m_contentLength);
+    page.U64("Transfer length", b.m_transferLength);
+    page.U32("Entry count", b.m_entryCount);
+    page.List("Group", {"id"});
+    for (const uint32_t& id : b.m_groupIds) page.ListEntry({Format("%u", id)}, {id});
+}
+
+void FdelRows(PageBuilder& page, const CFDItemInfoExtension& b) { FdelFields(page, b, "Detailed-Information"); }
+
+void InfeRows(PageBuilder& page, const CItemInfoEntry& b) {
+    page.Table();
+    page.U32("Item id", b.m_itemID);
+    page.U32("Item protection index", b.m_itemProtectionIndex);
+    page.Row("Content type", StringValue(b.m_contentType), {b.m_contentType});
+    page.Row("Item name", StringValue(b.m_itemName), {b.m_itemName});
+    page.Row("Content encoding", StringValue(b.m_contentEncoding), {b.m_contentEncoding});
+    page.U32("Extention type", b.m_extensionType);
+    page.U32("Item type", b.m_itemType);
+    page.Row("Item uri type", StringValue(b.m_itemUriType), {b.m_itemUriType});
+    // An extension written as its fields alone is part of this box.
+    if (b.m_extension) FdelFields(page, *b.m_extension, "FD Item Info Extension");
+}
+
+void TselRows(PageBuilder& page, const CTrackSelectionBox& b) {
+    page.Table();
+    page.U32("Switch group", b.m_switchGroup);
+    page.Derived("Attribute count", U32Text(static_cast<uint32_t>(b.m_attributes.size())), {b.m_attributes});
+    page.List("Attributis", {"Attribute"});
+    for (const uint32_t& a : b.m_attributes) page.ListEntry({Format("%u", a)}, {a});
+}
+
+void MsrcRows(PageBuilder& page, const CTrackGroupTypeBox& b) {
+    page.Table();
+    page.U32("Group id", b.m_trackGroupId);
+}
+
+void RtpRows(PageBuilder& page, const CRtpMovieHintInformation& b) {
+    page.Table();
+    page.U32("Description format", b.m_descriptionFormat);
+    page.Row("SDP text", StringValue(b.m_sdpText), {b.m_sdpText});
+}
+
+void SdpRows(PageBuilder& page, const CRtpTrackSdpHintInformation& b) {
+    page.Table();
+    page.Row("SDP text", StringValue(b.m_sdpText), {b.m_sdpText});
+}
+
+constexpr auto kTag = RowsOf<CTagBox, TagRows>;
+
 constexpr BoxEntry kEntries[] = {
     {FourCC("udta"), "User Data box"},
-    {FourCC("cprt"), nullptr, CopyrightTitle},
-    {FourCC("titl"), "Title metadata tag"},
-    {FourCC("auth"), "Author metadata tag"},
-    {FourCC("dscp"), "Description metadata tag"},
-    {FourCC("ilst"), "ilst box"},
-    {FourCC("iloc"), "Item Location Box"},
-    {FourCC("xml "), "XML Box"},
-    {FourCC("bxml"), "Binary XML Box"},
-    {FourCC("mere"), "Metabox Relation Box"},
-    {FourCC("iinf"), "Item Information Box"},
-    {FourCC("infe"), "Item Info Entry Box"},
-    {FourCC("fdel"), "FD Item Info Extension Box"},
-    {FourCC("tsel"), "Track Selection Box"},
+    {FourCC("meta"), "The Meta Box"},
+    {FourCC("cprt"), nullptr, CopyrightTitle, CopyrightRows},
+    {FourCC("titl"), "Title metadata tag", nullptr, kTag},
+    {FourCC("auth"), "Author metadata tag", nullptr, kTag},
+    {FourCC("dscp"), "Description metadata tag", nullptr, kTag},
+    {FourCC("perf"), "Performer metadata tag", nullptr, kTag},
+    {FourCC("gnre"), "Genre metadata tag", nullptr, kTag},
+    {FourCC("albm"), "Album metadata tag", nullptr, kTag},
+    {FourCC("ilst"), "ilst box", nullptr, RowsOf<CIlstBox, IlstRows>},
+    {FourCC("iloc"), "Item Location Box", nullptr, RowsOf<CItemLocationBox, IlocRows>},
+    {FourCC("xml "), "XML Box", nullptr, RowsOf<CXMLBox, XmlRows>},
+    {FourCC("bxml"), "Binary XML Box", nullptr, RowsOf<CBinaryXMLBox, BinaryXmlRows>},
+    {FourCC("mere"), "Metabox Relation Box", nullptr, RowsOf<CMetaboxRelationBox, MereRows>},
+    {FourCC("iinf"), "Item Information Box", nullptr, RowsOf<CItemInfoBox, ItemInfoRows>},
+    {FourCC("infe"), "Item Info Entry Box", nullptr, RowsOf<CItemInfoEntry, InfeRows>},
+    {FourCC("fdel"), "FD Item Info Extension Box", nullptr, RowsOf<CFDItemInfoExtension, FdelRows>},
+    {FourCC("tsel"), "Track Selection Box", nullptr, RowsOf<CTrackSelectionBox, TselRows>},
     {FourCC("trgr"), "Track Group box"},
-    {FourCC("msrc"), "Track Group Type Box"},
+    {FourCC("msrc"), "Track Group Type Box", nullptr, RowsOf<CTrackGroupTypeBox, MsrcRows>},
     {FourCC("hnti"), nullptr, HintInformationTitle},
-    {FourCC("sdp "), "Rtp Track Sdp Hint Information"},
+    // Below an hnti the movie's RTP hint information; below an stsd the RTP hint sample
+    // entry, under the same title.
+    {FourCC("rtp "), "Rtp Movie Hint Information Box", nullptr, RowsOf<CRtpMovieHintInformation, RtpRows>},
+    {FourCC("sdp "), "Rtp Track Sdp Hint Information", nullptr, RowsOf<CRtpTrackSdpHintInformation, SdpRows>},
     {FourCC("strk"), "Sub Track box"},
     {FourCC("stri"), "Sub Track Information Box"},
     // Titles only: the parse keeps these as plain boxes.

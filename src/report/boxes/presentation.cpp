@@ -1,8 +1,10 @@
 // The pages of the presentation boxes: file type, progressive download, free space,
 // movie/track/media headers, handler and media information headers; edit lists,
 // data and track references; the object descriptor box.
-#include <cstring>
+#include <cinttypes>
 
+#include "boxes/presentation/data_reference_boxes.h"
+#include "boxes/presentation/edit_list_box.h"
 #include "boxes/presentation/file_type_box.h"
 #include "boxes/presentation/free_space_box.h"
 #include "boxes/presentation/handler_box.h"
@@ -91,9 +93,7 @@ void MediaHeaderRows(PageBuilder& page, const CMediaHeaderBox& box) {
 void HandlerRows(PageBuilder& page, const CHandlerBox& box) {
     page.Table();
     page.Row("Handler type", FourCCValue(box.m_handlerType), {box.m_handlerType});
-    // The name shows up to its first zero byte.
-    page.Row("Name", Text::FromFile(std::string_view(box.m_name.c_str(), std::strlen(box.m_name.c_str()))),
-             {box.m_name});
+    page.Row("Name", StringValue(box.m_name), {box.m_name});
 }
 
 void HintMediaHeaderRows(PageBuilder& page, const CHintMediaHeaderBox& box) {
@@ -103,6 +103,32 @@ void HintMediaHeaderRows(PageBuilder& page, const CHintMediaHeaderBox& box) {
     page.U32("Max bitrate", box.m_maxbitrate);
     page.U32("Avg bitrate", box.m_avgbitrate);
     page.U32("Reserved", box.m_reserved);
+}
+
+void EditListRows(PageBuilder& page, const CEditListBox& box) {
+    page.Table();
+    page.U32("Entry count", box.m_entryCount);
+    page.List("Entries", {"Segment duration", "Media time", "Media rate integer", "Media rate fraction"});
+    for (uint32_t i = 0; i < box.m_edits.size(); ++i)
+        page.ListEntry({Format("%" PRIu64, box.m_edits[i].segmentDuration), Format("%" PRId64, box.GetMediaTime(i)),
+                        Format("%d", box.GetMediaRateInteger(i)), Format("%d", box.GetMediaRateFraction(i))},
+                       {box.m_edits[i]});
+}
+
+void DataReferenceRows(PageBuilder& page, const CDataReferencebox& box) {
+    page.Table();
+    page.U32("Entry count", box.m_entryCount);
+}
+
+void DataEntryUrlRows(PageBuilder& page, const CDataEntryUrlBox& box) {
+    page.Table();
+    page.Row("Location", StringValue(box.m_location), {box.m_location});
+}
+
+void DataEntryUrnRows(PageBuilder& page, const CDataEntryUrnBox& box) {
+    page.Table();
+    page.Row("Location", StringValue(box.m_location), {box.m_location});
+    page.Row("Name", StringValue(box.m_name), {box.m_name});
 }
 
 constexpr auto kFileType = RowsOf<CFileTypeBox, FileTypeRows>;
@@ -131,11 +157,12 @@ constexpr BoxEntry kEntries[] = {
     {FourCC("ochd"), "NULL Media Header Box"},
     {FourCC("odhd"), "NULL Media Header Box"},
     {FourCC("sdhd"), "NULL Media Header Box"},
-    // Edit lists, data references and track references.
-    {FourCC("elst"), "Edit List Box"},
-    {FourCC("dref"), "Data Reference Box"},
-    {FourCC("url "), "Data Entry Url Box"},
-    {FourCC("urn "), "Data Entry Urn Box"},
+    // Edit lists, data references and track references (a reference type's page: the
+    // common header rows; the titles of the types that have one).
+    {FourCC("elst"), "Edit List Box", nullptr, RowsOf<CEditListBox, EditListRows>},
+    {FourCC("dref"), "Data Reference Box", nullptr, RowsOf<CDataReferencebox, DataReferenceRows>},
+    {FourCC("url "), "Data Entry Url Box", nullptr, RowsOf<CDataEntryUrlBox, DataEntryUrlRows>},
+    {FourCC("urn "), "Data Entry Urn Box", nullptr, RowsOf<CDataEntryUrnBox, DataEntryUrnRows>},
     {FourCC("hind"), "Hind Sample Entry Box"},
     {FourCC("cdsc"), "Cdsc Sample Entry Box"},
     {FourCC("dpnd"), "dpnd Sample Entry Box"},

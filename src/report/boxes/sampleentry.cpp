@@ -11,7 +11,6 @@ constexpr BoxEntry kEntries[] = {
     {FourCC("mp4a"), "MPEG4 Audio Sample Entry"},
     {FourCC("mp4v"), "MPEG4 Visual Sample Entry Box"},
     {FourCC("hint"), "Hint Sample Entry Box"},
-    {FourCC("rtp "), "Rtp Movie Hint Information Box"},
     {FourCC("metx"), "XML Meta Data Sample Entry Box"},
     {FourCC("mett"), "Text Meta Data Sample Entry Box"},
     {FourCC("urim"), "URI Meta Sample Entry Box"},

@@ -1,0 +1,263 @@
+// Edit lists, item lists and item locations of the corpus against the independent
+// tools' references: Bento4's dump for the edits, MediaInfo's field dump and
+// AtomicParsley's tree for the iTunes items, MediaInfo for the HEIF items.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <optional>
+#include <regex>
+#include <sstream>
+
+#include "boxes/containers/corvel.h"
+#include "boxes/metadata/item_info_boxes.h"
+#include "boxes/metadata/item_list_box.h"
+#include "boxes/metadata/item_location_box.h"
+#include "boxes/presentation/edit_list_box.h"
+#include "report/box_page.h"
+#include "samples/sample_context.h"
+#include "support/corpus.h"
+
+namespace {
+// Every box of the file of class T, in tree order.
+template <class T>
+std::vector<const T*> BoxesOf(const CCorvel& parser) {
+    std::vector<const T*> out;
+    std::vector<const CBox*> pending;
+    for (size_t i = parser.GetBoxCount(); i-- > 0;) pending.push_back(parser.GetBox(i));
+    while (!pending.empty()) {
+        const CBox* box = pending.back();
+        pending.pop_back();
+        if (auto* t = dynamic_cast<const T*>(box)) out.push_back(t);
+        for (size_t i = box->GetChildCount(); i-- > 0;)
+            if (box->GetChild(i)) pending.push_back(box->GetChild(i));
+    }
+    return out;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string s; std::getline(in, s);) {
+        if (!s.empty() && s.back() == '\r') s.pop_back();
+        lines.push_back(s);
+    }
+    return lines;
+}
+
+// MediaInfo --Details=1 lines: "OFFSET<indent>Label: value" or "OFFSET<indent>Title (N bytes)"
+// (a section: its label is empty, its value the title).
+struct InfoLine {
+    std::string label, value;
+    size_t indent;
+};
+std::vector<InfoLine> InfoLines(const std::string& text) {
+    static const std::regex field(R"(^[0-9A-F]+( +)([^:]+?): +(.*)$)");
+    static const std::regex section(R"(^[0-9A-F]+( +)(.+) \(\d+ bytes\)$)");
+    std::vector<InfoLine> out;
+    std::smatch m;
+    for (const std::string& s : Lines(text)) {
+        if (std::regex_match(s, m, field)) {
+            out.push_back({m[2], m[3], size_t(m[1].length())});
+        } else if (std::regex_match(s, m, section)) {
+            out.push_back({"", m[2], size_t(m[1].length())});
+        }
+    }
+    return out;
+}
+
+// The first token of a MediaInfo number value ("3 (0x0003) - (16 bits)").
+std::string Number(const std::string& value) { return value.substr(0, value.find(' ')); }
+
+// A four-character code as the tools print it: Latin-1 bytes (the (c) sign) as UTF-8.
+std::string Utf8Code(uint32_t code) {
+    std::string out;
+    for (unsigned char c : FourCCText(code)) {
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+}  // namespace
+
+TEST(CorpusMetadataValues, EditListsMatchBento4) {
+    size_t edits = 0;
+    for (const std::string& name : CorpusFiles()) {
+        const std::string dump = ReadText(CorpusRef(name, "bento4.txt"));
+        if (dump.empty()) continue;
+        SCOPED_TRACE(name);
+        // "entry/segment duration = D", "entry/media time = T", "entry/media rate = R" per edit.
+        std::vector<std::string> expected;
+        static const std::regex field(R"(^\s*entry/(segment duration|media time|media rate) = (-?\d+)$)");
+        std::smatch m;
+        for (const std::string& line : Lines(dump))
+            if (std::regex_match(line, m, field)) expected.push_back(m[1].str() + " " + m[2].str());
+        CCorvelLib lib;
+        ASSERT_EQ(lib.Init(CorpusPath(name)), 0);
+        lib.Go();
+        std::vector<std::string> ours;
+        for (const CEditListBox* elst : BoxesOf<CEditListBox>(*lib.Parser()))
+            for (uint32_t i = 0; i < elst->m_edits.size(); ++i) {
+                ours.push_back("segment duration " + std::to_string(elst->GetEdit(i).segmentDuration));
+                ours.push_back("media time " + std::to_string(elst->GetMediaTime(i)));
+                ours.push_back("media rate " + std::to_string(elst->GetMediaRateInteger(i)));
+                ++edits;
+            }
+        EXPECT_EQ(ours, expected);
+    }
+    EXPECT_GE(edits, 80u);
+}
+
+TEST(CorpusMetadataValues, ItemListsMatchMediaInfoAndAtomicParsley) {
+    size_t values = 0, sizes = 0;
+    for (const std::string& name : CorpusFiles()) {
+        SCOPED_TRACE(name);
+        CCorvelLib lib;
+        ASSERT_EQ(lib.Init(CorpusPath(name)), 0);
+        lib.Go();
+        const std::vector<const CIlstBox*> lists = BoxesOf<CIlstBox>(*lib.Parser());
+        if (lists.empty()) continue;
+        // AtomicParsley: "Atom NAME @ OFFSET of size: SIZE" for every atom, the items included.
+        std::map<uint64_t, std::pair<std::string, uint64_t>> atoms;
+        static const std::regex atom(R"(Atom (.{4}|\S+) @ (\d+) of size: (\d+))");
+        std::smatch m;
+        for (const std::string& line : Lines(ReadText(CorpusRef(name, "atomicparsley.txt"))))
+            if (std::regex_search(line, m, atom)) atoms[std::stoull(m[2])] = {m[1], std::stoull(m[3])};
+        // MediaInfo: each "Element" of the ilst, its "Name", then its value lines; the
+        // list ends at the first section of another kind.
+        struct InfoItem {
+            std::optional<std::string> name;
+            std::string value;  // as this engine shows it
+        };
+        std::vector<InfoItem> infoItems;
+        size_t elementIndent = 0;
+        bool inList = false;
+        for (const InfoLine& l : InfoLines(ReadText(CorpusRef(name, "mediainfo.txt")))) {
+            if (l.label.empty() && l.value == "Element") {
+                infoItems.emplace_back();
+                elementIndent = l.indent;
+                inList = true;
+            } else if (l.label.empty() && l.indent <= elementIndent) {
+                inList = false;
+            }
+            if (!inList) continue;
+            InfoItem& item = infoItems.back();
+            if (l.label == "Name" && !item.name) item.name = l.value;
+            if (l.label == "Value") item.value = l.value.find(" (0x") != std::string::npos ? Number(l.value) : l.value;
+            if (l.label == "Position") item.value = Number(l.value);
+            if (l.label == "Total") item.value += "/" + Number(l.value);
+            if (l.label == "Data") item.value = l.value.substr(1, l.value.find(' ') - 1) + " bytes";  // "(N bytes)"
+        }
+        size_t k = 0;
+        for (const CIlstBox* ilst : lists) {
+            uint64_t offset = uint64_t(ilst->m_startOffset) + 8;
+            const PageModel page = BuildBoxPage(*ilst, {});
+            for (size_t i = 0; i < ilst->m_records.size(); ++i) {
+                const CIlstBox::Record& r = ilst->m_records[i];
+                const std::string shown = page.tables.at(2).listRows.at(i).cells.at(6).Plain();
+                // The item and its data box as AtomicParsley finds them (it lists no items
+                // of a key-indexed QuickTime list).
+                if (atoms.count(offset)) {
+                    EXPECT_EQ(atoms[offset], std::make_pair(Utf8Code(r.tagName), uint64_t{r.tagLength})) << offset;
+                    EXPECT_EQ(atoms[offset + 8], std::make_pair(Utf8Code(r.dataTag), uint64_t{r.dataLength}));
+                    sizes += 2;
+                }
+                // Its value as MediaInfo reads it (text, number, position/total, byte count);
+                // MediaInfo prints a key index as no name.
+                if (k < infoItems.size()) {
+                    if (!infoItems[k].name->empty()) {
+                        EXPECT_EQ(*infoItems[k].name, Utf8Code(r.tagName));
+                    }
+                    if (!infoItems[k].value.empty()) {
+                        EXPECT_EQ(shown.substr(0, infoItems[k].value.size()), infoItems[k].value) << Utf8Code(r.tagName);
+                        ++values;
+                    }
+                }
+                ++k;
+                offset += r.tagLength;
+            }
+        }
+        if (!infoItems.empty()) {
+            EXPECT_EQ(k, infoItems.size());
+        }
+    }
+    EXPECT_GE(values, 60u);
+    EXPECT_GE(sizes, 100u);
+}
+
+TEST(CorpusMetadataValues, ItemLocationsAndTypesMatchMediaInfo) {
+    size_t items = 0, types = 0;
+    for (const std::string& name : CorpusFiles()) {
+        CCorvelLib lib;
+        ASSERT_EQ(lib.Init(CorpusPath(name)), 0);
+        lib.Go();
+        const CCorvel& parser = *lib.Parser();
+        const std::vector<const CItemLocationBox*> ilocs = BoxesOf<CItemLocationBox>(parser);
+        if (ilocs.empty()) continue;
+        SCOPED_TRACE(name);
+        const uint64_t fileSize = ReadText(CorpusPath(name)).size();
+        std::vector<const CBox*> idat;
+        for (size_t i = 0; i < parser.GetBoxCount(); ++i) FindBoxes(*parser.GetBox(i), FourCC("idat"), idat);
+        // MediaInfo's items: in "Item Location", the item_ID and extent lines of each item;
+        // in each "Item Information Entry", item_ID, item_type and item_name (it prints
+        // them for versions 2 and 3).
+        std::vector<std::string> infoItems, infoTypes;
+        std::string section;
+        for (const InfoLine& l : InfoLines(ReadText(CorpusRef(name, "mediainfo.txt")))) {
+            if (l.label.empty() && !l.value.empty() && std::isupper(static_cast<unsigned char>(l.value[0])) &&
+                l.value != "Header")
+                section = l.value;
+            if (section == "Item Location") {
+                if (l.label == "item_ID") infoItems.push_back(Number(l.value));
+                if (l.label == "extent_offset" || l.label == "extent_length" || l.label == "base_offset" ||
+                    l.label == "construction_method")
+                    infoItems.back() += " " + l.label + "=" + Number(l.value);
+            }
+            if (section == "Item Information Entry") {
+                if (l.label == "item_ID") infoTypes.push_back(Number(l.value));
+                if (l.label == "item_type" || l.label == "item_name") infoTypes.back() += " " + l.value;
+            }
+        }
+        std::vector<std::string> ourItems, ourTypes;
+        for (const CItemLocationBox* iloc : ilocs) {
+            for (const CItemLocationBox::Item& item : iloc->m_items) {
+                std::string s = std::to_string(item.itemID);
+                if (iloc->m_version >= 1) s += " construction_method=" + std::to_string(item.constructionMethod);
+                if (iloc->m_baseOffsetSize) s += " base_offset=" + std::to_string(item.baseOffset);
+                for (const CItemLocationBox::Extent& e : item.extents)
+                    s += " extent_offset=" + std::to_string(e.offset) + " extent_length=" + std::to_string(e.length);
+                ourItems.push_back(s);
+                ++items;
+                // A file that holds its iloc whole has its items' data inside it: the file's
+                // bytes, or the payload of the meta's idat.
+                if (iloc->IsTruncated()) continue;
+                for (const CItemLocationBox::Extent& e : item.extents) {
+                    const uint64_t end = item.baseOffset + e.offset + e.length;
+                    if (item.constructionMethod == 0) {
+                        EXPECT_LE(end, fileSize) << "item " << item.itemID;
+                    } else if (item.constructionMethod == 1) {
+                        ASSERT_EQ(idat.size(), 1u);
+                        EXPECT_LE(end, idat[0]->BoxSize() - 8) << "item " << item.itemID;
+                    }
+                }
+            }
+        }
+        for (const CItemInfoEntry* infe : BoxesOf<CItemInfoEntry>(parser))
+            if (infe->m_version >= 2) {
+                ourTypes.push_back(std::to_string(infe->m_itemID) + " " + FourCCText(infe->m_itemType) + " " +
+                                   infe->m_itemName.c_str());
+                ++types;
+            }
+        EXPECT_EQ(ourItems, infoItems);
+        // MediaInfo reads the entry count of an iinf of version 1 as 16 bits and then finds
+        // no entries: only its entries are compared.
+        if (!infoTypes.empty()) {
+            EXPECT_EQ(ourTypes, infoTypes);
+        }
+    }
+    EXPECT_GE(items, 7u);
+    EXPECT_GE(types, 3u);
+}
