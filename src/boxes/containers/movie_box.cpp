@@ -2,6 +2,7 @@
 #include "boxes/child_loop.h"
 #include "boxes/containers/containers.h"
 #include "base/log.h"
+#include "boxes/descriptors/object_descriptor_box.h"
 #include "boxes/presentation/handler_box.h"
 #include "boxes/presentation/media_header_boxes.h"
 #include "boxes/presentation/movie_header_boxes.h"
@@ -22,6 +23,8 @@ int CMovieBox::ParseBox(CBitStreamReader& reader) {
                 LogDispatch(3, "##### Movie Box('mvhd')");
                 return Known<CMovieHeaderBox>(h);
             case FourCC("iods"):
+                LogDispatch(3, "##### Movie Box('iods')");
+                return Known<CObjectDescriptorBox>(h);
             case FourCC("meta"):
             case FourCC("udta"):
             case FourCC("auth"):
