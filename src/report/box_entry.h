@@ -117,6 +117,8 @@ std::span<const BoxEntry> ContainerEntries();
 std::span<const BoxEntry> PresentationEntries();
 std::span<const BoxEntry> SampleTableEntries();
 std::span<const BoxEntry> SampleEntryEntries();
+// The rows of a sample entry whose type has no entry of its own, by its class.
+void SampleEntryRows(PageBuilder& page, const CBox& entry);
 std::span<const BoxEntry> DescriptorEntries();
 std::span<const BoxEntry> FragmentEntries();
 std::span<const BoxEntry> StreamingEntries();

@@ -33,7 +33,10 @@ struct Tally {
 std::string CheckRow(const std::string& file, const Row& row, const std::string& where, Tally& tally) {
     static const std::regex number(R"(^(-?\d+) \(0X([0-9A-F]+)\)$)");
     static const std::regex hexOnly(R"(^([\s\S]*)\(0X([0-9A-F]+)\)$)");
-    const std::string& value = row.value.Plain();
+    static const std::regex bareHex(R"(^0X([0-9A-F]+)$)");
+    // A text entry's record values end with a line feed.
+    std::string value = row.value.Plain();
+    if (!value.empty() && value.back() == '\n') value.pop_back();
     std::smatch m;
     if (row.derived) {
         ++tally.derived[where];
@@ -48,6 +51,12 @@ std::string CheckRow(const std::string& file, const Row& row, const std::string&
         return "no span";
     }
     if (row.span.bit + row.span.bits > file.size() * 8) return "span past the end of the file";
+    // A value in hexadecimal alone: all of its bits.
+    if (row.span.bits <= 64 && std::regex_match(value, m, bareHex)) {
+        if (std::stoull(m[1], nullptr, 16) != BitsAt(file, row.span)) return "hex value differs from the bytes";
+        ++tally.numbers;
+        return "";
+    }
     if (row.span.bits <= 64 && std::regex_match(value, m, hexOnly)) {
         const uint64_t v = BitsAt(file, row.span);
         if (std::stoull(m[2], nullptr, 16) != (v & 0xFFFFFFFFu)) return "hex part differs from the bytes";

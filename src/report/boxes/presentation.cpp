@@ -1,6 +1,6 @@
 // The pages of the presentation boxes: file type, progressive download, free space,
 // movie/track/media headers, handler and media information headers; edit lists,
-// data and track references; the object descriptor box.
+// data and track references.
 #include <cstring>
 
 #include "boxes/presentation/file_type_box.h"
@@ -140,7 +140,6 @@ constexpr BoxEntry kEntries[] = {
     {FourCC("cdsc"), "Cdsc Sample Entry Box"},
     {FourCC("dpnd"), "dpnd Sample Entry Box"},
     {FourCC("mpod"), "mpod Sample Entry Box"},
-    {FourCC("iods"), "Object Descriptor Box"},
 };
 }  // namespace
 
