@@ -15,6 +15,8 @@
 #include "boxes/descriptors/hevc_configuration.h"
 #include "boxes/presentation/movie_header_boxes.h"
 #include "boxes/sampleentry/visual_sample_entries.h"
+#include "support/box_builder.h"
+#include "support/cli_run.h"
 #include "support/corpus.h"
 
 namespace {
@@ -252,4 +254,19 @@ TEST(CorpusSampleEntries, RecordAndDescriptorFieldsMatchMediaInfo) {
         }
     }
     EXPECT_GE(compared, 640);
+}
+
+TEST(CorpusSampleEntries, CorvelShowsEntriesByBoxPath) {
+    const std::string file = "'" + CorpusPath("avc_aac_bframes.mp4") + "'";
+    const CliRun tree = RunCorvel("tree " + file);
+    EXPECT_NE(tree.out.find("          stsd 19220 193\n            avc1 19236 177\n              avcC 19322 55\n"),
+              std::string::npos) << tree.out;
+    EXPECT_NE(tree.out.find("            mp4a 20454 110\n              esds 20490 54\n              btrt 20544 20\n"),
+              std::string::npos);
+    const std::string out = TempDir() + "/avcC.html";
+    const CliRun page = RunCorvel("page " + file + " moov/trak[0]/mdia/minf/stbl/stsd/avc1/avcC -o '" + out + "'");
+    ASSERT_EQ(page.status, 0) << page.err;
+    const std::string html = ReadText(out);
+    EXPECT_NE(html.find("<b>AVC Decoder Configuration Record</b>"), std::string::npos);
+    EXPECT_NE(html.find(">Picture parameter set (0)</td>\r\n<td align = \"left\" bgcolor = white>0x68 "), std::string::npos);
 }
