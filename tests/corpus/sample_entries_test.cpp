@@ -257,7 +257,7 @@ TEST(CorpusSampleEntries, RecordAndDescriptorFieldsMatchMediaInfo) {
 }
 
 TEST(CorpusSampleEntries, CorvelShowsEntriesByBoxPath) {
-    const std::string file = "'" + CorpusPath("avc_aac_bframes.mp4") + "'";
+    const std::string file = std::string("'") + CorpusPath("avc_aac_bframes.mp4") + "'";
     const CliRun tree = RunCorvel("tree " + file);
     EXPECT_NE(tree.out.find("          stsd 19220 193\n            avc1 19236 177\n              avcC 19322 55\n"),
               std::string::npos) << tree.out;

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "base/log.h"
+#include "boxes/descriptors/base_descriptor.h"
 #include "boxes/sampletable/table_reader.h"
 
 int ReadNalUnits(CBitStreamReader& reader, uint64_t count, std::vector<NalUnit>& out) {
@@ -37,25 +38,17 @@ const NalUnit* CAVCDecoderConfigurationRecord::GetPictureParameterSet(size_t i) 
 }
 
 int CAVCDecoderConfigurationRecord::Parse(CBitStreamReader& reader) {
-    struct Field {
-        uint32_t& value;
-        uint32_t bits;
-        const char* log;
-    };
-    const Field fields[] = {
-        {m_configurationVersion, 8, "[AVC Decoder Configuration Record] Version :(%ld)"},
-        {m_AVCProfileIndication, 8, "[AVC Decoder Configuration Record] AVCProfileIndication :(%ld)"},
-        {m_profileCompatibility, 8, "[AVC Decoder Configuration Record] profile_compatibility :(%ld)"},
-        {m_AVCLevelIndication, 8, "[AVC Decoder Configuration Record] AVCLevelIndication :(%ld)"},
-        {m_reserved6, 6, "[AVC Decoder Configuration Record] Reserved(6) :(%ld)"},
-        {m_lengthSizeMinusOne, 2, "[AVC Decoder Configuration Record] length Size Minus One(2) :(%ld)"},
-        {m_reserved3, 3, "[AVC Decoder Configuration Record] Reserved(3) :(%ld)"},
-        {m_numOfSequenceParameterSets, 5, "[AVC Decoder Configuration Record] num of SPS(5) :(%ld)"},
-    };
-    for (const Field& f : fields) {
-        if (reader.ReadBits(f.bits, f.value) < 0) return -1;
-        CORVEL_LOG(f.log, static_cast<long>(f.value));
-    }
+    if (ReadLoggedFields(reader, {
+            {m_configurationVersion, 8, "[AVC Decoder Configuration Record] Version :(%ld)"},
+            {m_AVCProfileIndication, 8, "[AVC Decoder Configuration Record] AVCProfileIndication :(%ld)"},
+            {m_profileCompatibility, 8, "[AVC Decoder Configuration Record] profile_compatibility :(%ld)"},
+            {m_AVCLevelIndication, 8, "[AVC Decoder Configuration Record] AVCLevelIndication :(%ld)"},
+            {m_reserved6, 6, "[AVC Decoder Configuration Record] Reserved(6) :(%ld)"},
+            {m_lengthSizeMinusOne, 2, "[AVC Decoder Configuration Record] length Size Minus One(2) :(%ld)"},
+            {m_reserved3, 3, "[AVC Decoder Configuration Record] Reserved(3) :(%ld)"},
+            {m_numOfSequenceParameterSets, 5, "[AVC Decoder Configuration Record] num of SPS(5) :(%ld)"},
+        }) < 0)
+        return -1;
     int status = ReadNalUnits(reader, m_numOfSequenceParameterSets, m_sequenceParameterSets);
     LogNalUnits("[AVC Decoder Configuration Record] SPS Length(16) :(%ld)", "[AVC Decoder Configuration Record] SPS: %s",
             m_sequenceParameterSets);

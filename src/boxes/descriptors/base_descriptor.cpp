@@ -47,3 +47,11 @@ int ReadDropped(CBitStreamReader& reader, uint32_t n, uint32_t& out) {
     reader.SkipBits(n);
     return 0;
 }
+
+int ReadLoggedFields(CBitStreamReader& reader, std::initializer_list<LoggedField> fields) {
+    for (const LoggedField& f : fields) {
+        if (reader.ReadBits(f.bits, f.value) < 0) return -1;
+        if (f.log) CORVEL_LOG(f.log, static_cast<long>(f.value));
+    }
+    return 0;
+}

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <initializer_list>
 
 #include "reader/bit_stream_reader.h"
 
@@ -53,6 +54,16 @@ int ParseDescriptorBody(CBitStreamReader& reader, CBaseDescriptor& d);
 
 // The next tag without consuming it; false when no byte remains.
 bool PeekDescriptorTag(const CBitStreamReader& reader, uint32_t& tag);
+
+// A field read straight into its member, with its log line ("%ld" of the value; null:
+// not logged).
+struct LoggedField {
+    uint32_t& value;
+    uint32_t bits;
+    const char* log = nullptr;
+};
+// Reads the fields in order; -1 at the first that the bytes do not hold.
+int ReadLoggedFields(CBitStreamReader& reader, std::initializer_list<LoggedField> fields);
 
 // Reads `n` bits (up to 32) that no member keeps.
 int ReadDropped(CBitStreamReader& reader, uint32_t n, uint32_t& out);

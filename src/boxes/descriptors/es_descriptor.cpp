@@ -41,15 +41,14 @@ int CDecoderConfigDescriptor::Parse(CBitStreamReader& reader) {
     if (reader.ReadBits(6, m_streamType) < 0) return -1;
     CORVEL_LOG("[CDecoderConfigDescriptor::Parse] streamType(6) - 0x%x ( 0x01: ObjectDescriptorStream, 0x03: "
                "SceneDescriptionStream(ISO/IEC 14496-11), 0x5 : AudioStream, 0x4: VisualStream", m_streamType);
-    if (reader.ReadBits(1, m_upStream) < 0 || reader.ReadBits(1, m_reserved) < 0 ||
-        reader.ReadBits(24, m_bufferSizeDB) < 0 || reader.ReadBits(32, m_maxBitrate) < 0 ||
-        reader.ReadBits(32, m_avgBitrate) < 0)
+    if (ReadLoggedFields(reader, {
+            {m_upStream, 1, "[CDecoderConfigDescriptor::Parse] upStream(1) - %ld"},
+            {m_reserved, 1, "[CDecoderConfigDescriptor::Parse] reserved(1) - %ld"},
+            {m_bufferSizeDB, 24, "[CDecoderConfigDescriptor::Parse] bufferSizeDB(24) - %ld"},
+            {m_maxBitrate, 32, "[CDecoderConfigDescriptor::Parse] maxBitrate(32) - %ld"},
+            {m_avgBitrate, 32, "[CDecoderConfigDescriptor::Parse] avgBitrate(32) - %ld"},
+        }) < 0)
         return -1;
-    CORVEL_LOG("[CDecoderConfigDescriptor::Parse] upStream(1) - %ld", static_cast<long>(m_upStream));
-    CORVEL_LOG("[CDecoderConfigDescriptor::Parse] reserved(1) - %ld", static_cast<long>(m_reserved));
-    CORVEL_LOG("[CDecoderConfigDescriptor::Parse] bufferSizeDB(24) - %ld", static_cast<long>(m_bufferSizeDB));
-    CORVEL_LOG("[CDecoderConfigDescriptor::Parse] maxBitrate(32) - %ld", static_cast<long>(m_maxBitrate));
-    CORVEL_LOG("[CDecoderConfigDescriptor::Parse] avgBitrate(32) - %ld", static_cast<long>(m_avgBitrate));
 
     uint32_t next = 0;
     if (!PeekDescriptorTag(reader, next)) return 0;
@@ -108,34 +107,26 @@ int CSLConfigDescriptor::Parse(CBitStreamReader& reader) {
     if (reader.ReadBits(8, m_predefined) < 0) return -1;
     CORVEL_LOG("[CSLConfigDescriptor::Parse] predefined - 0x%x", m_predefined);
     if (m_predefined == 0) {
-        struct Field {
-            uint32_t& value;
-            uint32_t bits;
-            const char* log;
-        };
-        const Field fields[] = {
-            {m_useAccessUnitStartFlag, 1, "[CSLConfigDescriptor::Parse] useAccessUnitStartFlag - %ld"},
-            {m_useAccessUnitEndFlag, 1, "[CSLConfigDescriptor::Parse] useAccessUnitEndFlag - %ld"},
-            {m_useRandomAccessPointFlag, 1, "[CSLConfigDescriptor::Parse] useRandomAccessPointFlag - %ld"},
-            {m_hasRandomAccessUnitsOnlyFlag, 1, "[CSLConfigDescriptor::Parse] hasRandomAccessUnitsOnlyFlag - %ld"},
-            {m_usePaddingFlag, 1, "[CSLConfigDescriptor::Parse] usePaddingFlag - %ld"},
-            {m_useTimeStampsFlag, 1, "[CSLConfigDescriptor::Parse] useTimeStampsFlag - %ld"},
-            {m_useIdleFlag, 1, "[CSLConfigDescriptor::Parse] useIdleFlag - %ld"},
-            {m_durationFlag, 1, "[CSLConfigDescriptor::Parse] durationFlag - %ld"},
-            {m_timeStampResolution, 32, "[CSLConfigDescriptor::Parse] timeStampResolution - %ld"},
-            {m_OCRResolution, 32, "[CSLConfigDescriptor::Parse] OCRResolution - %ld"},
-            {m_timeStampLength, 8, "[CSLConfigDescriptor::Parse] timeStampLength - %ld"},
-            {m_OCRLength, 8, "[CSLConfigDescriptor::Parse] OCRLength - %ld"},
-            {m_AU_Length, 8, "[CSLConfigDescriptor::Parse] AU_Length - %ld"},
-            {m_instantBitrateLength, 8, "[CSLConfigDescriptor::Parse] instantBitrateLength - %ld"},
-            {m_degradationPriorityLength, 4, "[CSLConfigDescriptor::Parse] degradationPriorityLength - %ld"},
-            {m_AU_seqNumLength, 5, "[CSLConfigDescriptor::Parse] AU_seqNumLength - %ld"},
-            {m_packetSeqNumLength, 5, "[CSLConfigDescriptor::Parse] packetSeqNumLength - %ld"},
-        };
-        for (const Field& f : fields) {
-            if (reader.ReadBits(f.bits, f.value) < 0) return -1;
-            CORVEL_LOG(f.log, static_cast<long>(f.value));
-        }
+        if (ReadLoggedFields(reader, {
+                {m_useAccessUnitStartFlag, 1, "[CSLConfigDescriptor::Parse] useAccessUnitStartFlag - %ld"},
+                {m_useAccessUnitEndFlag, 1, "[CSLConfigDescriptor::Parse] useAccessUnitEndFlag - %ld"},
+                {m_useRandomAccessPointFlag, 1, "[CSLConfigDescriptor::Parse] useRandomAccessPointFlag - %ld"},
+                {m_hasRandomAccessUnitsOnlyFlag, 1, "[CSLConfigDescriptor::Parse] hasRandomAccessUnitsOnlyFlag - %ld"},
+                {m_usePaddingFlag, 1, "[CSLConfigDescriptor::Parse] usePaddingFlag - %ld"},
+                {m_useTimeStampsFlag, 1, "[CSLConfigDescriptor::Parse] useTimeStampsFlag - %ld"},
+                {m_useIdleFlag, 1, "[CSLConfigDescriptor::Parse] useIdleFlag - %ld"},
+                {m_durationFlag, 1, "[CSLConfigDescriptor::Parse] durationFlag - %ld"},
+                {m_timeStampResolution, 32, "[CSLConfigDescriptor::Parse] timeStampResolution - %ld"},
+                {m_OCRResolution, 32, "[CSLConfigDescriptor::Parse] OCRResolution - %ld"},
+                {m_timeStampLength, 8, "[CSLConfigDescriptor::Parse] timeStampLength - %ld"},
+                {m_OCRLength, 8, "[CSLConfigDescriptor::Parse] OCRLength - %ld"},
+                {m_AU_Length, 8, "[CSLConfigDescriptor::Parse] AU_Length - %ld"},
+                {m_instantBitrateLength, 8, "[CSLConfigDescriptor::Parse] instantBitrateLength - %ld"},
+                {m_degradationPriorityLength, 4, "[CSLConfigDescriptor::Parse] degradationPriorityLength - %ld"},
+                {m_AU_seqNumLength, 5, "[CSLConfigDescriptor::Parse] AU_seqNumLength - %ld"},
+                {m_packetSeqNumLength, 5, "[CSLConfigDescriptor::Parse] packetSeqNumLength - %ld"},
+            }) < 0)
+            return -1;
         if (reader.ReadBits(2, m_reserved) < 0) return -1;
         CORVEL_LOG("[CSLConfigDescriptor::Parse] reserved - 0x%x", m_reserved);
     } else if (m_predefined == 1) {

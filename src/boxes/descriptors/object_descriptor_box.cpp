@@ -99,21 +99,14 @@ int CIntialObjectDescriptor::Parse(CBitStreamReader& reader) {
             return -1;
         return ReadRun(reader, kExtDescrTagFirst, kExtDescrTagLast, DropDescriptor);
     }
-    struct Field {
-        uint32_t& value;
-        const char* log;
-    };
-    const Field levels[] = {
-        {m_ODProfileLevelIndication, "[CIntialObjectDescriptor::Parse] ODProfileLevelIndication(8) - 0x%x"},
-        {m_sceneProfileLevelIndication, "[CIntialObjectDescriptor::Parse] sceneProfileLevelIndication(8) - 0x%x"},
-        {m_audioProfileLevelIndication, "[CIntialObjectDescriptor::Parse] audioProfileLevelIndication(8) - 0x%x"},
-        {m_visualProfileLevelIndication, "[CIntialObjectDescriptor::Parse] visualProfileLevelIndication(8) - 0x%x"},
-        {m_graphicsProfileLevelIndication, "[CIntialObjectDescriptor::Parse] graphicsProfileLevelIndication(8) - 0x%x"},
-    };
-    for (const Field& f : levels) {
-        if (reader.ReadBits(8, f.value) < 0) return -1;
-        CORVEL_LOG(f.log, f.value);
-    }
+    if (ReadLoggedFields(reader, {
+            {m_ODProfileLevelIndication, 8, "[CIntialObjectDescriptor::Parse] ODProfileLevelIndication(8) - 0x%lx"},
+            {m_sceneProfileLevelIndication, 8, "[CIntialObjectDescriptor::Parse] sceneProfileLevelIndication(8) - 0x%lx"},
+            {m_audioProfileLevelIndication, 8, "[CIntialObjectDescriptor::Parse] audioProfileLevelIndication(8) - 0x%lx"},
+            {m_visualProfileLevelIndication, 8, "[CIntialObjectDescriptor::Parse] visualProfileLevelIndication(8) - 0x%lx"},
+            {m_graphicsProfileLevelIndication, 8, "[CIntialObjectDescriptor::Parse] graphicsProfileLevelIndication(8) - 0x%lx"},
+        }) < 0)
+        return -1;
     if (ReadRun(reader, kES_ID_IncTag, kES_ID_IncTag, [this](CBitStreamReader& r) { return ReadInto(r, m_esIdIncs); }) < 0)
         return -1;
     return DropRuns(reader, /*toolList=*/true);

@@ -1,7 +1,6 @@
 #include "boxes/sampleentry/audio_sample_entries.h"
 
 #include "base/log.h"
-#include "boxes/descriptors/es_descriptor.h"
 
 int CAudioSampleEntry::ParseBox(CBitStreamReader& reader) {
     if (CSampleEntry::ParseBox(reader) < 0 || reader.ReadBits(32, m_reserved2[0]) < 0 ||
@@ -24,42 +23,25 @@ int CMPEG4AudioSampleEntry::ParseBox(CBitStreamReader& reader) {
         CORVEL_LOG("[CMPEG4AudioSampleEntry::ParseBox] Parsing Error");
         return -1;
     }
-    switch (ParseChild<ESDescriptorBox>(*this, reader, /*keepFailed=*/false)) {
-        case ChildStatus::HeaderFailed:
-            CORVEL_LOG("[CMPEG4AudioSampleEntry::ParseBox] Parsing Error");
-            return -1;
-        case ChildStatus::ParseFailed:
-            CORVEL_LOG("[CMPEG4AudioSampleEntry::ParseBox] Parsign Error - ES Descriptor Box ");
-            ReadThrough(reader);
-            return 0;
-        default:
-            break;
-    }
-    static const ContainerTexts texts{"[CMPEG4AudioSampleEntry::ParseBox] box size is larger than 8bytes - %d",
-                                      "[CMPEG4AudioSampleEntry::ParseBox] Box parsing error",
-                                      "[CMPEG4AudioSampleEntry::ParseBox] Unknown Box Type - %s",
-                                      " Fail to parse a MPEG4 Audio Sample Entry ~~", nullptr};
-    return ParseBoxesAfterEsds(*this, reader, texts);
+    static const EsdsEntryTexts texts{"[CMPEG4AudioSampleEntry::ParseBox] Parsing Error",
+                                      "[CMPEG4AudioSampleEntry::ParseBox] Parsign Error - ES Descriptor Box ",
+                                      {"[CMPEG4AudioSampleEntry::ParseBox] box size is larger than 8bytes - %d",
+                                       "[CMPEG4AudioSampleEntry::ParseBox] Box parsing error",
+                                       "[CMPEG4AudioSampleEntry::ParseBox] Unknown Box Type - %s",
+                                       " Fail to parse a MPEG4 Audio Sample Entry ~~", nullptr}};
+    return ParseEsdsAndAfter(*this, reader, texts, /*esdsMayFail=*/true);
 }
 
 int CMPEGSampleEntry::ParseBox(CBitStreamReader& reader) {
+    static const EsdsEntryTexts texts{"[CMPEGSampleEntry::ParseBox] Parsing Error",
+                                      "[CMPEGSampleEntry::ParseBox] Parsign Error - ES Descriptor Box ",
+                                      {"[CMPEGSampleEntry::ParseBox] box size is larger than 8bytes - %d",
+                                       "[CMPEGSampleEntry::ParseBox] Box parsing error",
+                                       "[CMPEGSampleEntry::ParseBox] Unknown Box Type - %s",
+                                       " Fail to parse a MPEG Sample Entry ~~", nullptr}};
     if (CSampleEntry::ParseBox(reader) < 0) {
-        CORVEL_LOG("[CMPEGSampleEntry::ParseBox] Parsing Error");
+        CORVEL_LOG("%s", texts.headerError);
         return -1;
     }
-    switch (ParseChild<ESDescriptorBox>(*this, reader, /*keepFailed=*/false)) {
-        case ChildStatus::HeaderFailed:
-            CORVEL_LOG("[CMPEGSampleEntry::ParseBox] Parsing Error");
-            return -1;
-        case ChildStatus::ParseFailed:
-            CORVEL_LOG("[CMPEGSampleEntry::ParseBox] Parsign Error - ES Descriptor Box ");
-            return -1;
-        default:
-            break;
-    }
-    static const ContainerTexts texts{"[CMPEGSampleEntry::ParseBox] box size is larger than 8bytes - %d",
-                                      "[CMPEGSampleEntry::ParseBox] Box parsing error",
-                                      "[CMPEGSampleEntry::ParseBox] Unknown Box Type - %s",
-                                      " Fail to parse a MPEG Sample Entry ~~", nullptr};
-    return ParseBoxesAfterEsds(*this, reader, texts);
+    return ParseEsdsAndAfter(*this, reader, texts, /*esdsMayFail=*/false);
 }

@@ -1,6 +1,7 @@
 #include "boxes/sampleentry/sample_entry.h"
 
 #include "base/log.h"
+#include "boxes/descriptors/es_descriptor.h"
 #include "boxes/sampleentry/entry_boxes.h"
 
 int CSampleEntry::ParseBox(CBitStreamReader& reader) {
@@ -22,8 +23,20 @@ ChildReader NextChild(const CBox& entry, const CBitStreamReader& reader) {
     return next;
 }
 
-int ParseBoxesAfterEsds(CBox& entry, CBitStreamReader& reader, const ContainerTexts& texts) {
-    return ParseChildren(entry, reader, texts, [](const CBox& h) -> ChildMade {
+int ParseEsdsAndAfter(CBox& entry, CBitStreamReader& reader, const EsdsEntryTexts& texts, bool esdsMayFail) {
+    switch (ParseChild<ESDescriptorBox>(entry, reader, /*keepFailed=*/false)) {
+        case ChildStatus::HeaderFailed:
+            CORVEL_LOG("%s", texts.headerError);
+            return -1;
+        case ChildStatus::ParseFailed:
+            CORVEL_LOG("%s", texts.esdsError);
+            if (!esdsMayFail) return -1;
+            ReadThrough(reader);
+            return 0;
+        case ChildStatus::Parsed:
+            break;
+    }
+    return ParseChildren(entry, reader, texts.after, [](const CBox& h) -> ChildMade {
         if (h.m_type == FourCC("btrt")) return Known<CBitRateBox>(h);
         if (h.m_type == FourCC("m4ds")) return Known<CMPEG4ExtensionDescriptorsBox>(h);
         return Unknown();

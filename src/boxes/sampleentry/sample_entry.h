@@ -26,9 +26,17 @@ enum class ChildStatus { Parsed, HeaderFailed, ParseFailed };
 template <class T>
 ChildStatus ParseChild(CBox& entry, CBitStreamReader& reader, bool keepFailed);
 
-// The boxes after an entry's esds, as its children: btrt and m4ds decoded, any other
-// kept as a plain box. `texts` are the entry's own; -1 after a failing child.
-int ParseBoxesAfterEsds(CBox& entry, CBitStreamReader& reader, const ContainerTexts& texts);
+// The log texts of an entry that holds an esds.
+struct EsdsEntryTexts {
+    const char* headerError;  // no box header after the entry's fields
+    const char* esdsError;    // the esds fails to parse
+    ContainerTexts after;     // the boxes after the esds
+};
+// Reads the box after an entry's fields as its esds, whatever its type says, then the
+// boxes after it as the entry's children (btrt and m4ds decoded, any other kept plain).
+// An esds that fails is not kept: it fails the entry, or with `esdsMayFail` leaves the
+// entry parsed and the rest read through.
+int ParseEsdsAndAfter(CBox& entry, CBitStreamReader& reader, const EsdsEntryTexts& texts, bool esdsMayFail);
 
 // Reads the rest of `reader` through: the bytes of an entry this program does not decode.
 inline void ReadThrough(CBitStreamReader& reader) { reader.SkipBits(reader.RemainingBits); }

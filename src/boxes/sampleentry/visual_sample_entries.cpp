@@ -3,7 +3,6 @@
 #include "base/log.h"
 #include "boxes/child_loop.h"
 #include "boxes/descriptors/avc_configuration.h"
-#include "boxes/descriptors/es_descriptor.h"
 #include "boxes/descriptors/hevc_configuration.h"
 #include "boxes/sampleentry/entry_boxes.h"
 
@@ -97,23 +96,14 @@ int CHEVCSampleEntry::ParseBox(CBitStreamReader& reader) {
 
 int CMPEG4VisualSampleEntry::ParseBox(CBitStreamReader& reader) {
     if (CVisualSampleEntry::ParseBox(reader) < 0) return -1;
-    // The box after the visual part is the esds, whatever its type says.
     LogDispatch(23, "##### ES Descriptor Box('esds')");
-    switch (ParseChild<ESDescriptorBox>(*this, reader, /*keepFailed=*/false)) {
-        case ChildStatus::HeaderFailed:
-            CORVEL_LOG("[CMPEG4VisualSampleEntry::ParseBox] Parsing Error");
-            return -1;
-        case ChildStatus::ParseFailed:
-            CORVEL_LOG("[CMPEG4VisualSampleEntry::ParseBox] Parsign Error - ES Descriptor Box ");
-            return -1;
-        default:
-            break;
-    }
-    static const ContainerTexts texts{"[CMPEG4VisualSampleEntry::ParseBox] box size is larger than 8bytes - %d",
-                                      "[CMPEG4VisualSampleEntry::ParseBox] Box parsing error",
-                                      "[CMPEG4VisualSampleEntry::ParseBox] Unknown Box Type - %s",
-                                      " Fail to parse a MPEG4 Visual Sample Entry ~~", nullptr};
-    return ParseBoxesAfterEsds(*this, reader, texts);
+    static const EsdsEntryTexts texts{"[CMPEG4VisualSampleEntry::ParseBox] Parsing Error",
+                                      "[CMPEG4VisualSampleEntry::ParseBox] Parsign Error - ES Descriptor Box ",
+                                      {"[CMPEG4VisualSampleEntry::ParseBox] box size is larger than 8bytes - %d",
+                                       "[CMPEG4VisualSampleEntry::ParseBox] Box parsing error",
+                                       "[CMPEG4VisualSampleEntry::ParseBox] Unknown Box Type - %s",
+                                       " Fail to parse a MPEG4 Visual Sample Entry ~~", nullptr}};
+    return ParseEsdsAndAfter(*this, reader, texts, /*esdsMayFail=*/false);
 }
 
 int CAVCParameterSampleEntry::ParseBox(CBitStreamReader& reader) {
