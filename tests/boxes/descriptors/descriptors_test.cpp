@@ -136,6 +136,8 @@ TEST(Descriptors, AudioSpecificConfigStopsAtItsBytes) {
     CAudioSpecificConfig escaped;
     ASSERT_EQ(parse(std::string("\xF8\x20\x00", 3), escaped), 0);
     EXPECT_EQ(escaped.m_audioObjectType, 33u);
+    CAudioSpecificConfig escapeCut;
+    EXPECT_EQ(parse("\xF8", escapeCut), -1);  // the 6 bits after the escape are not there
 
     // Channel configuration 0: a program config element, read to its end. One front
     // element, its comment byte-aligned from the config's start and 2 bytes long.

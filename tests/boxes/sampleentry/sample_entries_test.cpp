@@ -247,3 +247,24 @@ TEST(SampleEntries, EntryCountAndSizes) {
     EXPECT_EQ(w->status, 0);
     EXPECT_EQ(Stsd(*w)->GetChild(0)->m_type, FourCC("samr"));
 }
+
+TEST(SampleEntries, NestingStaysFlat) {
+    // Entries inside entries and descriptors inside descriptors, 20000 deep: the inner
+    // entries are plain boxes and a descriptor where another kind belongs fails, so
+    // nothing recurses. Each level is its header, its fields, then the next level.
+    constexpr uint32_t kDepth = 20000;
+    const std::string fields = Visual("avc1", "").substr(8);
+    std::string entries, es;
+    for (uint32_t level = 0; level < kDepth; ++level) {
+        entries += U32(static_cast<uint32_t>((kDepth - level) * (8 + fields.size()))) + "avc1" + fields;
+        const uint32_t n = (kDepth - level) * 8 - 5;  // the body: 3 bytes of fields, then the levels inside
+        es += U8(3) + U8(0x80 | (n >> 21)) + U8(0x80 | ((n >> 14) & 0x7F)) + U8(0x80 | ((n >> 7) & 0x7F)) +
+              U8(n & 0x7F) + U16(1) + U8(0);
+    }
+    auto w = ParseFile("nested_entries.mp4", Track("vide", entries));
+    ASSERT_EQ(w->status, 0);
+    EXPECT_EQ(typeid(*Stsd(*w)->GetChild(0)->GetChild(0)), typeid(CBox));
+    w = ParseFile("nested_descriptors.mp4", Track("soun", Audio("mp4a", FullBox("esds", 0, 0, es))));
+    EXPECT_EQ(w->status, 0);
+    EXPECT_EQ(Stsd(*w)->GetChild(0)->GetChildCount(), 0u);  // the esds failed at the second level
+}
