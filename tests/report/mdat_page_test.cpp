@@ -54,7 +54,8 @@ TEST(MediaDataPage, HostileCountsAreBounded) {
     ParsedBytes h("hostile.mp4", Box("moov", Track(Stsz(1, {}, 0xFFFFFFFF)) + Track(Stsz(7, {}, 20000000))) +
                                      Box("mdat", std::string(500, 'x')));
     const uint64_t fileSize = uint64_t(h.P().FileSize());
-    const ReportTable* list = SelectLists(PageOf(h.First(FourCC("mdat")), nullptr, &h.P()));
+    const PageModel page = PageOf(h.First(FourCC("mdat")), nullptr, &h.P());
+    const ReportTable* list = SelectLists(page);
     ASSERT_NE(list, nullptr);
     EXPECT_EQ(list->selects[0].samples, fileSize);
     EXPECT_EQ(list->selects[1].samples, fileSize / 7);
