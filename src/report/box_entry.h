@@ -124,6 +124,9 @@ std::span<const BoxEntry> ContainerEntries();
 std::span<const BoxEntry> PresentationEntries();
 std::span<const BoxEntry> SampleTableEntries();
 std::span<const BoxEntry> SampleEntryEntries();
+// The rows of a sample entry by its class: for a type without an entry of its own, and
+// for rtp , whose entry also serves the hint information box of that code.
+void SampleEntryRows(PageBuilder& page, const CBox& entry);
 std::span<const BoxEntry> DescriptorEntries();
 std::span<const BoxEntry> FragmentEntries();
 std::span<const BoxEntry> StreamingEntries();

@@ -3,11 +3,14 @@
 #include <algorithm>
 
 #include "boxes/box.h"
+#include "boxes/sampleentry/sample_description_box.h"
 
 namespace {
-// The handler type an stsd holds for its track. The sample description box does not
-// keep it yet: until it does, entries without a case of their own are titled "Box".
-uint32_t SampleDescriptionHandlerType(const CBox&) { return 0; }
+// The handler type an stsd holds for its track (0 for a plain box coded stsd).
+uint32_t SampleDescriptionHandlerType(const CBox& stsd) {
+    const auto* box = dynamic_cast<const CSampleDescriptionBox*>(&stsd);
+    return box ? box->GetHandlerType() : 0;
+}
 
 // The rows every box page starts with. Their fields lie in the header, whose layout
 // is fixed: size, type, then the large size and the user type when present, then
@@ -68,6 +71,8 @@ PageModel BuildBoxPage(const CBox& box, const PageContext& context) {
     PageBuilder builder(page, context);
     CommonHeaderTable(builder, page.title, box);
     const BoxEntry* entry = FindBoxEntry(box.m_type);
+    // A sample entry whose type has no entry of its own shows the rows of its class.
+    if (!entry && context.parent && context.parent->m_type == FourCC("stsd")) SampleEntryRows(builder, box);
     if (!entry || !entry->rows) return page;
     entry->rows(builder, box);
     // The select offers the pages of the entries the box holds, not of its count field.

@@ -34,7 +34,10 @@ std::string CheckRow(const std::string& file, const Row& row, const std::string&
     static const std::regex number(R"(^(-?\d+) \(0X([0-9A-F]+)\)$)");
     static const std::regex hexOnly(R"(^([\s\S]*)\(0X([0-9A-F]+)\)$)");
     static const std::regex plain(R"(^(\d+)$)");
-    const std::string& value = row.value.Plain();
+    static const std::regex bareHex(R"(^0X([0-9A-F]+)$)");
+    // A text entry's record values end with a line feed.
+    std::string value = row.value.Plain();
+    if (!value.empty() && value.back() == '\n') value.pop_back();
     std::smatch m;
     if (row.derived) {
         ++tally.derived[where];
@@ -53,6 +56,12 @@ std::string CheckRow(const std::string& file, const Row& row, const std::string&
     // A number alone ("%u").
     if (row.span.bits <= 64 && std::regex_match(value, m, plain)) {
         if (std::stoull(m[1]) != BitsAt(file, row.span)) return "number differs from the bytes";
+        ++tally.numbers;
+        return "";
+    }
+    // A value in hexadecimal alone: all of its bits.
+    if (row.span.bits <= 64 && std::regex_match(value, m, bareHex)) {
+        if (std::stoull(m[1], nullptr, 16) != BitsAt(file, row.span)) return "hex value differs from the bytes";
         ++tally.numbers;
         return "";
     }
@@ -77,7 +86,7 @@ std::string CheckRow(const std::string& file, const Row& row, const std::string&
         return "";
     }
     bytes = bytes.substr(0, bytes.find('\0'));
-    if (value != bytes) return "text differs from the bytes";
+    if (value != bytes && row.value.Plain() != bytes) return "text differs from the bytes";
     ++tally.texts;
     return "";
 }

@@ -7,6 +7,7 @@
 #include "boxes/metadata/xml_boxes.h"
 #include "boxes/presentation/data_reference_boxes.h"
 #include "boxes/presentation/edit_list_box.h"
+#include "boxes/descriptors/object_descriptor_box.h"
 #include "boxes/presentation/handler_box.h"
 #include "boxes/presentation/media_header_boxes.h"
 #include "boxes/presentation/movie_header_boxes.h"
@@ -29,7 +30,7 @@ int CMovieBox::ParseBox(CBitStreamReader& reader) {
                 return Known<CMovieHeaderBox>(h);
             case FourCC("iods"):
                 LogDispatch(3, "##### Movie Box('iods')");
-                return Placeholder(h);
+                return Known<CObjectDescriptorBox>(h);
             case FourCC("meta"):
                 LogDispatch(3, "##### Movie Box('meta')");
                 return Known<CMetaBox>(h);

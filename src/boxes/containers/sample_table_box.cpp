@@ -4,6 +4,8 @@
 #include "boxes/child_loop.h"
 #include "boxes/containers/containers.h"
 #include "base/log.h"
+#include "boxes/sampleentry/sample_description_box.h"
+#include "boxes/sampleentry/visual_sample_entries.h"
 #include "boxes/sampletable/aux_info_boxes.h"
 #include "boxes/sampletable/chunk_offset_box.h"
 #include "boxes/sampletable/padding_bits_box.h"
@@ -54,7 +56,7 @@ int CSampleTableBox::ParseBox(CBitStreamReader& reader) {
         switch (h.m_type) {
             case FourCC("stsd"):
                 LogDispatch(15, "##### Sample Description Box('stsd')");
-                return Placeholder(h);
+                return Known<CSampleDescriptionBox>(h, m_handlerType);
             case FourCC("stts"):
                 LogDispatch(15, "##### Time to Sample Box('stts')");
                 return Known<CTimeToSampleBox>(h);
@@ -112,7 +114,7 @@ int CSampleTableBox::ParseBox(CBitStreamReader& reader) {
                 return Known<CSampleGroupDescBox>(h, m_handlerType);
             case FourCC("avcp"):
                 LogDispatch(15, "##### AVC Prarmeter Sample Entry('avcp')");
-                return Placeholder(h);
+                return Known<CAVCParameterSampleEntry>(h);
             default:
                 return Unknown();
         }

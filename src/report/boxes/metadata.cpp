@@ -215,6 +215,13 @@ void RtpRows(PageBuilder& page, const CRtpMovieHintInformation& b) {
     page.Row("SDP text", StringValue(b.m_sdpText), {b.m_sdpText});
 }
 
+// An rtp  box is the hint information of a movie or track, or inside stsd an RTP hint
+// sample entry.
+void RtpBoxRows(PageBuilder& page, const CBox& box) {
+    if (auto* movie = dynamic_cast<const CRtpMovieHintInformation*>(&box)) RtpRows(page, *movie);
+    else SampleEntryRows(page, box);
+}
+
 void SdpRows(PageBuilder& page, const CRtpTrackSdpHintInformation& b) {
     page.Table();
     page.Row("SDP text", StringValue(b.m_sdpText), {b.m_sdpText});
@@ -246,7 +253,7 @@ constexpr BoxEntry kEntries[] = {
     {FourCC("hnti"), nullptr, HintInformationTitle},
     // Below an hnti the movie's RTP hint information; below an stsd the RTP hint sample
     // entry, under the same title.
-    {FourCC("rtp "), "Rtp Movie Hint Information Box", nullptr, RowsOf<CRtpMovieHintInformation, RtpRows>},
+    {FourCC("rtp "), "Rtp Movie Hint Information Box", nullptr, RtpBoxRows},
     {FourCC("sdp "), "Rtp Track Sdp Hint Information", nullptr, RowsOf<CRtpTrackSdpHintInformation, SdpRows>},
     {FourCC("strk"), "Sub Track box"},
     {FourCC("stri"), "Sub Track Information Box"},

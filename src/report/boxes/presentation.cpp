@@ -1,7 +1,8 @@
 // The pages of the presentation boxes: file type, progressive download, free space,
 // movie/track/media headers, handler and media information headers; edit lists,
-// data and track references; the object descriptor box.
+// data and track references.
 #include <cinttypes>
+#include <cstring>
 
 #include "boxes/presentation/data_reference_boxes.h"
 #include "boxes/presentation/edit_list_box.h"
@@ -167,7 +168,6 @@ constexpr BoxEntry kEntries[] = {
     {FourCC("cdsc"), "Cdsc Sample Entry Box"},
     {FourCC("dpnd"), "dpnd Sample Entry Box"},
     {FourCC("mpod"), "mpod Sample Entry Box"},
-    {FourCC("iods"), "Object Descriptor Box"},
 };
 }  // namespace
 

@@ -1,31 +1,156 @@
-// The pages of the sample description box, its sample entries, the boxes inside
-// entries and the codec configuration records.
+// The pages of the sample description box, its sample entries and the boxes inside
+// entries.
+#include <cstring>
+
+#include "boxes/sampleentry/audio_sample_entries.h"
+#include "boxes/sampleentry/entry_boxes.h"
+#include "boxes/sampleentry/hint_sample_entries.h"
+#include "boxes/sampleentry/metadata_sample_entries.h"
+#include "boxes/sampleentry/text_sample_entry.h"
+#include "boxes/sampleentry/visual_sample_entries.h"
 #include "report/box_entry.h"
 
 namespace {
+// Text from the file, up to its first zero byte.
+Text UpToZero(const std::string& s) { return Text::FromFile(std::string_view(s.c_str(), std::strlen(s.c_str()))); }
+
+void DataReferenceRows(PageBuilder& page, const CSampleEntry& e) {
+    page.Table();
+    page.U32("Data reference index", e.m_dataReferenceIndex);
+}
+
+void VisualRows(PageBuilder& page, const CVisualSampleEntry& e) {
+    page.Table();
+    page.U32x4("Data reference index", e.m_dataReferenceIndex);
+    page.U32x4("Width", e.m_width);
+    page.U32x4("Height", e.m_height);
+    page.U32("Horizontal resolution", e.m_horizResolution);
+    page.U32("Vertical resolution", e.m_vertResolution);
+    page.Row("Compression name", UpToZero(e.m_compressorName), {e.m_compressorName});
+}
+
+// The record rows of a text entry: the value, then a line feed.
+void RecordRow(PageBuilder& page, const char* label, const char* format, const uint32_t& field) {
+    page.Row(label, Format(format, field, field), {field});
+}
+
+void TextRows(PageBuilder& page, const CTextSampleEntry& e) {
+    page.Table();
+    page.U32("Display Flags", e.m_displayFlags);
+    RecordRow(page, "Horizontal justification", "%d (0X%08X)", e.m_horizontalJustification);
+    RecordRow(page, "Vertical justification", "%d (0X%08X)", e.m_verticalJustification);
+    page.U32("Background color RGBA", e.m_backgroundColorRGBA);
+    page.Table("Box Record");
+    RecordRow(page, "Left", "%d (0X%08X)\n", e.m_boxLeft);
+    RecordRow(page, "Top", "%d (0X%08X)\n", e.m_boxTop);
+    RecordRow(page, "Right", "%d (0X%08X)\n", e.m_boxRight);
+    RecordRow(page, "Bottom", "%d (0X%08X)\n", e.m_boxBottom);
+    page.Table("Style Record");
+    RecordRow(page, "Start char", "%u (0X%08X)\n", e.m_startChar);
+    RecordRow(page, "End char", "%u (0X%08X)\n", e.m_endChar);
+    RecordRow(page, "Font id", "%u (0X%08X)\n", e.m_fontID);
+    RecordRow(page, "Face style flags", "%u (0X%08X)\n", e.m_faceStyleFlags);
+    RecordRow(page, "Font siz", "%u (0X%08X)\n", e.m_fontSize);
+    RecordRow(page, "Text color rgba", "%u (0X%08X)\n", e.m_textColorRGBA);
+}
+
+void RtpHintRows(PageBuilder& page, const CRtpHintSampleEntry& e) {
+    page.Table();
+    page.U32("HintTrack version", e.m_hintTrackVersion);
+    page.U32("Highest compatible version", e.m_highestCompatibleVersion);
+    page.U32("Max packet size", e.m_maxPacketSize);
+}
+
+void HintRows(PageBuilder& page, const CHintSampleEntry& e) {
+    page.Table();
+    page.Row("Data", UpToZero(e.m_data), {e.m_data});
+}
+
+void XmlMetaDataRows(PageBuilder& page, const CXMLMetaDataSampleEntry& e) {
+    page.Table();
+    page.Row("Content encoding", UpToZero(e.m_contentEncoding), {e.m_contentEncoding});
+    page.Row("Namespace", UpToZero(e.m_namespace), {e.m_namespace});
+    page.Row("Schema location", UpToZero(e.m_schemaLocation), {e.m_schemaLocation});
+}
+
+void TextMetaDataRows(PageBuilder& page, const CTextMetaDataSampleEntry& e) {
+    page.Table();
+    page.Row("Content encoding", UpToZero(e.m_contentEncoding), {e.m_contentEncoding});
+    page.Row("MIME format", UpToZero(e.m_mimeFormat), {e.m_mimeFormat});
+}
+
+void CleanApertureRows(PageBuilder& page, const CCleanAperturebox& b) {
+    page.Table();
+    page.U32("Clean aperture Width", b.m_cleanApertureWidthN);
+    page.U32("Clean aperture WidthD", b.m_cleanApertureWidthD);
+    page.U32("Clean aperture HeightN", b.m_cleanApertureHeightN);
+    page.U32("Clean aperture HeightD", b.m_cleanApertureHeightD);
+    page.U32("Horiz WidthN", b.m_horizOffN);
+    page.U32("Horiz WidthD", b.m_horizOffD);
+    page.U32("Vert HeightN", b.m_vertOffN);
+    page.U32("Vert HeightD", b.m_vertOffD);
+}
+
+void PixelAspectRatioRows(PageBuilder& page, const CPixelAspectRatioBox& b) {
+    page.Table();
+    page.U32("HSpacing", b.m_hSpacing);
+    page.U32("VSpacing", b.m_vSpacing);
+}
+
+void BitRateRows(PageBuilder& page, const CBitRateBox& b) {
+    page.Table();
+    page.U32("Buffer size db", b.m_bufferSizeDB);
+    page.U32("Max bitrate", b.m_maxBitrate);
+    page.U32("Avg bitrate", b.m_avgBitrate);
+}
+
+void FontTableRows(PageBuilder& page, const CFontTableBox& b) {
+    page.Table();
+    page.U32("Entry count", b.m_entryCount);
+    page.List("Font Record", {"Font id", "Font length", "Font"});
+    for (const CFontTableBox::FontRecord& font : b.m_records)
+        page.ListEntry({Format("%u", font.fontID), Format("%u", font.nameLength), UpToZero(font.name)}, {font});
+}
+
+void TimeScaleRows(PageBuilder& page, const CTimeScaleEntry& b) {
+    page.Table();
+    page.U32("Time scale", b.m_timeScale);
+}
+
+void TimeOffsetRows(PageBuilder& page, const CTimeOffset& b) {
+    page.Table();
+    page.U32("Offset", b.m_offset);
+}
+
+void SequenceOffsetRows(PageBuilder& page, const CSequenceOffset& b) {
+    page.Table();
+    page.U32("Offset", b.m_offset);
+}
+
+constexpr auto kVisual = RowsOf<CVisualSampleEntry, VisualRows>;
+
 constexpr BoxEntry kEntries[] = {
+    // The sample description box shows its version and flags only.
     {FourCC("stsd"), "Sample Description Box"},
-    {FourCC("avc1"), "AVC Sample Entrty"},
-    {FourCC("hev1"), "HEVC Sample Entrty"},
-    {FourCC("hvc1"), "HEVC Sample Entrty"},
+    {FourCC("avc1"), "AVC Sample Entrty", nullptr, kVisual},
+    {FourCC("hev1"), "HEVC Sample Entrty", nullptr, kVisual},
+    {FourCC("hvc1"), "HEVC Sample Entrty", nullptr, kVisual},
     {FourCC("mp4a"), "MPEG4 Audio Sample Entry"},
-    {FourCC("mp4v"), "MPEG4 Visual Sample Entry Box"},
-    {FourCC("hint"), "Hint Sample Entry Box"},
-    {FourCC("metx"), "XML Meta Data Sample Entry Box"},
-    {FourCC("mett"), "Text Meta Data Sample Entry Box"},
+    {FourCC("mp4v"), "MPEG4 Visual Sample Entry Box", nullptr, kVisual},
+    {FourCC("hint"), "Hint Sample Entry Box", nullptr, RowsOf<CHintSampleEntry, HintRows>},
+    {FourCC("metx"), "XML Meta Data Sample Entry Box", nullptr, RowsOf<CXMLMetaDataSampleEntry, XmlMetaDataRows>},
+    {FourCC("mett"), "Text Meta Data Sample Entry Box", nullptr, RowsOf<CTextMetaDataSampleEntry, TextMetaDataRows>},
     {FourCC("urim"), "URI Meta Sample Entry Box"},
     {FourCC("uri "), "URI Box"},
     {FourCC("uriI"), "Uri Initialization Data Box"},
-    {FourCC("avcC"), "AVC Decoder Configuration Record"},
-    {FourCC("hvcC"), "HEVC Decoder Configuration Record"},
-    {FourCC("btrt"), "Bit Rate Box"},
-    {FourCC("clap"), "Clean Aperture Box"},
-    {FourCC("pasp"), "Pixel Aspect Ratio Box"},
+    {FourCC("btrt"), "Bit Rate Box", nullptr, RowsOf<CBitRateBox, BitRateRows>},
+    {FourCC("clap"), "Clean Aperture Box", nullptr, RowsOf<CCleanAperturebox, CleanApertureRows>},
+    {FourCC("pasp"), "Pixel Aspect Ratio Box", nullptr, RowsOf<CPixelAspectRatioBox, PixelAspectRatioRows>},
     {FourCC("m4ds"), "MPEG4 Extension Descriptors Box"},
-    {FourCC("ftab"), "Font Table Box"},
-    {FourCC("tims"), "Time Scale Entry Box"},
-    {FourCC("tsro"), "Time Scale Entry Box"},
-    {FourCC("snro"), "Sequence Offset Box"},
+    {FourCC("ftab"), "Font Table Box", nullptr, RowsOf<CFontTableBox, FontTableRows>},
+    {FourCC("tims"), "Time Scale Entry Box", nullptr, RowsOf<CTimeScaleEntry, TimeScaleRows>},
+    {FourCC("tsro"), "Time Scale Entry Box", nullptr, RowsOf<CTimeOffset, TimeOffsetRows>},
+    {FourCC("snro"), "Sequence Offset Box", nullptr, RowsOf<CSequenceOffset, SequenceOffsetRows>},
     // The boxes of text sample entries and of protected entries: titles only.
     {FourCC("blnk"), "Blinking Box"},
     {FourCC("dlay"), "Scroll Delay Box"},
@@ -48,3 +173,14 @@ constexpr BoxEntry kEntries[] = {
 }  // namespace
 
 std::span<const BoxEntry> SampleEntryEntries() { return kEntries; }
+
+void SampleEntryRows(PageBuilder& page, const CBox& box) {
+    // Titled by the track's handler type: "Visual ...", "Text ...", "Audio ..." and
+    // "MPEG Sample Entry Box" have rows, and an RTP hint entry (the rtp  page's); other
+    // hint and metadata entries have none.
+    if (auto* rtp = dynamic_cast<const CRtpHintSampleEntry*>(&box)) RtpHintRows(page, *rtp);
+    else if (auto* visual = dynamic_cast<const CVisualSampleEntry*>(&box)) VisualRows(page, *visual);
+    else if (auto* text = dynamic_cast<const CTextSampleEntry*>(&box)) TextRows(page, *text);
+    else if (auto* audio = dynamic_cast<const CAudioSampleEntry*>(&box)) DataReferenceRows(page, *audio);
+    else if (auto* mpeg = dynamic_cast<const CMPEGSampleEntry*>(&box)) DataReferenceRows(page, *mpeg);
+}

@@ -2,6 +2,7 @@
 // the select lists of the sub pages that show their entries, and those entries.
 #include <algorithm>
 
+#include "boxes/containers/corvel.h"
 #include "boxes/sampletable/aux_info_boxes.h"
 #include "boxes/sampletable/chunk_offset_box.h"
 #include "boxes/sampletable/padding_bits_box.h"
@@ -103,9 +104,14 @@ void SaizRows(PageBuilder& page, const CSaizBox& b) {
     page.U32("Aux info type param", b.m_auxInfoTypeParameter);
     page.U32("Default sample info size", b.m_defaultSampleInfoSize);
     page.U32("Sample count", b.m_sampleCount);
-    // One line per sample; 0 where no size is stored (a default size).
+    // One line per sample; 0 where no size is stored (a default size). Without a default
+    // size every size lies in the table, so a count beyond it lists what the table holds;
+    // with one, no more samples than the file has bytes for.
     const uint64_t stored = b.GetStoredEntryCount();
-    const uint64_t lines = std::min<uint64_t>(b.GetSampleCount(), std::max<uint64_t>(stored, kMaxUnstoredLines));
+    uint64_t unstored = b.m_defaultSampleInfoSize ? kMaxUnstoredLines : 0;
+    if (const CCorvel* parser = page.Context().parser; parser && b.m_defaultSampleInfoSize)
+        unstored = std::min<uint64_t>(unstored, uint64_t(parser->FileSize()) / b.m_defaultSampleInfoSize);
+    const uint64_t lines = std::min<uint64_t>(b.GetSampleCount(), std::max<uint64_t>(stored, unstored));
     page.List("Samples", {"Sample info size"});
     for (uint64_t i = 0; i < lines; ++i) {
         if (i < stored) page.ListEntry({U32Text(b.m_sampleInfoSizes[i])}, {b.m_sampleInfoSizes[i]});

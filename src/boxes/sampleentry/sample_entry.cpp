@@ -1,0 +1,44 @@
+#include "boxes/sampleentry/sample_entry.h"
+
+#include "base/log.h"
+#include "boxes/descriptors/es_descriptor.h"
+#include "boxes/sampleentry/entry_boxes.h"
+
+int CSampleEntry::ParseBox(CBitStreamReader& reader) {
+    for (uint32_t& r : m_reserved)
+        if (reader.ReadBits(8, r) < 0) return -1;
+    if (reader.ReadBits(16, m_dataReferenceIndex) < 0) return -1;
+    CORVEL_LOG("[Sample Entry] Data Reference Index :(%ld)", static_cast<long>(m_dataReferenceIndex));
+    return 0;
+}
+
+ChildReader NextChild(const CBox& entry, const CBitStreamReader& reader) {
+    ChildReader next;
+    // The entry's reader starts at its first header byte.
+    next.header.m_startOffset = entry.m_startOffset + static_cast<int64_t>(reader.BitPosition / 8);
+    const uint64_t size = PeekBoxSize(reader);
+    next.reader = reader.SubReader(size == 0 ? reader.RemainingBytes() : size);
+    next.bits = next.reader.RemainingBits;
+    next.headerRead = next.header.ParseBox(next.reader) == 0;
+    return next;
+}
+
+int ParseEsdsAndAfter(CBox& entry, CBitStreamReader& reader, const EsdsEntryTexts& texts, bool esdsMayFail) {
+    switch (ParseChild<ESDescriptorBox>(entry, reader, /*keepFailed=*/false)) {
+        case ChildStatus::HeaderFailed:
+            CORVEL_LOG("%s", texts.headerError);
+            return -1;
+        case ChildStatus::ParseFailed:
+            CORVEL_LOG("%s", texts.esdsError);
+            if (!esdsMayFail) return -1;
+            ReadThrough(reader);
+            return 0;
+        case ChildStatus::Parsed:
+            break;
+    }
+    return ParseChildren(entry, reader, texts.after, [](const CBox& h) -> ChildMade {
+        if (h.m_type == FourCC("btrt")) return Known<CBitRateBox>(h);
+        if (h.m_type == FourCC("m4ds")) return Known<CMPEG4ExtensionDescriptorsBox>(h);
+        return Unknown();
+    });
+}

@@ -1,0 +1,65 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+
+#include "boxes/box.h"
+#include "boxes/child_loop.h"
+
+// The base of every sample entry: 6 reserved bytes and the data reference index.
+class CSampleEntry : public CBox {
+public:
+    explicit CSampleEntry(const CBox& header) : CBox(header) {}
+    // Reads the reserved bytes and the data reference index.
+    int ParseBox(CBitStreamReader& reader) override;
+
+    uint32_t m_reserved[6] = {};
+    uint32_t m_dataReferenceIndex = 0;  // 16
+};
+
+// The outcome of reading one box inside an entry.
+enum class ChildStatus { Parsed, HeaderFailed, ParseFailed };
+
+// Reads the next box of `reader` as a T child of `entry`: a reader over its declared
+// size (the rest when 0 or larger), its header, then T's ParseBox. `reader` moves past
+// the child. The child is appended when parsed, or whatever its status when
+// `keepFailed` is set.
+template <class T>
+ChildStatus ParseChild(CBox& entry, CBitStreamReader& reader, bool keepFailed);
+
+// The log texts of an entry that holds an esds.
+struct EsdsEntryTexts {
+    const char* headerError;  // no box header after the entry's fields
+    const char* esdsError;    // the esds fails to parse
+    ContainerTexts after;     // the boxes after the esds
+};
+// Reads the box after an entry's fields as its esds, whatever its type says, then the
+// boxes after it as the entry's children (btrt and m4ds decoded, any other kept plain).
+// An esds that fails is not kept: it fails the entry, or with `esdsMayFail` leaves the
+// entry parsed and the rest read through.
+int ParseEsdsAndAfter(CBox& entry, CBitStreamReader& reader, const EsdsEntryTexts& texts, bool esdsMayFail);
+
+// Reads the rest of `reader` through: the bytes of an entry this program does not decode.
+inline void ReadThrough(CBitStreamReader& reader) { reader.SkipBits(reader.RemainingBits); }
+
+// ---- implementation
+
+// Reads the header of the next box of `reader`; the child's reader and where it starts.
+struct ChildReader {
+    CBox header;
+    CBitStreamReader reader;   // after the header
+    uint64_t bits = 0;         // the child's whole length
+    bool headerRead = false;
+};
+ChildReader NextChild(const CBox& entry, const CBitStreamReader& reader);
+
+template <class T>
+ChildStatus ParseChild(CBox& entry, CBitStreamReader& reader, bool keepFailed) {
+    ChildReader next = NextChild(entry, reader);
+    reader.SkipBits(next.bits);
+    if (!next.headerRead) return ChildStatus::HeaderFailed;
+    auto child = std::make_unique<T>(next.header);
+    const int status = child->ParseBox(next.reader);
+    NoteUnread(*child, next.reader);
+    if (status == 0 || keepFailed) entry.AddChildBox(std::move(child));
+    return status == 0 ? ChildStatus::Parsed : ChildStatus::ParseFailed;
+}
