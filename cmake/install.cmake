@@ -10,6 +10,8 @@ install(FILES ${IMG_FILES} DESTINATION ${CMAKE_INSTALL_DATADIR}/tessaly/Img)
 
 set(LINUX_DATA ${PROJECT_SOURCE_DIR}/data/linux)
 install(FILES ${LINUX_DATA}/tessaly.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${LINUX_DATA}/corvel.bash-completion DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions
+        RENAME corvel)
 install(FILES ${LINUX_DATA}/tessaly-mime.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages RENAME tessaly.xml)
 install(FILES ${LINUX_DATA}/icons/tessaly.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 foreach(px 48 256)

@@ -1,18 +1,26 @@
 #include <iostream>
 
-#include "cli/commands.h"
+#include "cli/command_line.h"
 #include "cli/common.h"
 #include "report/page_json.h"
 
+namespace {
+const CommandSpec kSpec{
+    "corvel json FILE",
+    "Prints the whole tree of FILE with every box's page as JSON: {\"file\", \"status\",\n"
+    "\"boxes\": [{\"type\", \"offset\", \"size\", \"title\", \"tables\", \"children\"}]}. Each row\n"
+    "carries \"at\": [offset, length], where its field lies in the file.\n",
+    {}, {}, 1, 1};
+}  // namespace
+
 int RunJson(const Args& args) {
-    if (args.size() != 1) {
-        std::cerr << "usage: corvel json FILE\n";
-        return 2;
-    }
+    CommandLine line;
+    if (const int done = ParseCommandLine(kSpec, args, line); done >= 0) return done;
+    const std::string& file = line.positional[0];
     CCorvelLib lib;
-    const int status = OpenAndParse(lib, args[0]);
+    const int status = OpenAndParse(lib, file);
     if (status == -2) return 2;
-    WriteTreeJson(std::cout, args[0], status, *lib.Parser());
+    WriteTreeJson(std::cout, file, status, *lib.Parser());
     std::cout.flush();
-    return ExitStatus(lib, args[0], status);
+    return ExitStatus(lib, file, status);
 }

@@ -1,15 +1,22 @@
 #include <cinttypes>
 #include <cstdio>
-#include <iostream>
 
 #include "cli/box_path.h"
-#include "cli/commands.h"
+#include "cli/command_line.h"
 #include "cli/common.h"
 #include "samples/file_samples.h"
 #include "samples/flv_tags.h"
 #include "samples/sample_context.h"
 
 namespace {
+const CommandSpec kSpec{
+    "corvel samples FILE [BOXPATH] [--json]",
+    "Prints one line per sample of FILE (or of the trak, stbl, moof or traf at BOXPATH):\n"
+    "track, fragment (0: the movie's own samples), index, decode time, duration, size,\n"
+    "offset and sync, as CSV with a header line, or as JSON with --json. An mdat of FLV\n"
+    "tags at BOXPATH lists its tags: index, type, timestamp, data size, offset.\n",
+    {}, {"--json"}, 1, 2};
+
 // One line per FLV tag of an F4F mdat: index, type, timestamp, data size, offset.
 void PrintFlvTags(const CBox& mdat, bool json) {
     bool first = true;
@@ -30,16 +37,10 @@ void PrintFlvTags(const CBox& mdat, bool json) {
 }  // namespace
 
 int RunSamples(const Args& args) {
-    bool json = false;
-    std::vector<std::string> positional;
-    for (const std::string& arg : args) {
-        if (arg == "--json") json = true;
-        else positional.push_back(arg);
-    }
-    if (positional.empty() || positional.size() > 2) {
-        std::cerr << "usage: corvel samples FILE [BOXPATH] [--json]\n";
-        return 2;
-    }
+    CommandLine line;
+    if (const int done = ParseCommandLine(kSpec, args, line); done >= 0) return done;
+    const std::vector<std::string>& positional = line.positional;
+    const bool json = line.Has("--json");
     CCorvelLib lib;
     const int status = OpenAndParse(lib, positional[0]);
     if (status == -2) return 2;
@@ -47,10 +48,7 @@ int RunSamples(const Args& args) {
     if (positional.size() == 2) {
         std::string error;
         scope = ResolveBoxPath(*lib.Parser(), positional[1], error);
-        if (!scope) {
-            std::cerr << "corvel samples: " << error << "\n";
-            return 2;
-        }
+        if (!scope) return FileError(positional[0], error);
     }
     // An F4F mdat lists its FLV tags.
     if (scope && FlvTagCount(*scope) > 0) {
@@ -76,10 +74,7 @@ int RunSamples(const Args& args) {
     });
     if (json) std::fputs("\n]}\n", stdout);
     std::fflush(stdout);
-    if (!known) {
-        std::cerr << "corvel samples: " << positional[1]
-                  << " holds no samples (a trak, stbl, moof, traf or an mdat of FLV tags does)\n";
-        return 2;
-    }
+    if (!known)
+        return FileError(positional[0], positional[1] + " holds no samples (a trak, stbl, moof, traf or an mdat of FLV tags does)");
     return ExitStatus(lib, positional[0], status);
 }

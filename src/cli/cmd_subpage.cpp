@@ -1,14 +1,21 @@
-#include <iostream>
+#include <algorithm>
 
 #include "boxes/containers/media_data_box.h"
 #include "cli/box_path.h"
-#include "cli/commands.h"
+#include "cli/command_line.h"
 #include "cli/common.h"
 #include "cli/page_files.h"
 #include "report/sub_pages.h"
 #include "samples/sample_context.h"
 
 namespace {
+const CommandSpec kSpec{
+    "corvel subpage FILE BOXPATH K [-o OUT]",
+    "Writes sub page K (from 0) of the box at BOXPATH to standard output, or to the file\n"
+    "OUT: 200 entries of a table box, 200 samples of a stbl or a traf, or FLV tag K of an\n"
+    "mdat that holds FLV tags.\n",
+    {"-o"}, {}, 3, 3};
+
 // K: a page number from 0, decimal digits only.
 bool ParsePageNumber(const std::string& text, uint32_t& k) {
     if (text.empty() || text.size() > 10 || text.find_first_not_of("0123456789") != std::string::npos) return false;
@@ -20,34 +27,34 @@ bool ParsePageNumber(const std::string& text, uint32_t& k) {
 }  // namespace
 
 int RunSubpage(const Args& args) {
-    std::string out = "subpage.html";
-    std::vector<std::string> positional;
-    for (size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "-o" && i + 1 < args.size())
-            out = args[++i];
-        else
-            positional.push_back(args[i]);
-    }
+    CommandLine line;
+    if (const int done = ParseCommandLine(kSpec, args, line); done >= 0) return done;
+    const std::string& file = line.positional[0];
+    const std::string& boxPath = line.positional[1];
     uint32_t k = 0;
-    if (positional.size() != 3 || out.empty() || !ParsePageNumber(positional[2], k)) {
-        std::cerr << "usage: corvel subpage FILE BOXPATH K [-o OUT]   (K: the page number, from 0)\n";
-        return 2;
-    }
+    if (!ParsePageNumber(line.positional[2], k))
+        return UsageError(kSpec, "bad page number '" + line.positional[2] + "': decimal digits from 0");
+    const std::string* out = line.Value("-o");
+    if (out && out->empty()) return UsageError(kSpec, "-o needs a file name");
 
     CCorvelLib lib;
-    const int status = OpenAndParse(lib, positional[0]);
+    const int status = OpenAndParse(lib, file);
     if (status == -2) return 2;
     std::string error;
     const CBox* parent = nullptr;
-    const CBox* box = ResolveBoxPath(*lib.Parser(), positional[1], error, &parent);
-    if (!box) {
-        std::cerr << "corvel subpage: " << error << "\n";
-        return 2;
-    }
-
-    const std::string path = AbsolutePagePath(out);
-    ReportPage page("", BuiltIconPath(), "");
+    const CBox* box = ResolveBoxPath(*lib.Parser(), boxPath, error, &parent);
+    if (!box) return FileError(file, error);
     const SampleContext samples(*lib.Parser());
+    const uint64_t pages = SubPageCount(*box, &samples);
+    if (pages == 0 && box->m_type != FourCC("stbl") && box->m_type != FourCC("traf") && !HasEntriesSubPages(*box))
+        return FileError(file, boxPath + " has no sub pages (a table box, stbl, traf or an mdat of FLV tags has)");
+    // An empty list still has its page 0.
+    if (k >= std::max<uint64_t>(pages, 1))
+        return FileError(file, boxPath + " has no sub page " + std::to_string(k) + " (it has " +
+                                   std::to_string(std::max<uint64_t>(pages, 1)) + ")");
+
+    const std::string path = out ? AbsolutePagePath(*out) : "-";
+    ReportPage page("", BuiltIconPath(), "");
     if (box->m_type == FourCC("stbl")) {
         WriteTrackSamplesSubPage(page, *box, path, k, &samples);
     } else if (box->m_type == FourCC("traf")) {
@@ -56,16 +63,9 @@ int RunSubpage(const Args& args) {
         WriteFragmentSamplesSubPage(page, *box, path, k, parent, mdat, &samples);
     } else if (auto* mdat = dynamic_cast<const CMediaDataBox*>(box); mdat && mdat->GetTagCount() > 0) {
         WriteFlvTagSubPage(page, *mdat, path, k);
-    } else if (HasEntriesSubPages(*box)) {
-        WriteEntriesSubPage(page, *box, path, k);
     } else {
-        std::cerr << "corvel subpage: " << positional[1]
-                  << " has no sub pages (a table box, stbl, traf or an mdat of FLV tags has)\n";
-        return 2;
+        WriteEntriesSubPage(page, *box, path, k);
     }
-    if (page.Failed()) {
-        std::cerr << "corvel subpage: cannot write " << out << "\n";
-        return 2;
-    }
-    return ExitStatus(lib, positional[0], status);
+    if (page.Failed()) return FileError(out ? *out : "standard output", "cannot be written");
+    return ExitStatus(lib, file, status);
 }

@@ -1,35 +1,115 @@
-#include <cinttypes>
+#include <charconv>
 #include <cstdio>
-#include <iostream>
+#include <string>
 
 #include "boxes/containers/media_data_box.h"
-#include "cli/commands.h"
+#include "cli/command_line.h"
 #include "cli/common.h"
+#include "report/page_json.h"
 
 namespace {
-void PrintBox(const CBox& box, int depth) {
-    std::printf("%*s%s %" PRId64 " %" PRIu64, depth * 2, "", PrintableFourCC(box.m_type).c_str(), box.m_startOffset,
-                box.BoxSize());
+const CommandSpec kSpec{
+    "corvel tree FILE [--depth N] [--json]",
+    "Prints the boxes of FILE, one line each: two blanks of indent a level, the type, the\n"
+    "start offset and the size. A box the file ends inside adds \"truncated: N of M bytes\n"
+    "present\"; an mdat of FLV tags that ends inside a tag adds \"incomplete FLV tag at N\".\n"
+    "\n"
+    "  --depth N   only the boxes at most N levels below the top (0: the top-level boxes)\n"
+    "  --json      the tree as JSON, without pages: {\"file\", \"status\", \"boxes\": [{\"type\",\n"
+    "              \"offset\", \"size\", \"truncated\", \"incomplete_tag\", \"children\"}]}\n",
+    {"--depth"}, {"--json"}, 1, 1};
+
+// The tree's text goes out through one buffer: a file of many boxes prints many lines.
+class Out {
+public:
+    ~Out() { Flush(); }
+    Out& operator<<(const std::string& text) {
+        m_text += text;
+        if (m_text.size() >= 1 << 16) Flush();
+        return *this;
+    }
+    Out& operator<<(const char* text) { return *this << std::string(text); }
+    Out& operator<<(uint64_t v) {
+        char digits[24];
+        m_text.append(digits, std::to_chars(digits, digits + sizeof digits, v).ptr);
+        return *this;
+    }
+    Out& operator<<(int64_t v) {
+        char digits[24];
+        m_text.append(digits, std::to_chars(digits, digits + sizeof digits, v).ptr);
+        return *this;
+    }
+    void Flush() {
+        std::fwrite(m_text.data(), 1, m_text.size(), stdout);
+        m_text.clear();
+    }
+
+private:
+    std::string m_text;
+};
+
+int64_t IncompleteTag(const CBox& box) {
+    auto* mdat = dynamic_cast<const CMediaDataBox*>(&box);
+    return mdat && mdat->EndsInIncompleteTag() ? mdat->m_incompleteTagOffset : -1;
+}
+
+void PrintLine(Out& out, const CBox& box, uint64_t depth, uint64_t maxDepth) {
+    out << std::string(depth * 2, ' ') << PrintableFourCC(box.m_type) << " " << int64_t{box.m_startOffset} << " "
+        << box.BoxSize();
+    if (box.IsTruncated()) out << " truncated: " << box.m_presentSize << " of " << box.m_declaredSize << " bytes present";
+    if (const int64_t tag = IncompleteTag(box); tag >= 0) out << " incomplete FLV tag at " << tag;
+    out << "\n";
+    if (depth < maxDepth)
+        for (const auto& child : box.m_children)
+            if (child) PrintLine(out, *child, depth + 1, maxDepth);
+}
+
+void PrintJson(Out& out, const CBox& box, uint64_t depth, uint64_t maxDepth) {
+    out << "{\"type\": " << JsonString(FourCCText(box.m_type)) << ", \"offset\": " << int64_t{box.m_startOffset}
+        << ", \"size\": " << box.BoxSize();
     if (box.IsTruncated())
-        std::printf(" truncated: %" PRIu64 " of %" PRIu64 " bytes present", box.m_presentSize, box.m_declaredSize);
-    if (auto* mdat = dynamic_cast<const CMediaDataBox*>(&box); mdat && mdat->EndsInIncompleteTag())
-        std::printf(" incomplete FLV tag at %" PRId64, mdat->m_incompleteTagOffset);
-    std::putchar('\n');
-    for (const auto& child : box.m_children)
-        if (child) PrintBox(*child, depth + 1);
+        out << ", \"truncated\": {\"present\": " << box.m_presentSize << ", \"declared\": " << box.m_declaredSize << "}";
+    if (const int64_t tag = IncompleteTag(box); tag >= 0) out << ", \"incomplete_tag\": " << tag;
+    out << ", \"children\": [";
+    const char* separator = "";
+    if (depth < maxDepth)
+        for (const auto& child : box.m_children) {
+            if (!child) continue;
+            out << separator;
+            PrintJson(out, *child, depth + 1, maxDepth);
+            separator = ", ";
+        }
+    out << "]}";
 }
 }  // namespace
 
 int RunTree(const Args& args) {
-    if (args.size() != 1) {
-        std::cerr << "usage: corvel tree FILE\n";
-        return 2;
+    CommandLine line;
+    if (const int done = ParseCommandLine(kSpec, args, line); done >= 0) return done;
+    const std::string& file = line.positional[0];
+    uint64_t maxDepth = UINT64_MAX;
+    if (const std::string* depth = line.Value("--depth")) {
+        const auto [end, ec] = std::from_chars(depth->data(), depth->data() + depth->size(), maxDepth);
+        if (ec != std::errc() || end != depth->data() + depth->size() || depth->empty())
+            return UsageError(kSpec, "bad depth '" + *depth + "': decimal digits from 0");
     }
     CCorvelLib lib;
-    int status = OpenAndParse(lib, args[0]);
+    const int status = OpenAndParse(lib, file);
     if (status == -2) return 2;
-    for (size_t i = 0; i < lib.Parser()->GetBoxCount(); ++i)
-        if (const CBox* box = lib.Parser()->GetBox(i)) PrintBox(*box, 0);
+    const CCorvel& parser = *lib.Parser();
+    {
+        Out out;
+        if (line.Has("--json")) {
+            out << "{\"file\": " << JsonString(file) << ", \"status\": " << (status < 0 ? "-1" : "0") << ", \"boxes\": [";
+            for (size_t i = 0; i < parser.GetBoxCount(); ++i) {
+                out << (i ? ",\n" : "");
+                PrintJson(out, *parser.GetBox(i), 0, maxDepth);
+            }
+            out << "]}\n";
+        } else {
+            for (size_t i = 0; i < parser.GetBoxCount(); ++i) PrintLine(out, *parser.GetBox(i), 0, maxDepth);
+        }
+    }
     std::fflush(stdout);
-    return ExitStatus(lib, args[0], status);
+    return ExitStatus(lib, file, status);
 }

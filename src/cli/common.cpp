@@ -3,10 +3,12 @@
 #include <cstring>
 #include <iostream>
 
+#include "cli/command_line.h"
+
 int OpenAndParse(CCorvelLib& lib, const std::string& path) {
     lib.Uninit();
     if (lib.Init(path) < 0) {
-        std::cerr << "corvel: cannot open " << path << ": " << std::strerror(lib.LastError()) << "\n";
+        FileError(path, std::strerror(lib.LastError()));
         return -2;
     }
     return lib.Go();

@@ -1,5 +1,4 @@
 // corvel: the command-line face of the engine, for scripts and CI.
-#include <cstring>
 #include <iostream>
 #include <string>
 
@@ -10,9 +9,9 @@ const char* kUsage =
     "usage: corvel COMMAND FILE [ARGS]\n"
     "\n"
     "commands:\n"
-    "  tree FILE                           one line per box: type, offset, size\n"
-    "  page FILE BOXPATH [-o OUT]          the HTML page of one box (default OUT: ./page.html)\n"
-    "  subpage FILE BOXPATH K [-o OUT]     sub page K (from 0) of a box's entry or sample list\n"
+    "  tree FILE [--depth N] [--json]      one line per box: type, offset, size (or the tree as JSON)\n"
+    "  page FILE BOXPATH [-o OUT]          the HTML page of one box (standard output without -o)\n"
+    "  subpage FILE BOXPATH K [-o OUT]     sub page K (from 0) of a box's entries, samples or FLV tags\n"
     "  json FILE                           the whole tree with every box's page as JSON\n"
     "  samples FILE [BOXPATH] [--json]     one line per sample: track, fragment, index, decode time,\n"
     "                                      duration, size, offset, sync (CSV, or JSON with --json)\n"
@@ -20,8 +19,10 @@ const char* kUsage =
     "BOXPATH: four-character codes joined by '/', each optionally followed by [n],\n"
     "the 0-based index among siblings of that type, e.g. moov/trak[1]/mdia/minf/stbl/stsz\n"
     "\n"
-    "exit status: 0 success, 1 the file did not parse completely, 2 bad arguments or unreadable file\n"
-    "Set CORVEL_LOG=1 for the diagnostic log on stderr.\n";
+    "corvel COMMAND --help tells more of a command; --version prints the version.\n"
+    "Errors go to standard error as \"corvel: FILE: reason\". Exit status: 0 success, 1 the file\n"
+    "did not parse completely (the output covers what did), 2 bad arguments or a file that\n"
+    "cannot be read. CORVEL_LOG=1 turns on the diagnostic log (standard error).\n";
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -29,8 +30,8 @@ int main(int argc, char** argv) {
         std::cerr << kUsage;
         return 2;
     }
-    std::string command = argv[1];
-    Args args(argv + 2, argv + argc);
+    const std::string command = argv[1];
+    const Args args(argv + 2, argv + argc);
     if (command == "--help" || command == "-h" || command == "help") {
         std::cout << kUsage;
         return 0;

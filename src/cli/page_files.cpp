@@ -14,8 +14,3 @@ std::string AbsolutePagePath(const std::string& out) {
     fs::path path = fs::absolute(out, ec);
     return ec ? std::string() : path.string();
 }
-
-std::string SubPagePrefixBeside(const std::string& pagePath) {
-    const fs::path path(pagePath);
-    return (path.parent_path() / (path.stem().string() + "_sub")).string() + "/";
-}

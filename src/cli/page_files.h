@@ -8,7 +8,3 @@ std::string BuiltIconPath();
 
 // The absolute form of OUT (empty when it cannot be made).
 std::string AbsolutePagePath(const std::string& out);
-
-// The sub-page folder beside a page file, named after it and ending in '/':
-// /x/page.html -> /x/page_sub/.
-std::string SubPagePrefixBeside(const std::string& pagePath);

@@ -7,8 +7,8 @@ ReportPage::~ReportPage() { Close(); }
 
 bool ReportPage::Open(const std::string& path) {
     Close();
-    // Binary: the markup carries its own CR LF line ends.
-    m_file = std::fopen(path.c_str(), "wb");
+    // Binary: the markup carries its own CR LF line ends. "-" is standard output.
+    m_file = path == "-" ? stdout : std::fopen(path.c_str(), "wb");
     m_failed = m_file == nullptr;
     return m_file != nullptr;
 }
@@ -18,7 +18,7 @@ void ReportPage::Write(std::string_view text) {
 }
 
 void ReportPage::Close() {
-    if (m_file && std::fclose(m_file) != 0) m_failed = true;
+    if (m_file && (m_file == stdout ? std::fflush(m_file) : std::fclose(m_file)) != 0) m_failed = true;
     m_file = nullptr;
 }
 

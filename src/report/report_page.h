@@ -16,7 +16,7 @@ public:
     const std::string& IconPath() const { return m_iconPath; }
     const std::string& SubPagePrefix() const { return m_subPagePrefix; }
 
-    bool Open(const std::string& path);  // create/truncate; false when it cannot be created
+    bool Open(const std::string& path);  // create/truncate ("-": standard output); false when it cannot be
     void Write(std::string_view text);
     void Close();
     // True once the page file could not be created or a write or close failed.

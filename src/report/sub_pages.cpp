@@ -3,6 +3,7 @@
 #include <cinttypes>
 
 #include "boxes/box.h"
+#include "boxes/containers/media_data_box.h"
 #include "report/box_entry.h"
 #include "report/flv_tag_page.h"
 #include "report/format.h"
@@ -40,6 +41,14 @@ std::string LinesCell(const std::string& lines) {
 }  // namespace
 
 bool HasEntriesSubPages(const CBox& box) { return !EntriesOfBox(box).columns.empty(); }
+
+uint64_t SubPageCount(const CBox& box, const SampleContext* context) {
+    const auto pages = [](uint64_t rows) { return (rows + kRowsPerSubPage - 1) / kRowsPerSubPage; };
+    if (box.m_type == FourCC("stbl")) return pages(TrackSampleCount(box, context ? context->FileSize() : 0));
+    if (box.m_type == FourCC("traf")) return pages(FragmentSampleCount(box, context));
+    if (auto* mdat = dynamic_cast<const CMediaDataBox*>(&box)) return mdat->GetTagCount();
+    return HasEntriesSubPages(box) ? pages(EntriesOfBox(box).count) : 0;
+}
 
 Span EntrySpan(const CBox& box, uint64_t index, const SpanMap& spans) {
     const EntryList list = EntriesOfBox(box);

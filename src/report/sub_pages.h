@@ -18,6 +18,9 @@ constexpr uint64_t kRowsPerSubPage = 200;
 void WriteEntriesSubPage(ReportPage& page, const CBox& box, const std::string& path, uint32_t k);
 // True for the boxes whose pages offer entry sub pages.
 bool HasEntriesSubPages(const CBox& box);
+// The sub pages a box has: of its entries, of the samples of a stbl or a traf, or one
+// per FLV tag of an mdat; 0 for any other box.
+uint64_t SubPageCount(const CBox& box, const SampleContext* context);
 // Where entry `index` of a box's entry sub pages lies, by the spans of its parse.
 Span EntrySpan(const CBox& box, uint64_t index, const SpanMap& spans);
 // The samples of a track: sizes, times, chunks and file offsets from its sample table;

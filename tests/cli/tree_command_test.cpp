@@ -47,3 +47,32 @@ TEST(CorvelTree, PrintsTheTreeAndReportsFailures) {
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out, std::string("corvel ") + TESSALY_VERSION + "\n");
 }
+
+// --depth keeps the lines of the top levels; --json says the same tree, every box of
+// every corpus file with its offset and size in the order the lines give them.
+TEST(CorvelTree, DepthAndJson) {
+    const std::string file = CorpusPath("avc_aac_bframes.mp4");
+    std::string shallow;
+    const std::string full = RunCorvel("tree " + file).out;
+    for (size_t start = 0, end; (end = full.find('\n', start)) != std::string::npos; start = end + 1)
+        if (full.compare(start, 4, "    ") != 0) shallow += full.substr(start, end + 1 - start);
+    EXPECT_EQ(RunCorvel("tree --depth 1 " + file).out, shallow);
+
+    // Python turns the JSON back into lines; a file with codes that are not text is left out.
+    const std::string script =
+        "import json,sys\n"
+        "def walk(b, d):\n"
+        "    print('  ' * d + b['type'], b['offset'], b['size'])\n"
+        "    for c in b['children']: walk(c, d + 1)\n"
+        "for b in json.load(sys.stdin)['boxes']: walk(b, 0)\n";
+    const std::string scriptPath = WriteTempFile("tree_lines.py", script);
+    for (const std::string& name : CorpusFiles()) {
+        const std::string path = CorpusPath(name);
+        const std::string lines = RunCorvel("tree " + path).out;
+        if (lines.find("truncated") != std::string::npos || lines.find("incomplete") != std::string::npos ||
+            lines.find('.') != std::string::npos)
+            continue;
+        const CliRun json = RunCorvel("tree --json " + path + " | python3 " + scriptPath);
+        EXPECT_EQ(json.out, lines) << name;
+    }
+}

@@ -12,6 +12,7 @@ DESTDIR="$dest" cmake --install "$build" --prefix /usr >/dev/null
 expected=(
     usr/bin/corvel
     usr/share/applications/tessaly.desktop
+    usr/share/bash-completion/completions/corvel
     usr/share/doc/tessaly/changelog.gz
     usr/share/doc/tessaly/copyright
     usr/share/icons/hicolor/256x256/apps/tessaly.png
@@ -41,4 +42,10 @@ fi
 page="$dest/page.html"
 "$dest/usr/bin/corvel" page "$corpus/avc_aac_bframes.mp4" moov/mvhd -o "$page"
 grep -q "$dest/usr/share/tessaly/Img/icon_right.png" "$page"
+# The completion offers the box paths of a file.
+paths=$(PATH="$dest/usr/bin:$PATH" bash -c 'source "$1/usr/share/bash-completion/completions/corvel"
+    COMP_WORDS=(corvel page "$2" moov/trak[1]/mdia/m); COMP_CWORD=3; _corvel; printf "%s\n" "${COMPREPLY[@]}"' \
+    _ "$dest" "$corpus/avc_aac_bframes.mp4")
+grep -qx 'moov/trak\[1\]/mdia/mdhd' <<<"$paths" && grep -qx 'moov/trak\[1\]/mdia/minf/stbl/stsz' <<<"$paths" ||
+    { echo "completion: $paths" >&2; exit 1; }
 echo "install: ${#expected[@]} files in place"
