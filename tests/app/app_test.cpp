@@ -31,44 +31,11 @@
 #include "app/recent_files.h"
 #include "app/size_setting.h"
 #include "app/splitter_wnd.h"
+#include "view_driver.h"
 
 namespace {
 const QString kCorpus = QStringLiteral(CORPUS_DIR "/");
 const QString kBframes = kCorpus + QStringLiteral("avc_aac_bframes.mp4");
-
-// Runs the event loop until `done` holds or the time is up (woken at least every 20 ms).
-bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 20000) {
-    QDeadlineTimer deadline(timeoutMs);
-    QTimer wake;
-    wake.start(20);
-    while (!done()) {
-        if (deadline.hasExpired()) return done();
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    }
-    return true;
-}
-
-QVariant RunJs(CCorvel_UIDlg& w, const QString& script) {
-    auto result = std::make_shared<std::pair<bool, QVariant>>(false, QVariant());
-    w.HtmlView()->page()->runJavaScript(script, [result](const QVariant& v) { *result = {true, v}; });
-    WaitUntil([&] { return result->first; });
-    return result->second;
-}
-
-// The view's event script is in place a moment after the page is ready.
-void WaitPageReady(CCorvel_UIDlg& w) {
-    QVERIFY(WaitUntil([&] { return RunJs(w, QStringLiteral("document.readyState")).toString() == "complete"; }));
-    QTest::qWait(100);
-}
-
-// Chooses an option of the nth select with an id, as the user's choice would.
-void Choose(CCorvel_UIDlg& w, const char* id, int nth, int option) {
-    RunJs(w, QStringLiteral("var s = document.querySelectorAll('[id=%1]')[%2]; s.selectedIndex = %3;"
-                            "s.dispatchEvent(new Event('change', {bubbles: true})); 0;")
-                 .arg(QLatin1String(id))
-                 .arg(nth)
-                 .arg(option));
-}
 
 // Whether the view comes to show a pixel of a colour.
 bool ViewShows(CCorvel_UIDlg& w, const std::function<bool(const QColor&)>& wanted) {
@@ -126,21 +93,6 @@ QString ExpectedDump(const QString& path, qint64 offset, qint64 count) {
 
 CBox* BoxOf(const QTreeWidgetItem* item) {
     return reinterpret_cast<CBox*>(item->data(0, Qt::UserRole).value<quintptr>());
-}
-
-// The item at a path of four-character codes under the root ("moov/trak/tkhd"); the
-// last code's nth match.
-QTreeWidgetItem* FindItem(QTreeWidget* tree, const QString& path, int nth = 0) {
-    QTreeWidgetItem* item = tree->topLevelItem(0);
-    const QStringList codes = path.split(QLatin1Char('/'));
-    for (int c = 0; c < codes.size(); ++c) {
-        QTreeWidgetItem* next = nullptr;
-        int skip = c + 1 == codes.size() ? nth : 0;
-        for (int i = 0; item && i < item->childCount() && !next; ++i)
-            if (item->child(i)->text(0) == codes[c] && skip-- == 0) next = item->child(i);
-        item = next;
-    }
-    return item;
 }
 
 // The tree as `corvel tree` prints it: indent, type, start offset, size, and the
@@ -368,7 +320,7 @@ void AppTest::pageEventsReachHost() {
                   select(0, stts, QStringLiteral("0.html")) + select(1, stsz, QStringLiteral("200.html")) +
                   "<iframe src = \"\" name=\"iframe_sub_page\" ID = \"iframe_sub_page\"></iframe></body>\r\n</html>\r\n");
     ShowPageFile(w);
-    WaitPageReady(w);
+    QVERIFY(WaitPageReady(w));
 
     // A real mouse on the first select: click (the popup opens on "Select"), then click the
     // option in the middle: one command, not one per click.
@@ -432,7 +384,7 @@ void AppTest::samplePagesLoadAndDump() {
         const QString path = kCorpus + QLatin1String(c.file);
         QVERIFY(w.OpenFile(path));
         SelectAndWait(w, FindItem(w.Tree(), QStringLiteral("mdat"), c.mdat));
-        WaitPageReady(w);
+        QVERIFY(WaitPageReady(w));
         Choose(w, c.id, c.nid, c.option);
         // The sub page is in the frame and has set the frame's height to its own.
         const QString button = QStringLiteral("document.getElementById('iframe_sub_page').contentDocument"
@@ -455,7 +407,7 @@ void AppTest::flvTagPageAndDump() {
     const QString path = kCorpus + QStringLiteral("f4f_handmade.f4f");
     QVERIFY(w.OpenFile(path));
     SelectAndWait(w, FindItem(w.Tree(), QStringLiteral("mdat")));
-    WaitPageReady(w);
+    QVERIFY(WaitPageReady(w));
     QCOMPARE(RunJs(w, QStringLiteral("Array.from(document.getElementById('FLV_PAGE').options)"
                                      ".map(function (o) { return o.text; }).join('|')"))
                  .toString(),
@@ -506,7 +458,7 @@ void AppTest::rowClickLightsItsBytes() {
     // The video mdhd (version 0): its time scale, 12800, lies 20 bytes into the box.
     QTreeWidgetItem* mdhd = FindItem(w.Tree(), "moov/trak/mdia/mdhd");
     SelectAndWait(w, mdhd);
-    WaitPageReady(w);
+    QVERIFY(WaitPageReady(w));
     click(QStringLiteral("document"), QStringLiteral("Time scale"));
     QVERIFY(WaitUntil([&] { return !lit().isEmpty(); }));
     QCOMPARE(lit(), (QStringList{QStringLiteral("00 00 32 00"), QStringLiteral("..2.")}));
@@ -518,7 +470,7 @@ void AppTest::rowClickLightsItsBytes() {
     // An entry of the stsz sub page: the first size, 20 bytes into the box.
     QTreeWidgetItem* stsz = FindItem(w.Tree(), "moov/trak/mdia/minf/stbl/stsz");
     SelectAndWait(w, stsz);
-    WaitPageReady(w);
+    QVERIFY(WaitPageReady(w));
     Choose(w, "STDL_PAGE", 0, 1);
     const QString frame = QStringLiteral("document.getElementById('iframe_sub_page').contentDocument");
     // The frame's own event script is in place a moment after its page is ready.
@@ -540,7 +492,7 @@ void AppTest::rowClickLightsItsBytes() {
     // The second sample of the audio track, from the mdat page's list: its 251 bytes,
     // dumped around them since the mdat page shows none.
     SelectAndWait(w, FindItem(w.Tree(), QStringLiteral("mdat")));
-    WaitPageReady(w);
+    QVERIFY(WaitPageReady(w));
     Choose(w, "SUB_PAGE", 1, 1);
     frameReady("BUTTON");
     click(frame, QStringLiteral("2"));

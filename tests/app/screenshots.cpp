@@ -1,0 +1,68 @@
+// tessaly_screenshots CORPUS_DIR OUT_DIR: the real window, driven as a user drives it,
+// photographed for the user guide: a box page beside the tree, a sample sub page with a
+// sample's bytes dumped, and an FLV tag page of an F4F fragment. Run by scripts/screenshots.
+#include <QApplication>
+#include <QDir>
+#include <QImage>
+#include <QLoggingCategory>
+#include <QTest>
+#include <QTreeWidget>
+#include <cstdio>
+
+#include "app/dump_pane.h"
+#include "boxes/containers/corvel.h"
+#include "view_driver.h"
+
+namespace {
+// Selects the item at `path` and waits for its page.
+bool Show(CCorvel_UIDlg& w, const QString& path, int nth = 0) {
+    QTreeWidgetItem* item = FindItem(w.Tree(), path, nth);
+    if (!item) return false;
+    for (QTreeWidgetItem* up = item->parent(); up; up = up->parent()) up->setExpanded(true);
+    w.Tree()->setCurrentItem(item);
+    w.Tree()->scrollToItem(item);
+    return WaitPageReady(w);
+}
+
+// Clicks the nth button of the sub page in the frame and waits for the dump pane.
+bool DumpSample(CCorvel_UIDlg& w, int nth) {
+    const QString button = QStringLiteral("document.getElementById('iframe_sub_page').contentDocument"
+                                          ".querySelectorAll('BUTTON')[%1]").arg(nth);
+    if (!WaitUntil([&] { return RunJs(w, QStringLiteral("!!%1").arg(button)).toBool(); })) return false;
+    RunJs(w, button + QStringLiteral(".click(); 0;"));
+    return WaitUntil([&] { return !w.DumpPane()->toPlainText().isEmpty(); });
+}
+
+bool Save(CCorvel_UIDlg& w, const QString& path) {
+    QTest::qWait(500);  // the view paints what it has loaded
+    const bool saved = w.grab().toImage().save(path);
+    std::printf("%s %s\n", saved ? "wrote" : "could not write", qPrintable(path));
+    return saved;
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+    QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: tessaly_screenshots CORPUS_DIR OUT_DIR\n");
+        return 2;
+    }
+    const QDir corpus(QString::fromLocal8Bit(argv[1])), out(QString::fromLocal8Bit(argv[2]));
+    CCorvelLib lib;
+    CCorvel_UIDlg w(lib);
+    w.resize(1280, 760);
+    w.show();
+    WaitUntil([] { return false; }, 1500);  // the welcome page
+
+    bool ok = w.OpenFile(corpus.filePath(QStringLiteral("avc_aac_bframes.mp4"))) &&
+              Show(w, QStringLiteral("moov/trak/mdia/minf/stbl/stsd/avc1/avcC")) &&
+              Save(w, out.filePath(QStringLiteral("box_page.png")));
+    ok = ok && Show(w, QStringLiteral("mdat")) && (Choose(w, "SUB_PAGE", 0, 1), DumpSample(w, 2)) &&
+         Save(w, out.filePath(QStringLiteral("sample_dump.png")));
+    ok = ok && w.OpenFile(corpus.filePath(QStringLiteral("hds_abst_frag1.f4f"))) && Show(w, QStringLiteral("mdat")) &&
+         (Choose(w, "FLV_PAGE", 0, 2), WaitUntil([&] { return !w.DumpPane()->toPlainText().isEmpty(); })) &&
+         Save(w, out.filePath(QStringLiteral("flv_tag.png")));
+    return ok ? 0 : 1;
+}
