@@ -2,13 +2,9 @@
 #include <cstddef>
 #include <vector>
 
-// Storage of the per-sample tables. A big table (a long movie has hundreds of
-// thousands of samples) is placed in 2 MB-aligned memory marked for huge pages:
-// filling it then takes a few page faults instead of one per 4 KB page, and on
-// virtual machines those faults are most of the cost of reading a table. Small
-// tables come from the ordinary heap.
-void* AllocateTableStorage(size_t bytes);
-void FreeTableStorage(void* p, size_t bytes);
+#include "reader/large_storage.h"
+
+// Storage of the tables decoded into memory of their own: a big one goes to huge pages.
 
 template <class T>
 struct TableAllocator {
@@ -16,8 +12,8 @@ struct TableAllocator {
     TableAllocator() = default;
     template <class U>
     TableAllocator(const TableAllocator<U>&) {}
-    T* allocate(size_t n) { return static_cast<T*>(AllocateTableStorage(n * sizeof(T))); }
-    void deallocate(T* p, size_t n) { FreeTableStorage(p, n * sizeof(T)); }
+    T* allocate(size_t n) { return static_cast<T*>(AllocateLargeStorage(n * sizeof(T))); }
+    void deallocate(T* p, size_t n) { FreeLargeStorage(p, n * sizeof(T)); }
     template <class U>
     bool operator==(const TableAllocator<U>&) const { return true; }
 };

@@ -1,4 +1,4 @@
-#include "boxes/sampletable/table_allocator.h"
+#include "reader/large_storage.h"
 
 #include <sys/mman.h>
 
@@ -7,13 +7,13 @@
 
 namespace {
 constexpr size_t kHugePage = size_t{2} << 20;
-// Below this a table is a few dozen 4 KB pages: the heap serves it.
+// Below this a block is a few dozen 4 KB pages: the heap serves it.
 constexpr size_t kHugeThreshold = size_t{256} << 10;
 
 size_t RoundUp(size_t bytes) { return (bytes + kHugePage - 1) & ~(kHugePage - 1); }
 }  // namespace
 
-// Under AddressSanitizer every table comes from the heap, where overflows are seen.
+// Under AddressSanitizer every block comes from the heap, where overflows are seen.
 #if defined(__SANITIZE_ADDRESS__)
 constexpr bool kSanitized = true;
 #elif defined(__has_feature)
@@ -26,7 +26,7 @@ constexpr bool kSanitized = false;
 constexpr bool kSanitized = false;
 #endif
 
-void* AllocateTableStorage(size_t bytes) {
+void* AllocateLargeStorage(size_t bytes) {
     if (bytes < kHugeThreshold || kSanitized) return ::operator new(bytes);
     const size_t size = RoundUp(bytes);
     // Map one huge page more than needed, then trim to a 2 MB-aligned run.
@@ -41,7 +41,7 @@ void* AllocateTableStorage(size_t bytes) {
     return reinterpret_cast<void*>(aligned);
 }
 
-void FreeTableStorage(void* p, size_t bytes) {
+void FreeLargeStorage(void* p, size_t bytes) {
     if (!p) return;
     if (bytes < kHugeThreshold || kSanitized) {
         ::operator delete(p);
