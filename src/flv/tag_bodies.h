@@ -2,8 +2,9 @@
 #include <cstdint>
 #include <memory>
 
+#include "boxes/descriptors/audio_specific_config.h"
+#include "boxes/descriptors/avc_configuration.h"
 #include "flv/amf0.h"
-#include "flv/codec_config.h"
 #include "reader/bit_stream_reader.h"
 
 // The body of an FLV tag: what its data holds after the tag header (and the
@@ -27,7 +28,7 @@ public:
     explicit CAACTagBody(uint32_t aacPacketType) : m_aacPacketType(aacPacketType) {}
     int ParseTagBody(CBitStreamReader& reader) override;
     uint32_t m_aacPacketType;
-    std::unique_ptr<FlvAudioSpecificConfig> m_audioSpecificConfig;  // sequence header only
+    std::unique_ptr<CAudioSpecificConfig> m_audioSpecificConfig;  // sequence header only
 };
 
 // The AVC data of a video tag: a sequence header holds the decoder configuration
@@ -40,7 +41,7 @@ public:
     int ParsePacket(CBitStreamReader& reader);
     int64_t m_startOffset;
     uint32_t m_avcPacketType;
-    std::unique_ptr<FlvAvcConfigRecord> m_configRecord;  // sequence header only
+    std::unique_ptr<CAVCDecoderConfigurationRecord> m_configRecord;  // sequence header only
 };
 
 class CVideoTagBody : public CTagBody {

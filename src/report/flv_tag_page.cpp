@@ -85,7 +85,7 @@ void ScriptRows(PageBuilder& page, const CScriptDataTag& body) {
 }
 
 // One row per parameter set, "NAME (j)" from 0, its bytes as byte text.
-void ParameterSetRows(PageBuilder& page, const char* name, const std::vector<FlvAvcConfigRecord::ParameterSet>& sets) {
+void ParameterSetRows(PageBuilder& page, const char* name, const std::vector<NalUnit>& sets) {
     for (size_t j = 0; j < sets.size(); ++j) {
         const std::vector<uint8_t>& bytes = sets[j].bytes;
         page.Row(Format("%s (%u)", name, unsigned(j)), FormatBytesText(bytes.data(), bytes.size()), {bytes});
@@ -94,44 +94,48 @@ void ParameterSetRows(PageBuilder& page, const char* name, const std::vector<Flv
 
 void AvcRows(PageBuilder& page, const CVideoTagBody& body) {
     if (!body.m_avcPacket || !body.m_avcPacket->m_configRecord) return;
-    const FlvAvcConfigRecord& r = *body.m_avcPacket->m_configRecord;
+    const CAVCDecoderConfigurationRecord& r = *body.m_avcPacket->m_configRecord;
     BodyStart(page, "AVC Video Packet", body);
-    page.U32("Configuration version", r.configurationVersion);
-    page.U32("AVCProfile indication", r.profileIndication);
-    page.U32("Profile compatibility", r.profileCompatibility);
-    page.U32("AVCLevel indication", r.levelIndication);
-    page.U32("Reserved 6bits", r.reserved6);
-    page.U32("LengthSize minusOne", r.lengthSizeMinusOne);
-    page.U32("Reserved 3bits", r.reserved3);
-    page.U32("Num of sequence parameter sets", r.numSequenceParameterSets);
-    ParameterSetRows(page, "Sequence parameter set", r.sequenceParameterSets);
-    page.U32("Num of picture parameter sets", r.numPictureParameterSets);
-    ParameterSetRows(page, "Picture parameter set", r.pictureParameterSets);
+    page.U32("Configuration version", r.m_configurationVersion);
+    page.U32("AVCProfile indication", r.m_AVCProfileIndication);
+    page.U32("Profile compatibility", r.m_profileCompatibility);
+    page.U32("AVCLevel indication", r.m_AVCLevelIndication);
+    page.U32("Reserved 6bits", r.m_reserved6);
+    page.U32("LengthSize minusOne", r.m_lengthSizeMinusOne);
+    page.U32("Reserved 3bits", r.m_reserved3);
+    page.U32("Num of sequence parameter sets", r.m_numOfSequenceParameterSets);
+    ParameterSetRows(page, "Sequence parameter set", r.m_sequenceParameterSets);
+    page.U32("Num of picture parameter sets", r.m_numOfPictureParameterSets);
+    ParameterSetRows(page, "Picture parameter set", r.m_pictureParameterSets);
 }
+
+// The GASpecific Config table of a type that carries none: zeros, read from nowhere.
+const GASpecificConfig kNoGaSpecificConfig{};
 
 void AacRows(PageBuilder& page, const CAACTagBody& body) {
     if (!body.m_audioSpecificConfig) return;
-    const FlvAudioSpecificConfig& c = *body.m_audioSpecificConfig;
+    const CAudioSpecificConfig& c = *body.m_audioSpecificConfig;
     BodyStart(page, "AAC Tag Body", body);
-    page.U32("Audio object type", c.audioObjectType);
-    page.U32("Sampling freq index", c.samplingFrequencyIndex);
-    page.U32("Sampling freq", c.samplingFrequency);
-    D32(page, "Sbr flag", c.sbrFlag);
-    page.U32("Ext audio object type", c.extensionAudioObjectType);
-    page.U32("Ext sampling freq index", c.extensionSamplingFrequencyIndex);
-    page.U32("Ext sampling freq", c.extensionSamplingFrequency);
+    page.U32("Audio object type", c.m_audioObjectType);
+    page.U32("Sampling freq index", c.m_samplingFrequencyIndex);
+    page.U32("Sampling freq", c.m_samplingFrequency);
+    D32(page, "Sbr flag", c.m_sbrFlag);
+    page.U32("Ext audio object type", c.m_extensionAudioObjectType);
+    page.U32("Ext sampling freq index", c.m_extensionSamplingFrequencyIndex);
+    page.U32("Ext sampling freq", c.m_extensionSamplingFrequency);
+    const GASpecificConfig& ga = c.m_gaSpecificConfig ? *c.m_gaSpecificConfig : kNoGaSpecificConfig;
     page.Table("GASpecific Config");
-    D32(page, "Frame length flag", c.frameLengthFlag);
-    D32(page, "Depends on core coder", c.dependsOnCoreCoder);
-    page.U32("Core coder delay", c.coreCoderDelay);
-    D32(page, "Extension flag", c.extensionFlag);
-    page.U32("Layer nr", c.layerNr);
-    page.U32("Num of subframe", c.numOfSubFrame);
-    page.U32("Layer length", c.layerLength);
-    D32(page, "AAC section data resilience flag", c.aacSectionDataResilienceFlag);
-    D32(page, "AAC scale factor data resilience flag", c.aacScalefactorDataResilienceFlag);
-    D32(page, "AAC spectral data resilience flag", c.aacSpectralDataResilienceFlag);
-    D32(page, "Extension flag3", c.extensionFlag3);
+    D32(page, "Frame length flag", ga.m_frameLengthFlag);
+    D32(page, "Depends on core coder", ga.m_dependsOnCoreCoder);
+    page.U32("Core coder delay", ga.m_coreCoderDelay);
+    D32(page, "Extension flag", ga.m_extensionFlag);
+    page.U32("Layer nr", ga.m_layerNr);
+    page.U32("Num of subframe", ga.m_numOfSubFrame);
+    page.U32("Layer length", ga.m_layerLength);
+    D32(page, "AAC section data resilience flag", ga.m_aacSectionDataResilienceFlag);
+    D32(page, "AAC scale factor data resilience flag", ga.m_aacScalefactorDataResilienceFlag);
+    D32(page, "AAC spectral data resilience flag", ga.m_aacSpectralDataResilienceFlag);
+    D32(page, "Extension flag3", ga.m_extensionFlag3);
 }
 
 void BodyRows(PageBuilder& page, const CTagBody& body) {

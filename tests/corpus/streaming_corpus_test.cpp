@@ -75,14 +75,14 @@ std::vector<Packet> CsvPackets(const std::string& text) {
 }
 
 // The AVC and AAC sequence headers of a list of tags, or null.
-const FlvAvcConfigRecord* AvcConfig(const std::vector<const CFLVTag*>& tags) {
+const CAVCDecoderConfigurationRecord* AvcConfig(const std::vector<const CFLVTag*>& tags) {
     for (const CFLVTag* t : tags)
         if (auto* v = dynamic_cast<const CVideoTagBody*>(t->m_body.get());
             v && v->m_avcPacket && v->m_avcPacket->m_configRecord)
             return v->m_avcPacket->m_configRecord.get();
     return nullptr;
 }
-const FlvAudioSpecificConfig* AacConfig(const std::vector<const CFLVTag*>& tags) {
+const CAudioSpecificConfig* AacConfig(const std::vector<const CFLVTag*>& tags) {
     for (const CFLVTag* t : tags)
         if (auto* a = dynamic_cast<const CAACTagBody*>(t->m_body.get()); a && a->m_audioSpecificConfig)
             return a->m_audioSpecificConfig.get();
@@ -249,9 +249,9 @@ TEST(CorpusStreaming, FlvTagsMatchFfprobe) {
                 EXPECT_EQ(std::to_string(t->m_dataSize - 5), StreamField(ref, "video", "extradata_size"));
             }
         }
-        EXPECT_EQ(std::to_string(SamplingRate(AacConfig(tags)->samplingFrequencyIndex)),
+        EXPECT_EQ(std::to_string(SamplingRate(AacConfig(tags)->m_samplingFrequencyIndex)),
                   StreamField(ref, "audio", "sample_rate"));
-        EXPECT_EQ(std::to_string(AacConfig(tags)->channelConfiguration), StreamField(ref, "audio", "channels"));
+        EXPECT_EQ(std::to_string(AacConfig(tags)->m_channelConfiguration), StreamField(ref, "audio", "channels"));
     }
     // The hand-made F4F's metadata as ffprobe's format tags.
     const Opened f("f4f_handmade.f4f");
@@ -277,9 +277,9 @@ TEST(CorpusStreaming, FlvTagsMatchFfprobe) {
         const std::string json = ReadText(CorpusRef(name, "ffprobe.json"));
         ASSERT_TRUE(AvcConfig(tags) && AacConfig(tags));
         EXPECT_NE(json.find("\"sample_rate\": \"" +
-                            std::to_string(SamplingRate(AacConfig(tags)->samplingFrequencyIndex)) + "\""),
+                            std::to_string(SamplingRate(AacConfig(tags)->m_samplingFrequencyIndex)) + "\""),
                   std::string::npos);
-        EXPECT_NE(json.find("\"channels\": " + std::to_string(AacConfig(tags)->channelConfiguration)),
+        EXPECT_NE(json.find("\"channels\": " + std::to_string(AacConfig(tags)->m_channelConfiguration)),
                   std::string::npos);
         // onMetaData's duration is ffprobe's.
         const auto& meta = dynamic_cast<const CScriptDataTag&>(*tags.at(0)->m_body).m_second;

@@ -138,7 +138,7 @@ TEST(FlvTags, AudioVideoAndEncryptedTags) {
     // An AVC sequence header: its record, and a composition time that is negative.
     auto& avc = dynamic_cast<const CVideoTagBody&>(*mdat->GetTag(0)->m_body);
     ASSERT_TRUE(avc.m_avcPacket && avc.m_avcPacket->m_configRecord);
-    EXPECT_EQ(avc.m_avcPacket->m_configRecord->pictureParameterSets.at(0).bytes, std::vector<uint8_t>{0x68});
+    EXPECT_EQ(avc.m_avcPacket->m_configRecord->m_pictureParameterSets.at(0).bytes, std::vector<uint8_t>{0x68});
     EXPECT_EQ(TagValue(*mdat.box, 0, "Composition time"), "-40 (0XFFFFFFD8)");
     EXPECT_EQ(TagValue(*mdat.box, 0, "Sequence parameter set (0)"), "0x67 0x64");
     // NAL units and raw AAC frames: no body table.
@@ -147,7 +147,7 @@ TEST(FlvTags, AudioVideoAndEncryptedTags) {
     // An AAC sequence header: AAC-LC, 44100 Hz, stereo.
     auto& aac = dynamic_cast<const CAACTagBody&>(*mdat->GetTag(2)->m_body);
     ASSERT_NE(aac.m_audioSpecificConfig, nullptr);
-    EXPECT_EQ(aac.m_audioSpecificConfig->channelConfiguration, 2u);
+    EXPECT_EQ(aac.m_audioSpecificConfig->m_channelConfiguration, 2u);
     EXPECT_EQ(TagValue(*mdat.box, 2, "Sampling freq index"), "4 (0X00000004)");
     EXPECT_EQ(BuildFlvTagPage(*mdat.box, 3, nullptr).tables.size(), 2u);
 
