@@ -64,7 +64,7 @@ void TrunRows(PageBuilder& page, const CTrackRunBox& b) {
 }
 
 // "%u": a number alone.
-std::string Plain(uint64_t v) { return Format("%" PRIu64, v); }
+std::string Plain(uint64_t v) { return Decimal(v); }
 
 void TfraRows(PageBuilder& page, const CTrackFragmentRandomAccessbox& b) {
     page.Table();
