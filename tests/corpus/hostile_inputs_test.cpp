@@ -70,7 +70,7 @@ uint64_t NonMediaDataBytes(const std::string& path) {
 // The inputs that once broke the engine: the shared ones and those of our own fuzz runs.
 std::vector<std::string> FuzzFindings() {
     std::vector<std::string> files;
-    for (const std::string dir : {std::string(CORPUS_DIR) + "/../fuzz-findings", std::string(FUZZ_FINDINGS_DIR)}) {
+    for (const std::string& dir : {std::string(CORPUS_DIR) + "/../fuzz-findings", std::string(FUZZ_FINDINGS_DIR)}) {
         std::error_code ec;
         for (const auto& entry : fs::directory_iterator(dir, ec))
             if (entry.is_regular_file() && entry.path().extension() != ".md") files.push_back(entry.path().string());
