@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "boxes/descriptors/audio_specific_config.h"
+#include "boxes/descriptors/audio_config.h"
 #include "boxes/descriptors/avc_configuration.h"
 #include "flv/amf0.h"
 #include "reader/bit_stream_reader.h"

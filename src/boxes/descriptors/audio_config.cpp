@@ -1,4 +1,4 @@
-#include "boxes/descriptors/audio_specific_config.h"
+#include "boxes/descriptors/audio_config.h"
 
 #include "base/log.h"
 

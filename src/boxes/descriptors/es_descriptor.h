@@ -4,7 +4,7 @@
 #include <string>
 
 #include "boxes/box.h"
-#include "boxes/descriptors/audio_specific_config.h"
+#include "boxes/descriptors/audio_config.h"
 #include "boxes/descriptors/base_descriptor.h"
 
 // An extension descriptor: tag 0x13 or 0x6A to 0xFE.
