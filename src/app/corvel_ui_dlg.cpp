@@ -285,16 +285,9 @@ void CCorvel_UIDlg::FillTree(const QString& path) {
             item->setData(0, Qt::UserRole, QVariant::fromValue(reinterpret_cast<quintptr>(box)));
             // The file ends inside this box, or an F4F mdat ends in a tag it does not hold
             // whole: red, and the tooltip says so.
-            QStringList notes;
-            if (box->IsTruncated())
-                notes << QStringLiteral("truncated: %1 of %2 bytes present")
-                             .arg(box->m_presentSize)
-                             .arg(box->m_declaredSize);
-            if (auto* mdat = dynamic_cast<const CMediaDataBox*>(box); mdat && mdat->EndsInIncompleteTag())
-                notes << QStringLiteral("incomplete FLV tag at %1").arg(mdat->m_incompleteTagOffset);
-            if (!notes.isEmpty()) {
+            if (const std::string notes = BoxNotes(*box); !notes.empty()) {
                 item->setForeground(0, QColor(200, 0, 0));
-                item->setToolTip(0, notes.join(QLatin1Char(' ')));
+                item->setToolTip(0, QString::fromStdString(notes));
             }
             for (size_t i = box->GetChildCount(); i-- > 0;)
                 if (CBox* child = box->GetChild(i)) pending.emplace_back(item, child);

@@ -20,12 +20,15 @@ const CommandSpec kSpec{
     {"--depth"}, {"--json"}, 1, 1};
 
 // The tree's text goes out through one buffer: a file of many boxes prints many lines.
+// The JSON tree is held whole (the status comes before the boxes); the text goes out
+// every 64 KB.
 class Out {
 public:
+    explicit Out(bool hold) : m_hold(hold) {}
     ~Out() { Flush(); }
     Out& operator<<(const std::string& text) {
         m_text += text;
-        if (m_text.size() >= 1 << 16) Flush();
+        if (!m_hold && m_text.size() >= 1 << 16) Flush();
         return *this;
     }
     Out& operator<<(const char* text) { return *this << std::string(text); }
@@ -45,19 +48,14 @@ public:
     }
 
 private:
+    bool m_hold;
     std::string m_text;
 };
-
-int64_t IncompleteTag(const CBox& box) {
-    auto* mdat = dynamic_cast<const CMediaDataBox*>(&box);
-    return mdat && mdat->EndsInIncompleteTag() ? mdat->m_incompleteTagOffset : -1;
-}
 
 void PrintLine(Out& out, const CBox& box, uint64_t depth, uint64_t maxDepth) {
     out << std::string(depth * 2, ' ') << PrintableFourCC(box.m_type) << " " << int64_t{box.m_startOffset} << " "
         << box.BoxSize();
-    if (box.IsTruncated()) out << " truncated: " << box.m_presentSize << " of " << box.m_declaredSize << " bytes present";
-    if (const int64_t tag = IncompleteTag(box); tag >= 0) out << " incomplete FLV tag at " << tag;
+    if (const std::string notes = BoxNotes(box); !notes.empty()) out << " " << notes;
     out << "\n";
     if (depth < maxDepth)
         for (const auto& child : box.m_children)
@@ -69,7 +67,7 @@ void PrintJson(Out& out, const CBox& box, uint64_t depth, uint64_t maxDepth) {
         << ", \"size\": " << box.BoxSize();
     if (box.IsTruncated())
         out << ", \"truncated\": {\"present\": " << box.m_presentSize << ", \"declared\": " << box.m_declaredSize << "}";
-    if (const int64_t tag = IncompleteTag(box); tag >= 0) out << ", \"incomplete_tag\": " << tag;
+    if (const int64_t tag = IncompleteTagOffset(box); tag >= 0) out << ", \"incomplete_tag\": " << tag;
     out << ", \"children\": [";
     const char* separator = "";
     if (depth < maxDepth)
@@ -93,23 +91,29 @@ int RunTree(const Args& args) {
         if (ec != std::errc() || end != depth->data() + depth->size() || depth->empty())
             return UsageError(kSpec, "bad depth '" + *depth + "': decimal digits from 0");
     }
+    // Each top-level box is printed as soon as it is read, then let go.
+    const bool json = line.Has("--json");
+    Out boxes(json);
+    size_t count = 0;
     CCorvelLib lib;
-    const int status = OpenAndParse(lib, file);
-    if (status == -2) return 2;
-    const CCorvel& parser = *lib.Parser();
-    {
-        Out out;
-        if (line.Has("--json")) {
-            out << "{\"file\": " << JsonString(file) << ", \"status\": " << (status < 0 ? "-1" : "0") << ", \"boxes\": [";
-            for (size_t i = 0; i < parser.GetBoxCount(); ++i) {
-                out << (i ? ",\n" : "");
-                PrintJson(out, *parser.GetBox(i), 0, maxDepth);
-            }
-            out << "]}\n";
+    const int status = OpenAndParse(lib, file, [&](const CBox& box) {
+        if (json) {
+            boxes << (count ? ",\n" : "");
+            PrintJson(boxes, box, 0, maxDepth);
         } else {
-            for (size_t i = 0; i < parser.GetBoxCount(); ++i) PrintLine(out, *parser.GetBox(i), 0, maxDepth);
+            PrintLine(boxes, box, 0, maxDepth);
         }
+        ++count;
+    });
+    if (status == -2) return 2;
+    if (json) {
+        Out out(false);
+        out << "{\"file\": " << JsonString(file) << ", \"status\": " << (status < 0 ? "-1" : "0") << ", \"boxes\": [";
+        out.Flush();
+        boxes.Flush();
+        out << "]}\n";
     }
+    boxes.Flush();
     std::fflush(stdout);
     return ExitStatus(lib, file, status);
 }

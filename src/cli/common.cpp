@@ -5,13 +5,13 @@
 
 #include "cli/command_line.h"
 
-int OpenAndParse(CCorvelLib& lib, const std::string& path) {
+int OpenAndParse(CCorvelLib& lib, const std::string& path, const CCorvel::TopLevelVisitor& visit) {
     lib.Uninit();
     if (lib.Init(path) < 0) {
         FileError(path, std::strerror(lib.LastError()));
         return -2;
     }
-    return lib.Go();
+    return lib.Go(visit);
 }
 
 namespace {
@@ -31,13 +31,6 @@ std::string EscapedFourCC(uint32_t type) {
     }
     return out;
 }
-
-// The first top-level box that the file ends inside, or null.
-const CBox* FirstTruncated(const CCorvel& parser) {
-    for (size_t i = 0; i < parser.GetBoxCount(); ++i)
-        if (parser.GetBox(i)->IsTruncated()) return parser.GetBox(i);
-    return nullptr;
-}
 }  // namespace
 
 int ExitStatus(const CCorvelLib& lib, const std::string& path, int status) {
@@ -46,7 +39,7 @@ int ExitStatus(const CCorvelLib& lib, const std::string& path, int status) {
     if (const CBox* h = parser.NotMediaHeader())
         std::cerr << "corvel: " << path << ": not an ISO base media file (first box: size " << h->m_size
                   << ", type " << EscapedFourCC(h->m_type) << ")\n";
-    else if (const CBox* cut = FirstTruncated(parser))
+    else if (const CBox* cut = parser.FirstTruncated())
         std::cerr << "corvel: " << path << ": the file ends inside the " << PrintableFourCC(cut->m_type)
                   << " box at " << cut->m_startOffset << " (" << cut->m_presentSize << " of " << cut->m_declaredSize
                   << " bytes present)\n";

@@ -215,9 +215,9 @@ void AppendBox(JsonWriter& writer, const CBox& box, const PageContext& context) 
         AppendNumber(out, box.m_declaredSize);
         out += '}';
     }
-    if (auto* mdat = dynamic_cast<const CMediaDataBox*>(&box); mdat && mdat->EndsInIncompleteTag()) {
+    if (const int64_t tag = IncompleteTagOffset(box); tag >= 0) {
         out += ", \"incomplete_tag\": ";
-        AppendNumber(out, uint64_t(mdat->m_incompleteTagOffset));
+        AppendNumber(out, uint64_t(tag));
     }
     out += ", \"title\": ";
     AppendString(out, page.title);

@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (n <= 0) break;
         done += size_t(n);
     }
-    RenderEverything("/proc/self/fd/" + std::to_string(fd), 2000, 1000000);
+    if (!RenderEverything("/proc/self/fd/" + std::to_string(fd), 2000, 1000000, 4 << 20).streamedAgrees) __builtin_trap();
     close(fd);
     return 0;
 }

@@ -42,7 +42,7 @@ void FirstAndLast(uint64_t n, Write write) {
 }
 }  // namespace
 
-RenderTotals RenderEverything(const std::string& path, uint64_t maxBoxes, uint64_t maxSamples) {
+RenderTotals RenderEverything(const std::string& path, uint64_t maxBoxes, uint64_t maxSamples, uint64_t maxPageBytes) {
     RenderTotals totals;
     CCorvelLib lib;
     if (lib.Init(path) < 0) return totals;
@@ -59,7 +59,7 @@ RenderTotals RenderEverything(const std::string& path, uint64_t maxBoxes, uint64
         const CBox* parent = pending.back().second;
         pending.pop_back();
         for (size_t i = box->GetChildCount(); i-- > 0;) pending.emplace_back(box->GetChild(i), box);
-        if (totals.boxes++ >= maxBoxes) continue;
+        if (totals.boxes++ >= maxBoxes || totals.pageBytes >= maxPageBytes) continue;
         const PageModel model = BuildBoxPage(*box, {parent, &parser, &context, nullptr});
         const uint64_t html = PageHtml(model, "icon.png", "sub/").size();
         totals.pageBytes += html;
@@ -88,5 +88,22 @@ RenderTotals RenderEverything(const std::string& path, uint64_t maxBoxes, uint64
         totals.jsonBytes = counter.count;
     }
     VisitSamples(context, nullptr, [&](const SampleOrigin&, const SampleRecord&) { return ++totals.samples < maxSamples; });
+
+    // `corvel tree` walks the file again, letting each top-level box go once printed: it
+    // must see the same boxes and the same status.
+    CCorvelLib streamed;
+    uint64_t streamedBoxes = 0;
+    const int streamedStatus = streamed.Init(path) < 0 ? -2 : streamed.Go([&](const CBox& top) {
+        std::vector<const CBox*> stack{&top};
+        while (!stack.empty()) {
+            const CBox* box = stack.back();
+            stack.pop_back();
+            ++streamedBoxes;
+            for (const auto& child : box->m_children)
+                if (child) stack.push_back(child.get());
+        }
+    });
+    totals.streamedAgrees = streamedStatus == totals.status && streamedBoxes == totals.boxes &&
+                            streamed.Parser()->GetBoxCount() == 0;
     return totals;
 }

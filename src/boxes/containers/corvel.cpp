@@ -117,12 +117,21 @@ bool ReadsPayload(const CBox& box, bool skip) {
 }
 }  // namespace
 
-int CCorvel::Go() {
+int CCorvel::Go(const TopLevelVisitor& visit) {
     if (!m_reader || !m_reader->IsOpen()) {
         CORVEL_LOG("[CCorvelLib::Go()] ReadBitStreamFile instance is null");
         return -1;
     }
     int status = 0;
+    bool truncated = false;
+    // Marks the box just read and, when visiting, hands it on and lets it go.
+    auto settle = [&] {
+        truncated = MarkTruncated(*m_boxes.back()) || truncated;
+        if (!visit) return;
+        visit(*m_boxes.back());
+        m_boxes.pop_back();
+        if (m_buffers.size() > m_boxes.size()) m_buffers.pop_back();
+    };
     while (true) {
         const int64_t pos = m_reader->Position();
         if (pos >= m_reader->FileSize()) {
@@ -136,13 +145,14 @@ int CCorvel::Go() {
         CBox header;
         header.m_startOffset = pos;
         const bool headerRead = header.ParseBox(headReader) == 0;
-        if (m_boxes.empty() && !BeginsMediaFile(headerRead, header)) {
+        if (pos == 0 && !BeginsMediaFile(headerRead, header)) {
             m_notMediaHeader = std::make_unique<CBox>(header);
             status = -1;
             break;
         }
         if (!headerRead) {
             m_boxes.push_back(CutHeaderBox(header));
+            settle();
             break;
         }
         bool skip = false;
@@ -160,6 +170,7 @@ int CCorvel::Go() {
         const int parsed = RetrieveBoxInfo(reader, std::move(box), skip);
         // The bytes of a box read in full stay for its pages; a header alone is read again.
         m_buffers.push_back(payloadRead ? std::move(buffer) : nullptr);
+        settle();
         if (parsed < 0) {
             status = -1;
             break;
@@ -167,7 +178,6 @@ int CCorvel::Go() {
     }
     NumberBoxes();
     IndexTopLevel();
-    const bool truncated = FindTruncated();
     return status < 0 || truncated ? -1 : 0;
 }
 
@@ -184,17 +194,14 @@ int CCorvel::RetrieveBoxInfo(CBitStreamReader& reader, std::unique_ptr<CBox> box
         status = box->ParseBox(reader);
         NoteUnread(*box, reader);
     }
-    // The trailing previous-tag-size of an F4F mdat leaves an incomplete last tag.
-    if (box->m_type == FourCC("mdat") && m_bFlvInMdat) status = 0;
     m_boxes.push_back(std::move(box));
     return status;
 }
 
-bool CCorvel::FindTruncated() {
+bool CCorvel::MarkTruncated(CBox& top) {
     // Depth first with the end each box's container declares (a child of size 0 runs to it).
     const uint64_t fileSize = uint64_t(m_reader->FileSize());
-    std::vector<std::pair<CBox*, uint64_t>> pending;
-    for (auto it = m_boxes.rbegin(); it != m_boxes.rend(); ++it) pending.emplace_back(it->get(), UINT64_MAX);
+    std::vector<std::pair<CBox*, uint64_t>> pending{{&top, UINT64_MAX}};
     bool truncated = false;
     while (!pending.empty()) {
         auto [box, containerEnd] = pending.back();
@@ -207,6 +214,11 @@ bool CCorvel::FindTruncated() {
         truncated = truncated || box->IsTruncated();
         const uint64_t end = declared > UINT64_MAX - start ? UINT64_MAX : start + declared;
         for (auto it = box->m_children.rbegin(); it != box->m_children.rend(); ++it) pending.emplace_back(it->get(), end);
+    }
+    if (top.IsTruncated() && !m_firstTruncated) {
+        m_firstTruncated = std::make_unique<CBox>(top);
+        m_firstTruncated->m_declaredSize = top.m_declaredSize;
+        m_firstTruncated->m_presentSize = top.m_presentSize;
     }
     return truncated;
 }
@@ -319,12 +331,12 @@ int CCorvelLib::Init(const std::string& path) {
     return 0;
 }
 
-int CCorvelLib::Go() {
+int CCorvelLib::Go(const CCorvel::TopLevelVisitor& visit) {
     if (!m_parser) {
         CORVEL_LOG("[CCorvelLib::Go()] Corvel instance is null");
         return -1;
     }
-    if (m_parser->Go() < 0) {
+    if (m_parser->Go(visit) < 0) {
         CORVEL_LOG("[CCorvelLib::Go()] MP4 Parsing is failed.... ");
         return -1;
     }

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,8 +17,12 @@ public:
     CCorvel& operator=(const CCorvel&) = delete;
 
     // Walks the file: 0 when every box was read whole, -1 when a box failed, the file
-    // ends inside a box, or the file does not begin as an ISO base media file.
-    int Go();
+    // ends inside a box, or the file does not begin as an ISO base media file. With a
+    // visitor, each top-level box is handed to it as soon as it is read and marked, then
+    // let go: the tree of a large file is printed without holding it (nothing is kept,
+    // so no box can be found or paged afterwards).
+    using TopLevelVisitor = std::function<void(const CBox&)>;
+    int Go(const TopLevelVisitor& visit = {});
     // Parses one top-level box, made from its header, over a reader of its bytes.
     int RetrieveBoxInfo(CBitStreamReader& reader, std::unique_ptr<CBox> box, bool skip);
     size_t GetBoxCount() const { return m_boxes.size(); }
@@ -31,6 +36,9 @@ public:
     // The header of the file's first box when the file does not begin as an ISO base
     // media file (the walk then made no box); null otherwise.
     const CBox* NotMediaHeader() const { return m_notMediaHeader.get(); }
+    // A header copy of the first top-level box the file ends inside (its declared and
+    // present sizes set); null when there is none.
+    const CBox* FirstTruncated() const { return m_firstTruncated.get(); }
 
     // The mdat that goes with a moof and the moof that goes with an mdat: the i-th of
     // each among the top-level boxes, when there are as many of each; null otherwise.
@@ -55,8 +63,9 @@ private:
     };
     const TopLevelPlace* PlaceOf(uint32_t id) const;
     void NumberBoxes();
-    // Marks the boxes whose declared end lies past the end of the file; true when any does.
-    bool FindTruncated();
+    // Marks the boxes of a top-level box whose declared end lies past the end of the
+    // file; true when any does.
+    bool MarkTruncated(CBox& top);
     void IndexTopLevel();
     const CBox* Counterpart(const CBox& box, uint32_t type, const std::vector<const CBox*>& others) const;
 
@@ -65,6 +74,7 @@ private:
     // The bytes of each top-level box whose payload was read; null for a header alone.
     std::vector<std::unique_ptr<CBinaryData>> m_buffers;
     std::unique_ptr<CBox> m_notMediaHeader;
+    std::unique_ptr<CBox> m_firstTruncated;
     std::vector<CBox*> m_byId;
     std::vector<const CBox*> m_moofs, m_mdats;
     std::vector<TopLevelPlace> m_places;  // of each top-level box
@@ -81,7 +91,7 @@ public:
     CCorvelLib& operator=(const CCorvelLib&) = delete;
 
     int Init(const std::string& path);
-    int Go();
+    int Go(const CCorvel::TopLevelVisitor& visit = {});
     void Uninit();
     // Reads raw bytes through a descriptor of its own; returns the count read or -1.
     int64_t ReadFileBytes(int64_t offset, uint8_t* buffer, uint32_t count) const;

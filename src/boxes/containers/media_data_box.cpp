@@ -25,7 +25,7 @@ int CMediaDataBox::ParseBox(CBitStreamReader& reader) {
             if (reader.ReadBits(32, size) < 0) {
                 m_prevTagSizes.pop_back();
                 m_incompleteTagOffset = at;
-                return -1;
+                break;
             }
             CORVEL_LOG("[CMediaDataBox::ParseBox] previous FLV Tag Size : %u", size);
             if (reader.RemainingBits == 0) break;
@@ -35,9 +35,24 @@ int CMediaDataBox::ParseBox(CBitStreamReader& reader) {
         tag->m_startOffset = m_startOffset + static_cast<int64_t>(reader.BitPosition / 8);
         if (tag->ParseTag(reader) < 0) {
             m_incompleteTagOffset = tag->m_startOffset;
-            return -1;
+            break;
         }
         m_tags.push_back(std::move(tag));
     }
     return 0;
+}
+
+int64_t IncompleteTagOffset(const CBox& box) {
+    auto* mdat = dynamic_cast<const CMediaDataBox*>(&box);
+    return mdat ? mdat->m_incompleteTagOffset : -1;
+}
+
+std::string BoxNotes(const CBox& box) {
+    std::string notes;
+    if (box.IsTruncated())
+        notes = "truncated: " + std::to_string(box.m_presentSize) + " of " + std::to_string(box.m_declaredSize) +
+                " bytes present";
+    if (const int64_t tag = IncompleteTagOffset(box); tag >= 0)
+        notes += (notes.empty() ? "" : " ") + std::string("incomplete FLV tag at ") + std::to_string(tag);
+    return notes;
 }

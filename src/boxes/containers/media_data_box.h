@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "boxes/box.h"
@@ -14,8 +15,8 @@ class CMediaDataBox : public CBox {
 public:
     CMediaDataBox(const CBox& header, bool flvInMdat);
     ~CMediaDataBox() override;
-    // FLV: -1 when the tags end in one the box does not hold whole (the tags before it
-    // stay; m_incompleteTagOffset tells where it starts).
+    // FLV: tags that end in one the box does not hold whole keep the tags before it, and
+    // m_incompleteTagOffset tells where it starts; the box itself still parsed.
     int ParseBox(CBitStreamReader& reader) override;
 
     bool HoldsFlv() const { return m_flv; }
@@ -32,3 +33,9 @@ public:
     // whole; -1 when the tags end with the box.
     int64_t m_incompleteTagOffset = -1;
 };
+
+// Where an F4F mdat's last tag starts when the box does not hold it whole; -1 for any other box.
+int64_t IncompleteTagOffset(const CBox& box);
+// What the tree tells of a box beside its type, offset and size: "truncated: N of M bytes
+// present", "incomplete FLV tag at N", both, or nothing.
+std::string BoxNotes(const CBox& box);
