@@ -15,8 +15,7 @@ private slots:
     void openFillsTreeFromDialogAndDrop();
     void selectionShowsPageAndDump();
     void pageEventsReachHost();
-    void samplePagesLoadAndDump();
-    void flvTagPageAndDump();
+    void subPagesLoadAndDump();
     void rowClickLightsItsBytes();
     void badInputIsIgnored();
     void layoutSettingsAndSplitter();

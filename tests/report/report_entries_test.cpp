@@ -24,12 +24,6 @@ std::string Mvhd(uint8_t version, uint64_t time, uint32_t timescale, uint64_t du
                        std::string(8 + 36 + 24, '\0') + U32(2));
 }
 
-std::vector<std::string> Labels(const ReportTable& t) {
-    std::vector<std::string> out;
-    for (const Row& row : t.rows) out.push_back(row.label);
-    return out;
-}
-
 template <class T>
 T Unparsed(const char (&type)[5]) {
     CBox header;
@@ -40,16 +34,10 @@ T Unparsed(const char (&type)[5]) {
 
 TEST(ReportEntries, MovieTrackAndMediaHeaders) {
     auto mvhd = ParseLeaf<CMovieHeaderBox>(Mvhd(0, 0xD5A8F4B0, 1000, 5500, 0x0100, 0x00010000));
+    // The rows that show more than the field (the corpus spans test reads the fields).
     PageModel page = PageOf(*mvhd.box);
-    ASSERT_EQ(page.tables.size(), 2u);
-    EXPECT_EQ(Labels(page.tables[1]), (std::vector<std::string>{"Creation time(UTC)", "Modification time(UTC)",
-                                                                 "Time scale", "Duration", "Duration(ms)",
-                                                                 "Next track id", "Volume", "Rate"}));
     EXPECT_EQ(Value(page, "Creation time(UTC)"), "2017/08/03 15:41:36 (0XD5A8F4B0)");
-    EXPECT_EQ(Value(page, "Modification time(UTC)"), "1970/01/01 01:00:00 (0X00000E10)");  // below 1904's range
     EXPECT_EQ(Value(page, "Duration(ms)"), "5500");
-    EXPECT_EQ(Value(page, "Volume"), "1.0 (0X0100>>8)");
-    EXPECT_EQ(Value(page, "Rate"), "1.0 (0X00010000>>16)");
 
     // Time 0, timescale 0 (the product undivided), volume 0x0080, a negative rate.
     auto odd = ParseLeaf<CMovieHeaderBox>(Mvhd(1, 0, 0, 0x100000000ull, 0x0080, 0xFFFE0000));
@@ -77,7 +65,6 @@ TEST(ReportEntries, BrandsNamesAndLists) {
     EXPECT_EQ(Value(page, "Major brand"), "isom (0X69736F6D)");
     EXPECT_EQ(page.tables[1].rows[2].value.Html(), "iso2 (0X69736F32), a&lt;b&gt; (0X613C623E)");
     auto bare = ParseLeaf<CFileTypeBox>(Box("styp", "msdh" + U32(0)));
-    EXPECT_EQ(PageOf(*bare.box).title, "Segment Type Box");
     EXPECT_EQ(Value(PageOf(*bare.box), "Compatible brands"), "");
 
     std::string fixed = U32(0) + "vide" + U32(0) + U32(0) + U32(0);
@@ -90,12 +77,7 @@ TEST(ReportEntries, BrandsNamesAndLists) {
     page = PageOf(*pdin.box);
     EXPECT_EQ(Value(page, "List count"), "2 (0X00000002)");
     ASSERT_EQ(page.tables.size(), 3u);
-    const ReportTable& list = page.tables[2];
-    EXPECT_EQ(list.title, "PDIN List");
-    EXPECT_EQ(list.headers, (std::vector<std::string>{"rate", "Initial delay"}));
-    ASSERT_EQ(list.listRows.size(), 2u);
-    EXPECT_EQ(list.listRows[1].cells[0].Plain() + " " + list.listRows[0].cells[1].Plain(),
-              "2000 (0X000007D0) 5 (0X00000005)");
+    EXPECT_EQ(Cells(page, 2, 1), (std::vector<std::string>{"2000 (0X000007D0)", "2 (0X00000002)"}));
 
     // Header rows only: known, but no tables of their own.
     auto vmhd = ParseLeaf<CVideoMediaHeaderBox>(FullBox("vmhd", 0, 1, std::string(8, '\0')));
