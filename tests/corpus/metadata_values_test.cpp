@@ -16,14 +16,8 @@ namespace {
 // A four-character code as the tools print it: Latin-1 bytes (the (c) sign) as UTF-8.
 std::string Utf8Code(uint32_t code) {
     std::string out;
-    for (unsigned char c : FourCCText(code)) {
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
+    for (unsigned char c : FourCCText(code))
+        out += c < 0x80 ? std::string(1, char(c)) : std::string{char(0xC0 | (c >> 6)), char(0x80 | (c & 0x3F))};
     return out;
 }
 }  // namespace

@@ -19,16 +19,14 @@ const T* FirstChild(const CBox* box) {
     return nullptr;
 }
 
-int AvcProfile(const std::string& name) {
-    static const std::map<std::string, int> kIdc = {
+// The profile_idc of ffprobe's AVC or HEVC profile name.
+int ProfileIdc(bool hevc, const std::string& name) {
+    static const std::map<std::string, int> kAvc = {
         {"Baseline", 66}, {"Constrained Baseline", 66}, {"Main", 77}, {"Extended", 88}, {"High", 100},
         {"High 10", 110}, {"High 4:2:2", 122}, {"High 4:4:4 Predictive", 244}};
-    return kIdc.count(name) ? kIdc.at(name) : -1;
-}
-
-int HevcProfile(const std::string& name) {
-    static const std::map<std::string, int> kIdc = {{"Main", 1}, {"Main 10", 2}, {"Main Still Picture", 3}, {"Rext", 4}};
-    return kIdc.count(name) ? kIdc.at(name) : -1;
+    static const std::map<std::string, int> kHevc = {{"Main", 1}, {"Main 10", 2}, {"Main Still Picture", 3}, {"Rext", 4}};
+    const auto& idc = hevc ? kHevc : kAvc;
+    return idc.count(name) ? idc.at(name) : -1;
 }
 
 // ffprobe's AAC profile names by audio object type.
@@ -66,13 +64,13 @@ void CheckTrack(const CBox& trak, const std::map<uint32_t, Fields>& streams, Tal
     }
     auto* avcC = FirstChild<CAVCConfigurationBox>(&entry);
     if (avcC && avcC->m_record && reported("profile") && reported("level")) {
-        EXPECT_EQ(int(avcC->m_record->m_AVCProfileIndication), AvcProfile(s("profile"))) << s("profile");
+        EXPECT_EQ(int(avcC->m_record->m_AVCProfileIndication), ProfileIdc(false, s("profile"))) << s("profile");
         EXPECT_EQ(std::to_string(avcC->m_record->m_AVCLevelIndication), s("level"));
         ++tally.avc;
     }
     auto* hvcC = FirstChild<CHEVCConfigurationBox>(&entry);
     if (hvcC && hvcC->m_record && reported("profile") && reported("level")) {
-        EXPECT_EQ(int(hvcC->m_record->m_generalProfileIdc), HevcProfile(s("profile"))) << s("profile");
+        EXPECT_EQ(int(hvcC->m_record->m_generalProfileIdc), ProfileIdc(true, s("profile"))) << s("profile");
         EXPECT_EQ(std::to_string(hvcC->m_record->m_generalLevelIdc), s("level"));
         ++tally.hevc;
     }
