@@ -5,41 +5,26 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <functional>
 
-#include "boxes/containers/corvel.h"
+#include "corpus/corpus_refs.h"
 #include "support/box_builder.h"
-#include "support/corpus.h"
 #include "support/render_all.h"
 
 namespace {
 namespace fs = std::filesystem;
 
-// Calls `check` with every box of the tree.
-void EachBox(const CCorvel& parser, const std::function<void(const CBox&)>& check) {
-    std::vector<const CBox*> pending;
-    for (size_t i = 0; i < parser.GetBoxCount(); ++i) pending.push_back(parser.GetBox(i));
-    while (!pending.empty()) {
-        const CBox* box = pending.back();
-        pending.pop_back();
-        check(*box);
-        for (const auto& child : box->m_children) pending.push_back(child.get());
-    }
-}
-
 // What a failed run tells: the file is not a media file, or it ends inside a box.
-bool FaultTold(const CCorvel& parser) {
-    if (parser.NotMediaHeader()) return true;
-    for (size_t i = 0; i < parser.GetBoxCount(); ++i)
-        if (parser.GetBox(i)->IsTruncated()) return true;
+bool FaultTold(const CorpusFile& f) {
+    if (f.P().NotMediaHeader()) return true;
+    for (const CBox* box : f.Top())
+        if (box->IsTruncated()) return true;
     return false;
 }
 
-// The number of boxes and the largest start offset of a parsed file.
-void ExpectNothingPastTheEnd(const CCorvel& parser, uint64_t fileSize, const std::string& what) {
-    EachBox(parser, [&](const CBox& box) {
-        EXPECT_LT(uint64_t(box.m_startOffset), fileSize) << what << ": a box at " << box.m_startOffset;
-    });
+// No box of a parsed file starts past its end.
+void ExpectNothingPastTheEnd(const CorpusFile& f, uint64_t fileSize, const std::string& what) {
+    for (const CBox* box : f.All())
+        EXPECT_LT(uint64_t(box->m_startOffset), fileSize) << what << ": a box at " << box->m_startOffset;
 }
 
 // Peak resident memory of `corvel json FILE` in bytes; 0 when it did not run.
@@ -55,14 +40,12 @@ uint64_t PeakMemoryOfJson(const std::string& path) {
 
 // The bytes of a file outside media data payloads.
 uint64_t NonMediaDataBytes(const std::string& path) {
-    CCorvelLib lib;
-    if (lib.Init(path) < 0) return 0;
-    lib.Go();
+    const CorpusFile f(path);
+    if (!f.Opened()) return 0;
     uint64_t bytes = fs::file_size(path);
-    for (size_t i = 0; i < lib.Parser()->GetBoxCount(); ++i) {
-        const CBox& box = *lib.Parser()->GetBox(i);
-        const uint64_t header = box.m_size == 1 ? 16 : 8;
-        if (box.m_type == FourCC("mdat") && box.m_presentSize > header) bytes -= box.m_presentSize - header;
+    for (const CBox* box : f.Top()) {
+        const uint64_t header = box->m_size == 1 ? 16 : 8;
+        if (box->m_type == FourCC("mdat") && box->m_presentSize > header) bytes -= box->m_presentSize - header;
     }
     return bytes;
 }
@@ -93,31 +76,28 @@ TEST(HostileInputs, FuzzFindingsStayBounded) {
         EXPECT_LE(totals.largestPage, 8 * size + (256 << 10));
         EXPECT_LE(totals.jsonBytes, 64 * size + (1 << 20));
         EXPECT_LE(totals.samples, size);
-        CCorvelLib lib;
-        ASSERT_EQ(lib.Init(path), 0);
-        const int status = lib.Go();
-        EXPECT_EQ(status < 0, FaultTold(*lib.Parser()));
-        ExpectNothingPastTheEnd(*lib.Parser(), size, path);
+        const CorpusFile f(path);
+        ASSERT_TRUE(f.Opened());
+        EXPECT_EQ(f.status < 0, FaultTold(f));
+        ExpectNothingPastTheEnd(f, size, path);
     }
 }
 
 TEST(HostileInputs, CorpusFilesCutShort) {
     for (const std::string& name : CorpusFiles()) {
         const std::string bytes = ReadText(CorpusPath(name));
-        CCorvelLib whole;
-        ASSERT_EQ(whole.Init(CorpusPath(name)), 0);
-        const int status = whole.Go();
+        const CorpusFile whole(name);
+        ASSERT_TRUE(whole.Opened());
         // A failed run of the corpus file itself tells why.
-        EXPECT_EQ(status < 0, FaultTold(*whole.Parser())) << name;
-        if (whole.Parser()->NotMediaHeader()) continue;
+        EXPECT_EQ(whole.status < 0, FaultTold(whole)) << name;
+        if (whole.P().NotMediaHeader()) continue;
         // A cut between two top-level boxes is a whole file of fewer boxes, and one inside
         // a last box of size 0 (to the end of the file) a shorter box: neither is a fault.
         std::vector<uint64_t> boundaries;
         uint64_t toTheEnd = bytes.size();
-        for (size_t i = 0; i < whole.Parser()->GetBoxCount(); ++i) {
-            const CBox& top = *whole.Parser()->GetBox(i);
-            boundaries.push_back(uint64_t(top.m_startOffset));
-            if (top.m_size == 0) toTheEnd = uint64_t(top.m_startOffset) + 8;
+        for (const CBox* top : whole.Top()) {
+            boundaries.push_back(uint64_t(top->m_startOffset));
+            if (top->m_size == 0) toTheEnd = uint64_t(top->m_startOffset) + 8;
         }
         for (int k = 1; k <= 10; ++k) {
             uint64_t cut = bytes.size() * k / 11;
@@ -127,11 +107,10 @@ TEST(HostileInputs, CorpusFilesCutShort) {
             const std::string path = WriteTempFile("cut.bin", bytes.substr(0, cut));
             const RenderTotals totals = RenderEverything(path, 100, 10000);
             EXPECT_EQ(totals.status, -1) << what;
-            CCorvelLib lib;
-            ASSERT_EQ(lib.Init(path), 0);
-            lib.Go();
-            EXPECT_TRUE(FaultTold(*lib.Parser())) << what;
-            ExpectNothingPastTheEnd(*lib.Parser(), cut, what);
+            const CorpusFile f(path);
+            ASSERT_TRUE(f.Opened());
+            EXPECT_TRUE(FaultTold(f)) << what;
+            ExpectNothingPastTheEnd(f, cut, what);
         }
     }
 }

@@ -5,15 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <map>
-#include <regex>
 
 #include "base/span_map.h"
-#include "boxes/containers/corvel.h"
+#include "corpus/corpus_refs.h"
 #include "report/box_page.h"
 #include "report/format.h"
 #include "samples/sample_context.h"
-#include "support/corpus.h"
 
 namespace {
 // The bits of a span as a number (spans of up to 64 bits).
@@ -25,12 +22,11 @@ uint64_t BitsAt(const std::string& file, const Span& span) {
 }
 
 struct Tally {
-    std::map<std::string, int> derived, absent;  // "type: label" -> rows
     int numbers = 0, texts = 0;
 };
 
 // Checks one key/value row; an empty string when it holds, else what is wrong.
-std::string CheckRow(const std::string& file, const Row& row, const std::string& where, Tally& tally) {
+std::string CheckRow(const std::string& file, const Row& row, Tally& tally) {
     static const std::regex number(R"(^(-?\d+) \(0X([0-9A-F]+)\)$)");
     static const std::regex hexOnly(R"(^([\s\S]*)\(0X([0-9A-F]+)\)$)");
     static const std::regex plain(R"(^(\d+)$)");
@@ -39,29 +35,19 @@ std::string CheckRow(const std::string& file, const Row& row, const std::string&
     std::string value = row.value.Plain();
     if (!value.empty() && value.back() == '\n') value.pop_back();
     std::smatch m;
-    if (row.derived) {
-        ++tally.derived[where];
-        return "";
-    }
+    // A value computed from the fields has no span of its own.
+    if (row.derived) return "";
     if (row.span.Empty()) {
         // A field the flags or the version leave out (or an empty string): nothing in the
         // file, value 0 or no text.
-        if (value.empty() || (std::regex_match(value, m, number) && m[1] == "0")) {
-            ++tally.absent[where];
-            return "";
-        }
+        if (value.empty() || (std::regex_match(value, m, number) && m[1] == "0")) return "";
         return "no span";
     }
     if (row.span.bit + row.span.bits > file.size() * 8) return "span past the end of the file";
-    // A number alone ("%u").
-    if (row.span.bits <= 64 && std::regex_match(value, m, plain)) {
-        if (std::stoull(m[1]) != BitsAt(file, row.span)) return "number differs from the bytes";
-        ++tally.numbers;
-        return "";
-    }
-    // A value in hexadecimal alone: all of its bits.
-    if (row.span.bits <= 64 && std::regex_match(value, m, bareHex)) {
-        if (std::stoull(m[1], nullptr, 16) != BitsAt(file, row.span)) return "hex value differs from the bytes";
+    // A number alone ("%u"), or in hexadecimal alone: all of its bits.
+    if (row.span.bits <= 64 && (std::regex_match(value, m, plain) || std::regex_match(value, m, bareHex))) {
+        if (std::stoull(m[1], nullptr, value.rfind("0X", 0) == 0 ? 16 : 10) != BitsAt(file, row.span))
+            return "number differs from the bytes";
         ++tally.numbers;
         return "";
     }
@@ -98,11 +84,10 @@ void CheckBox(const std::string& file, const CBox* parent, const CBox& box, cons
     const PageModel page = BuildBoxPage(box, here);
     for (const ReportTable& table : page.tables) {
         for (const Row& row : table.rows) {
-            const std::string where = box.TypeText() + ": " + row.label;
-            const std::string error = CheckRow(file, row, where, tally);
+            const std::string error = CheckRow(file, row, tally);
             if (!error.empty() && errors.size() < 20)
-                errors.push_back(where + " = " + row.value.Plain() + " @" + std::to_string(box.m_startOffset) + ": " +
-                                 error);
+                errors.push_back(box.TypeText() + ": " + row.label + " = " + row.value.Plain() + " @" +
+                                 std::to_string(box.m_startOffset) + ": " + error);
         }
         // A list row without a span stands for a record the file does not hold (all 0).
         for (const ListRow& row : table.listRows) {
@@ -122,25 +107,18 @@ TEST(CorpusSpans, EveryRowDecodesToItsValue) {
     for (const std::string& name : CorpusFiles()) {
         SCOPED_TRACE(name);
         const std::string file = ReadText(CorpusPath(name));
-        CCorvelLib lib;
-        ASSERT_EQ(lib.Init(CorpusPath(name)), 0);
-        lib.Go();
-        const CCorvel& parser = *lib.Parser();
-        const SampleContext samples(parser);
+        const CorpusFile f(name);
+        ASSERT_TRUE(f.Opened());
+        const SampleContext samples(f.P());
         std::vector<std::string> errors;
-        for (size_t i = 0; i < parser.GetBoxCount(); ++i) {
+        for (const CBox* top : f.Top()) {
             SpanMap spans;
-            const std::unique_ptr<CBox> copy = parser.Reparse(*parser.GetBox(i), spans);
+            const std::unique_ptr<CBox> copy = f.P().Reparse(*top, spans);
             ASSERT_NE(copy, nullptr);
-            CheckBox(file, nullptr, *copy, {nullptr, &parser, &samples, &spans}, tally, errors);
+            CheckBox(file, nullptr, *copy, {nullptr, &f.P(), &samples, &spans}, tally, errors);
         }
         for (const std::string& e : errors) ADD_FAILURE() << e;
     }
-    EXPECT_GT(tally.numbers, 10000);
-    // The rows whose values are computed from their fields, and the fields left out.
-    std::string skipped;
-    for (const auto& [where, n] : tally.derived) skipped += "  derived: " + where + " (" + std::to_string(n) + ")\n";
-    for (const auto& [where, n] : tally.absent) skipped += "  absent: " + where + " (" + std::to_string(n) + ")\n";
-    std::printf("%d number rows and %d text rows read back from their spans; skipped:\n%s", tally.numbers,
-                tally.texts, skipped.c_str());
+    EXPECT_GT(tally.numbers, 16000);
+    EXPECT_GT(tally.texts, 500);
 }

@@ -3,18 +3,13 @@
 // mdats and of the plain FLV files) and of the Smooth Streaming fragments.
 #include <gtest/gtest.h>
 
-#include <climits>
-#include <cstdint>
-#include <map>
-#include <regex>
-
-#include "boxes/containers/corvel.h"
-#include "boxes/containers/media_data_box.h"
 #include "boxes/streaming/bootstrap_info_box.h"
 #include "boxes/streaming/fragment_random_access_box.h"
 #include "boxes/streaming/run_table_boxes.h"
 #include "boxes/streaming/smooth_streaming_boxes.h"
+#include "boxes/containers/media_data_box.h"
 #include "boxes/fragments/track_fragment_header_box.h"
+#include "corpus/corpus_refs.h"
 #include "flv/flv_tag.h"
 #include "flv/tag_bodies.h"
 #include "report/flv_tag_page.h"
@@ -23,54 +18,20 @@
 #include "support/cli_run.h"
 
 namespace {
-struct Opened {
-    CCorvelLib lib;
-    int status = -2;
-    explicit Opened(const std::string& name) {
-        if (lib.Init(CorpusPath(name)) == 0) status = lib.Go();
-    }
-    const CCorvel& P() const { return *lib.Parser(); }
-    std::vector<const CBox*> All(uint32_t type) const {
-        std::vector<const CBox*> list;
-        for (size_t i = 0; i < P().GetBoxCount(); ++i) FindBoxes(*P().GetBox(i), type, list);
-        return list;
-    }
-    const CMediaDataBox& FlvMdat() const {
-        for (const CBox* box : All(FourCC("mdat")))
-            if (auto* mdat = dynamic_cast<const CMediaDataBox*>(box); mdat && mdat->GetTagCount()) return *mdat;
-        throw std::runtime_error("no mdat of FLV tags");
-    }
-};
-
-// Every match of `pattern` in `text`, each as its groups.
-std::vector<std::vector<std::string>> Matches(const std::string& text, const std::string& pattern) {
-    std::vector<std::vector<std::string>> out;
-    const std::regex re(pattern);
-    for (std::sregex_iterator it(text.begin(), text.end(), re), stop; it != stop; ++it)
-        out.emplace_back(it->begin() + 1, it->end());
-    return out;
+const CMediaDataBox& FlvMdat(const CorpusFile& f) {
+    for (const CMediaDataBox* mdat : f.All<CMediaDataBox>(FourCC("mdat")))
+        if (mdat->GetTagCount()) return *mdat;
+    throw std::runtime_error("no mdat of FLV tags");
 }
 uint64_t N(const std::string& s) { return std::stoull(s); }
 
-// A packet as ffprobe reads it from FLV: tag type, times, payload size and the tag's position.
-struct Packet {
-    uint32_t type;
-    int64_t pts, dts;
-    uint64_t size, pos;
-};
+// ffprobe's FLV packets, video as stream 0 and audio as stream 1 as in packets.csv:
 // "packet|codec_type=video|...|pts=46|...|dts=6|...|size=2124|pos=385|..." lines.
 std::vector<Packet> FfprobeFlvPackets(const std::string& text) {
     std::vector<Packet> out;
     for (const auto& m : Matches(text, R"(packet\|codec_type=(\w+)\|[^\n]*?\|pts=(-?\d+)\|[^\n]*?\|dts=(-?\d+)\|)"
                                        R"([^\n]*?\|size=(\d+)\|pos=(\d+)\|)"))
-        out.push_back({m[0] == "video" ? 9u : 8u, std::stoll(m[1]), std::stoll(m[2]), N(m[3]), N(m[4])});
-    return out;
-}
-// packets.csv: "stream,pts,dts,duration,size,pos,flags"; stream 0 video, 1 audio.
-std::vector<Packet> CsvPackets(const std::string& text) {
-    std::vector<Packet> out;
-    for (const auto& m : Matches(text, R"((?:^|\n)(\d),(-?\d+),(-?\d+),[^,]*,(\d+),(\d+),)"))
-        out.push_back({m[0] == "0" ? 9u : 8u, std::stoll(m[1]), std::stoll(m[2]), N(m[3]), N(m[4])});
+        out.push_back({m[0] == "video" ? 0 : 1, std::stoll(m[1]), std::stoll(m[2]), 0, N(m[3]), N(m[4]), false});
     return out;
 }
 
@@ -88,11 +49,6 @@ const CAudioSpecificConfig* AacConfig(const std::vector<const CFLVTag*>& tags) {
             return a->m_audioSpecificConfig.get();
     return nullptr;
 }
-uint32_t SamplingRate(uint32_t index) {
-    static const uint32_t rates[] = {96000, 88200, 64000, 48000, 44100, 32000, 24000, 22050, 16000, 12000, 11025, 8000};
-    return index < 12 ? rates[index] : 0;
-}
-
 // The tags against ffprobe: every packet is the payload of the tag at its position (less
 // `shift`), after the 5 bytes of an AVC or the 2 of an AAC tag's header; every other tag
 // is a sequence header or script data.
@@ -111,9 +67,9 @@ void ExpectPackets(const std::vector<const CFLVTag*>& tags, const std::vector<Pa
         auto it = byOffset.find(int64_t(p.pos) + shift);
         ASSERT_NE(it, byOffset.end());
         const CFLVTag& tag = *it->second;
-        EXPECT_EQ(tag.m_tagType, p.type);
+        EXPECT_EQ(tag.m_tagType, p.stream == 0 ? 9u : 8u);
         EXPECT_EQ(int64_t(tag.Timestamp()), p.dts);
-        EXPECT_EQ(tag.m_dataSize, p.size + (p.type == 9 ? 5 : 2));
+        EXPECT_EQ(tag.m_dataSize, p.size + (p.stream == 0 ? 5 : 2));
         if (auto* video = dynamic_cast<const CVideoTagHeader*>(tag.m_tagHeader.get())) {
             EXPECT_EQ(video->CompositionTime(), p.pts - p.dts);
         }
@@ -138,34 +94,37 @@ TEST(CorpusStreaming, HandMadeF4fMatchesItsGenerator) {
     const std::string ref = ReadText(CorpusRef("f4f_handmade.f4f", "generator-values.txt"));
     const std::string file = ReadText(CorpusPath("f4f_handmade.f4f"));
     ASSERT_FALSE(ref.empty());
-    const Opened f("f4f_handmade.f4f");
+    const CorpusFile f("f4f_handmade.f4f");
     ASSERT_EQ(f.status, 0);
     const auto boxes = Matches(ref, R"(box (\w+) at (\d+), size (\d+))");
-    ASSERT_EQ(boxes.size(), f.P().GetBoxCount());
+    ASSERT_EQ(boxes.size(), f.Top().size());
     for (size_t i = 0; i < boxes.size(); ++i) {
-        EXPECT_EQ(f.P().GetBox(i)->TypeText(), boxes[i][0]);
-        EXPECT_EQ(f.P().GetBox(i)->m_startOffset, int64_t(N(boxes[i][1])));
-        EXPECT_EQ(f.P().GetBox(i)->BoxSize(), N(boxes[i][2]));
-        EXPECT_EQ(f.P().GetBox(i)->m_unreadBytes, 0u);
+        const CBox& box = *f.Top()[i];
+        EXPECT_EQ(box.TypeText() + " " + std::to_string(box.m_startOffset) + " " + std::to_string(box.BoxSize()),
+                  boxes[i][0] + " " + boxes[i][1] + " " + boxes[i][2]);
+        EXPECT_EQ(box.m_unreadBytes, 0u);
     }
     auto field = [&](const std::string& key) {
         const auto m = Matches(ref, "'" + key + "': ([^,\\n}]+)");
         return m.empty() ? std::string("?") : m[0][0];
     };
 
-    auto& abst = dynamic_cast<const CBootStrapInfoBox&>(*f.All(FourCC("abst")).at(0));
-    EXPECT_EQ(std::to_string(abst.m_BootstrapinfoVersion), field("bootstrap_version"));
-    EXPECT_EQ(std::to_string(abst.m_CurrentMediaTime), field("current_time"));
-    EXPECT_EQ(std::to_string(abst.m_Live), field("live"));
-    EXPECT_EQ(std::to_string(abst.m_Update), field("update"));
-    EXPECT_EQ(std::to_string(abst.m_Profile), field("profile"));
-    EXPECT_EQ(std::to_string(abst.m_SmpteTimeCodeOffset), field("smpte_offset"));
-    EXPECT_EQ(std::to_string(abst.m_TimeScale), field("timescale"));
-    EXPECT_EQ("'" + abst.GetMovieIdentifier() + "'", field("movie_id"));
-    EXPECT_EQ("'" + abst.GetDrmData() + "'", field("drm"));
-    EXPECT_EQ("'" + abst.GetMetaData() + "'", field("metadata"));
-    EXPECT_EQ("['" + abst.GetServerEntry(0)->data + "']", field("servers"));
-    EXPECT_EQ("['" + abst.GetQualityEntry(0)->data + "']", field("qualities"));
+    const auto& abst = *f.All<CBootStrapInfoBox>().at(0);
+    const auto& asrt = *f.All<CSegmentRunTableBox>().at(0);
+    const auto& afrt = *f.All<CFragmentRunTableBox>().at(0);
+    const auto& afra = *f.All<CFragmentRandomAccessBox>().at(0);
+    using std::to_string;
+    for (const auto& [key, ours] : std::vector<std::pair<std::string, std::string>>{
+             {"bootstrap_version", to_string(abst.m_BootstrapinfoVersion)}, {"live", to_string(abst.m_Live)},
+             {"current_time", to_string(abst.m_CurrentMediaTime)}, {"update", to_string(abst.m_Update)},
+             {"profile", to_string(abst.m_Profile)}, {"smpte_offset", to_string(abst.m_SmpteTimeCodeOffset)},
+             {"timescale", to_string(abst.m_TimeScale)}, {"timescale", to_string(afrt.m_TimeScale)},
+             {"movie_id", "'" + abst.GetMovieIdentifier() + "'"}, {"drm", "'" + abst.GetDrmData() + "'"},
+             {"metadata", "'" + abst.GetMetaData() + "'"}, {"servers", "['" + abst.GetServerEntry(0)->data + "']"},
+             {"qualities", "['" + abst.GetQualityEntry(0)->data + "']"},
+             {"qualities", "['" + asrt.m_qualitySegmentUrlModifiers.at(0) + "']"},
+             {"long_ids", to_string(afra.m_LongIDs)}, {"long_offsets", to_string(afra.m_LongOffsets)}})
+        EXPECT_EQ(ours, field(key)) << key;
     // The run tables stand where the generator wrote them and are read to their ends.
     for (const auto& [type, code] :
          {std::pair<std::string, uint32_t>{"asrt", FourCC("asrt")}, {"afrt", FourCC("afrt")}}) {
@@ -179,13 +138,9 @@ TEST(CorpusStreaming, HandMadeF4fMatchesItsGenerator) {
         EXPECT_EQ(hex, m[0][1]);
         EXPECT_EQ(table.m_unreadBytes, 0u);
     }
-    auto& asrt = dynamic_cast<const CSegmentRunTableBox&>(*f.All(FourCC("asrt")).at(0));
-    EXPECT_EQ("['" + asrt.m_qualitySegmentUrlModifiers.at(0) + "']", field("qualities"));
-    auto& afrt = dynamic_cast<const CFragmentRunTableBox&>(*f.All(FourCC("afrt")).at(0));
-    EXPECT_EQ(std::to_string(afrt.m_TimeScale), field("timescale"));
 
     // The tags, their sizes after them, and the onMetaData properties in file order.
-    const CMediaDataBox& mdat = f.FlvMdat();
+    const CMediaDataBox& mdat = FlvMdat(f);
     const auto tags = Matches(ref, R"(FLV tag at (\d+): type (\d+), data size (\d+), timestamp (\d+))");
     const auto sizes = Matches(ref, R"(PreviousTagSize at \d+ = (\d+))");
     ASSERT_EQ(mdat.GetTagCount(), tags.size());
@@ -218,9 +173,6 @@ TEST(CorpusStreaming, HandMadeF4fMatchesItsGenerator) {
     }
 
     // The afra's entries point at the AVC sequence header, the global one from the afra.
-    auto& afra = dynamic_cast<const CFragmentRandomAccessBox&>(*f.All(FourCC("afra")).at(0));
-    EXPECT_EQ(std::to_string(afra.m_LongIDs), field("long_ids"));
-    EXPECT_EQ(std::to_string(afra.m_LongOffsets), field("long_offsets"));
     EXPECT_EQ(afra.GetLocalEntry(0)->offset, uint64_t(videoTag));
     const auto* global = afra.GetGlobalEntry(0);
     ASSERT_NE(global, nullptr);
@@ -234,13 +186,12 @@ TEST(CorpusStreaming, FlvTagsMatchFfprobe) {
     // Inside F4F mdats: ffprobe read the mdat's payload behind a 13-byte FLV header.
     for (const std::string name : {"f4f_handmade.f4f", "hds_abst_frag1.f4f"}) {
         SCOPED_TRACE(name);
-        const Opened f(name);
+        const CorpusFile f(name);
         ASSERT_EQ(f.status, 0);
         const std::string ref = ReadText(CorpusRef(name, "ffprobe-flv.txt"));
-        const CMediaDataBox& mdat = f.FlvMdat();
+        const CMediaDataBox& mdat = FlvMdat(f);
         const auto tags = TagsOf(mdat);
         ExpectPackets(tags, FfprobeFlvPackets(ref), mdat.m_startOffset + 8 - 13);
-        EXPECT_EQ(FfprobeFlvPackets(ref).size(), name == "f4f_handmade.f4f" ? 0u : 47u);
         ASSERT_TRUE(AvcConfig(tags) && AacConfig(tags));
         // ffprobe's extradata is the record of the AVC sequence header: its tag's data but
         // the 5 bytes of the video tag header.
@@ -254,8 +205,8 @@ TEST(CorpusStreaming, FlvTagsMatchFfprobe) {
         EXPECT_EQ(std::to_string(AacConfig(tags)->m_channelConfiguration), StreamField(ref, "audio", "channels"));
     }
     // The hand-made F4F's metadata as ffprobe's format tags.
-    const Opened f("f4f_handmade.f4f");
-    const std::string page = Value(BuildFlvTagPage(f.FlvMdat(), 0, nullptr), "Script tag value - value");
+    const CorpusFile f("f4f_handmade.f4f");
+    const std::string page = Value(BuildFlvTagPage(FlvMdat(f), 0, nullptr), "Script tag value - value");
     EXPECT_NE(page.find("- encoder : corpus hand-made F4F\n"), std::string::npos);
     EXPECT_NE(ReadText(CorpusRef("f4f_handmade.f4f", "ffprobe-flv.txt")).find("tag:encoder=corpus hand-made F4F"),
               std::string::npos);
@@ -272,8 +223,7 @@ TEST(CorpusStreaming, FlvTagsMatchFfprobe) {
         CMediaDataBox mdat(header, true);
         ASSERT_EQ(mdat.ParseBox(reader), 0);
         const auto tags = TagsOf(mdat);
-        const std::string csv = ReadText(CorpusRef(name, "packets.csv"));
-        if (!csv.empty()) ExpectPackets(tags, CsvPackets(csv), 0);
+        if (const std::vector<Packet> packets = PacketsCsv(name); !packets.empty()) ExpectPackets(tags, packets, 0);
         const std::string json = ReadText(CorpusRef(name, "ffprobe.json"));
         ASSERT_TRUE(AvcConfig(tags) && AacConfig(tags));
         EXPECT_NE(json.find("\"sample_rate\": \"" +
@@ -292,9 +242,9 @@ TEST(CorpusStreaming, FlvTagsMatchFfprobe) {
 TEST(CorpusStreaming, HdsBootstrapsWrittenByFfmpeg) {
     for (const std::string name : {"hds_stream0.abst", "hds_abst_frag1.f4f"}) {
         SCOPED_TRACE(name);
-        const Opened f(name);
+        const CorpusFile f(name);
         ASSERT_EQ(f.status, 0);
-        auto& abst = dynamic_cast<const CBootStrapInfoBox&>(*f.All(FourCC("abst")).at(0));
+        auto& abst = *f.All<CBootStrapInfoBox>().at(0);
         ASSERT_EQ(abst.GetChildCount(), 2u);
         auto& afrt = dynamic_cast<const CFragmentRunTableBox&>(*abst.GetChild(1));
         EXPECT_EQ(abst.m_unreadBytes + afrt.m_unreadBytes + abst.GetChild(0)->m_unreadBytes, 0u);
@@ -307,7 +257,7 @@ TEST(CorpusStreaming, HdsBootstrapsWrittenByFfmpeg) {
         EXPECT_EQ(end, abst.m_CurrentMediaTime);
     }
     // The fragment file alone has no afra or abst: its mdat is opaque media data.
-    const Opened fragment("hds_stream0Seg1-Frag1");
+    const CorpusFile fragment("hds_stream0Seg1-Frag1");
     EXPECT_EQ(fragment.status, 0);
     EXPECT_EQ(dynamic_cast<const CMediaDataBox&>(*fragment.P().GetBox(0)).GetTagCount(), 0u);
 }
@@ -317,37 +267,33 @@ TEST(CorpusStreaming, HdsBootstrapsWrittenByFfmpeg) {
 // (the muxer writes the priming frame's time as negative), and the last audio fragment
 // ends at the presentation's end rather than at its last frame's.
 TEST(CorpusStreaming, TfxdTimesMatchFfprobePackets) {
-    const Opened f("smooth.ismv");
+    const CorpusFile f("smooth.ismv");
     ASSERT_EQ(f.status, 0);
-    const std::string csv = ReadText(CorpusRef("smooth.ismv", "packets.csv"));
-    const auto packets = Matches(csv, R"((?:^|\n)(\d),(-?\d+),(-?\d+),([^,]*),\d+,(\d+),)");
+    const std::vector<Packet> packets = PacketsCsv("smooth.ismv");
     std::map<uint32_t, int64_t> audioShift;
     int fragments = 0;
     for (const CBox* traf : f.All(FourCC("traf"))) {
-        const CBox* tfxd = nullptr;
-        for (const auto& child : traf->m_children)
-            if (dynamic_cast<const CTfxdBox*>(child.get())) tfxd = child.get();
-        ASSERT_NE(tfxd, nullptr);
-        const auto& times = static_cast<const CTfxdBox&>(*tfxd);
+        const std::vector<const CTfxdBox*> tfxd = BoxesUnder<CTfxdBox>({traf});
+        ASSERT_EQ(tfxd.size(), 1u);
+        const CTfxdBox& times = *tfxd[0];
         auto* tfhd = dynamic_cast<const CTrackFragmentHeaderBox*>(traf->RetrieveChildBox(FourCC("tfhd"), true));
         ASSERT_NE(tfhd, nullptr);
-        const std::string stream = std::to_string(tfhd->m_trackId - 1);
+        const int stream = int(tfhd->m_trackId) - 1;
         // The fragment's packets: those in the mdat after its moof.
         const CBox* moof = nullptr;
         for (const CBox* m : f.All(FourCC("moof")))
             if (FindBox(*m, traf->m_id)) moof = m;
         const CBox* mdat = f.P().MediaDataOf(*moof);
         int64_t first = INT64_MIN, sum = 0;
-        for (const auto& p : packets) {
-            const uint64_t pos = N(p[4]);
-            if (p[0] != stream || pos < uint64_t(mdat->m_startOffset) ||
-                pos >= uint64_t(mdat->m_startOffset) + mdat->BoxSize())
+        for (const Packet& p : packets) {
+            if (p.stream != stream || p.pos < uint64_t(mdat->m_startOffset) ||
+                p.pos >= uint64_t(mdat->m_startOffset) + mdat->BoxSize())
                 continue;
-            if (first == INT64_MIN) first = std::stoll(p[2]);
-            sum += p[3] == "N/A" ? 0 : std::stoll(p[3]);
+            if (first == INT64_MIN) first = p.dts;
+            sum += p.duration == kUnknown ? 0 : p.duration;
         }
         const int64_t time = static_cast<int64_t>(times.m_fragmentAbsoluteTime);
-        if (stream == "0") {
+        if (stream == 0) {
             EXPECT_EQ(time, first);
             EXPECT_EQ(int64_t(times.m_fragmentDuration), sum);
         } else {
@@ -365,11 +311,10 @@ TEST(CorpusStreaming, TfxdTimesMatchFfprobePackets) {
 TEST(CorpusStreaming, EveryFlvTagHasItsPage) {
     int pages = 0;
     for (const std::string& name : CorpusFiles()) {
-        const Opened f(name);
-        if (f.status == -2) continue;
-        for (const CBox* box : f.All(FourCC("mdat"))) {
-            auto* mdat = dynamic_cast<const CMediaDataBox*>(box);
-            for (uint32_t k = 0; mdat && k < mdat->GetTagCount(); ++k, ++pages) {
+        const CorpusFile f(name);
+        if (!f.Opened()) continue;
+        for (const CMediaDataBox* mdat : f.All<CMediaDataBox>(FourCC("mdat"))) {
+            for (uint32_t k = 0; k < mdat->GetTagCount(); ++k, ++pages) {
                 const PageModel page = BuildFlvTagPage(*mdat, k, nullptr);
                 ASSERT_GE(page.tables.size(), 2u) << name << " tag " << k;
                 EXPECT_EQ(page.tables[0].rows.at(0).value.Plain(), I64Text(mdat->GetTag(k)->m_startOffset));

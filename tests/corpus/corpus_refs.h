@@ -1,0 +1,138 @@
+// What the corpus tests share: a corpus file walked as the program walks it, its boxes,
+// and readers of the reference dumps of ../shared/corpus/ref (see its README).
+#pragma once
+
+#include <climits>
+#include <cstdint>
+#include <map>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "boxes/containers/corvel.h"
+#include "support/corpus.h"
+
+// Every box from `roots` down of class T (and of `type` when given), in tree order.
+template <class T = CBox>
+std::vector<const T*> BoxesUnder(std::vector<const CBox*> roots, uint32_t type = 0) {
+    std::vector<const T*> out;
+    std::vector<const CBox*> pending(roots.rbegin(), roots.rend());
+    while (!pending.empty()) {
+        const CBox* box = pending.back();
+        pending.pop_back();
+        if (auto* t = dynamic_cast<const T*>(box); t && (!type || box->m_type == type)) out.push_back(t);
+        for (size_t i = box->GetChildCount(); i-- > 0;)
+            if (box->GetChild(i)) pending.push_back(box->GetChild(i));
+    }
+    return out;
+}
+
+// A corpus file (or any file by its path) walked as the program walks it; a failed walk
+// keeps its boxes.
+struct CorpusFile {
+    CCorvelLib lib;
+    int status = -2;  // -2: not opened, else what the walk returned
+    explicit CorpusFile(const std::string& name) {
+        if (lib.Init(name.find('/') == std::string::npos ? CorpusPath(name) : name) == 0) status = lib.Go();
+    }
+    bool Opened() const { return status != -2; }
+    const CCorvel& P() const { return *lib.Parser(); }
+    std::vector<const CBox*> Top() const {
+        std::vector<const CBox*> top;
+        for (size_t i = 0; i < P().GetBoxCount(); ++i) top.push_back(P().GetBox(i));
+        return top;
+    }
+    template <class T = CBox>
+    std::vector<const T*> All(uint32_t type = 0) const { return BoxesUnder<T>(Top(), type); }
+};
+
+inline std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string s; std::getline(in, s);) {
+        if (!s.empty() && s.back() == '\r') s.pop_back();
+        lines.push_back(s);
+    }
+    return lines;
+}
+
+// Every match of `pattern` in `text`, each as its groups.
+inline std::vector<std::vector<std::string>> Matches(const std::string& text, const std::string& pattern) {
+    std::vector<std::vector<std::string>> out;
+    const std::regex re(pattern);
+    for (std::sregex_iterator it(text.begin(), text.end(), re), stop; it != stop; ++it)
+        out.emplace_back(it->begin() + 1, it->end());
+    return out;
+}
+
+// The AAC sampling frequency of an index; `explicitRate` for the escape index.
+inline uint32_t SamplingRate(uint32_t index, uint32_t explicitRate = 0) {
+    static const uint32_t kRates[] = {96000, 88200, 64000, 48000, 44100, 32000, 24000,
+                                      22050, 16000, 12000, 11025, 8000,  7350};
+    return index < 13 ? kRates[index] : explicitRate;
+}
+
+// ref/NAME.packets.csv: "stream,pts,dts,duration,size,pos,flags" a packet (N/A: unknown).
+constexpr int64_t kUnknown = INT64_MIN;
+struct Packet {
+    int stream;
+    int64_t pts, dts, duration;
+    uint64_t size, pos;
+    bool key;
+};
+inline std::vector<Packet> PacketsCsv(const std::string& name) {
+    auto time = [](const std::string& s) { return s == "N/A" ? kUnknown : std::stoll(s); };
+    std::vector<Packet> out;
+    for (const auto& m : Matches(ReadText(CorpusRef(name, "packets.csv")),
+                                 R"((?:^|\n)(\d+),([^,\n]*),([^,\n]*),([^,\n]*),(\d+),(\d+),([^,\n]*))"))
+        out.push_back({std::stoi(m[0]), time(m[1]), time(m[2]), time(m[3]), std::stoull(m[4]), std::stoull(m[5]),
+                       m[6].find('K') != std::string::npos});
+    return out;
+}
+
+// ref/NAME.ffprobe.json: the streams by track ID, with their top-level fields.
+using Fields = std::map<std::string, std::string>;
+inline std::map<uint32_t, Fields> FfprobeStreams(const std::string& name) {
+    static const std::regex field(R"re("(\w+)": (?:"([^"]*)"|(-?\d+)))re");
+    const std::string json = ReadText(CorpusRef(name, "ffprobe.json"));
+    std::map<uint32_t, Fields> streams;
+    for (size_t pos = json.find("\"index\":"); pos != std::string::npos; pos = json.find("\"index\":", pos + 1)) {
+        const std::string block = json.substr(pos, json.find("\"disposition\"", pos) - pos);
+        Fields f;
+        for (std::sregex_iterator it(block.begin(), block.end(), field), end; it != end; ++it)
+            f[(*it)[1]] = (*it)[2].matched ? (*it)[2].str() : (*it)[3].str();
+        if (f.count("id")) streams[static_cast<uint32_t>(std::stoul(f["id"], nullptr, 16))] = f;
+    }
+    return streams;
+}
+
+// ref/NAME.mediainfo.txt lines: "OFFSET<indent>Label: value", or "OFFSET<indent>Title (N bytes)"
+// for a section (its label empty, its value the title).
+struct InfoLine {
+    uint64_t offset;
+    size_t indent;
+    std::string label, value;
+};
+inline std::vector<InfoLine> MediaInfoLines(const std::string& name) {
+    static const std::regex field(R"(^([0-9A-F]+)( +)([^:]+?): +(.*)$)");
+    static const std::regex section(R"(^([0-9A-F]+)( +)()(.+) \(\d+ bytes\)$)");
+    std::vector<InfoLine> out;
+    std::smatch m;
+    for (const std::string& s : Lines(ReadText(CorpusRef(name, "mediainfo.txt"))))
+        if (std::regex_match(s, m, field) || std::regex_match(s, m, section))
+            out.push_back({std::stoull(m[1], nullptr, 16), size_t(m[2].length()), m[3], m[4]});
+    return out;
+}
+// The first word of a MediaInfo value ("3 (0x0003) - (16 bits)": "3").
+inline std::string Number(const std::string& value) { return value.substr(0, value.find(' ')); }
+
+// The first box of each type along `path` down from `from`; null when one is missing.
+inline const CBox* Descend(const CBox* from, std::initializer_list<const char*> path) {
+    for (const char* type : path) {
+        uint32_t code = 0;
+        for (int i = 0; i < 4; ++i) code = (code << 8) | static_cast<uint8_t>(type[i]);
+        from = from ? from->RetrieveChildBox(code, true) : nullptr;
+    }
+    return from;
+}
