@@ -9,28 +9,12 @@ CBitStreamReader ReaderOver(const std::string& bytes) {
 }
 }  // namespace
 
+// The large size and uuid forms are read in the corpus (largesize_mdat.mp4, the uuid
+// boxes of smooth.ismv and xmp_uuid.mp4); here the forms and cuts it lacks.
 TEST(BoxHeader, ReadsEveryHeaderForm) {
-    // size 1: the 64-bit large size follows the type.
-    std::string large = U32(1) + "free" + U64(24) + std::string(8, '\0');
-    CBitStreamReader r = ReaderOver(large);
-    CBox box;
-    ASSERT_EQ(box.ParseBox(r), 0);
-    EXPECT_EQ(box.BoxSize(), 24u);
-    EXPECT_EQ(r.BitPosition, 16u * 8);
-
-    // uuid: the 16 user-type bytes follow, in file order.
-    const uint8_t id[16] = {0xBE, 0x7A, 0xCF, 0xCB, 0x97, 0xA9, 0x42, 0xE8, 0x9C, 0x71, 0x99, 0x94, 0x91, 0xE3, 0xAF, 0xAC};
-    std::string uuid = UuidBox(id, "x");
-    r = ReaderOver(uuid);
-    CBox u;
-    ASSERT_EQ(u.ParseBox(r), 0);
-    EXPECT_EQ(u.m_userType[0], 0xBE);
-    EXPECT_EQ(u.m_userType[15], 0xAC);
-    EXPECT_EQ(r.BitPosition, 24u * 8);
-
     // size 0 is accepted here; the walkers decide what it covers.
     const std::string zero = U32(0) + "mdat";
-    r = ReaderOver(zero);
+    CBitStreamReader r = ReaderOver(zero);
     CBox z;
     EXPECT_EQ(z.ParseBox(r), 0);
     EXPECT_EQ(z.BoxSize(), 0u);
@@ -43,6 +27,10 @@ TEST(BoxHeader, ReadsEveryHeaderForm) {
     }
 
     // The header copy keeps the header, never the children.
+    const std::string large = U32(1) + "free" + U64(24) + std::string(8, '\0');
+    r = ReaderOver(large);
+    CBox box;
+    ASSERT_EQ(box.ParseBox(r), 0);
     box.AddChildBox(std::make_unique<CBox>());
     CBox copy(box);
     EXPECT_EQ(copy.BoxSize(), 24u);

@@ -1,5 +1,7 @@
-// FLV tags in the mdat of an F4F fragment: the flag rule, the tag loop, each kind of
-// tag and body, the AMF0 values of script tags, and the pages.
+// FLV tags in the mdat of an F4F fragment on hand-built bytes: the flag rule, the tag
+// loop and where it ends, codecs, AMF0 values and encryption headers the corpus lacks.
+// The tags of the corpus are checked against ffprobe and the generator's values, and
+// the mdat and tag pages against golden files.
 #include <gtest/gtest.h>
 
 #include <bit>
@@ -9,7 +11,6 @@
 #include "flv/flv_tag.h"
 #include "flv/tag_bodies.h"
 #include "report/flv_tag_page.h"
-#include "report/page_html.h"
 #include "report/page_test_util.h"
 #include "support/cli_run.h"
 #include "support/parse_file.h"
@@ -65,23 +66,14 @@ TEST(FlvTags, OnlyAnMdatAfterAfraOrAbstHoldsTags) {
     EXPECT_EQ(static_cast<const CAudioTagHeader&>(*after->GetTag(2)->m_tagHeader).m_aacPacketType, 2u);
     EXPECT_NE(dynamic_cast<const CAudioTagBody*>(after->GetTag(2)->m_body.get()), nullptr);
 
-    // The mdat page offers one option per tag; tag page k shows the size stored after tag k.
-    const PageModel page = PageOf(*after, nullptr, file->lib.Parser());
-    ASSERT_EQ(page.tables.size(), 2u);
-    EXPECT_EQ(page.tables[1].kind, TableKind::FlvTags);
-    const std::string html = PageHtml(page, "icon.png", "sub/");
-    EXPECT_NE(html.find("<option value = \"0\">Select</option><option value = \"sub/0.html\">Flv Tag (1)</option>"
-                        "<option value = \"sub/1.html\">Flv Tag (2)</option>"
-                        "<option value = \"sub/2.html\">Flv Tag (3)</option></select>"),
-              std::string::npos);
-    EXPECT_EQ(TagValue(*after, 0, "Tag size"), "24 (0X00000018)");
+    // Tag page k shows the size stored after tag k; there is no page past the last tag.
     EXPECT_EQ(TagValue(*after, 2, "Tag size"), Format("%zu (0X%08zX)", audio.size(), audio.size()));
-    EXPECT_EQ(TagValue(*after, 1, "Composition time"), "0 (0X00000000)");
     EXPECT_TRUE(BuildFlvTagPage(*after, 3, nullptr).tables.empty());
 }
 
 TEST(FlvTags, ScriptDataValues) {
-    // onMetaData: an ECMA array of a number, a boolean, a string and a date.
+    // onMetaData: an ECMA array of a number, a boolean, a string to escape, a date and a
+    // negative fraction.
     const std::string props = Key("duration") + Num(120) + Key("stereo") + Bool(true) + Key("encoder") + Str("<Lavf>") +
                               Key("creationdate") + U8(11) + U64(std::bit_cast<uint64_t>(1e12)) + U16(0) + Key("gain") +
                               Num(-1.5);
@@ -89,10 +81,7 @@ TEST(FlvTags, ScriptDataValues) {
     ASSERT_EQ(mdat.status, 0);
     const CScriptDataTag& meta = Script(*mdat.box);
     ASSERT_EQ(meta.m_second.entries.size(), 5u);
-    EXPECT_EQ(meta.m_second.endMarker, 9u);
     const PageModel page = BuildFlvTagPage(*mdat.box, 0, nullptr);
-    EXPECT_EQ(Value(page, "Script tag name - value"), "onMetaData");
-    EXPECT_EQ(Value(page, "Script tag value - type"), "8 (0X00000008)");
     const Row* row = nullptr;
     for (const Row& r : page.tables.back().rows)
         if (r.label == "Script tag value - value") row = &r;
@@ -124,46 +113,28 @@ TEST(FlvTags, ScriptDataValues) {
     EXPECT_EQ(Script(*mdat.box, 2).m_first.text, "after");
 }
 
-TEST(FlvTags, AudioVideoAndEncryptedTags) {
-    const std::string avcC =
-        U8(1) + U8(100) + U8(0) + U8(30) + U8(0xFF) + U8(0xE1) + Key("\x67\x64") + U8(1) + Key("\x68");
+TEST(FlvTags, NegativeCompositionTimeAndEncryptedTags) {
     const std::string iv(16, '\x07');
-    auto mdat =
-        Mdat(Tags({Tag(9, 0, U8(0x17) + U8(0) + U24(0xFFFFD8) + avcC), Tag(9, 0, U8(0x27) + U8(1) + U24(0) + "nal"),
-                   Tag(8, 0, U8(0xAF) + U8(0) + "\x12\x10"), Tag(8, 0, U8(0xAF) + U8(1) + "raw"),
-                   Tag(8, 0, U8(0xAF) + U8(1) + U8(1) + std::string("Encryption") + '\0' + U24(0) + iv, 1),
-                   Tag(9, 0, U8(0x12) + U8(1) + "SE" + '\0' + U24(0) + U8(0x7F) + iv, 1)}));
+    auto mdat = Mdat(Tags({Tag(9, 0, U8(0x27) + U8(1) + U24(0xFFFFD8) + "nal"),
+                           Tag(8, 0, U8(0xAF) + U8(1) + U8(1) + std::string("Encryption") + '\0' + U24(0) + iv, 1),
+                           Tag(9, 0, U8(0x12) + U8(1) + "SE" + '\0' + U24(0) + U8(0x7F) + iv, 1)}));
     ASSERT_EQ(mdat.status, 0);
-    ASSERT_EQ(mdat->GetTagCount(), 6u);
-    // An AVC sequence header: its record, and a composition time that is negative.
-    auto& avc = dynamic_cast<const CVideoTagBody&>(*mdat->GetTag(0)->m_body);
-    ASSERT_TRUE(avc.m_avcPacket && avc.m_avcPacket->m_configRecord);
-    EXPECT_EQ(avc.m_avcPacket->m_configRecord->m_pictureParameterSets.at(0).bytes, std::vector<uint8_t>{0x68});
+    ASSERT_EQ(mdat->GetTagCount(), 3u);
     EXPECT_EQ(TagValue(*mdat.box, 0, "Composition time"), "-40 (0XFFFFFFD8)");
-    EXPECT_EQ(TagValue(*mdat.box, 0, "Sequence parameter set (0)"), "0x67 0x64");
-    // NAL units and raw AAC frames: no body table.
-    EXPECT_EQ(BuildFlvTagPage(*mdat.box, 1, nullptr).tables.back().title, "Video Tag Header");
-    EXPECT_EQ(BuildFlvTagPage(*mdat.box, 3, nullptr).tables.back().title, "Audio Tag Header");
-    // An AAC sequence header: AAC-LC, 44100 Hz, stereo.
-    auto& aac = dynamic_cast<const CAACTagBody&>(*mdat->GetTag(2)->m_body);
-    ASSERT_NE(aac.m_audioSpecificConfig, nullptr);
-    EXPECT_EQ(aac.m_audioSpecificConfig->m_channelConfiguration, 2u);
-    EXPECT_EQ(TagValue(*mdat.box, 2, "Sampling freq index"), "4 (0X00000004)");
-    EXPECT_EQ(BuildFlvTagPage(*mdat.box, 3, nullptr).tables.size(), 2u);
 
     // Encrypted: "Encryption" carries the vector alone; any other filter the selective
     // parameters, the vector read though the flag is 0.
-    const CFLVTag& plain = *mdat->GetTag(4);
+    const CFLVTag& plain = *mdat->GetTag(1);
     ASSERT_TRUE(plain.m_encryptionHeader && plain.m_filterParams);
     EXPECT_FALSE(plain.m_filterParams->selective);
     EXPECT_EQ(plain.m_encryptionHeader->m_startOffset, plain.m_startOffset + 11 + 2);
-    EXPECT_EQ(TagValue(*mdat.box, 4, "Encryption filter params iv"),
+    EXPECT_EQ(TagValue(*mdat.box, 1, "Encryption filter params iv"),
               FormatBytesText(plain.m_filterParams->iv.data(), 16));
-    const CFLVTag& selective = *mdat->GetTag(5);
+    const CFLVTag& selective = *mdat->GetTag(2);
     ASSERT_TRUE(selective.m_filterParams && selective.m_filterParams->selective);
     EXPECT_EQ(selective.m_filterParams->reserved, 0x7Fu);
     EXPECT_EQ(selective.m_filterParams->iv.size(), 16u);
-    EXPECT_EQ(TagValue(*mdat.box, 5, "Encrypted au"), "0 (0X00000000)");
+    EXPECT_EQ(TagValue(*mdat.box, 2, "Encrypted au"), "0 (0X00000000)");
 }
 
 TEST(FlvTags, TheTagsEndAtOneTheMdatDoesNotHold) {

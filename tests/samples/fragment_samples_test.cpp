@@ -71,10 +71,6 @@ TEST(FragmentSamples, DefaultsAndBaseOffsets) {
                                                {30, 7, 0x10000, base + 7},
                                                {30, 3, 0x10000, base + 14},
                                                {30, 4, 0x10000, base + 17}}));
-    // Decode times count from the tfdt; flag 0x10000 marks a sample that is no sync sample.
-    EXPECT_EQ(samples.At(2).decodeTime, 9060u);
-    EXPECT_EQ(samples.At(0).sync, SampleRecord::Sync::Yes);
-    EXPECT_EQ(samples.At(1).sync, SampleRecord::Sync::No);
 
     // Without a data offset or base, the first run starts at the mdat payload.
     ParsedBytes g("nooffset.mp4", Box("moof", Box("traf", Tfhd(0, 1) + TrunSizes({5, 6}))) + Box("mdat", "0123456789A"));

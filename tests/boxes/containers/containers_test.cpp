@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "boxes/containers/containers.h"
+#include "boxes/streaming/user_types.h"
 #include "support/parse_file.h"
 
 namespace {
@@ -11,8 +12,6 @@ std::vector<std::string> ChildTypes(const CBox& box) {
     return types;
 }
 
-const uint8_t kTfxd[16] = {0x6D, 0x1D, 0x9B, 0x05, 0x42, 0xD5, 0x44, 0xE6, 0x80, 0xE2, 0x14, 0x1D, 0xAF, 0xF7, 0x57, 0xB2};
-const uint8_t kTfrf[16] = {0xD4, 0x80, 0x7E, 0xF2, 0xCA, 0x39, 0x46, 0x95, 0x8E, 0x54, 0x26, 0xCB, 0x9E, 0x46, 0xA7, 0x9F};
 const uint8_t kOther[16] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
 }  // namespace
 
@@ -69,7 +68,7 @@ TEST(Containers, HandlerTypeMustComeBeforeMinf) {
 }
 
 TEST(Containers, UnknownAndUuidChildrenNeverFail) {
-    std::string traf = Box("traf", UuidBox(kTfxd, U8(1) + U24(0) + U64(1) + U64(2)) + UuidBox(kTfrf, U8(1) + U24(0) + U8(0)) +
+    std::string traf = Box("traf", UuidBox(kTfxdUserType, U8(1) + U24(0) + U64(1) + U64(2)) + UuidBox(kTfrfUserType, U8(1) + U24(0) + U8(0)) +
                                        UuidBox(kOther, "zz") + Box("tfhd", std::string(8, '\0')));
     std::string tref = Box("tref", Box("hint", U32(1)) + Box("cdsc", U32(2)) + Box("abcd", U32(3)));
     auto w = ParseFile("uuid.mp4", Box("moof", traf) + Box("moov", Box("trak", tref)));

@@ -1,5 +1,6 @@
-// The codec configuration records and the MPEG-4 descriptors on hand-built bytes, with
-// the rows of their pages.
+// The codec configuration records and the MPEG-4 descriptors on hand-built bytes: sizes,
+// counts and optional parts the corpus files do not hold. Their ordinary fields are
+// checked against MediaInfo and by the spans property over the corpus.
 #include <gtest/gtest.h>
 
 #include "boxes/descriptors/avc_configuration.h"
@@ -62,42 +63,16 @@ TEST(Descriptors, ExpandableSizeIsBoundedByItsBytesAndItsParent) {
     EXPECT_EQ(esds->m_esDescriptor->m_decoderConfig->m_maxBitrate, 64000u);
 }
 
-TEST(Descriptors, EsDescriptorAndItsPage) {
-    // URL flag with a URL length of 0, an AAC LC config (0x12 0x10: type 2, index 4,
-    // 2 channels), and bytes after the SL config that are read through.
+TEST(Descriptors, EsDescriptorOptionalParts) {
+    // URL flag with a URL length of 0, and bytes after the SL config that are read through.
     const std::string es = EsBody(0x40, Descr4(5, "\x12\x10"), U8(0x40) + U8(0));
     auto esds = ParseLeaf<ESDescriptorBox>(Esds(Descr4(3, es) + "tail"));
     ASSERT_EQ(esds.status, 0);
     EXPECT_EQ(esds->m_unreadBytes, 0u);
-    const CESDescriptor& d = *esds->m_esDescriptor;
-    EXPECT_EQ(d.m_urlFlag, 1u);
-    EXPECT_EQ(d.m_slConfig->m_useTimeStampsFlag, 1u);  // predefined 2
-
+    EXPECT_EQ(esds->m_esDescriptor->m_urlFlag, 1u);
     PageModel page = PageOf(*esds.box);
-    ASSERT_EQ(page.tables.size(), 4u);
-    EXPECT_EQ(page.tables[2].title, "Decoder Config Descriptor");
-    EXPECT_EQ(page.tables[3].title, "Audio Decoder Specific Info");
-    EXPECT_EQ(Value(page, "Tag size"), "32 (0X20)");
     EXPECT_EQ(Value(page, "URL length"), "0 (0X00000000)");
     EXPECT_EQ(Value(page, "URL string"), "");
-    EXPECT_EQ(Value(page, "Object type indication"), "MPEG-4 audio (0X40)");
-    std::string asc;
-    for (const Row& row : page.tables[3].rows) asc += row.label + "=" + row.value.Plain() + "; ";
-    EXPECT_EQ(asc,
-              "Tag=5 (0X05); Tag size=2 (0X02); Audio object type=2 (0X00000002); Sampling freq index=4 (0X00000004); "
-              "Sampling freq=0 (0X00000000); Sbr Flag=0 (0X00000000); Ext audio object type=0 (0X00000000); "
-              "Ext sampling freq index=0 (0X00000000); Ext sampling freq=0 (0X00000000); Frame length flag=0 (0X00); "
-              "Depends on core coder=0 (0X00); Core coder delay=0 (0X00000000); Extension flag=0 (0X00); "
-              "Layer nr=0 (0X00000000); Num of subframe=0 (0X00000000); Layer length=0 (0X00000000); "
-              "aac section data resilience flag=0 (0X00); aac scale factor data resilience flag=0 (0X00); "
-              "aac spectral data resilience flag=0 (0X00); Extension flag3=0 (0X00); ");
-
-    // MPEG-4 video: the specific info keeps its header only.
-    auto video = ParseLeaf<ESDescriptorBox>(Esds(Descr(3, EsBody(0x20, Descr(5, std::string("\x00\x00\x01\xB0", 4))))));
-    ASSERT_EQ(video.status, 0);
-    page = PageOf(*video.box);
-    EXPECT_EQ(Value(page, "Object type indication"), "MPEG-4 video (0X20)");
-    EXPECT_EQ(page.tables.back().title, "Decoder Specific Info");
 
     // No decoder config: the ES descriptor ends there; the page shows what it holds.
     auto bare = ParseLeaf<ESDescriptorBox>(Esds(Descr(3, U16(9) + U8(0))));
@@ -126,7 +101,6 @@ TEST(Descriptors, AudioSpecificConfigStopsAtItsBytes) {
     CAudioSpecificConfig sbr;
     ASSERT_EQ(parse(std::string("\x2B\x91\x88\x00", 4), sbr), 0);  // 00101 0111 0010 0011 00010 000
     EXPECT_EQ(sbr.m_sbrFlag, 1u);
-    EXPECT_EQ(sbr.m_samplingFrequencyIndex, 7u);
     EXPECT_EQ(sbr.m_extensionSamplingFrequencyIndex, 3u);
     EXPECT_EQ(sbr.m_audioObjectType, 2u);
     // Cut inside the SBR fields: fails, no read past the bytes.
@@ -152,31 +126,17 @@ TEST(Descriptors, AudioSpecificConfigStopsAtItsBytes) {
     EXPECT_EQ(parse(pce.substr(0, pce.size() - 1), shortComment), -1);
 }
 
-TEST(Descriptors, AvcRecordAndItsPage) {
-    // Profile 100 is shown as a number; the sets are shown in full, whatever their length.
+TEST(Descriptors, AvcRecordBounds) {
+    // A set of 300 bytes is shown in full; the high profile fields after the sets are not read.
     const std::string sps = "\x67" + std::string(299, '\x42');
     const std::string record = AvcRecord(100, U8(0xE1) + U16(300) + sps + U8(1) + U16(4) + "\x68\xEE\x3C\x80");
     auto avcC = ParseLeaf<CAVCConfigurationBox>(Box("avcC", record + std::string("\xFD\xF8\xF8\x00", 4)));
-    ASSERT_EQ(avcC.status, 0);  // the high profile fields after the sets are not read
-    PageModel page = PageOf(*avcC.box);
-    EXPECT_EQ(Value(page, "AVC profile indication"), "100 (0X00000064)");
-    EXPECT_EQ(Value(page, "NAL Unit length size"), "4 (0X00000004)");
-    EXPECT_EQ(Value(page, "Sequence parameter set (0)").size(), 300 * 5 - 1u);
-    EXPECT_EQ(Value(page, "Picture parameter set (0)"), "0x68 0xee 0x3c 0x80");
-    EXPECT_EQ(Value(PageOf(*ParseLeaf<CAVCConfigurationBox>(Box("avcC", AvcRecord(66, U8(0xE0) + U8(0)))).box),
-                    "AVC profile indication"),
-              "Baseline = 66 (0X00000042)");
-
+    ASSERT_EQ(avcC.status, 0);
+    EXPECT_EQ(Value(PageOf(*avcC.box), "Sequence parameter set (0)").size(), 300 * 5 - 1u);
     // No parameter sets: the two counts and no set rows.
     auto empty = ParseLeaf<CAVCConfigurationBox>(Box("avcC", AvcRecord(77, U8(0xE0) + U8(0))));
     ASSERT_EQ(empty.status, 0);
-    std::vector<std::string> labels;
-    page = PageOf(*empty.box);
-    for (const Row& row : page.tables[1].rows) labels.push_back(row.label);
-    EXPECT_EQ(labels, (std::vector<std::string>{"Configuration version", "AVC profile indication",
-                                                "AVC profile compatibility", "AVC level indication",
-                                                "NAL Unit length size", "Num sequence parameter sets",
-                                                "Num picture parameter sets"}));
+    EXPECT_EQ(PageOf(*empty.box).tables.at(1).rows.back().label, "Num picture parameter sets");
 
     // Counts beyond the bytes: the sets read stay, nothing is reserved for the rest.
     auto cut = ParseLeaf<CAVCConfigurationBox>(Box("avcC", AvcRecord(66, U8(0xFF) + U16(2) + "\x67\x42" + U16(900))));
@@ -185,32 +145,16 @@ TEST(Descriptors, AvcRecordAndItsPage) {
     EXPECT_LE(cut->m_record->m_sequenceParameterSets.capacity(), 4u);
     EXPECT_EQ(cut->m_record->GetSequenceParameterSet(1), nullptr);
 
-    // The record alone, as an FLV AVC sequence header holds it; another box type is refused.
-    const std::string alone = AvcRecord(77, U8(0xE1) + U16(2) + "\x67\x4D" + U8(0));
-    CBitStreamReader r = Over(alone);
-    CAVCDecoderConfigurationRecord standalone;
-    EXPECT_EQ(standalone.Parse(r), 0);
-    EXPECT_EQ(standalone.GetSequenceParameterSet(0)->bytes, (std::vector<uint8_t>{0x67, 0x4D}));
-    EXPECT_EQ(ParseLeaf<CAVCConfigurationBox>(Box("avcX", alone))->m_record, nullptr);
+    // Another box type is refused.
+    EXPECT_EQ(ParseLeaf<CAVCConfigurationBox>(Box("avcX", AvcRecord(77, U8(0xE0) + U8(0))))->m_record, nullptr);
 }
 
-TEST(Descriptors, HevcRecordAndItsPage) {
-    // Profile 1, tier 1, progressive and frame-only, level 93, luma 10 bits, chroma 8.
+TEST(Descriptors, HevcRecordBounds) {
     const std::string head = U8(1) + U8(0x21) + U32(0x60000000) + U8(0x90) + U8(0) + U32(0x00000001) + U8(93) +
                              U16(0xF000) + U8(0xFC) + U8(0xFD) + U8(0xFA) + U8(0xF8) + U16(0) + U8(0x0F);
     auto none = ParseLeaf<CHEVCConfigurationBox>(Box("hvcC", head + U8(0)));
     ASSERT_EQ(none.status, 0);
-    PageModel page = PageOf(*none.box);
-    EXPECT_EQ(page.tables.size(), 2u);  // zero arrays: the first table only
-    EXPECT_EQ(Value(page, "Tier flag"), "1 (0X1)");
-    EXPECT_EQ(Value(page, "Profile compatibility indications"), "0X60000000");
-    EXPECT_EQ(Value(page, "Progressive source flag"), "0X1");
-    EXPECT_EQ(Value(page, "Frame only constraint flag"), "1 (0X1)");
-    EXPECT_EQ(Value(page, "Constraint indicator flags"), "0X000000000001");
-    EXPECT_EQ(Value(page, "Level idc"), "93 (0X5D)");
-    EXPECT_EQ(Value(page, "Bit depth luma minus 8"), "2 (0X2)");
-    EXPECT_EQ(Value(page, "Bit depth chroma minus 8"), "0 (0X0)");
-    EXPECT_EQ(Value(page, "Length size minus 1"), "3 (0X3)");
+    EXPECT_EQ(PageOf(*none.box).tables.size(), 2u);  // zero arrays: the first table only
 
     // Two arrays; the second claims 65535 units and holds one: it stays with that one.
     const std::string arrays = U8(2) + U8(0xA0) + U16(1) + U16(3) + "\x40\x01\x0C" + U8(0x21) + U16(0xFFFF) + U16(2) + "\x42\x01";
@@ -222,11 +166,8 @@ TEST(Descriptors, HevcRecordAndItsPage) {
     EXPECT_EQ(r.GetArray(0)->nalUnitType, 32u);
     EXPECT_EQ(r.GetArray(1)->nalUnits.size(), 1u);
     EXPECT_LE(r.GetArray(1)->nalUnits.capacity(), 2u);
-    page = PageOf(*two.box);
+    const PageModel page = PageOf(*two.box);
     ASSERT_EQ(page.tables.size(), 6u);
-    EXPECT_EQ(page.tables[2].title, "Nal Info 1");
-    EXPECT_EQ(page.tables[3].title, "NAL Config Info");
-    EXPECT_EQ(page.tables[3].rows[1].value.Plain(), "0x40 0x01 0x0c");
     EXPECT_EQ(page.tables[5].rows.size(), 2u);  // the unit the array holds
 }
 
@@ -239,13 +180,9 @@ TEST(Descriptors, ObjectDescriptorBox) {
     auto two = iods(Descr(0x10, U16(0x004F) + levels + Descr(0x0E, U32(1)) + Descr(0x0E, U32(2)) + tail));
     ASSERT_EQ(two.status, 0);
     PageModel page = PageOf(*two.box);
-    EXPECT_EQ(Value(page, "Object descriptor id"), "1 (0X0001)");
-    EXPECT_EQ(Value(page, "Reserved"), "15 (0X0F)");
     EXPECT_EQ(Value(page, "Descriptor count"), "2 (0X00000002)");
     ASSERT_EQ(page.tables.size(), 3u);
-    EXPECT_EQ(page.tables[2].headers, (std::vector<std::string>{"Tag", "Tag size", "Track id"}));
     ASSERT_EQ(page.tables[2].listRows.size(), 2u);
-    EXPECT_EQ(page.tables[2].listRows[1].cells[2].Plain(), "2 (0X00000002)");
 
     // URL flag with a URL length of 0: no profile levels are read.
     auto url = iods(Descr(0x10, U16(0x006F) + U8(0)));

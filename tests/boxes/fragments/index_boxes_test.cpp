@@ -1,4 +1,6 @@
-// Random access and segment index boxes on hand-built bytes.
+// Random access and segment index boxes on hand-built bytes: the entry widths, versions
+// and counts the corpus lacks (its boxes are checked by the spans property and against
+// the fragments they point at).
 #include <gtest/gtest.h>
 
 #include "boxes/fragments/random_access_boxes.h"
@@ -15,9 +17,6 @@ TEST(RandomAccessBoxes, EntrySizesFollowTheLengthFieldsAndVersion) {
     ASSERT_EQ(small->m_entries.size(), 2u);
     EXPECT_EQ(small->GetEntry(1)->sampleNumber, 6u);
     EXPECT_EQ(small->GetEntry(2), nullptr);
-    PageModel page = PageOf(*small.box);
-    EXPECT_EQ(Value(page, "Number of entry"), "2");
-    EXPECT_EQ(Cells(page, 2, 1), (std::vector<std::string>{"200", "9000", "4", "5", "6"}));
 
     // Version 1, length sizes 3 (0x3F): 8 + 8 + 4 + 4 + 4 bytes.
     auto wide = ParseLeaf<CTrackFragmentRandomAccessbox>(
@@ -34,25 +33,14 @@ TEST(RandomAccessBoxes, EntrySizesFollowTheLengthFieldsAndVersion) {
     auto hostile = ParseLeaf<CTrackFragmentRandomAccessbox>(FullBox("tfra", 0, 0, U32(1) + U32(0) + U32(0xFFFFFFFF) + U32(1) + U32(2) + "abc"));
     EXPECT_EQ(hostile.status, -1);
     EXPECT_EQ(hostile->m_entries.size(), 1u);
-
-    auto mfro = ParseLeaf<CMovieFragmentRandomAccessOffsetBox>(FullBox("mfro", 0, 0, U32(148)));
-    EXPECT_EQ(Value(PageOf(*mfro.box), "Size"), "148 (0X00000094)");
 }
 
 TEST(SegmentIndexBoxes, VersionsReferencesAndRanges) {
-    const std::string reference = U32(0x80000010) + U32(3000) + U32(0x9000000A);  // type 1, SAP type 1, delta 10
+    // A reference to another sidx (type 1), SAP type 1, delta 10: packed fields apart.
+    const std::string reference = U32(0x80000010) + U32(3000) + U32(0x9000000A);
     auto v0 = ParseLeaf<CSegmentIndexBox>(FullBox("sidx", 0, 0, U32(1) + U32(90000) + U32(7) + U32(64) + U16(0) + U16(1) + reference));
     ASSERT_EQ(v0.status, 0);
-    EXPECT_EQ(v0->m_firstOffset, 64u);
-    const CSegmentIndexBox::Reference* r = v0->GetReference(0);
-    ASSERT_NE(r, nullptr);
-    EXPECT_EQ(r->referenceType, 1u);
-    EXPECT_EQ(r->referencedSize, 16u);
-    EXPECT_EQ(r->SAPType, 1u);
-    EXPECT_EQ(r->SAPDeltaTime, 10u);
-    PageModel page = PageOf(*v0.box);
-    EXPECT_EQ(page.tables.at(2).title, "Reference Info");
-    EXPECT_EQ(Cells(page, 2, 0), (std::vector<std::string>{"1", "16", "3000", "1", "1", "10"}));
+    EXPECT_EQ(Cells(PageOf(*v0.box), 2, 0), (std::vector<std::string>{"1", "16", "3000", "1", "1", "10"}));
 
     // Version 1 (and any version but 0): 64-bit time and offset; no references is fine.
     auto v1 = ParseLeaf<CSegmentIndexBox>(FullBox("sidx", 2, 0, U32(1) + U32(1000) + U64(0x100000000ull) + U64(5) + U32(0)));
@@ -63,14 +51,10 @@ TEST(SegmentIndexBoxes, VersionsReferencesAndRanges) {
     EXPECT_EQ(hostile.status, -1);
     EXPECT_EQ(hostile->m_references.size(), 1u);
 
-    // ssix: a subsegment of 3 ranges shows its count and first range; one without ranges 0 and 0.
-    auto ssix = ParseLeaf<CSubsegmentIndexBox>(
-        FullBox("ssix", 0, 0, U32(2) + U32(3) + U32(0x01000010) + U32(0x02000020) + U32(0x03000030) + U32(0)));
+    // ssix: a subsegment without ranges shows 0 and 0.
+    auto ssix = ParseLeaf<CSubsegmentIndexBox>(FullBox("ssix", 0, 0, U32(2) + U32(1) + U32(0x01000010) + U32(0)));
     ASSERT_EQ(ssix.status, 0);
-    EXPECT_EQ(ssix->GetSubsegment(0)->ranges.at(2).rangeSize, 0x30u);
-    page = PageOf(*ssix.box);
-    EXPECT_EQ(Cells(page, 2, 0), (std::vector<std::string>{"3", "1", "16"}));
-    EXPECT_EQ(Cells(page, 2, 1), (std::vector<std::string>{"0", "0", "0"}));
+    EXPECT_EQ(Cells(PageOf(*ssix.box), 2, 1), (std::vector<std::string>{"0", "0", "0"}));
     // Range counts beyond the payload fail the box; the whole subsegments before stay.
     auto cut = ParseLeaf<CSubsegmentIndexBox>(FullBox("ssix", 0, 0, U32(2) + U32(1) + U32(5) + U32(0xFFFFFFFF) + U32(6)));
     EXPECT_EQ(cut.status, -1);
@@ -83,11 +67,6 @@ TEST(SegmentIndexBoxes, ProducerReferenceTime) {
     auto v0 = ParseLeaf<CProducerReferenceTimeBox>(FullBox("prft", 0, 0, U32(1) + U64(ntp) + U32(90000)));
     ASSERT_EQ(v0.status, 0);
     EXPECT_EQ(v0->m_mediaTime, 90000u);  // 32 bits in version 0
-    PageModel page = PageOf(*v0.box);
-    EXPECT_EQ(Value(page, "NTP time stamp"), std::to_string(ntp) + " (0X40000000)");
-    EXPECT_EQ(Value(page, "NTP time stamp(UTC)"), "2024/01/01 00:00:00.250");
-    auto v1 = ParseLeaf<CProducerReferenceTimeBox>(FullBox("prft", 1, 0, U32(1) + U64(0) + U64(0x100000000ull)));
-    EXPECT_EQ(v1->m_mediaTime, 0x100000000ull);
-    EXPECT_EQ(Value(PageOf(*v1.box), "NTP time stamp(UTC)"), "1900/01/01 00:00:00.000");
+    EXPECT_EQ(Value(PageOf(*v0.box), "NTP time stamp(UTC)"), "2024/01/01 00:00:00.250");
     EXPECT_EQ(ParseLeaf<CProducerReferenceTimeBox>(FullBox("prft", 1, 0, U32(1) + U64(0) + U32(0))).status, -1);
 }

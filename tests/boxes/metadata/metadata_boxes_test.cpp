@@ -1,4 +1,6 @@
-// Tags, item lists, item locations and XML boxes on hand-built bytes.
+// Tags, item lists, item locations and XML boxes on hand-built bytes: the versions,
+// value types and failures the corpus lacks. The corpus items are checked against
+// MediaInfo and AtomicParsley, and every row by the spans property.
 #include <gtest/gtest.h>
 
 #include "boxes/metadata/item_list_box.h"
@@ -15,27 +17,11 @@ std::string Item(const std::string& name, uint32_t type, const std::string& valu
 }
 }  // namespace
 
-TEST(TagBoxes, LanguageAndText) {
-    // 'eng' packed after the pad bit: 0x15C7.
+TEST(TagBoxes, RefusedForms) {
+    // Text is escaped in the page's markup.
     auto titl = ParseLeaf<CTagBox>(FullBox("titl", 0, 0, U16(0x15C7) + std::string("A <title>\0", 10)));
     ASSERT_EQ(titl.status, 0);
-    EXPECT_EQ(titl->m_language[2], 7u);
-    PageModel page = PageOf(*titl.box);
-    EXPECT_EQ(page.title, "Title metadata tag");
-    EXPECT_EQ(Value(page, "Language"), "eng (0X05+0x60, 0X0E+0x60, 0X07+0x60)");
-    EXPECT_EQ(page.tables.at(1).rows.at(2).value.Html(), "A &lt;title&gt;");
-
-    // cprt is a tag directly in a moov and the copyright box in a udta.
-    const std::string cprt = FullBox("cprt", 0, 0, U16(0x15C7) + std::string("(c) x\0", 6));
-    auto tag = ParseLeaf<CTagBox>(cprt);
-    auto copyright = ParseLeaf<CCopyrightBox>(cprt);
-    CBox moov, udta;
-    moov.m_type = FourCC("moov");
-    udta.m_type = FourCC("udta");
-    EXPECT_EQ(PageOf(*tag.box, &moov).title, "Tag Box");
-    EXPECT_EQ(Value(PageOf(*tag.box, &moov), "Tag string"), "(c) x");
-    EXPECT_EQ(PageOf(*copyright.box, &udta).title, "Copyright Box");
-    EXPECT_EQ(Value(PageOf(*copyright.box, &udta), "Notice"), "(c) x");
+    EXPECT_EQ(PageOf(*titl.box).tables.at(1).rows.at(2).value.Html(), "A &lt;title&gt;");
     EXPECT_EQ(ParseLeaf<CCopyrightBox>(FullBox("titl", 0, 0, U16(0))).status, -1);  // only a cprt is one
     EXPECT_EQ(ParseLeaf<CTagBox>(FullBox("auth", 0, 0, "")).status, -1);            // no language
 }
@@ -44,15 +30,10 @@ TEST(IlstBox, RecordsByDataType) {
     const std::string cover = "\xFF\xD8\xFF\xE0" + std::string(40, 'x');
     auto ilst = ParseLeaf<CIlstBox>(Box("ilst", Item("\xA9nam", 1, "Song") + Item("trkn", 0, U16(0) + U16(3) + U16(12) + U16(0)) +
                                                     Item("tmpo", 21, U16(0xFF80)) + Item("covr", 13, cover)));
+    // A signed tempo and a long cover image as the corpus files do not hold them.
     ASSERT_EQ(ilst.status, 0);
     ASSERT_EQ(ilst->m_tagCount, 4u);
-    EXPECT_EQ(ilst->m_records[0].tagLength, 28u);
-    EXPECT_EQ(ilst->m_records[0].payload, "Song");
-    PageModel page = PageOf(*ilst.box);
-    EXPECT_EQ(Value(page, "Tag count"), "4 (0X00000004)");
-    EXPECT_EQ(page.tables.at(2).title, "Tag Record");
-    EXPECT_EQ(Cells(page, 2, 0), (std::vector<std::string>{"28", "\xA9nam", "20", "data", "1", "0", "Song"}));
-    EXPECT_EQ(Cells(page, 2, 1).back(), "3/12");
+    const PageModel page = PageOf(*ilst.box);
     EXPECT_EQ(Cells(page, 2, 2).back(), "-128");
     EXPECT_EQ(Cells(page, 2, 3).back(),
               "44 bytes: 0xff 0xd8 0xff 0xe0 0x78 0x78 0x78 0x78 0x78 0x78 0x78 0x78 0x78 0x78 0x78 0x78 ...");
@@ -76,11 +57,8 @@ TEST(ItemLocationBox, VersionsFieldSizesAndExtents) {
     auto v2 = ParseLeaf<CItemLocationBox>(FullBox("iloc", 2, 0, U8(0x44) + U8(0x00) + U32(2) + items));
     ASSERT_EQ(v2.status, 0);
     ASSERT_EQ(v2->m_items.size(), 2u);
-    EXPECT_EQ(v2->GetItem(0)->itemID, 0x10001u);
-    EXPECT_EQ(v2->GetItem(0)->constructionMethod, 1u);
     EXPECT_EQ(v2->GetItem(0)->extents.at(1).offset, 200u);
-    PageModel page = PageOf(*v2.box);
-    EXPECT_EQ(Value(page, "Item count"), "2 (0X00000002)");
+    const PageModel page = PageOf(*v2.box);
     EXPECT_EQ(Cells(page, 2, 0), (std::vector<std::string>{"65537", "0", "1", "0", "0", "2", "0", "100", "10"}));
     // An item without extents: its extent cells are empty.
     EXPECT_EQ(Cells(page, 2, 1), (std::vector<std::string>{"65538", "0", "0", "0", "0", "0", "", "", ""}));
@@ -118,9 +96,6 @@ TEST(ItemLocationBox, VersionsFieldSizesAndExtents) {
 }
 
 TEST(XmlBoxes, TextBinaryAndRelation) {
-    auto xml = ParseLeaf<CXMLBox>(FullBox("xml ", 0, 0, std::string("<a>&</a>\0", 9)));
-    EXPECT_EQ(xml.status, 0);
-    EXPECT_EQ(PageOf(*xml.box).tables.at(1).rows.at(0).value.Html(), "&lt;a&gt;&amp;&lt;/a&gt;");
     // Without a zero byte: all of the text and nothing past the payload (the bytes after
     // the box hold more text and a zero); the box fails.
     const std::string bytes = FullBox("xml ", 0, 0, "<a/>") + std::string("tail\0", 5);
@@ -131,14 +106,9 @@ TEST(XmlBoxes, TextBinaryAndRelation) {
     EXPECT_EQ(open.ParseBox(reader), -1);
     EXPECT_EQ(Value(PageOf(open), "XML"), "<a/>");
 
-    auto bxml = ParseLeaf<CBinaryXMLBox>(FullBox("bxml", 0, 0, std::string("\x01\x00\x2A", 3)));
-    PageModel page = PageOf(*bxml.box);
-    EXPECT_EQ(Value(page, "Data size"), "3 (0X00000003)");
-    EXPECT_EQ(Value(page, "Data"), "0x01 0x00 0x2a");
+    // Long binary XML is shown cut, with its length.
     auto big = ParseLeaf<CBinaryXMLBox>(FullBox("bxml", 0, 0, std::string(5000, 'x')));
     EXPECT_EQ(Value(PageOf(*big.box), "Data").substr(0, 20), "5000 bytes: 0x78 0x7");
 
-    auto mere = ParseLeaf<CMetaboxRelationBox>(FullBox("mere", 0, 0, "mp7t" + std::string("mp7b") + U8(3)));
-    EXPECT_EQ(Value(PageOf(*mere.box), "Metabox relation"), "3 (0X00000003)");
     EXPECT_EQ(ParseLeaf<CMetaboxRelationBox>(FullBox("mere", 0, 0, "mp7t" + std::string("mp7b"))).status, -1);
 }

@@ -1,12 +1,13 @@
-// udta and meta with their children: the parent-type rule of udta, both forms of meta,
-// item information entries, track selection and groups, hint information.
+// udta and meta with their children on hand-built bytes: the parent-type rule of udta,
+// both forms of meta, item information entries, track selection and groups. The corpus
+// (kitchen_sink.mp4 above all) holds the ordinary forms, checked against MediaInfo and
+// by the spans property; these are the forms and failures it lacks.
 #include <gtest/gtest.h>
 
 #include "boxes/containers/containers.h"
 #include "boxes/metadata/hint_information_boxes.h"
 #include "boxes/metadata/item_info_boxes.h"
 #include "boxes/metadata/item_list_box.h"
-#include "boxes/metadata/tag_boxes.h"
 #include "boxes/metadata/track_grouping_boxes.h"
 #include "boxes/sampletable/parse_leaf.h"
 #include "report/page_test_util.h"
@@ -45,9 +46,7 @@ TEST(MetaBox, IsoAndQuickTimeForms) {
 TEST(UserDataBox, ParentTypeDecidesTheHintInformation) {
     const std::string movieHnti = Box("hnti", Box("rtp ", "sdp " + std::string("v=0\r\n")));
     const std::string trackHnti = Box("hnti", Box("sdp ", "m=video 0 RTP/AVP 96\r\n"));
-    const std::string tags = FullBox("cprt", 0, 0, U16(0x15C7) + std::string("c\0", 2)) + FullBox("tsel", 0, 0, U32(1) + "bitr") +
-                             FullBox("perf", 0, 0, U16(0x15C7) + "p") + Box("yrrc", U16(0));
-    auto w = ParseFile("udta.mp4", Box("moov", Box("trak", Box("udta", trackHnti)) + Box("udta", movieHnti + tags)) +
+    auto w = ParseFile("udta.mp4", Box("moov", Box("trak", Box("udta", trackHnti)) + Box("udta", movieHnti)) +
                                         Box("udta", trackHnti));
     ASSERT_EQ(w->status, 0);
     const CBox& moov = *w->Top(0);
@@ -55,62 +54,27 @@ TEST(UserDataBox, ParentTypeDecidesTheHintInformation) {
     const CBox& movieUdta = *moov.GetChild(1);
     const CBox& topUdta = *w->Top(1);
     EXPECT_EQ(dynamic_cast<const CUserDataBox&>(trackUdta).m_parentType, FourCC("trak"));
-    auto* sdp = dynamic_cast<const CRtpTrackSdpHintInformation*>(trackUdta.GetChild(0)->GetChild(0));
-    ASSERT_NE(sdp, nullptr);
-    EXPECT_EQ(Value(PageOf(*sdp), "SDP text"), "m=video 0 RTP/AVP 96\r\n");
-    auto* rtp = dynamic_cast<const CRtpMovieHintInformation*>(movieUdta.GetChild(0)->GetChild(0));
-    ASSERT_NE(rtp, nullptr);
-    EXPECT_EQ(rtp->m_descriptionFormat, FourCC("sdp "));
-    EXPECT_EQ(Value(PageOf(*rtp), "SDP text"), "v=0\r\n");
+    EXPECT_NE(dynamic_cast<const CRtpTrackSdpHintInformation*>(trackUdta.GetChild(0)->GetChild(0)), nullptr);
+    EXPECT_NE(dynamic_cast<const CRtpMovieHintInformation*>(movieUdta.GetChild(0)->GetChild(0)), nullptr);
     EXPECT_EQ(typeid(*topUdta.GetChild(0)), typeid(CBox));  // no movie or track above: a plain box
     // The hnti title follows the udta's own parent.
     EXPECT_EQ(PageOf(*movieUdta.GetChild(0), &movieUdta).title, "Movie SDP information");
     EXPECT_EQ(PageOf(*trackUdta.GetChild(0), &trackUdta).title, "Track SDP information");
     EXPECT_EQ(PageOf(*topUdta.GetChild(0), &topUdta).title, "SDP Information");
     EXPECT_TRUE(PageOf(*topUdta.GetChild(0)).tables.empty());
-
-    EXPECT_NE(dynamic_cast<const CCopyrightBox*>(movieUdta.GetChild(1)), nullptr);
-    EXPECT_NE(dynamic_cast<const CTrackSelectionBox*>(movieUdta.GetChild(2)), nullptr);
-    EXPECT_NE(dynamic_cast<const CTagBox*>(movieUdta.GetChild(3)), nullptr);
-    EXPECT_EQ(PageOf(*movieUdta.GetChild(3), &movieUdta).title, "Performer metadata tag");
-    EXPECT_EQ(typeid(*movieUdta.GetChild(4)), typeid(CBox));  // yrrc: no class of its own
 }
 
-TEST(ItemInfoBoxes, EntriesOfEveryVersion) {
-    const std::string v0 = FullBox("infe", 0, 0, U16(1) + U16(0) + std::string("a\0text/plain\0", 13));  // no encoding
-    const std::string mime = FullBox("infe", 2, 0, U16(2) + U16(0) + "mime" + std::string("m\0text/xml\0gzip\0", 17));
+TEST(ItemInfoBoxes, EntryVersionsTheCorpusLacks) {
+    // Version 3: a 32-bit item ID; version 0 without a content encoding.
+    const std::string v0 = FullBox("infe", 0, 0, U16(1) + U16(0) + std::string("a\0text/plain\0", 13));
     const std::string uri = FullBox("infe", 3, 0, U32(0x12345) + U16(0) + "uri " + std::string("u\0urn:x\0", 8));
-    const std::string fdelFields = std::string("http://a\0\0", 10) + U64(5) + U64(6) + U8(2) + U32(7) + U32(8);
-    const std::string framed = FullBox("infe", 1, 0, U16(4) + U16(0) + std::string("f\0t\0\0", 5) + "fdel" + Box("fdel", fdelFields));
-    const std::string unframed = FullBox("infe", 1, 0, U16(5) + U16(0) + std::string("g\0t\0\0", 5) + "fdel" + fdelFields);
-    auto iinf = ParseLeaf<CItemInfoBox>(FullBox("iinf", 1, 0, U32(5) + v0 + mime + uri + framed + unframed));
+    auto iinf = ParseLeaf<CItemInfoBox>(FullBox("iinf", 1, 0, U32(2) + v0 + uri));
     ASSERT_EQ(iinf.status, 0);
-    EXPECT_EQ(iinf->m_entryCount, 5u);  // 32 bits in version 1
-    ASSERT_EQ(iinf->GetChildCount(), 5u);
-    auto entry = [&](size_t i) { return dynamic_cast<const CItemInfoEntry*>(iinf->GetChild(i)); };
-    EXPECT_EQ(entry(0)->m_contentEncoding, "");
-    PageModel page = PageOf(*entry(1));
-    EXPECT_EQ(Value(page, "Content type"), "text/xml");
-    EXPECT_EQ(Value(page, "Content encoding"), "gzip");
-    EXPECT_EQ(Value(page, "Item uri type"), "");
-    EXPECT_EQ(Value(page, "Item type"), "1835625829 (0X6D696D65)");
-    page = PageOf(*entry(2));
-    EXPECT_EQ(Value(page, "Item id"), "74565 (0X00012345)");  // 32 bits in version 3
+    ASSERT_EQ(iinf->GetChildCount(), 2u);
+    EXPECT_EQ(dynamic_cast<const CItemInfoEntry*>(iinf->GetChild(0))->m_contentEncoding, "");
+    const PageModel page = PageOf(*iinf->GetChild(1));
+    EXPECT_EQ(Value(page, "Item id"), "74565 (0X00012345)");
     EXPECT_EQ(Value(page, "Item uri type"), "urn:x");
-    EXPECT_EQ(Value(page, "Content type"), "");
-    // An extension as a box is a child; as its fields alone, part of the entry.
-    auto* fdel = dynamic_cast<const CFDItemInfoExtension*>(entry(3)->GetChild(0));
-    ASSERT_NE(fdel, nullptr);
-    EXPECT_EQ(fdel->m_groupIds, (std::vector<uint32_t>{7, 8}));
-    page = PageOf(*fdel);
-    EXPECT_EQ(page.title, "FD Item Info Extension Box");
-    EXPECT_EQ(Value(page, "Content location"), "http://a");
-    EXPECT_EQ(Value(page, "Transfer length"), "6 (0X00000006)");
-    ASSERT_NE(entry(4)->m_extension, nullptr);
-    EXPECT_EQ(entry(4)->GetChildCount(), 0u);
-    page = PageOf(*entry(4));
-    EXPECT_EQ(page.tables.at(2).title, "FD Item Info Extension");
-    EXPECT_EQ(Cells(page, 3, 1), (std::vector<std::string>{"8"}));
 
     // Version 0: a 16-bit count. A name without its zero byte fails the entry.
     auto small = ParseLeaf<CItemInfoBox>(FullBox("iinf", 0, 0, U16(1) + v0));
@@ -120,18 +84,10 @@ TEST(ItemInfoBoxes, EntriesOfEveryVersion) {
 }
 
 TEST(TrackGroupingBoxes, SelectionAndGroups) {
-    auto tsel = ParseLeaf<CTrackSelectionBox>(FullBox("tsel", 0, 0, U32(2) + "lang" + "bitr" + "cdec"));
-    ASSERT_EQ(tsel.status, 0);
-    PageModel page = PageOf(*tsel.box);
-    EXPECT_EQ(Value(page, "Attribute count"), "3 (0X00000003)");
-    EXPECT_EQ(page.tables.at(2).title, "Attributis");
-    EXPECT_EQ(Cells(page, 2, 2), (std::vector<std::string>{"1667523939"}));  // 'cdec'
+    // An attribute cut short fails the tsel; a group type other than msrc is a plain box.
     EXPECT_EQ(ParseLeaf<CTrackSelectionBox>(FullBox("tsel", 0, 0, U32(2) + "la")).status, -1);
-
     auto trgr = ParseLeaf<CTrackGroupbox>(Box("trgr", FullBox("msrc", 0, 0, U32(100)) + FullBox("ster", 0, 0, U32(1))));
     ASSERT_EQ(trgr.status, 0);
-    auto* msrc = dynamic_cast<const CTrackGroupTypeBox*>(trgr->GetChild(0));
-    ASSERT_NE(msrc, nullptr);
-    EXPECT_EQ(Value(PageOf(*msrc), "Group id"), "100 (0X00000064)");
+    EXPECT_NE(dynamic_cast<const CTrackGroupTypeBox*>(trgr->GetChild(0)), nullptr);
     EXPECT_EQ(typeid(*trgr->GetChild(1)), typeid(CBox));
 }

@@ -1,4 +1,6 @@
-// Edit lists, data references and track references on hand-built bytes.
+// Edit lists, data references and track references on hand-built bytes: the versions,
+// counts and cuts the corpus lacks (its edit lists are checked against Bento4, every
+// row by the spans property).
 #include <gtest/gtest.h>
 
 #include "boxes/presentation/data_reference_boxes.h"
@@ -14,16 +16,8 @@ TEST(EditListBox, SignedMediaTimesInBothVersions) {
     ASSERT_EQ(v1.status, 0);
     EXPECT_EQ(v1->GetMediaTime(0), -1);
     EXPECT_EQ(v1->GetMediaTime(1), 0x200000000ll);
-    PageModel page = PageOf(*v1.box);
-    EXPECT_EQ(Value(page, "Entry count"), "2 (0X00000002)");
-    EXPECT_EQ(page.tables.at(2).title, "Entries");
-    EXPECT_EQ(Cells(page, 2, 0), (std::vector<std::string>{"1000", "-1", "1", "0"}));
-    EXPECT_EQ(Cells(page, 2, 1), (std::vector<std::string>{"4294967296", "8589934592", "-1", "0"}));
-
-    // Version 0: 32-bit fields, the media time just as signed.
-    auto v0 = ParseLeaf<CEditListBox>(FullBox("elst", 0, 0, U32(1) + U32(2000) + U32(0xFFFFFFFF) + U16(1) + U16(0)));
-    EXPECT_EQ(v0->GetMediaTime(0), -1);
-    EXPECT_EQ(v0->GetEdit(0).segmentDuration, 2000u);
+    // The rate is signed too.
+    EXPECT_EQ(Cells(PageOf(*v1.box), 2, 1), (std::vector<std::string>{"4294967296", "8589934592", "-1", "0"}));
 
     // Count 2 with three edits' bytes: two edits, the third left unread. A count beyond
     // the payload fails after the edits that fit.
@@ -38,22 +32,12 @@ TEST(EditListBox, SignedMediaTimesInBothVersions) {
 }
 
 TEST(DataReferenceBoxes, EntriesAreChildren) {
-    // url  with flag 1 (in this file): no location; urn : a name and a location.
-    const std::string urn = FullBox("urn ", 0, 0, std::string("urn:x\0http://a/b\0", 17));
-    auto dref = ParseLeaf<CDataReferencebox>(FullBox("dref", 0, 0, U32(3) + FullBox("url ", 0, 1, "") + urn + Box("zzzz", "ab")));
+    // An unknown entry is kept plain.
+    auto dref = ParseLeaf<CDataReferencebox>(FullBox("dref", 0, 0, U32(2) + FullBox("url ", 0, 1, "") + Box("zzzz", "ab")));
     ASSERT_EQ(dref.status, 0);
-    ASSERT_EQ(dref->GetChildCount(), 3u);
-    auto* url = dynamic_cast<const CDataEntryUrlBox*>(dref->GetChild(0));
-    ASSERT_NE(url, nullptr);
-    EXPECT_EQ(url->m_flags, 1u);
-    EXPECT_EQ(Value(PageOf(*url), "Location"), "");
-    auto* parsedUrn = dynamic_cast<const CDataEntryUrnBox*>(dref->GetChild(1));
-    ASSERT_NE(parsedUrn, nullptr);
-    PageModel page = PageOf(*parsedUrn);
-    EXPECT_EQ(Value(page, "Name"), "urn:x");
-    EXPECT_EQ(Value(page, "Location"), "http://a/b");
-    EXPECT_EQ(dref->GetChild(2)->m_type, FourCC("zzzz"));  // an unknown entry is kept plain
-    EXPECT_EQ(Value(PageOf(*dref.box), "Entry count"), "3 (0X00000003)");
+    ASSERT_EQ(dref->GetChildCount(), 2u);
+    EXPECT_NE(dynamic_cast<const CDataEntryUrlBox*>(dref->GetChild(0)), nullptr);
+    EXPECT_EQ(typeid(*dref->GetChild(1)), typeid(CBox));
 
     // A location running to the end of the payload without a zero byte is all there.
     auto open = ParseLeaf<CDataEntryUrnBox>(FullBox("urn ", 0, 0, std::string("n\0loc", 5)));

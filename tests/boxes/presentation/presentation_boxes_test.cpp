@@ -1,8 +1,9 @@
-// The presentation and media header boxes on hand-built bytes.
+// The presentation and media header boxes on hand-built bytes: versions, trailing bytes
+// and cuts the corpus lacks (its headers are checked by the spans property and against
+// the durations and track tables of the reference tools).
 #include <gtest/gtest.h>
 
 #include "boxes/presentation/file_type_box.h"
-#include "boxes/presentation/free_space_box.h"
 #include "boxes/presentation/handler_box.h"
 #include "boxes/presentation/media_header_boxes.h"
 #include "boxes/presentation/movie_header_boxes.h"
@@ -30,9 +31,6 @@ TEST(PresentationBoxes, ListsUntilThePayloadEnds) {
     EXPECT_EQ(pdin.status, -1);
     ASSERT_EQ(pdin->GetEntryCount(), 1u);
     EXPECT_EQ(pdin->GetInitialDelay(0), 5u);
-
-    auto skip = ParseLeaf<CFreeSpaceBox>(Box("skip", "abcde"));
-    EXPECT_EQ(skip->GetSpaceSize(), 5u);
 }
 
 TEST(PresentationBoxes, HeaderTimesByVersion) {
@@ -52,17 +50,10 @@ TEST(PresentationBoxes, HeaderTimesByVersion) {
     EXPECT_EQ(cut->m_timescale, 600u);
     EXPECT_EQ(ParseLeaf<CMovieHeaderBox>(Box("mvhd", U16(0))).status, -1);  // no version and flags
 
-    std::string tkhd = U32(1) + U32(2) + U32(7) + U32(0) + U32(999) + U64(0) + U16(0) + U16(0) + U16(0x0100) +
-                       U16(0) + std::string(36, '\0') + U32(160u << 16) + U32(120u << 16);
-    auto t = ParseLeaf<CTrackHeaderBox>(FullBox("tkhd", 0, 3, tkhd));
-    EXPECT_EQ(t->m_trackID, 7u);
-    EXPECT_EQ(t->m_height >> 16, 120u);
-
-    // mdhd: 'und' is 0x55C4 (pad bit 0, then 0x15, 0x0E, 0x04).
+    // mdhd version 1: a 64-bit duration, then the language ('und' is 0x55C4).
     std::string mdhd = U64(1) + U64(2) + U32(0) + U64(0x100000000ull) + U16(0x55C4) + U16(0);
     auto m = ParseLeaf<CMediaHeaderBox>(FullBox("mdhd", 1, 0, mdhd));
     EXPECT_EQ(m->GetDuration(), 0x100000000ull);
-    EXPECT_EQ(m->GetLanguageCode(0), 0x15u);
     EXPECT_EQ(m->GetLanguageCode(2), 0x04u);
 }
 
@@ -73,13 +64,9 @@ TEST(PresentationBoxes, HandlerAndMediaInformationHeaders) {
     EXPECT_EQ(named->GetName(), std::string("Sound\0x", 7));  // every byte kept, the zero included
     EXPECT_EQ(ParseLeaf<CHandlerBox>(FullBox("hdlr", 0, 0, U32(0) + "vi")).status, -1);
 
-    EXPECT_EQ(ParseLeaf<CVideoMediaHeaderBox>(FullBox("vmhd", 0, 1, U16(0) + U16(1) + U16(2) + U16(3)))->m_opcolor[2], 3u);
     EXPECT_EQ(ParseLeaf<CVideoMediaHeaderBox>(FullBox("vmhd", 0, 1, U16(0) + U16(1))).status, -1);
     // A non-zero reserved word only logs.
     EXPECT_EQ(ParseLeaf<CSoundMediaHeaderBox>(FullBox("smhd", 0, 0, U16(0x0100) + U16(9))).status, 0);
-    auto hmhd =
-        ParseLeaf<CHintMediaHeaderBox>(FullBox("hmhd", 0, 0, U16(1500) + U16(700) + U32(9000) + U32(8000) + U32(42)));
-    EXPECT_EQ(hmhd->m_reserved, 42u);
     EXPECT_EQ(ParseLeaf<CNullMediaHeaderBox>(FullBox("odhd", 0, 0, "")).status, 0);
     EXPECT_EQ(ParseLeaf<CNullMediaHeaderBox>(Box("odhd", U16(0))).status, -1);
 }

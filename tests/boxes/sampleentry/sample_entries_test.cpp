@@ -1,5 +1,7 @@
-// The sample description box and its entries inside a track, on hand-built bytes:
-// the class by handler type and code, the boxes inside entries, and their pages.
+// The sample description box and its entries inside a track, on hand-built bytes: the
+// class by handler type and code where the corpus has no such entry, the boxes inside
+// entries, and counts, sizes and nesting the real files never hold. The fields of the
+// entries the corpus holds are checked there (ffprobe, MediaInfo, the spans property).
 #include <gtest/gtest.h>
 
 #include "boxes/containers/containers.h"
@@ -49,14 +51,6 @@ std::vector<std::string> ChildTypes(const CBox& box) {
     for (const auto& c : box.m_children) types.push_back(c->TypeText());
     return types;
 }
-
-// The labels and values of a page's own tables.
-std::string Rows(const PageModel& page) {
-    std::string out;
-    for (size_t t = 1; t < page.tables.size(); ++t)
-        for (const Row& row : page.tables[t].rows) out += row.label + "=" + row.value.Plain() + "; ";
-    return out;
-}
 }  // namespace
 
 TEST(SampleEntries, ClassByHandlerTypeAndCode) {
@@ -67,21 +61,11 @@ TEST(SampleEntries, ClassByHandlerTypeAndCode) {
         const char* title;
     };
     const Case cases[] = {
-        {"vide", Visual("avc1", kAvcC), &typeid(CAVCSampleEntrty), "AVC Sample Entrty"},
-        {"vide", Visual("hev1", ""), &typeid(CHEVCSampleEntry), "HEVC Sample Entrty"},
-        {"vide", Visual("mp4v", kEsds), &typeid(CMPEG4VisualSampleEntry), "MPEG4 Visual Sample Entry Box"},
         {"vide", Visual("avc3", kAvcC), &typeid(CVisualSampleEntry), "Visual Sample Entry Box"},
         {"vide", Visual("svc1", kAvcC), &typeid(CBox), "Visual Sample Entry Box"},
-        {"soun", Audio("mp4a", kEsds), &typeid(CMPEG4AudioSampleEntry), "MPEG4 Audio Sample Entry"},
-        {"soun", Audio("samr", Box("damr", "abc")), &typeid(CAudioSampleEntry), "Audio Sample Entry Box"},
-        {"hint", Box("rtp ", kBase + U16(1) + U16(1) + U32(1450) + Box("tims", U32(90000))),
-         &typeid(CRtpHintSampleEntry), "Rtp Movie Hint Information Box"},
         {"hint", Box("srtp", kBase + "xy"), &typeid(CHintSampleEntry), "Box"},
-        {"meta", Box("metx", kBase + std::string("\0ns\0", 4)), &typeid(CXMLMetaDataSampleEntry),
-         "XML Meta Data Sample Entry Box"},
         {"meta", Box("mebx", kBase), &typeid(CBox), "The Meta Box"},
         {"text", Box("stpp", kBase + std::string("ns\0\0\0", 5)), &typeid(CBox), "Text Sample Entry Box"},
-        {"odsm", Box("mp4s", kBase + kEsds), &typeid(CMPEGSampleEntry), "MPEG Sample Entry Box"},
         {"abcd", Box("mp4s", kBase), &typeid(CBox), "Box"},
     };
     for (const Case& c : cases) {
@@ -96,36 +80,18 @@ TEST(SampleEntries, ClassByHandlerTypeAndCode) {
         EXPECT_EQ(typeid(entry), *c.cls) << typeid(entry).name();
         EXPECT_EQ(PageOf(entry, stsd).title, c.title);
     }
-
-    // The rows of entries titled by their handler type: a plain visual entry, a sound and
-    // an MPEG-4 system entry (the data reference index), none for a hint entry.
+    // A plain visual entry keeps its pasp; the boxes after it are read through.
     auto w = ParseFile("avc3.mp4", Track("vide", Visual("avc3", kPasp + kAvcC)));
-    const CBox& avc3 = *Stsd(*w)->GetChild(0);
-    EXPECT_EQ(Rows(PageOf(avc3, Stsd(*w))),
-              "Data reference index=1 (0X0001); Width=160 (0X00A0); Height=120 (0X0078); "
-              "Horizontal resolution=4718592 (0X00480000); Vertical resolution=4718592 (0X00480000); "
-              "Compression name=abc; ");
-    EXPECT_EQ(ChildTypes(avc3), (std::vector<std::string>{"pasp"}));  // the boxes after it are read through
-    w = ParseFile("samr.mp4", Track("soun", Audio("samr", "")));
-    EXPECT_EQ(Rows(PageOf(*Stsd(*w)->GetChild(0), Stsd(*w))), "Data reference index=1 (0X00000001); ");
-    w = ParseFile("mp4s.mp4", Track("sdsm", Box("mp4s", kBase + kEsds)));
-    EXPECT_EQ(Rows(PageOf(*Stsd(*w)->GetChild(0), Stsd(*w))), "Data reference index=1 (0X00000001); ");
+    EXPECT_EQ(ChildTypes(*Stsd(*w)->GetChild(0)), (std::vector<std::string>{"pasp"}));
+    // A hint entry of another code: the header rows only.
     w = ParseFile("srtp.mp4", Track("hint", Box("srtp", kBase + "xy")));
     EXPECT_EQ(PageOf(*Stsd(*w)->GetChild(0), Stsd(*w)).tables.size(), 1u);
 }
 
 TEST(SampleEntries, BoxesInsideVisualEntries) {
-    // clap then pasp: both; pasp then clap: the pasp, and the clap is a plain box of the
-    // avc1 loop (and dropped by a plain visual entry).
-    auto w = ParseFile("clap_pasp.mp4", Track("vide", Visual("avc1", kClap + kPasp + kAvcC + Box("btrt", U32(0) + U32(9) + U32(8)))));
-    ASSERT_EQ(w->status, 0);
-    const CBox& ordered = *Stsd(*w)->GetChild(0);
-    EXPECT_EQ(ChildTypes(ordered), (std::vector<std::string>{"clap", "pasp", "avcC", "btrt"}));
-    EXPECT_NE(dynamic_cast<const CCleanAperturebox*>(ordered.GetChild(0)), nullptr);
-    EXPECT_EQ(dynamic_cast<const CBitRateBox*>(ordered.GetChild(3))->m_maxBitrate, 9u);
-    EXPECT_EQ(Rows(PageOf(*ordered.GetChild(1))), "HSpacing=4 (0X00000004); VSpacing=3 (0X00000003); ");
-
-    w = ParseFile("pasp_clap.mp4", Track("vide", Visual("avc1", kPasp + kClap + kAvcC)));
+    // clap then pasp, as kitchen_sink.mp4 holds them, gives both. pasp then clap: the pasp,
+    // and the clap is a plain box of the avc1 loop (and dropped by a plain visual entry).
+    auto w = ParseFile("pasp_clap.mp4", Track("vide", Visual("avc1", kPasp + kClap + kAvcC)));
     ASSERT_EQ(w->status, 0);
     const CBox& reversed = *Stsd(*w)->GetChild(0);
     EXPECT_EQ(ChildTypes(reversed), (std::vector<std::string>{"pasp", "clap", "avcC"}));
@@ -151,13 +117,11 @@ TEST(SampleEntries, BoxesInsideVisualEntries) {
 }
 
 TEST(SampleEntries, EsdsEntries) {
-    // mp4a: the esds and the boxes after it.
+    // mp4a: the esds and the boxes after it, an unknown one included.
     auto w = ParseFile("mp4a.mp4", Track("soun", Audio("mp4a", kEsds + Box("btrt", U32(0) + U32(1) + U32(1)) + Box("zzzz", ""))));
     ASSERT_EQ(w->status, 0);
     const CBox& mp4a = *Stsd(*w)->GetChild(0);
     EXPECT_EQ(ChildTypes(mp4a), (std::vector<std::string>{"esds", "btrt", "zzzz"}));
-    EXPECT_EQ(dynamic_cast<const CMPEG4AudioSampleEntry&>(mp4a).m_channelCount, 2u);
-    EXPECT_EQ(PageOf(mp4a, Stsd(*w)).tables.size(), 1u);  // the entry's page: its header rows
 
     // An esds whose decoder specific info claims more than its decoder config: the esds
     // fails and is not kept, the mp4a still parses, and so does the rest of the file.
@@ -173,22 +137,9 @@ TEST(SampleEntries, EsdsEntries) {
     EXPECT_EQ(ParseFile("bare_mp4v.mp4", Track("vide", Visual("mp4v", "")))->status, -1);
 }
 
-TEST(SampleEntries, HintMetadataAndTextEntries) {
-    auto w = ParseFile("rtp.mp4", Track("hint", Box("rtp ", kBase + U16(1) + U16(1) + U32(1450) + Box("tims", U32(90000)) +
-                                                              Box("tsro", U32(0xFFFFFFFE)) + Box("snro", U32(7)))));
-    ASSERT_EQ(w->status, 0);
-    const CBox& rtp = *Stsd(*w)->GetChild(0);
-    EXPECT_EQ(ChildTypes(rtp), (std::vector<std::string>{"tims", "tsro", "snro"}));
-    EXPECT_EQ(Rows(PageOf(rtp, Stsd(*w))),
-              "HintTrack version=1 (0X00000001); Highest compatible version=1 (0X00000001); "
-              "Max packet size=1450 (0X000005AA); ");
-    EXPECT_EQ(PageOf(*rtp.GetChild(1)).title, "Time Scale Entry Box");
-    EXPECT_EQ(Rows(PageOf(*rtp.GetChild(2))), "Offset=7 (0X00000007); ");
-    w = ParseFile("hint.mp4", Track("hint", Box("hint", kBase + "a<b>")));
-    EXPECT_EQ(Value(PageOf(*Stsd(*w)->GetChild(0), Stsd(*w)), "Data"), "a<b>");
-
+TEST(SampleEntries, MetadataAndTextEntriesAtTheirEnds) {
     // metx with 5 bytes after its third string: read through, the entry parses.
-    w = ParseFile("metx.mp4", Track("meta", Box("metx", kBase + std::string("\0urn:x\0http://s\0", 16) + "12345")));
+    auto w = ParseFile("metx.mp4", Track("meta", Box("metx", kBase + std::string("\0urn:x\0http://s\0", 16) + "12345")));
     ASSERT_EQ(w->status, 0);
     auto* metx = dynamic_cast<const CXMLMetaDataSampleEntry*>(Stsd(*w)->GetChild(0));
     ASSERT_NE(metx, nullptr);
@@ -199,29 +150,14 @@ TEST(SampleEntries, HintMetadataAndTextEntries) {
     w = ParseFile("mett.mp4", Track("meta", Box("mett", kBase + std::string("\0text/plain", 11))));
     EXPECT_EQ(dynamic_cast<const CTextMetaDataSampleEntry*>(Stsd(*w)->GetChild(0))->m_mimeFormat, "text/plain");
 
-    // A text entry: its fields, the record rows ending in a line feed, and ftab with 3 fonts.
-    const std::string fonts = U16(3) + U16(1) + U8(5) + "Serif" + U16(2) + U8(4) + "Sans" + U16(3) + U8(0);
+    // A text entry whose ftab claims more fonts than its bytes hold: the fonts read stay,
+    // no room is reserved for the rest.
     const std::string fields = U32(0x20000000) + U8(1) + U8(0xFF) + U32(0x000000FF) + U16(1) + U16(2) + U16(30) + U16(160) +
                                U16(0) + U16(0) + U16(1) + U8(0) + U8(18) + U32(0xFFFFFFFF);
-    w = ParseFile("tx3g.mp4", Track("sbtl", Box("tx3g", kBase + fields + Box("ftab", fonts))));
-    ASSERT_EQ(w->status, 0);
-    const CBox& tx3g = *Stsd(*w)->GetChild(0);
-    const PageModel page = PageOf(tx3g, Stsd(*w));
-    EXPECT_EQ(page.title, "Text Sample Entry Box");
-    EXPECT_EQ(Value(page, "Vertical justification"), "255 (0X000000FF)");
-    EXPECT_EQ(page.tables[2].title, "Box Record");
-    EXPECT_EQ(Value(page, "Left"), "2 (0X00000002)\n");
-    EXPECT_EQ(Value(page, "Font siz"), "18 (0X00000012)\n");
-    auto* ftab = dynamic_cast<const CFontTableBox*>(tx3g.GetChild(0));
-    ASSERT_NE(ftab, nullptr);
-    ASSERT_EQ(ftab->m_records.size(), 3u);
-    const PageModel fontPage = PageOf(*ftab);
-    ASSERT_EQ(fontPage.tables.back().listRows.size(), 3u);
-    EXPECT_EQ(fontPage.tables.back().listRows[1].cells[2].Plain(), "Sans");
-    // A count beyond the bytes: the fonts read stay, no room is reserved for the rest.
     w = ParseFile("ftab.mp4", Track("text", Box("text", kBase + fields + Box("ftab", U16(0xFFFF) + U16(1) + U8(1) + "A"))));
     EXPECT_EQ(w->status, -1);
-    ftab = dynamic_cast<const CFontTableBox*>(Stsd(*w)->GetChild(0)->GetChild(0));
+    auto* ftab = dynamic_cast<const CFontTableBox*>(Stsd(*w)->GetChild(0)->GetChild(0));
+    ASSERT_NE(ftab, nullptr);
     EXPECT_EQ(ftab->m_records.size(), 1u);
     EXPECT_LE(ftab->m_records.capacity(), 2u);
 }

@@ -1,4 +1,5 @@
-// The sample grouping, sub-sample, auxiliary information and dependency boxes.
+// The sample grouping, sub-sample, auxiliary information and dependency boxes on
+// hand-built bytes: the group entries, versions and counts the corpus lacks.
 #include <gtest/gtest.h>
 
 #include "boxes/sampletable/aux_info_boxes.h"
@@ -15,12 +16,6 @@ Parsed<CSampleGroupDescBox> Sgpd(uint8_t version, const std::string& payload, ui
 }  // namespace
 
 TEST(SampleGroupBoxes, GroupEntriesByVersionHandlerAndGroupingType) {
-    // sbgp: version 1 adds the grouping type parameter.
-    auto sbgp0 = ParseLeaf<CSampletoGroupBox>(FullBox("sbgp", 0, 0, "roll" + U32(1) + U32(30) + U32(1)));
-    EXPECT_EQ(sbgp0->GetSampleCount(0), 30u);
-    auto sbgp = ParseLeaf<CSampletoGroupBox>(FullBox("sbgp", 1, 0, "avss" + U32(9) + U32(1) + U32(2) + U32(3)));
-    EXPECT_EQ(sbgp->GetGroupDescriptionIndex(0), 3u);
-
     // Version 1, default length 0: one description length per entry; avll in a video track.
     auto avll = Sgpd(1, "avll" + U32(0) + U32(2) + U32(6) + U8(1) + U8(1) + U16(500) + U16(25) + U32(6) + U8(2) + U8(0) +
                             U16(900) + U16(50));
@@ -65,7 +60,7 @@ TEST(SampleGroupBoxes, GroupEntriesByVersionHandlerAndGroupingType) {
 }
 
 TEST(SampleGroupBoxes, SubSamplesAuxInfoAndDependencies) {
-    // subs: version 1 sizes are 32 bits, version 0 16.
+    // subs: version 1 sizes are 32 bits; a sample past the entries has none.
     auto subs1 = ParseLeaf<CSubSampleInfoBox>(FullBox("subs", 1, 0, U32(2) + U32(1) + U16(2) + U32(70000) + U8(1) + U8(0) +
                                                                          U32(0) + U32(5) + U8(1) + U8(1) + U32(9) +
                                                                          U32(3) + U16(0)));
@@ -73,9 +68,6 @@ TEST(SampleGroupBoxes, SubSamplesAuxInfoAndDependencies) {
     EXPECT_EQ(subs1->GetSubsample(0, 0).size, 70000u);
     EXPECT_EQ(subs1->GetSampleDelta(1), 3u);
     EXPECT_EQ(subs1->GetSubsample(2, 0).size, 0u);
-    auto subs0 =
-        ParseLeaf<CSubSampleInfoBox>(FullBox("subs", 0, 0, U32(1) + U32(1) + U16(1) + U16(300) + U8(0) + U8(0) + U32(0)));
-    EXPECT_EQ(subs0->GetSubsample(0, 0).size, 300u);
 
     // saiz with a default size stores none; per-sample sizes otherwise; flags bit 0 adds the type.
     EXPECT_EQ(ParseLeaf<CSaizBox>(FullBox("saiz", 0, 0, U8(4) + U32(3)))->GetStoredEntryCount(), 0u);
@@ -84,7 +76,6 @@ TEST(SampleGroupBoxes, SubSamplesAuxInfoAndDependencies) {
 
     // saio: version 1 offsets are 64 bits.
     EXPECT_EQ(ParseLeaf<CSaioBox>(FullBox("saio", 1, 0, U32(1) + U64(0x100000010ull)))->GetOffset(0), 0x100000010ull);
-    EXPECT_EQ(ParseLeaf<CSaioBox>(FullBox("saio", 0, 0, U32(2) + U32(5) + U32(6)))->GetOffset(1), 6u);
 
     // sdep: the count comes from outside; numbers out of range answer -1.
     CBox header;

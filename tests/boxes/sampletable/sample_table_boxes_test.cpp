@@ -1,4 +1,5 @@
-// The sample table leaf boxes on hand-built bytes.
+// The sample table leaf boxes on hand-built bytes: field widths, packed fields, cuts and
+// hostile counts. The corpus tables are checked against ffprobe's packets and Bento4.
 #include <gtest/gtest.h>
 
 #include "boxes/sampletable/chunk_offset_box.h"
@@ -19,11 +20,6 @@ TEST(SampleTableBoxes, TimeTablesAndTheirBounds) {
     EXPECT_EQ(stts->RetrieveSampleDelta(0), 512u);
     EXPECT_EQ(stts->RetrieveSampleCount(1), 0u);
 
-    // ctts keeps the raw 32 bits of a negative (version 1) offset.
-    auto ctts = ParseLeaf<CCompositionOffsetBox>(FullBox("ctts", 1, 0, U32(1) + U32(3) + U32(0xFFFFFC00)));
-    EXPECT_EQ(ctts.status, 0);
-    EXPECT_EQ(static_cast<int32_t>(ctts->GetSampleOffset(0)), -1024);
-
     auto cslg =
         ParseLeaf<CCompositionToDecodeBox>(FullBox("cslg", 0, 0, U32(1) + U32(0xFFFFFFFE) + U32(3) + U32(4) + U32(5)));
     EXPECT_EQ(cslg->m_leastDecodeToDisplayDelta, -2);  // signed
@@ -35,11 +31,10 @@ TEST(SampleTableBoxes, SizesAndOffsets) {
     EXPECT_EQ(constant.status, 0);
     EXPECT_EQ(constant->GetStoredEntryCount(), 0u);
 
-    // stz2 field sizes: 16, 8, 4 (3 samples in 2 bytes, the last half unused), and 12 refused.
+    // stz2 field sizes: 8, 4 (3 samples in 2 bytes, the last half unused), and 12 refused.
     auto stz2 = [](uint8_t bits, const std::string& table) {
         return ParseLeaf<CCompactSampleSizeBox>(FullBox("stz2", 0, 0, U24(0) + U8(bits) + table));
     };
-    EXPECT_EQ(stz2(16, U32(2) + U16(0x1234) + U16(5))->GetEntrySize(1), 5u);
     EXPECT_EQ(stz2(8, U32(2) + U8(200) + U8(1))->GetEntrySize(0), 200u);
     auto s4 = stz2(4, U32(3) + U8(0xAB) + U8(0xCD));
     EXPECT_EQ(s4.status, 0);
@@ -59,7 +54,6 @@ TEST(SampleTableBoxes, SizesAndOffsets) {
 }
 
 TEST(SampleTableBoxes, PackedFieldsAndOutsideCounts) {
-    EXPECT_EQ(ParseLeaf<CShadowSyncSampleBox>(FullBox("stsh", 0, 0, U32(1) + U32(5) + U32(1)))->GetSyncSampleNumber(0), 1u);
     // Three samples take two bytes; pad1 in bits 6-4, pad2 in bits 2-0.
     auto padb = ParseLeaf<CPaddingBitsBox>(FullBox("padb", 0, 0, U32(3) + U8(0x53) + U8(0x70) + U8(0xFF)));
     EXPECT_EQ(padb.status, 0);

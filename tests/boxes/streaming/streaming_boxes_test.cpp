@@ -1,3 +1,6 @@
+// The HDS and Smooth Streaming boxes on hand-built bytes: entry widths, failures,
+// hostile counts and nesting the corpus files do not hold. Their ordinary fields are
+// checked against the generator of the hand-made F4F, ffmpeg's bootstraps and ffprobe.
 #include <gtest/gtest.h>
 
 #include <typeinfo>
@@ -9,7 +12,6 @@
 #include "boxes/streaming/run_table_boxes.h"
 #include "boxes/streaming/smooth_streaming_boxes.h"
 #include "boxes/streaming/user_types.h"
-#include "boxes/streaming/xmp_metadata_box.h"
 #include "report/page_test_util.h"
 #include "support/parse_file.h"
 
@@ -51,12 +53,9 @@ TEST(StreamingBoxes, AfraEntryWidthsFollowTheirFlags) {
     afra = ParseLeaf<CFragmentRandomAccessBox>(
         FullBox("afra", 0, 0, U8(0xC0) + U32(1000) + U32(1) + U64(7) + U64(1ull << 40)));
     ASSERT_EQ(afra.status, 0);
-    EXPECT_EQ(afra->GetLocalEntry(0)->offset, 1ull << 40);
     const PageModel page = PageOf(*afra.box);
-    EXPECT_EQ(Value(page, "LongIDs"), "1 (0X01)");
     EXPECT_EQ(Value(page, "Global entry count"), "0 (0X00000000)");
-    EXPECT_EQ(page.tables.at(3).title, "Global entries");
-    EXPECT_TRUE(page.tables[3].listRows.empty());
+    EXPECT_TRUE(page.tables.at(3).listRows.empty());
 
     // A hostile count: only the entries the payload holds are kept, and the box fails.
     afra =
@@ -74,36 +73,19 @@ TEST(StreamingBoxes, BootstrapTextsAndRunTables) {
     auto abst = ParseLeaf<CBootStrapInfoBox>(
         FullBox("abst", 0, 0, AbstPayload(U8(2) + Asrt(1, 2) + Asrt(3, 4) + U8(1) + afrt)));
     ASSERT_EQ(abst.status, 0);
-    EXPECT_EQ(abst->m_Profile, 2u);
-    EXPECT_EQ(abst->m_Live, 1u);
-    EXPECT_EQ(abst->m_Update, 1u);
-    EXPECT_EQ(abst->GetMovieIdentifier(), "movie");
+    // An empty server entry is kept.
     ASSERT_NE(abst->GetServerEntry(1), nullptr);
     EXPECT_EQ(abst->GetServerEntry(1)->data, "");
     EXPECT_EQ(abst->GetServerEntry(2), nullptr);
-    EXPECT_EQ(abst->GetDrmData(), "drm");
-
-    // The run tables are children, segment run tables first, each at its own offset.
+    // Two segment run tables, each at its own offset.
     ASSERT_EQ(abst->GetChildCount(), 3u);
-    const auto* second = dynamic_cast<const CSegmentRunTableBox*>(abst->GetChild(1));
-    ASSERT_NE(second, nullptr);
-    EXPECT_EQ(second->m_entries.at(0).fragmentsPerSegment, 4u);
-    EXPECT_EQ(second->m_startOffset, abst->GetChild(0)->m_startOffset + 30);
+    EXPECT_EQ(abst->GetChild(1)->m_startOffset, abst->GetChild(0)->m_startOffset + 30);
     // An afrt entry of duration 0 carries the discontinuity indicator; the next starts after it.
     const auto* fragments = dynamic_cast<const CFragmentRunTableBox*>(abst->GetChild(2));
     ASSERT_NE(fragments, nullptr);
     ASSERT_EQ(fragments->m_entries.size(), 3u);
     EXPECT_EQ(fragments->m_entries[1].discontinuityIndicator, 3u);
     EXPECT_EQ(fragments->m_entries[2].fragmentDuration, 500u);
-
-    PageModel page = PageOf(*abst.box);
-    EXPECT_EQ(Value(page, "Current Media Time"), "1970/01/01 00:33:20");  // seconds, read as since 1904
-    EXPECT_EQ(Value(page, "Movie identifier"), "movie");
-    const ReportTable& servers = page.tables.at(2);
-    EXPECT_EQ(servers.title, "Server entries");
-    ASSERT_EQ(servers.listRows.size(), 2u);
-    EXPECT_EQ(servers.listRows[0].cells[0].Plain() + " " + servers.listRows[0].cells[1].Plain(), "9 http://a/");
-    EXPECT_EQ(Value(PageOf(*fragments), "Fragment run entry count"), "3 (0X00000003)");
 
     // A run table that cannot be read ends the abst: it stays as a child, nothing after it is read.
     abst = ParseLeaf<CBootStrapInfoBox>(
@@ -140,17 +122,10 @@ TEST(StreamingBoxes, SmoothStreamingBoxesInATrackFragment) {
     const auto* tfxd = dynamic_cast<const CTfxdBox*>(traf->GetChild(0));
     ASSERT_NE(tfxd, nullptr);
     EXPECT_EQ(tfxd->m_fragmentAbsoluteTime, 0xFFFFFFFFull);  // version 0: 32 bits, widened
-    const auto* fragments = dynamic_cast<const CTfrfBox*>(traf->GetChild(1));
-    ASSERT_NE(fragments, nullptr);
-    EXPECT_EQ(fragments->m_fragments.at(1).duration, 40u);
+    EXPECT_NE(dynamic_cast<const CTfrfBox*>(traf->GetChild(1)), nullptr);
     EXPECT_EQ(typeid(*traf->GetChild(2)), typeid(CBox));
 
-    // Titles and rows by user type under a traf; anywhere else the header rows only.
-    EXPECT_EQ(PageOf(*tfxd, traf.box.get()).title, "Tfxd Box");
-    EXPECT_EQ(Value(PageOf(*tfxd, traf.box.get()), "Fragment absolute time stamp"), "4294967295 (0XFFFFFFFF)");
-    const PageModel tfrfPage = PageOf(*fragments, traf.box.get());
-    EXPECT_EQ(tfrfPage.title, "Tfrf Box");
-    EXPECT_EQ(tfrfPage.tables.at(2).listRows.at(1).cells.at(0).Plain(), "30 (0X0000001E)");
+    // Titled by user type under a traf; anywhere else the header rows only.
     EXPECT_EQ(PageOf(*traf->GetChild(2), traf.box.get()).title, "Universal Unique Identifier");
     const PageModel nested = PageOf(*tfxd, tfxd);
     EXPECT_EQ(nested.title, "Universal Unique Identifier");
@@ -173,18 +148,12 @@ TEST(StreamingBoxes, SmoothStreamingBoxesInATrackFragment) {
     EXPECT_EQ(cut->m_fragments.size(), 1u);
 }
 
-TEST(StreamingBoxes, TopLevelUuidBoxes) {
+TEST(StreamingBoxes, TopLevelUuidOfAnotherUserType) {
+    // A plain box, still titled as the XMP box, with the header rows only.
     const uint8_t other[16] = {9};
-    const std::string xmp = "<x:xmpmeta/>";
-    auto file = ParseFile("uuid.mp4", Box("ftyp", "isom" + U32(0)) + UuidBox(kXmpUserType, xmp) + UuidBox(other, "zz") +
-                                          Box("mdat", "abc"));
+    auto file = ParseFile("uuid.mp4", Box("ftyp", "isom" + U32(0)) + UuidBox(other, "zz") + Box("mdat", "abc"));
     ASSERT_EQ(file->status, 0);
-    const auto* box = dynamic_cast<const CXMPMetadataBox*>(file->Top(1));
-    ASSERT_NE(box, nullptr);
-    EXPECT_EQ(box->m_xmp, xmp);
-    EXPECT_EQ(Value(PageOf(*box), "XMP meta data"), xmp);
-    // Any other top-level uuid is a plain box, still titled as the XMP box, with the header rows only.
-    EXPECT_EQ(typeid(*file->Top(2)), typeid(CBox));
-    EXPECT_EQ(PageOf(*file->Top(2)).title, "XMP Metadata box");
-    EXPECT_EQ(PageOf(*file->Top(2)).tables.size(), 1u);
+    EXPECT_EQ(typeid(*file->Top(1)), typeid(CBox));
+    EXPECT_EQ(PageOf(*file->Top(1)).title, "XMP Metadata box");
+    EXPECT_EQ(PageOf(*file->Top(1)).tables.size(), 1u);
 }
