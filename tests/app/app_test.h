@@ -14,7 +14,6 @@ private slots:
     void workFolderAndWelcomePage();
     void openFillsTreeFromDialogAndDrop();
     void selectionShowsPageAndDump();
-    void pageEventsReachHost();
     void subPagesLoadAndDump();
     void rowClickLightsItsBytes();
     void badInputIsIgnored();
