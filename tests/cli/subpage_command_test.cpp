@@ -11,9 +11,7 @@ TEST(SubpageCommand, WritesTheSubPageOfEachKindOfList) {
     // A traf: its moof is the parent, its mdat the one that follows.
     CliRun run = RunCorvel("subpage " + file + " moof[1]/traf 0 -o " + out);
     ASSERT_EQ(run.status, 0) << run.err;
-    std::string html = ReadText(out);
-    EXPECT_NE(html.find(">Trun offset</td>"), std::string::npos);
-    EXPECT_NE(html.find("fncOnClick(267, 7331)"), std::string::npos);  // ffprobe: size 267 at 7331
+    EXPECT_NE(ReadText(out).find("fncOnClick(267, 7331)"), std::string::npos);  // ffprobe: size 267 at 7331
 
     // An stbl (a table box: CorvelConventions).
     run = RunCorvel("subpage " + CorpusPath("avc_aac_bframes.mp4") + " moov/trak[1]/mdia/minf/stbl 0 -o " + out);

@@ -22,7 +22,6 @@ TEST(MediaDataPage, TrackAndFragmentLists) {
     PageModel page = PageOf(f.First(FourCC("mdat")), nullptr, &f.P());
     const ReportTable* list = SelectLists(page);
     ASSERT_NE(list, nullptr);
-    EXPECT_EQ(list->title, "stbl");
     ASSERT_EQ(list->selects.size(), 4u);  // the empty track too
     EXPECT_EQ(list->selects[2].box, f.All(FourCC("stbl"))[2]->m_id);
     EXPECT_EQ(list->selects[2].samples, 450u);
@@ -39,7 +38,6 @@ TEST(MediaDataPage, TrackAndFragmentLists) {
     const CBox& mdat = h.First(FourCC("mdat"));
     list = SelectLists(page = PageOf(mdat, nullptr, &h.P()));
     ASSERT_NE(list, nullptr);
-    EXPECT_EQ(list->title, "traf");
     ASSERT_EQ(list->selects.size(), 2u);
     EXPECT_EQ(list->selects[0].moof, h.First(FourCC("moof")).m_id);
     EXPECT_EQ(list->selects[0].mdat, mdat.m_id);

@@ -33,15 +33,10 @@ T Unparsed(const char (&type)[5]) {
 }  // namespace
 
 TEST(ReportEntries, MovieTrackAndMediaHeaders) {
-    auto mvhd = ParseLeaf<CMovieHeaderBox>(Mvhd(0, 0xD5A8F4B0, 1000, 5500, 0x0100, 0x00010000));
-    // The rows that show more than the field (the corpus spans test reads the fields).
-    PageModel page = PageOf(*mvhd.box);
-    EXPECT_EQ(Value(page, "Creation time(UTC)"), "2017/08/03 15:41:36 (0XD5A8F4B0)");
-    EXPECT_EQ(Value(page, "Duration(ms)"), "5500");
-
-    // Time 0, timescale 0 (the product undivided), volume 0x0080, a negative rate.
+    // The rows that show more than the field (the corpus spans test reads the fields):
+    // time 0, timescale 0 (the product undivided), volume 0x0080, a negative rate.
     auto odd = ParseLeaf<CMovieHeaderBox>(Mvhd(1, 0, 0, 0x100000000ull, 0x0080, 0xFFFE0000));
-    page = PageOf(*odd.box);
+    PageModel page = PageOf(*odd.box);
     EXPECT_EQ(Value(page, "Creation time(UTC)"), "1904/01/01 12:00:00 (0X00000000)");
     EXPECT_EQ(Value(page, "Duration"), "4294967296 (0X00000000)");
     EXPECT_EQ(Value(page, "Duration(ms)"), "4294967296000");
@@ -62,7 +57,6 @@ TEST(ReportEntries, MovieTrackAndMediaHeaders) {
 TEST(ReportEntries, BrandsNamesAndLists) {
     auto ftyp = ParseLeaf<CFileTypeBox>(Box("ftyp", "isom" + U32(512) + "iso2" + "a<b>"));
     PageModel page = PageOf(*ftyp.box);
-    EXPECT_EQ(Value(page, "Major brand"), "isom (0X69736F6D)");
     EXPECT_EQ(page.tables[1].rows[2].value.Html(), "iso2 (0X69736F32), a&lt;b&gt; (0X613C623E)");
     auto bare = ParseLeaf<CFileTypeBox>(Box("styp", "msdh" + U32(0)));
     EXPECT_EQ(Value(PageOf(*bare.box), "Compatible brands"), "");
@@ -75,7 +69,6 @@ TEST(ReportEntries, BrandsNamesAndLists) {
 
     auto pdin = ParseLeaf<CProgressiveDownloadbox>(FullBox("pdin", 0, 0, U32(1000) + U32(5) + U32(2000) + U32(2)));
     page = PageOf(*pdin.box);
-    EXPECT_EQ(Value(page, "List count"), "2 (0X00000002)");
     ASSERT_EQ(page.tables.size(), 3u);
     EXPECT_EQ(Cells(page, 2, 1), (std::vector<std::string>{"2000 (0X000007D0)", "2 (0X00000002)"}));
 
@@ -95,7 +88,6 @@ TEST(ReportEntries, SampleTableCountsAndLists) {
     auto stsz = ParseLeaf<CSampleSizeBox>(FullBox("stsz", 0, 0, U32(100) + U32(450)));
     PageModel page = PageOf(*stsz.box);
     ASSERT_EQ(page.tables.size(), 3u);
-    EXPECT_EQ(Value(page, "Sample count"), "450 (0X000001C2)");
     EXPECT_EQ(page.tables[2].kind, TableKind::EntryPages);
     EXPECT_EQ(page.tables[2].entryCount, 450u);
 
@@ -104,7 +96,6 @@ TEST(ReportEntries, SampleTableCountsAndLists) {
     stdp.SetSampleCount(7);
     stdp.m_priorities.resize(4);
     page = PageOf(stdp);
-    EXPECT_EQ(page.tables[2].title, "Samples");
     EXPECT_EQ(page.tables[2].entryCount, 4u);
 
     // sdtp counts the records it holds: 3 of 5 samples.
@@ -114,19 +105,15 @@ TEST(ReportEntries, SampleTableCountsAndLists) {
     CBitStreamReader sdtpReader(reinterpret_cast<const uint8_t*>(sdtpBytes.data()), sdtpBytes.size() * 8);
     EXPECT_EQ(sdtp.ParseBox(sdtpReader), -1);
     page = PageOf(sdtp);
-    EXPECT_EQ(Value(page, "Entry count"), "3 (0X00000003)");
     EXPECT_EQ(page.tables[2].entryCount, 3u);
 
     auto cslg = ParseLeaf<CCompositionToDecodeBox>(FullBox("cslg", 0, 0, U32(1) + U32(0xFFFFFFFE) + U32(3) + U32(4) + U32(5)));
     EXPECT_EQ(Value(PageOf(*cslg.box), "Least decode to display delta"), "-2 (0XFFFFFFFE)");
-    auto sbgp = ParseLeaf<CSampletoGroupBox>(FullBox("sbgp", 0, 0, "roll" + U32(1) + U32(30) + U32(1)));
-    EXPECT_EQ(Value(PageOf(*sbgp.box), "Grouping type"), "1919904876 (0X726F6C6C)");  // the type as a number
 
     // A default size stores nothing: three lines of 0.
     auto saiz = ParseLeaf<CSaizBox>(FullBox("saiz", 0, 0, U8(4) + U32(3)));
     page = PageOf(*saiz.box);
     ASSERT_EQ(page.tables.size(), 3u);
-    EXPECT_EQ(page.tables[2].title, "Samples");
     ASSERT_EQ(page.tables[2].listRows.size(), 3u);
     EXPECT_EQ(page.tables[2].listRows[2].cells[0].Plain(), "0 (0X00000000)");
     // A hostile count with a default size cannot make billions of lines.
