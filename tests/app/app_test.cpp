@@ -116,12 +116,6 @@ void CompareWithCorvelTree(QTreeWidget* tree, const QString& path) {
 
 int g_loads = 0;
 
-void ShowPageFile(CCorvel_UIDlg& w) {
-    const int before = g_loads;
-    w.HtmlView()->Navigate(w.Folder().pagePath);
-    QVERIFY(WaitUntil([&] { return g_loads > before; }));
-}
-
 void SelectAndWait(CCorvel_UIDlg& w, QTreeWidgetItem* item) {
     QVERIFY(item);
     const int before = g_loads;
@@ -447,15 +441,14 @@ void AppTest::layoutSettingsAndSplitter() {
     int treeWidth = 0;
     {
         CCorvel_UIDlg& w = NewWindow();
+        auto panes = [&] {
+            return QList<QRect>{w.Tree()->geometry(), w.HtmlView()->geometry(), w.DumpPane()->geometry()};
+        };
         QVERIFY(WaitUntil([&] { return w.Client()->size() == QSize(1000, 640); }));
-        QCOMPARE(w.Tree()->geometry(), QRect(5, 30, 300, 605));
-        QCOMPARE(w.HtmlView()->geometry(), QRect(310, 30, 250, 605));
-        QCOMPARE(w.DumpPane()->geometry(), QRect(565, 30, 430, 605));
+        QCOMPARE(panes(), (QList<QRect>{QRect(5, 30, 300, 605), QRect(310, 30, 250, 605), QRect(565, 30, 430, 605)}));
         w.resize(w.width() + 100, w.height() + 50);
         QVERIFY(WaitUntil([&] { return w.Client()->size() == QSize(1100, 690); }));
-        QCOMPARE(w.Tree()->geometry(), QRect(5, 30, 300, 655));
-        QCOMPARE(w.HtmlView()->geometry(), QRect(310, 30, 350, 655));
-        QCOMPARE(w.DumpPane()->geometry(), QRect(665, 30, 430, 655));
+        QCOMPARE(panes(), (QList<QRect>{QRect(5, 30, 300, 655), QRect(310, 30, 350, 655), QRect(665, 30, 430, 655)}));
 
         CxSplitterWnd* bar = w.Splitter();
         auto mouse = [&](QEvent::Type type, Qt::MouseButton button, int parentX) {
@@ -514,8 +507,8 @@ void AppTest::returnIsSwallowed() {
               "<html><body><button id=b onclick=\"clicks++\">\xED\x99\x95\xEC\x9D\xB8</button>"
               "<script>var keys = [], clicks = 0; document.addEventListener('keyup', function (e) { keys.push(e.key); });"
               "document.getElementById('b').focus();</script></body></html>");
-    ShowPageFile(w);
-    QTest::qWait(100);
+    w.HtmlView()->Navigate(w.Folder().pagePath);
+    QVERIFY(WaitPageReady(w));
     w.HtmlView()->setFocus();
     QVERIFY(WaitUntil([&] { return w.HtmlView()->focusProxy() != nullptr; }));
     QTest::keyClick(w.HtmlView()->focusProxy(), Qt::Key_Return);
