@@ -18,6 +18,11 @@ TEST(CorvelTree, PrintsTheTreeAndReportsFailures) {
     EXPECT_EQ(failed.status, 1);
     EXPECT_EQ(failed.out, "free 0 8\na..b 8 8\nmoov 16 33\n  trak 24 25\n    mdia 32 17\n");
     EXPECT_EQ(failed.err, "Did not perform as expected.\n");
+    // A top-level box too small for its own header makes no box (the streamed walk once
+    // marked a box that was not there).
+    CliRun shortBox = RunCorvel("tree " + WriteTempFile("short.mp4", Box("free", "") + std::string("\0\0\0\4junk", 8)));
+    EXPECT_EQ(shortBox.status, 1);
+    EXPECT_EQ(shortBox.out, "free 0 8\n");
 
     // A file cut short: the boxes it ends inside say so, and so does the exit status.
     CliRun cut = RunCorvel("tree " + CorpusPath("truncated_mdat.mp4"));

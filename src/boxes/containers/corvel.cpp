@@ -124,13 +124,15 @@ int CCorvel::Go(const TopLevelVisitor& visit) {
     }
     int status = 0;
     bool truncated = false;
-    // Marks the box just read and, when visiting, hands it on and lets it go.
-    auto settle = [&] {
+    // Keeps the box just read with its bytes (null for a header alone), marks it and,
+    // when visiting, hands it on and lets both go.
+    auto settle = [&](std::unique_ptr<CBinaryData> bytes) {
+        m_buffers.push_back(std::move(bytes));
         truncated = MarkTruncated(*m_boxes.back()) || truncated;
         if (!visit) return;
         visit(*m_boxes.back());
         m_boxes.pop_back();
-        if (m_buffers.size() > m_boxes.size()) m_buffers.pop_back();
+        m_buffers.pop_back();
     };
     while (true) {
         const int64_t pos = m_reader->Position();
@@ -152,7 +154,7 @@ int CCorvel::Go(const TopLevelVisitor& visit) {
         }
         if (!headerRead) {
             m_boxes.push_back(CutHeaderBox(header));
-            settle();
+            settle(nullptr);
             break;
         }
         bool skip = false;
@@ -167,10 +169,11 @@ int CCorvel::Go(const TopLevelVisitor& visit) {
         }
         CBitStreamReader reader(buffer->Data(), buffer->Size() * 8, buffer->Available());
         reader.SetOrigin(uint64_t(pos), nullptr);
+        const size_t kept = m_boxes.size();
         const int parsed = RetrieveBoxInfo(reader, std::move(box), skip);
         // The bytes of a box read in full stay for its pages; a header alone is read again.
-        m_buffers.push_back(payloadRead ? std::move(buffer) : nullptr);
-        settle();
+        // A header that does not read makes no box.
+        if (m_boxes.size() > kept) settle(payloadRead ? std::move(buffer) : nullptr);
         if (parsed < 0) {
             status = -1;
             break;
