@@ -1,6 +1,7 @@
 #include <charconv>
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 #include "boxes/containers/media_data_box.h"
 #include "cli/command_line.h"
@@ -26,12 +27,13 @@ class Out {
 public:
     explicit Out(bool hold) : m_hold(hold) {}
     ~Out() { Flush(); }
-    Out& operator<<(const std::string& text) {
+    Out& operator<<(std::string_view text) {
         m_text += text;
         if (!m_hold && m_text.size() >= 1 << 16) Flush();
         return *this;
     }
-    Out& operator<<(const char* text) { return *this << std::string(text); }
+    Out& operator<<(const std::string& text) { return *this << std::string_view(text); }
+    Out& operator<<(const char* text) { return *this << std::string_view(text); }
     Out& operator<<(uint64_t v) {
         char digits[24];
         m_text.append(digits, std::to_chars(digits, digits + sizeof digits, v).ptr);

@@ -43,6 +43,8 @@ int CMediaDataBox::ParseBox(CBitStreamReader& reader) {
 }
 
 int64_t IncompleteTagOffset(const CBox& box) {
+    // The type first: a cast for every box of a large tree costs more than its line.
+    if (box.m_type != FourCC("mdat")) return -1;
     auto* mdat = dynamic_cast<const CMediaDataBox*>(&box);
     return mdat ? mdat->m_incompleteTagOffset : -1;
 }
