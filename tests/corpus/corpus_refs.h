@@ -124,6 +124,20 @@ inline std::vector<InfoLine> MediaInfoLines(const std::string& name) {
             out.push_back({std::stoull(m[1], nullptr, 16), size_t(m[2].length()), m[3], m[4]});
     return out;
 }
+// The lines inside each MediaInfo section titled `title`, its subsections' included.
+inline std::vector<std::vector<InfoLine>> MediaInfoSections(const std::string& name, const std::string& title) {
+    std::vector<std::vector<InfoLine>> out;
+    size_t open = SIZE_MAX;  // the indent of the section being read
+    for (const InfoLine& l : MediaInfoLines(name)) {
+        if (l.label.empty() && l.indent <= open) {
+            open = l.value == title ? l.indent : SIZE_MAX;
+            if (open != SIZE_MAX) out.emplace_back();
+        } else if (open != SIZE_MAX) {
+            out.back().push_back(l);
+        }
+    }
+    return out;
+}
 // The first word of a MediaInfo value ("3 (0x0003) - (16 bits)": "3").
 inline std::string Number(const std::string& value) { return value.substr(0, value.find(' ')); }
 

@@ -59,30 +59,18 @@ TEST(CorpusMetadataValues, ItemListsMatchMediaInfoAndAtomicParsley) {
         std::map<uint64_t, std::pair<std::string, uint64_t>> atoms;
         for (const auto& m : Matches(ReadText(CorpusRef(name, "atomicparsley.txt")), R"(Atom (.{4}|\S+) @ (\d+) of size: (\d+))"))
             atoms[std::stoull(m[1])] = {m[0], std::stoull(m[2])};
-        // MediaInfo: each "Element" of the ilst, its "Name", then its value lines; the
-        // list ends at the first section of another kind.
-        struct InfoItem {
-            std::optional<std::string> name;
-            std::string value;  // as this engine shows it
-        };
-        std::vector<InfoItem> infoItems;
-        size_t elementIndent = 0;
-        bool inList = false;
-        for (const InfoLine& l : MediaInfoLines(name)) {
-            if (l.label.empty() && l.value == "Element") {
-                infoItems.emplace_back();
-                elementIndent = l.indent;
-                inList = true;
-            } else if (l.label.empty() && l.indent <= elementIndent) {
-                inList = false;
+        // MediaInfo: each "Element" of the ilst, its "Name", then its value lines, as this
+        // engine shows the value.
+        std::vector<std::pair<std::optional<std::string>, std::string>> infoItems;
+        for (const auto& lines : MediaInfoSections(name, "Element")) {
+            auto& [itemName, value] = infoItems.emplace_back();
+            for (const InfoLine& l : lines) {
+                if (l.label == "Name" && !itemName) itemName = l.value;  // the item's, not its data box's
+                if (l.label == "Value") value = l.value.find(" (0x") != std::string::npos ? Number(l.value) : l.value;
+                if (l.label == "Position") value = Number(l.value);
+                if (l.label == "Total") value += "/" + Number(l.value);
+                if (l.label == "Data") value = l.value.substr(1, l.value.find(' ') - 1) + " bytes";  // "(N bytes)"
             }
-            if (!inList) continue;
-            InfoItem& item = infoItems.back();
-            if (l.label == "Name" && !item.name) item.name = l.value;
-            if (l.label == "Value") item.value = l.value.find(" (0x") != std::string::npos ? Number(l.value) : l.value;
-            if (l.label == "Position") item.value = Number(l.value);
-            if (l.label == "Total") item.value += "/" + Number(l.value);
-            if (l.label == "Data") item.value = l.value.substr(1, l.value.find(' ') - 1) + " bytes";  // "(N bytes)"
         }
         size_t k = 0;
         for (const CIlstBox* ilst : lists) {
@@ -101,13 +89,14 @@ TEST(CorpusMetadataValues, ItemListsMatchMediaInfoAndAtomicParsley) {
                 // Its value as MediaInfo reads it (text, number, position/total, byte count);
                 // MediaInfo prints a key index as no name.
                 if (k < infoItems.size()) {
-                    if (!infoItems[k].name->empty()) {
-                        EXPECT_EQ(*infoItems[k].name, Utf8Code(r.tagName));
+                    const auto& [itemName, value] = infoItems[k];
+                    if (!itemName->empty()) {
+                        EXPECT_EQ(*itemName, Utf8Code(r.tagName));
                     }
-                    if (!infoItems[k].value.empty()) {
-                        EXPECT_EQ(shown.substr(0, infoItems[k].value.size()), infoItems[k].value) << Utf8Code(r.tagName);
-                        ++values;
+                    if (!value.empty()) {
+                        EXPECT_EQ(shown.substr(0, value.size()), value) << *itemName;
                     }
+                    values += !value.empty();
                 }
                 ++k;
                 offset += r.tagLength;
@@ -135,22 +124,18 @@ TEST(CorpusMetadataValues, ItemLocationsAndTypesMatchMediaInfo) {
         // in each "Item Information Entry", item_ID, item_type and item_name (it prints
         // them for versions 2 and 3).
         std::vector<std::string> infoItems, infoTypes;
-        std::string section;
-        for (const InfoLine& l : MediaInfoLines(name)) {
-            if (l.label.empty() && !l.value.empty() && std::isupper(static_cast<unsigned char>(l.value[0])) &&
-                l.value != "Header")
-                section = l.value;
-            if (section == "Item Location") {
+        for (const auto& lines : MediaInfoSections(name, "Item Location"))
+            for (const InfoLine& l : lines) {
                 if (l.label == "item_ID") infoItems.push_back(Number(l.value));
                 if (l.label == "extent_offset" || l.label == "extent_length" || l.label == "base_offset" ||
                     l.label == "construction_method")
                     infoItems.back() += " " + l.label + "=" + Number(l.value);
             }
-            if (section == "Item Information Entry") {
+        for (const auto& lines : MediaInfoSections(name, "Item Information Entry"))
+            for (const InfoLine& l : lines) {
                 if (l.label == "item_ID") infoTypes.push_back(Number(l.value));
                 if (l.label == "item_type" || l.label == "item_name") infoTypes.back() += " " + l.value;
             }
-        }
         std::vector<std::string> ourItems, ourTypes;
         for (const CItemLocationBox* iloc : ilocs) {
             for (const CItemLocationBox::Item& item : iloc->m_items) {

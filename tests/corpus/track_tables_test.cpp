@@ -20,12 +20,8 @@ using Facts = std::map<std::string, std::string>;
 // What this engine decodes for each track of the first moov.
 std::vector<Facts> Decoded(const CorpusFile& f) {
     std::vector<Facts> tracks;
-    const CBox* moov = nullptr;
-    for (const CBox* top : f.Top())
-        if (!moov && top->m_type == FourCC("moov")) moov = top;
-    for (size_t i = 0; moov && i < moov->GetChildCount(); ++i) {
-        const CBox* trak = moov->GetChild(i);
-        if (trak->m_type != FourCC("trak")) continue;
+    const std::vector<const CBox*> moov = f.All(FourCC("moov"));
+    for (const CBox* trak : moov.empty() ? moov : BoxesUnder({moov[0]}, FourCC("trak"))) {
         Facts& t = tracks.emplace_back();
         if (auto* tkhd = dynamic_cast<const CTrackHeaderBox*>(Descend(trak, {"tkhd"}))) {
             t["tkhd/Track ID"] = std::to_string(tkhd->m_trackID);
@@ -48,23 +44,21 @@ std::vector<Facts> Decoded(const CorpusFile& f) {
     return tracks;
 }
 
-// MediaInfo opens each box by its "Name: code" line, each track by a "Track" section; a
-// field belongs to the last box named.
-std::vector<Facts> FromMediaInfo(const std::vector<InfoLine>& lines) {
+// MediaInfo's "Track" sections; a field belongs to the last box named by a "Name: code" line.
+std::vector<Facts> FromMediaInfo(const std::string& name) {
     static const std::set<std::string> kKept = {"tkhd/Track ID", "tkhd/Track width", "tkhd/Track height",
                                                 "mdhd/Time scale", "mdhd/Duration", "stsz/Number of entries"};
     std::vector<Facts> tracks;
-    std::string box;
-    for (const InfoLine& l : lines) {
-        if (l.label.empty() && l.value == "Track") tracks.emplace_back();
-        const std::string key = box + "/" + l.label, value = Number(l.value);
-        if (l.label == "Name") box = value;
-        if (tracks.empty() || l.label.empty()) continue;
-        if (key == "stts/Sample Count") {
-            std::string& sum = tracks.back()[key];
-            sum = std::to_string((sum.empty() ? 0 : std::stoull(sum)) + std::stoull(value));
-        } else if (kKept.count(key)) {
-            tracks.back().emplace(key, value);
+    for (const auto& lines : MediaInfoSections(name, "Track")) {
+        Facts& t = tracks.emplace_back();
+        std::string box;
+        for (const InfoLine& l : lines) {
+            const std::string key = box + "/" + l.label, value = Number(l.value);
+            if (l.label == "Name") box = value;
+            if (key == "stts/Sample Count")
+                t[key] = std::to_string((t[key].empty() ? 0 : std::stoull(t[key])) + std::stoull(value));
+            else if (kKept.count(key))
+                t.emplace(key, value);
         }
     }
     return tracks;
@@ -91,8 +85,8 @@ TEST(CorpusTrackTables, CountsTimesAndSizesMatchTheReferences) {
         ASSERT_TRUE(f.Opened());
         const std::vector<Facts> ours = Decoded(f);
         if (ours.empty()) continue;
-        const std::vector<InfoLine> mediainfo = MediaInfoLines(name);
-        const std::vector<Facts> refs = mediainfo.empty() ? FromFfprobe(name) : FromMediaInfo(mediainfo);
+        const std::vector<Facts> mediainfo = FromMediaInfo(name);
+        const std::vector<Facts> refs = mediainfo.empty() ? FromFfprobe(name) : mediainfo;
         if (!mediainfo.empty()) {
             ASSERT_EQ(ours.size(), refs.size());
         }
