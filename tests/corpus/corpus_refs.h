@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "boxes/containers/corvel.h"
 #include "support/corpus.h"
 
@@ -46,6 +48,17 @@ struct CorpusFile {
     template <class T = CBox>
     std::vector<const T*> All(uint32_t type = 0) const { return BoxesUnder<T>(Top(), type); }
 };
+
+// Runs `check(name, file)` on every corpus file, walked, with its name traced.
+template <class Check>
+void ForEachCorpusFile(Check check) {
+    for (const std::string& name : CorpusFiles()) {
+        SCOPED_TRACE(name);
+        const CorpusFile f(name);
+        ASSERT_TRUE(f.Opened());
+        check(name, f);
+    }
+}
 
 inline std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;

@@ -82,10 +82,7 @@ TEST(CorpusFragmentIndex, SegmentIndexReferencesSpanTheirFragments) {
 
 TEST(CorpusFragmentIndex, RandomAccessEntriesNameRealFragmentsAndTimes) {
     size_t entries = 0, mfras = 0;
-    for (const std::string& name : CorpusFiles()) {
-        SCOPED_TRACE(name);
-        const CorpusFile f(name);
-        ASSERT_TRUE(f.Opened());
+    ForEachCorpusFile([&](const std::string&, const CorpusFile& f) {
         const SampleContext context(f.P());
         for (const CBox* mfra : f.Top()) {
             if (mfra->m_type != FourCC("mfra")) continue;
@@ -126,7 +123,7 @@ TEST(CorpusFragmentIndex, RandomAccessEntriesNameRealFragmentsAndTimes) {
                 }
             }
         }
-    }
+    });
     EXPECT_GE(mfras, 9u);
     EXPECT_GE(entries, 32u);
 }

@@ -24,16 +24,13 @@ std::string Utf8Code(uint32_t code) {
 
 TEST(CorpusMetadataValues, EditListsMatchBento4) {
     size_t edits = 0;
-    for (const std::string& name : CorpusFiles()) {
+    ForEachCorpusFile([&](const std::string& name, const CorpusFile& f) {
         const std::string dump = ReadText(CorpusRef(name, "bento4.txt"));
-        if (dump.empty()) continue;
-        SCOPED_TRACE(name);
+        if (dump.empty()) return;
         // "entry/segment duration = D", "entry/media time = T", "entry/media rate = R" per edit.
         std::vector<std::string> expected;
         for (const auto& m : Matches(dump, R"((?:^|\n)\s*entry/(segment duration|media time|media rate) = (-?\d+)\r?(?=\n|$))"))
             expected.push_back(m[0] + " " + m[1]);
-        const CorpusFile f(name);
-        ASSERT_TRUE(f.Opened());
         std::vector<std::string> ours;
         for (const CEditListBox* elst : f.All<CEditListBox>())
             for (uint32_t i = 0; i < elst->m_edits.size(); ++i) {
@@ -43,18 +40,15 @@ TEST(CorpusMetadataValues, EditListsMatchBento4) {
                 ++edits;
             }
         EXPECT_EQ(ours, expected);
-    }
+    });
     EXPECT_GE(edits, 84u);
 }
 
 TEST(CorpusMetadataValues, ItemListsMatchMediaInfoAndAtomicParsley) {
     size_t values = 0, sizes = 0;
-    for (const std::string& name : CorpusFiles()) {
-        SCOPED_TRACE(name);
-        const CorpusFile f(name);
-        ASSERT_TRUE(f.Opened());
+    ForEachCorpusFile([&](const std::string& name, const CorpusFile& f) {
         const std::vector<const CIlstBox*> lists = f.All<CIlstBox>();
-        if (lists.empty()) continue;
+        if (lists.empty()) return;
         // AtomicParsley: "Atom NAME @ OFFSET of size: SIZE" for every atom, the items included.
         std::map<uint64_t, std::pair<std::string, uint64_t>> atoms;
         for (const auto& m : Matches(ReadText(CorpusRef(name, "atomicparsley.txt")), R"(Atom (.{4}|\S+) @ (\d+) of size: (\d+))"))
@@ -105,19 +99,16 @@ TEST(CorpusMetadataValues, ItemListsMatchMediaInfoAndAtomicParsley) {
         if (!infoItems.empty()) {
             EXPECT_EQ(k, infoItems.size());
         }
-    }
+    });
     EXPECT_GE(values, 72u);
     EXPECT_GE(sizes, 144u);
 }
 
 TEST(CorpusMetadataValues, ItemLocationsAndTypesMatchMediaInfo) {
     size_t items = 0, types = 0;
-    for (const std::string& name : CorpusFiles()) {
-        const CorpusFile f(name);
-        ASSERT_TRUE(f.Opened());
+    ForEachCorpusFile([&](const std::string& name, const CorpusFile& f) {
         const std::vector<const CItemLocationBox*> ilocs = f.All<CItemLocationBox>();
-        if (ilocs.empty()) continue;
-        SCOPED_TRACE(name);
+        if (ilocs.empty()) return;
         const uint64_t fileSize = ReadText(CorpusPath(name)).size();
         const std::vector<const CBox*> idat = f.All(FourCC("idat"));
         // MediaInfo's items: in "Item Location", the item_ID and extent lines of each item;
@@ -172,7 +163,7 @@ TEST(CorpusMetadataValues, ItemLocationsAndTypesMatchMediaInfo) {
         if (!infoTypes.empty()) {
             EXPECT_EQ(ourTypes, infoTypes);
         }
-    }
+    });
     EXPECT_GE(items, 8u);
     EXPECT_GE(types, 6u);
 }

@@ -146,14 +146,11 @@ std::vector<std::pair<const uint32_t*, const char*>> NamedFields(const CBox& box
 
 TEST(CorpusSampleEntries, EntriesMatchFfprobe) {
     std::map<std::string, int> tally;
-    for (const std::string& name : CorpusFiles()) {
+    ForEachCorpusFile([&](const std::string& name, const CorpusFile& f) {
         const std::map<uint32_t, Fields> streams = FfprobeStreams(name);
-        if (streams.empty()) continue;
-        SCOPED_TRACE(name);
-        const CorpusFile f(name);
-        ASSERT_TRUE(f.Opened());
+        if (streams.empty()) return;
         for (const CBox* trak : f.All(FourCC("trak"))) CheckTrack(*trak, streams, tally);
-    }
+    });
     for (const auto& [what, least] : std::map<std::string, int>{
              {"tracks", 109}, {"width", 51}, {"avc profile", 28}, {"hevc profile", 4}, {"aac", 35}, {"mpeg4", 4}})
         EXPECT_GE(tally[what], least) << what;
@@ -161,12 +158,9 @@ TEST(CorpusSampleEntries, EntriesMatchFfprobe) {
 
 TEST(CorpusSampleEntries, RecordAndDescriptorFieldsMatchMediaInfo) {
     int compared = 0;
-    for (const std::string& name : CorpusFiles()) {
+    ForEachCorpusFile([&](const std::string& name, const CorpusFile& f) {
         const auto reference = MediaInfoFields(name);
-        if (reference.empty()) continue;
-        SCOPED_TRACE(name);
-        const CorpusFile f(name);
-        ASSERT_TRUE(f.Opened());
+        if (reference.empty()) return;
         for (const CBox* top : f.Top()) {
             // A parse that notes where each field lies: MediaInfo names its fields by offset.
             SpanMap spans;
@@ -181,6 +175,6 @@ TEST(CorpusSampleEntries, RecordAndDescriptorFieldsMatchMediaInfo) {
                     ++compared;
                 }
         }
-    }
+    });
     EXPECT_GE(compared, 658);
 }

@@ -277,9 +277,7 @@ TEST(CorpusStreaming, TfxdTimesMatchFfprobePackets) {
 // Every FLV tag of every F4F file of the corpus has its page, here and from corvel.
 TEST(CorpusStreaming, EveryFlvTagHasItsPage) {
     int pages = 0;
-    for (const std::string& name : CorpusFiles()) {
-        const CorpusFile f(name);
-        if (!f.Opened()) continue;
+    ForEachCorpusFile([&](const std::string& name, const CorpusFile& f) {
         for (const CMediaDataBox* mdat : f.All<CMediaDataBox>(FourCC("mdat"))) {
             for (uint32_t k = 0; k < mdat->GetTagCount(); ++k, ++pages) {
                 const PageModel page = BuildFlvTagPage(*mdat, k, nullptr);
@@ -287,7 +285,7 @@ TEST(CorpusStreaming, EveryFlvTagHasItsPage) {
                 EXPECT_EQ(page.tables[0].rows.at(0).value.Plain(), I64Text(mdat->GetTag(k)->m_startOffset));
             }
         }
-    }
+    });
     EXPECT_EQ(pages, 3 + 49);
     // The hand-made F4F's metadata as ffprobe's format tags.
     const CorpusFile f("f4f_handmade.f4f");
