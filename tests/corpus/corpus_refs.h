@@ -47,6 +47,12 @@ struct CorpusFile {
     }
     template <class T = CBox>
     std::vector<const T*> All(uint32_t type = 0) const { return BoxesUnder<T>(Top(), type); }
+    // The traks of the first top-level moov.
+    std::vector<const CBox*> Traks() const {
+        for (const CBox* box : Top())
+            if (box->m_type == FourCC("moov")) return BoxesUnder({box}, FourCC("trak"));
+        return {};
+    }
 };
 
 // Runs `check(name, file)` on every corpus file, walked, with its name traced.

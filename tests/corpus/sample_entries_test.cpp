@@ -101,13 +101,13 @@ std::map<std::pair<uint64_t, std::string>, uint64_t> MediaInfoFields(const std::
 }
 
 // The fields of the configuration records and descriptors that MediaInfo names, with
-// its labels.
+// its labels (most of them our member names).
+#define SAME(object, member) {&(object).m_##member, #member}
 std::vector<std::pair<const uint32_t*, const char*>> NamedFields(const CBox& box) {
     if (auto* avcC = dynamic_cast<const CAVCConfigurationBox*>(&box); avcC && avcC->m_record) {
         const auto& r = *avcC->m_record;
-        return {{&r.m_AVCProfileIndication, "AVCProfileIndication"}, {&r.m_profileCompatibility, "profile_compatibility"},
-                {&r.m_AVCLevelIndication, "AVCLevelIndication"}, {&r.m_lengthSizeMinusOne, "lengthSizeMinusOne"},
-                {&r.m_numOfSequenceParameterSets, "numOfSequenceParameterSets"}};
+        return {SAME(r, AVCProfileIndication), {&r.m_profileCompatibility, "profile_compatibility"},
+                SAME(r, AVCLevelIndication), SAME(r, lengthSizeMinusOne), SAME(r, numOfSequenceParameterSets)};
     }
     if (auto* hvcC = dynamic_cast<const CHEVCConfigurationBox*>(&box); hvcC && hvcC->m_record) {
         const auto& r = *hvcC->m_record;
@@ -115,33 +115,28 @@ std::vector<std::pair<const uint32_t*, const char*>> NamedFields(const CBox& box
                 {&r.m_generalProfileIdc, "general_profile_idc"},
                 {&r.m_generalProfileCompatibilityFlags, "general_profile_compatibility_flags"},
                 {&r.m_generalLevelIdc, "general_level_idc"}, {&r.m_minSpatialSegmentationIdc, "min_spatial_segmentation_idc"},
-                {&r.m_parallelismType, "parallelismType"}, {&r.m_chromaFormat, "chromaFormat"},
-                {&r.m_bitDepthLumaMinus8, "bitDepthLumaMinus8"}, {&r.m_bitDepthChromaMinus8, "bitDepthChromaMinus8"},
-                {&r.m_avgFrameRate, "avgFrameRate"}, {&r.m_constantFrameRate, "constantFrameRate"},
-                {&r.m_numTemporalLayers, "numTemporalLayers"}, {&r.m_temporalIdNested, "temporalIdNested"},
-                {&r.m_lengthSizeMinusOne, "lengthSizeMinusOne"}, {&r.m_numOfArrays, "numOfArrays"}};
+                SAME(r, parallelismType), SAME(r, chromaFormat), SAME(r, bitDepthLumaMinus8), SAME(r, bitDepthChromaMinus8),
+                SAME(r, avgFrameRate), SAME(r, constantFrameRate), SAME(r, numTemporalLayers), SAME(r, temporalIdNested),
+                SAME(r, lengthSizeMinusOne), SAME(r, numOfArrays)};
     }
     auto* esds = dynamic_cast<const ESDescriptorBox*>(&box);
     if (!esds || !esds->m_esDescriptor) return {};
     const CESDescriptor& es = *esds->m_esDescriptor;
-    std::vector<std::pair<const uint32_t*, const char*>> fields = {{&es.m_esId, "ES_ID"},
-                                                                   {&es.m_streamPriority, "streamPriority"}};
+    std::vector<std::pair<const uint32_t*, const char*>> fields = {{&es.m_esId, "ES_ID"}, SAME(es, streamPriority)};
     if (const CDecoderConfigDescriptor* c = es.m_decoderConfig.get()) {
-        fields.insert(fields.end(), {{&c->m_objectTypeIndication, "objectTypeIndication"}, {&c->m_streamType, "streamType"},
-                                     {&c->m_bufferSizeDB, "bufferSizeDB"}, {&c->m_maxBitrate, "maxBitrate"},
-                                     {&c->m_avgBitrate, "avgBitrate"}});
-        if (auto* asc = dynamic_cast<const CAudioSpecificConfig*>(c->m_decoderSpecificInfo.get())) {
-            fields.insert(fields.end(), {{&asc->m_audioObjectType, "audioObjectType"},
-                                         {&asc->m_samplingFrequencyIndex, "samplingFrequencyIndex"},
-                                         {&asc->m_channelConfiguration, "channelConfiguration"}});
-            if (const GASpecificConfig* ga = asc->m_gaSpecificConfig.get())
-                fields.insert(fields.end(), {{&ga->m_frameLengthFlag, "frameLengthFlag"},
-                                             {&ga->m_dependsOnCoreCoder, "dependsOnCoreCoder"},
-                                             {&ga->m_extensionFlag, "extensionFlag"}});
-        }
+        fields.insert(fields.end(), {SAME(*c, objectTypeIndication), SAME(*c, streamType), SAME(*c, bufferSizeDB),
+                                     SAME(*c, maxBitrate), SAME(*c, avgBitrate)});
+        auto* asc = dynamic_cast<const CAudioSpecificConfig*>(c->m_decoderSpecificInfo.get());
+        if (asc)
+            fields.insert(fields.end(), {SAME(*asc, audioObjectType), SAME(*asc, samplingFrequencyIndex),
+                                         SAME(*asc, channelConfiguration)});
+        if (const GASpecificConfig* ga = asc ? asc->m_gaSpecificConfig.get() : nullptr)
+            fields.insert(fields.end(),
+                          {SAME(*ga, frameLengthFlag), SAME(*ga, dependsOnCoreCoder), SAME(*ga, extensionFlag)});
     }
     return fields;
 }
+#undef SAME
 }  // namespace
 
 TEST(CorpusSampleEntries, EntriesMatchFfprobe) {

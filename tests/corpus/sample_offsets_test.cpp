@@ -14,14 +14,10 @@ namespace {
 // its fragments matched by track id.
 std::map<int, std::vector<Packet>> EngineSamples(const CorpusFile& f) {
     std::map<uint32_t, int> streamOfTrack;
-    for (const CBox* moov : f.Top()) {
-        if (moov->m_type != FourCC("moov") || !streamOfTrack.empty()) continue;
-        int stream = 0;
-        for (const auto& trak : moov->m_children) {
-            if (trak->m_type != FourCC("trak")) continue;
-            auto* tkhd = dynamic_cast<const CTrackHeaderBox*>(trak->RetrieveChildBox(FourCC("tkhd"), true));
-            streamOfTrack[tkhd ? tkhd->m_trackID : 0] = stream++;
-        }
+    int stream = 0;
+    for (const CBox* trak : f.Traks()) {
+        auto* tkhd = dynamic_cast<const CTrackHeaderBox*>(Descend(trak, {"tkhd"}));
+        streamOfTrack[tkhd ? tkhd->m_trackID : 0] = stream++;
     }
     std::map<int, std::vector<Packet>> samples;
     const SampleContext context(f.P());

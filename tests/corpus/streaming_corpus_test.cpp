@@ -23,7 +23,6 @@ const CMediaDataBox& FlvMdat(const CorpusFile& f) {
         if (mdat->GetTagCount()) return *mdat;
     throw std::runtime_error("no mdat of FLV tags");
 }
-uint64_t N(const std::string& s) { return std::stoull(s); }
 
 // ffprobe's FLV packets, video as stream 0 and audio as stream 1 as in packets.csv:
 // "packet|codec_type=video|...|pts=46|...|dts=6|...|size=2124|pos=385|..." lines.
@@ -31,7 +30,8 @@ std::vector<Packet> FfprobeFlvPackets(const std::string& text) {
     std::vector<Packet> out;
     for (const auto& m : Matches(text, R"(packet\|codec_type=(\w+)\|[^\n]*?\|pts=(-?\d+)\|[^\n]*?\|dts=(-?\d+)\|)"
                                        R"([^\n]*?\|size=(\d+)\|pos=(\d+)\|)"))
-        out.push_back({m[0] == "video" ? 0 : 1, std::stoll(m[1]), std::stoll(m[2]), 0, N(m[3]), N(m[4]), false});
+        out.push_back({m[0] == "video" ? 0 : 1, std::stoll(m[1]), std::stoll(m[2]), 0, std::stoull(m[3]),
+                       std::stoull(m[4]), false});
     return out;
 }
 
@@ -129,8 +129,8 @@ TEST(CorpusStreaming, HandMadeF4fMatchesItsGenerator) {
     for (const CBox* table : {static_cast<const CBox*>(&asrt), static_cast<const CBox*>(&afrt)}) {
         const auto m = Matches(ref, table->TypeText() + R"( box, (\d+) bytes, payload hex[\s']*([0-9a-f]+))");
         ASSERT_EQ(m.size(), 1u);
-        const std::string hex = FormatBytesText(reinterpret_cast<const uint8_t*>(file.data()) + table->m_startOffset + 8,
-                                                table->BoxSize() - 8);
+        const auto* payload = reinterpret_cast<const uint8_t*>(file.data()) + table->m_startOffset + 8;
+        const std::string hex = FormatBytesText(payload, table->BoxSize() - 8);
         EXPECT_EQ(to_string(table->BoxSize()) + " " + std::regex_replace(hex, std::regex("0x| "), ""),
                   m[0][0] + " " + m[0][1]);
         EXPECT_EQ(table->m_unreadBytes, 0u);
@@ -157,7 +157,7 @@ TEST(CorpusStreaming, HandMadeF4fMatchesItsGenerator) {
     const auto* global = afra.GetGlobalEntry(0);
     ASSERT_NE(global, nullptr);
     EXPECT_EQ(afra.GetLocalEntry(0)->offset, videoTag);
-    EXPECT_EQ(to_string(global->segment) + " " + to_string(global->fragment), "1 1");  // 'global_entries': [(0, 1, 1, ...
+    EXPECT_EQ(to_string(global->segment) + " " + to_string(global->fragment), "1 1");  // the generator's (_, 1, 1, ...
     EXPECT_EQ(global->afraOffset, uint64_t(afra.m_startOffset));
     EXPECT_EQ(global->afraOffset + global->offsetFromAfra, videoTag);
 }
@@ -166,7 +166,8 @@ TEST(CorpusStreaming, HandMadeF4fMatchesItsGenerator) {
 // header) and of the plain FLV files (read as an mdat's payload after their 9-byte header
 // and first previous-tag-size) against ffprobe's packets and streams.
 TEST(CorpusStreaming, FlvTagsMatchFfprobe) {
-    for (const std::string name : {"f4f_handmade.f4f", "hds_abst_frag1.f4f", "flv_ffmpeg.flv", "flv_plain_handmade.flv"}) {
+    for (const std::string name :
+         {"f4f_handmade.f4f", "hds_abst_frag1.f4f", "flv_ffmpeg.flv", "flv_plain_handmade.flv"}) {
         SCOPED_TRACE(name);
         const std::string f4fRef = ReadText(CorpusRef(name, "ffprobe-flv.txt"));
         const std::string bytes = ReadText(CorpusPath(name));
@@ -182,8 +183,8 @@ TEST(CorpusStreaming, FlvTagsMatchFfprobe) {
         const CMediaDataBox& mdat = f4fRef.empty() ? plain : FlvMdat(f);
         std::vector<const CFLVTag*> tags;
         for (size_t i = 0; i < mdat.GetTagCount(); ++i) tags.push_back(mdat.GetTag(i));
-        if (!f4fRef.empty()) ExpectPackets(tags, FfprobeFlvPackets(f4fRef), mdat.m_startOffset + 8 - 13);
-        else if (const std::vector<Packet> packets = PacketsCsv(name); !packets.empty()) ExpectPackets(tags, packets, 0);
+        const std::vector<Packet> packets = f4fRef.empty() ? PacketsCsv(name) : FfprobeFlvPackets(f4fRef);
+        if (!packets.empty()) ExpectPackets(tags, packets, f4fRef.empty() ? 0 : mdat.m_startOffset + 8 - 13);
 
         // ffprobe's extradata is the record of the AVC sequence header: its tag's data but
         // the 5 bytes of the video tag header.

@@ -20,8 +20,7 @@ using Facts = std::map<std::string, std::string>;
 // What this engine decodes for each track of the first moov.
 std::vector<Facts> Decoded(const CorpusFile& f) {
     std::vector<Facts> tracks;
-    const std::vector<const CBox*> moov = f.All(FourCC("moov"));
-    for (const CBox* trak : moov.empty() ? moov : BoxesUnder({moov[0]}, FourCC("trak"))) {
+    for (const CBox* trak : f.Traks()) {
         Facts& t = tracks.emplace_back();
         if (auto* tkhd = dynamic_cast<const CTrackHeaderBox*>(Descend(trak, {"tkhd"}))) {
             t["tkhd/Track ID"] = std::to_string(tkhd->m_trackID);
