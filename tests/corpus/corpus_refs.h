@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <map>
 #include <regex>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -66,16 +65,6 @@ void ForEachCorpusFile(Check check) {
     }
 }
 
-inline std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string s; std::getline(in, s);) {
-        if (!s.empty() && s.back() == '\r') s.pop_back();
-        lines.push_back(s);
-    }
-    return lines;
-}
-
 // Every match of `pattern` in `text`, each as its groups.
 inline std::vector<std::vector<std::string>> Matches(const std::string& text, const std::string& pattern) {
     std::vector<std::vector<std::string>> out;
@@ -83,6 +72,13 @@ inline std::vector<std::vector<std::string>> Matches(const std::string& text, co
     for (std::sregex_iterator it(text.begin(), text.end(), re), stop; it != stop; ++it)
         out.emplace_back(it->begin() + 1, it->end());
     return out;
+}
+
+// The lines of a text that are not empty, without their line ends.
+inline std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    for (const auto& m : Matches(text, "([^\r\n]+)")) lines.push_back(m[0]);
+    return lines;
 }
 
 // The AAC sampling frequency of an index; `explicitRate` for the escape index.

@@ -62,7 +62,7 @@ TEST(CorpusMetadataValues, ItemListsMatchMediaInfoAndAtomicParsley) {
                 if (l.label == "Name" && !itemName) itemName = l.value;  // the item's, not its data box's
                 if (l.label == "Value") value = l.value.find(" (0x") != std::string::npos ? Number(l.value) : l.value;
                 if (l.label == "Position") value = Number(l.value);
-                if (l.label == "Total") value += "/" + Number(l.value);
+                if (l.label == "Total") value.append("/").append(Number(l.value));
                 if (l.label == "Data") value = l.value.substr(1, l.value.find(' ') - 1) + " bytes";  // "(N bytes)"
             }
         }
