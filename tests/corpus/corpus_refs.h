@@ -74,13 +74,6 @@ inline std::vector<std::vector<std::string>> Matches(const std::string& text, co
     return out;
 }
 
-// The lines of a text that are not empty, without their line ends.
-inline std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    for (const auto& m : Matches(text, "([^\r\n]+)")) lines.push_back(m[0]);
-    return lines;
-}
-
 // The AAC sampling frequency of an index; `explicitRate` for the escape index.
 inline uint32_t SamplingRate(uint32_t index, uint32_t explicitRate = 0) {
     static const uint32_t kRates[] = {96000, 88200, 64000, 48000, 44100, 32000, 24000,
@@ -109,14 +102,12 @@ inline std::vector<Packet> PacketsCsv(const std::string& name) {
 // ref/NAME.ffprobe.json: the streams by track ID, with their top-level fields.
 using Fields = std::map<std::string, std::string>;
 inline std::map<uint32_t, Fields> FfprobeStreams(const std::string& name) {
-    static const std::regex field(R"re("(\w+)": (?:"([^"]*)"|(-?\d+)))re");
     const std::string json = ReadText(CorpusRef(name, "ffprobe.json"));
     std::map<uint32_t, Fields> streams;
     for (size_t pos = json.find("\"index\":"); pos != std::string::npos; pos = json.find("\"index\":", pos + 1)) {
         const std::string block = json.substr(pos, json.find("\"disposition\"", pos) - pos);
         Fields f;
-        for (std::sregex_iterator it(block.begin(), block.end(), field), end; it != end; ++it)
-            f[(*it)[1]] = (*it)[2].matched ? (*it)[2].str() : (*it)[3].str();
+        for (const auto& m : Matches(block, R"re("(\w+)": (?:"([^"]*)"|(-?\d+)))re")) f[m[0]] = m[1] + m[2];
         if (f.count("id")) streams[static_cast<uint32_t>(std::stoul(f["id"], nullptr, 16))] = f;
     }
     return streams;
@@ -134,8 +125,8 @@ inline std::vector<InfoLine> MediaInfoLines(const std::string& name) {
     static const std::regex section(R"(^([0-9A-F]+)( +)()(.+) \(\d+ bytes\)$)");
     std::vector<InfoLine> out;
     std::smatch m;
-    for (const std::string& s : Lines(ReadText(CorpusRef(name, "mediainfo.txt"))))
-        if (std::regex_match(s, m, field) || std::regex_match(s, m, section))
+    for (const auto& line : Matches(ReadText(CorpusRef(name, "mediainfo.txt")), "([^\r\n]+)"))
+        if (std::regex_match(line[0], m, field) || std::regex_match(line[0], m, section))
             out.push_back({std::stoull(m[1], nullptr, 16), size_t(m[2].length()), m[3], m[4]});
     return out;
 }

@@ -23,12 +23,12 @@ const T* FirstChild(const CBox* box) {
 
 // The profile_idc of ffprobe's AVC or HEVC profile name.
 int ProfileIdc(bool hevc, const std::string& name) {
-    static const std::map<std::string, int> kAvc = {
-        {"Baseline", 66}, {"Constrained Baseline", 66}, {"Main", 77}, {"Extended", 88}, {"High", 100},
-        {"High 10", 110}, {"High 4:2:2", 122}, {"High 4:4:4 Predictive", 244}};
-    static const std::map<std::string, int> kHevc = {{"Main", 1}, {"Main 10", 2}, {"Main Still Picture", 3}, {"Rext", 4}};
-    const auto& idc = hevc ? kHevc : kAvc;
-    return idc.count(name) ? idc.at(name) : -1;
+    static const std::map<std::string, int> kIdc = {
+        {"avc Baseline", 66}, {"avc Constrained Baseline", 66}, {"avc Main", 77}, {"avc Extended", 88},
+        {"avc High", 100}, {"avc High 10", 110}, {"avc High 4:2:2", 122}, {"avc High 4:4:4 Predictive", 244},
+        {"hevc Main", 1}, {"hevc Main 10", 2}, {"hevc Main Still Picture", 3}, {"hevc Rext", 4}};
+    const auto it = kIdc.find((hevc ? "hevc " : "avc ") + name);
+    return it == kIdc.end() ? -1 : it->second;
 }
 
 // ffprobe's AAC profile names by audio object type.
@@ -114,9 +114,10 @@ std::vector<std::pair<const uint32_t*, const char*>> NamedFields(const CBox& box
         return {{&r.m_generalProfileSpace, "general_profile_space"}, {&r.m_generalTierFlag, "general_tier_flag"},
                 {&r.m_generalProfileIdc, "general_profile_idc"},
                 {&r.m_generalProfileCompatibilityFlags, "general_profile_compatibility_flags"},
-                {&r.m_generalLevelIdc, "general_level_idc"}, {&r.m_minSpatialSegmentationIdc, "min_spatial_segmentation_idc"},
-                SAME(r, parallelismType), SAME(r, chromaFormat), SAME(r, bitDepthLumaMinus8), SAME(r, bitDepthChromaMinus8),
-                SAME(r, avgFrameRate), SAME(r, constantFrameRate), SAME(r, numTemporalLayers), SAME(r, temporalIdNested),
+                {&r.m_generalLevelIdc, "general_level_idc"},
+                {&r.m_minSpatialSegmentationIdc, "min_spatial_segmentation_idc"}, SAME(r, parallelismType),
+                SAME(r, chromaFormat), SAME(r, bitDepthLumaMinus8), SAME(r, bitDepthChromaMinus8), SAME(r, avgFrameRate),
+                SAME(r, constantFrameRate), SAME(r, numTemporalLayers), SAME(r, temporalIdNested),
                 SAME(r, lengthSizeMinusOne), SAME(r, numOfArrays)};
     }
     auto* esds = dynamic_cast<const ESDescriptorBox*>(&box);

@@ -53,12 +53,11 @@ void ExpectPackets(const std::vector<const CFLVTag*>& tags, const std::vector<Pa
         auto it = byOffset.find(int64_t(p.pos) + shift);
         ASSERT_NE(it, byOffset.end());
         const CFLVTag& tag = *it->second;
-        EXPECT_EQ(tag.m_tagType, p.stream == 0 ? 9u : 8u);
-        EXPECT_EQ(int64_t(tag.Timestamp()), p.dts);
-        EXPECT_EQ(tag.m_dataSize, p.size + (p.stream == 0 ? 5 : 2));
-        if (auto* video = dynamic_cast<const CVideoTagHeader*>(tag.m_tagHeader.get())) {
-            EXPECT_EQ(video->CompositionTime(), p.pts - p.dts);
-        }
+        auto* video = dynamic_cast<const CVideoTagHeader*>(tag.m_tagHeader.get());
+        // type, decode time, data size, presentation time less decode time
+        EXPECT_EQ(std::make_tuple(tag.m_tagType, int64_t(tag.Timestamp()), uint64_t(tag.m_dataSize),
+                                  video ? int64_t(video->CompositionTime()) : 0),
+                  std::make_tuple(p.stream == 0 ? 9u : 8u, p.dts, p.size + (p.stream == 0 ? 5 : 2), p.pts - p.dts));
         EXPECT_TRUE(tag.m_dataRead);
     }
 }
@@ -150,13 +149,15 @@ TEST(CorpusStreaming, HandMadeF4fMatchesItsGenerator) {
 
     // The afra's entries point at the AVC sequence header (the second tag), the global one
     // from the afra.
+    // Local offset, global segment and fragment (the generator's 1 and 1), afra offset, and
+    // where the global entry points.
     const uint64_t videoTag = mdat.GetTag(1)->m_startOffset;
+    const auto* local = afra.GetLocalEntry(0);
     const auto* global = afra.GetGlobalEntry(0);
-    ASSERT_NE(global, nullptr);
-    EXPECT_EQ(afra.GetLocalEntry(0)->offset, videoTag);
-    EXPECT_EQ(to_string(global->segment) + " " + to_string(global->fragment), "1 1");  // the generator's (_, 1, 1, ...
-    EXPECT_EQ(global->afraOffset, uint64_t(afra.m_startOffset));
-    EXPECT_EQ(global->afraOffset + global->offsetFromAfra, videoTag);
+    ASSERT_TRUE(local && global);
+    EXPECT_EQ(std::make_tuple(local->offset, global->segment, global->fragment, global->afraOffset,
+                              global->afraOffset + global->offsetFromAfra),
+              std::make_tuple(videoTag, 1u, 1u, uint64_t(afra.m_startOffset), videoTag));
 }
 
 // The tags inside the F4F mdats (ffprobe read the mdat's payload behind a 13-byte FLV

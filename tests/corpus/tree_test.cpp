@@ -17,18 +17,14 @@ struct RefBox {
 //   AtomicParsley: "     Atom mvhd @ 18819 of size: 108, ends @ 18927" (not anchored: a BOM may lead)
 //   Bento4:        "  [tkhd] size=12+80, flags=3" (header + payload; no offsets, none compared)
 std::vector<RefBox> ParseTree(const std::string& text, bool bento) {
-    static const std::regex ap(R"((\s*)Atom (.+?) @ (\d+) of size: (\d+))");
-    static const std::regex b4(R"(^( *)\[(.{4})\] size=(\d+)\+(\d+))");
     RefBox root;
     std::vector<std::pair<size_t, RefBox*>> stack{{0, &root}};  // indentation + 1, box
-    for (const std::string& s : Lines(text)) {
-        std::smatch m;
-        if (!std::regex_search(s, m, bento ? b4 : ap)) continue;
-        const size_t indent = m[1].length() + 1;
-        std::string type = m[2].str();
-        if (type.rfind("uuid=", 0) == 0) type = "uuid";
-        RefBox box = bento ? RefBox{type, 0, std::stoull(m[3]) + std::stoull(m[4]), {}}
-                           : RefBox{type, std::stoll(m[3]), std::stoull(m[4]), {}};
+    for (const auto& m : Matches(text, bento ? R"((?:^|\n)( *)\[(.{4})\] size=(\d+)\+(\d+))"
+                                             : R"(( *)Atom ([^\n]+?) @ (\d+) of size: (\d+))")) {
+        const size_t indent = m[0].length() + 1;
+        const std::string type = m[1].starts_with("uuid=") ? "uuid" : m[1];
+        RefBox box = bento ? RefBox{type, 0, std::stoull(m[2]) + std::stoull(m[3]), {}}
+                           : RefBox{type, std::stoll(m[2]), std::stoull(m[3]), {}};
         while (stack.back().first >= indent) stack.pop_back();
         stack.back().second->children.push_back(box);
         stack.emplace_back(indent, &stack.back().second->children.back());
