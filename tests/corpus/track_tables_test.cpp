@@ -68,10 +68,8 @@ std::vector<Facts> FromFfprobe(const std::string& name) {
     std::vector<Facts> tracks;
     for (const auto& [id, s] : FfprobeStreams(name))
         if (s.count("time_base") && s.count("nb_frames"))
-            tracks.push_back({{"tkhd/Track ID", std::to_string(id)},
-                              {"mdhd/Time scale", s.at("time_base").substr(2)},
-                              {"stsz/Number of entries", s.at("nb_frames")},
-                              {"stts/Sample Count", s.at("nb_frames")}});
+            tracks.push_back({{"tkhd/Track ID", std::to_string(id)}, {"mdhd/Time scale", s.at("time_base").substr(2)},
+                              {"stsz/Number of entries", s.at("nb_frames")}, {"stts/Sample Count", s.at("nb_frames")}});
     return tracks;
 }
 }  // namespace
