@@ -6,9 +6,10 @@
 #include <cstdint>
 #include <map>
 #include <regex>
-#include <sstream>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "boxes/containers/corvel.h"
 #include "support/corpus.h"
@@ -45,16 +46,23 @@ struct CorpusFile {
     }
     template <class T = CBox>
     std::vector<const T*> All(uint32_t type = 0) const { return BoxesUnder<T>(Top(), type); }
+    // The traks of the first top-level moov.
+    std::vector<const CBox*> Traks() const {
+        for (const CBox* box : Top())
+            if (box->m_type == FourCC("moov")) return BoxesUnder({box}, FourCC("trak"));
+        return {};
+    }
 };
 
-inline std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string s; std::getline(in, s);) {
-        if (!s.empty() && s.back() == '\r') s.pop_back();
-        lines.push_back(s);
+// Runs `check(name, file)` on every corpus file, walked, with its name traced.
+template <class Check>
+void ForEachCorpusFile(Check check) {
+    for (const std::string& name : CorpusFiles()) {
+        SCOPED_TRACE(name);
+        const CorpusFile f(name);
+        ASSERT_TRUE(f.Opened());
+        check(name, f);
     }
-    return lines;
 }
 
 // Every match of `pattern` in `text`, each as its groups.
@@ -94,14 +102,12 @@ inline std::vector<Packet> PacketsCsv(const std::string& name) {
 // ref/NAME.ffprobe.json: the streams by track ID, with their top-level fields.
 using Fields = std::map<std::string, std::string>;
 inline std::map<uint32_t, Fields> FfprobeStreams(const std::string& name) {
-    static const std::regex field(R"re("(\w+)": (?:"([^"]*)"|(-?\d+)))re");
     const std::string json = ReadText(CorpusRef(name, "ffprobe.json"));
     std::map<uint32_t, Fields> streams;
     for (size_t pos = json.find("\"index\":"); pos != std::string::npos; pos = json.find("\"index\":", pos + 1)) {
         const std::string block = json.substr(pos, json.find("\"disposition\"", pos) - pos);
         Fields f;
-        for (std::sregex_iterator it(block.begin(), block.end(), field), end; it != end; ++it)
-            f[(*it)[1]] = (*it)[2].matched ? (*it)[2].str() : (*it)[3].str();
+        for (const auto& m : Matches(block, R"re("(\w+)": (?:"([^"]*)"|(-?\d+)))re")) f[m[0]] = m[1] + m[2];
         if (f.count("id")) streams[static_cast<uint32_t>(std::stoul(f["id"], nullptr, 16))] = f;
     }
     return streams;
@@ -119,9 +125,23 @@ inline std::vector<InfoLine> MediaInfoLines(const std::string& name) {
     static const std::regex section(R"(^([0-9A-F]+)( +)()(.+) \(\d+ bytes\)$)");
     std::vector<InfoLine> out;
     std::smatch m;
-    for (const std::string& s : Lines(ReadText(CorpusRef(name, "mediainfo.txt"))))
-        if (std::regex_match(s, m, field) || std::regex_match(s, m, section))
+    for (const auto& line : Matches(ReadText(CorpusRef(name, "mediainfo.txt")), "([^\r\n]+)"))
+        if (std::regex_match(line[0], m, field) || std::regex_match(line[0], m, section))
             out.push_back({std::stoull(m[1], nullptr, 16), size_t(m[2].length()), m[3], m[4]});
+    return out;
+}
+// The lines inside each MediaInfo section titled `title`, its subsections' included.
+inline std::vector<std::vector<InfoLine>> MediaInfoSections(const std::string& name, const std::string& title) {
+    std::vector<std::vector<InfoLine>> out;
+    size_t open = SIZE_MAX;  // the indent of the section being read
+    for (const InfoLine& l : MediaInfoLines(name)) {
+        if (l.label.empty() && l.indent <= open) {
+            open = l.value == title ? l.indent : SIZE_MAX;
+            if (open != SIZE_MAX) out.emplace_back();
+        } else if (open != SIZE_MAX) {
+            out.back().push_back(l);
+        }
+    }
     return out;
 }
 // The first word of a MediaInfo value ("3 (0x0003) - (16 bits)": "3").

@@ -15,11 +15,9 @@
 namespace {
 // The traf of a track in a moof; null when there is none.
 const CBox* TrackFragment(const CBox& moof, uint32_t trackId) {
-    for (const auto& child : moof.m_children) {
-        auto* tfhd = child ? dynamic_cast<const CTrackFragmentHeaderBox*>(child->RetrieveChildBox(FourCC("tfhd"), true))
-                           : nullptr;
-        if (tfhd && tfhd->m_trackId == trackId) return child.get();
-    }
+    for (const CBox* traf : BoxesUnder({&moof}, FourCC("traf")))
+        if (auto* tfhd = dynamic_cast<const CTrackFragmentHeaderBox*>(Descend(traf, {"tfhd"})))
+            if (tfhd->m_trackId == trackId) return traf;
     return nullptr;
 }
 
@@ -48,9 +46,7 @@ TEST(CorpusFragmentIndex, SegmentIndexReferencesSpanTheirFragments) {
         const CorpusFile f(name);
         ASSERT_EQ(f.status, 0);
         const SampleContext context(f.P());
-        for (const CBox* top : f.Top()) {
-            auto* sidx = dynamic_cast<const CSegmentIndexBox*>(top);
-            if (!sidx) continue;
+        for (const CSegmentIndexBox* sidx : BoxesUnder<CSegmentIndexBox>(f.Top())) {
             ASSERT_EQ(sidx->m_references.size(), sidx->m_referenceCount);
             // The first subsegment starts first_offset bytes after the sidx.
             uint64_t start = uint64_t(sidx->m_startOffset) + sidx->BoxSize() + sidx->m_firstOffset;
@@ -67,8 +63,7 @@ TEST(CorpusFragmentIndex, SegmentIndexReferencesSpanTheirFragments) {
                     end += box->BoxSize();
                 }
                 EXPECT_EQ(end, start + r.referencedSize);
-                ASSERT_NE(moof, nullptr);
-                const CBox* traf = TrackFragment(*moof, sidx->m_referenceID);
+                const CBox* traf = moof ? TrackFragment(*moof, sidx->m_referenceID) : nullptr;
                 ASSERT_NE(traf, nullptr);
                 EXPECT_EQ(FragmentSample(context, *traf, 0).decodeTime, time);
                 start += r.referencedSize;
@@ -82,41 +77,32 @@ TEST(CorpusFragmentIndex, SegmentIndexReferencesSpanTheirFragments) {
 
 TEST(CorpusFragmentIndex, RandomAccessEntriesNameRealFragmentsAndTimes) {
     size_t entries = 0, mfras = 0;
-    for (const std::string& name : CorpusFiles()) {
-        SCOPED_TRACE(name);
-        const CorpusFile f(name);
-        ASSERT_TRUE(f.Opened());
+    ForEachCorpusFile([&](const std::string&, const CorpusFile& f) {
         const SampleContext context(f.P());
-        for (const CBox* mfra : f.Top()) {
-            if (mfra->m_type != FourCC("mfra")) continue;
+        for (const CBox* mfra : f.All(FourCC("mfra"))) {
             ++mfras;
-            for (const auto& child : mfra->m_children) {
-                if (auto* mfro = dynamic_cast<const CMovieFragmentRandomAccessOffsetBox*>(child.get())) {
-                    EXPECT_EQ(mfro->m_size, mfra->BoxSize());
-                }
-                auto* tfra = dynamic_cast<const CTrackFragmentRandomAccessbox*>(child.get());
-                if (!tfra) continue;
+            for (auto* mfro : BoxesUnder<CMovieFragmentRandomAccessOffsetBox>({mfra}))
+                EXPECT_EQ(mfro->m_size, mfra->BoxSize());
+            for (auto* tfra : BoxesUnder<CTrackFragmentRandomAccessbox>({mfra})) {
                 ASSERT_EQ(tfra->m_entries.size(), tfra->m_numberOfEntry);
                 for (const CTrackFragmentRandomAccessbox::Entry& e : tfra->m_entries) {
                     const CBox* moof = TopLevelAt(f, e.moofOffset);
-                    ASSERT_NE(moof, nullptr) << e.moofOffset;
-                    ASSERT_EQ(moof->m_type, FourCC("moof"));
                     // The sample_number-th sample of the trun_number-th run of the track's traf
                     // (the muxer of these files writes 1 for every traf_number).
-                    const CBox* traf = TrackFragment(*moof, tfra->m_trackID);
-                    ASSERT_NE(traf, nullptr);
-                    std::vector<const CBox*> truns;
-                    FindBoxes(*traf, FourCC("trun"), truns);
+                    const bool isMoof = moof && moof->m_type == FourCC("moof");
+                    const CBox* traf = isMoof ? TrackFragment(*moof, tfra->m_trackID) : nullptr;
+                    ASSERT_NE(traf, nullptr) << "moof at " << e.moofOffset;
+                    const std::vector<const CTrackRunBox*> truns = BoxesUnder<CTrackRunBox>({traf});
                     ASSERT_LE(e.trunNumber, truns.size());
                     uint64_t k = e.sampleNumber - 1;
                     for (uint32_t t = 0; t + 1 < e.trunNumber; ++t)
-                        k += static_cast<const CTrackRunBox*>(truns[t])->GetSampleEntryCount();
+                        k += truns[t]->GetSampleEntryCount();
                     // The entry's time is that sample's presentation time (or, as some muxers
                     // write it, its decode time). Smooth Streaming fragments carry their times
                     // in tfxd boxes, not in a tfdt: the walk does not know them.
                     if (!traf->RetrieveChildBox(FourCC("tfdt"), true)) continue;
                     const SampleRecord sample = FragmentSample(context, *traf, k);
-                    const auto* trun = static_cast<const CTrackRunBox*>(truns[e.trunNumber - 1]);
+                    const CTrackRunBox* trun = truns[e.trunNumber - 1];
                     const int64_t offset = trun->m_version == 0 ? int64_t(sample.compositionOffset)
                                                                 : int64_t(int32_t(sample.compositionOffset));
                     const int64_t decode = int64_t(sample.decodeTime);
@@ -126,7 +112,7 @@ TEST(CorpusFragmentIndex, RandomAccessEntriesNameRealFragmentsAndTimes) {
                 }
             }
         }
-    }
+    });
     EXPECT_GE(mfras, 9u);
     EXPECT_GE(entries, 32u);
 }

@@ -3,6 +3,8 @@
 // and every avcC, hvcC and esds field MediaInfo dumps against ours at the same offset.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "base/span_map.h"
 #include "boxes/descriptors/avc_configuration.h"
 #include "boxes/descriptors/es_descriptor.h"
@@ -21,12 +23,12 @@ const T* FirstChild(const CBox* box) {
 
 // The profile_idc of ffprobe's AVC or HEVC profile name.
 int ProfileIdc(bool hevc, const std::string& name) {
-    static const std::map<std::string, int> kAvc = {
-        {"Baseline", 66}, {"Constrained Baseline", 66}, {"Main", 77}, {"Extended", 88}, {"High", 100},
-        {"High 10", 110}, {"High 4:2:2", 122}, {"High 4:4:4 Predictive", 244}};
-    static const std::map<std::string, int> kHevc = {{"Main", 1}, {"Main 10", 2}, {"Main Still Picture", 3}, {"Rext", 4}};
-    const auto& idc = hevc ? kHevc : kAvc;
-    return idc.count(name) ? idc.at(name) : -1;
+    static const std::map<std::string, int> kIdc = {
+        {"avc Baseline", 66}, {"avc Constrained Baseline", 66}, {"avc Main", 77}, {"avc Extended", 88},
+        {"avc High", 100}, {"avc High 10", 110}, {"avc High 4:2:2", 122}, {"avc High 4:4:4 Predictive", 244},
+        {"hevc Main", 1}, {"hevc Main 10", 2}, {"hevc Main Still Picture", 3}, {"hevc Rext", 4}};
+    const auto it = kIdc.find((hevc ? "hevc " : "avc ") + name);
+    return it == kIdc.end() ? -1 : it->second;
 }
 
 // ffprobe's AAC profile names by audio object type.
@@ -36,63 +38,54 @@ std::string AacProfile(const CAudioSpecificConfig& asc) {
     return kNames.count(asc.m_audioObjectType) ? kNames.at(asc.m_audioObjectType) : "?";
 }
 
-struct Tally {
-    int tracks = 0, pictures = 0, avc = 0, hevc = 0, aac = 0, mpeg4 = 0;
-};
-
-// The first sample entry of each track against the track's ffprobe stream.
-void CheckTrack(const CBox& trak, const std::map<uint32_t, Fields>& streams, Tally& tally) {
+// The first sample entry of each track against the track's ffprobe stream, each value
+// counted by what it is.
+void CheckTrack(const CBox& trak, const std::map<uint32_t, Fields>& streams, std::map<std::string, int>& tally) {
     const auto* tkhd = dynamic_cast<const CTrackHeaderBox*>(Descend(&trak, {"tkhd"}));
     const CBox* stsd = Descend(&trak, {"mdia", "minf", "stbl", "stsd"});
     if (!tkhd || !stsd || stsd->GetChildCount() == 0 || !streams.count(tkhd->m_trackID)) return;
-    const Fields& fields = streams.at(tkhd->m_trackID);
-    auto s = [&fields](const char* key) { return fields.count(key) ? fields.at(key) : "(none)"; };
-    // A value ffprobe does not report (a track without samples has no profile, level -99).
-    auto reported = [&fields](const char* key) { return fields.count(key) && fields.at(key) != "-99"; };
+    const Fields& s = streams.at(tkhd->m_trackID);
     const CBox& entry = *stsd->GetChild(0);
     SCOPED_TRACE("track " + std::to_string(tkhd->m_trackID) + " " + entry.TypeText());
-    ++tally.tracks;
+    ++tally["tracks"];
+    // Ours against what ffprobe reports under `key` (as `theirs` reads it); a track without
+    // samples has no profile, and level -99.
+    auto expect = [&](const std::string& what, const char* key, const std::string& ours,
+                      std::function<std::string(const std::string&)> theirs = nullptr) {
+        if (!s.count(key) || s.at(key) == "-99") return;
+        EXPECT_EQ(ours, theirs ? theirs(s.at(key)) : s.at(key)) << what;
+        ++tally[what];
+    };
+    using std::to_string;
     // ffprobe names a protected entry (encv, enca) by its original format, which lies in
     // its sinf; a code that is not text is shown as [n][n][n][n].
-    if (!entry.TypeText().starts_with("enc") && s("codec_tag_string")[0] != '[') {
-        EXPECT_EQ(entry.TypeText(), s("codec_tag_string"));
+    if (!entry.TypeText().starts_with("enc") && !s.at("codec_tag_string").starts_with("["))
+        expect("entry code", "codec_tag_string", entry.TypeText());
+    if (auto* visual = dynamic_cast<const CVisualSampleEntry*>(&entry)) {
+        expect("width", "width", to_string(visual->m_width));
+        expect("height", "height", to_string(visual->m_height));
     }
-    if (auto* visual = dynamic_cast<const CVisualSampleEntry*>(&entry); visual && fields.count("width")) {
-        EXPECT_EQ(std::to_string(visual->m_width), s("width"));
-        EXPECT_EQ(std::to_string(visual->m_height), s("height"));
-        ++tally.pictures;
+    auto idc = [](bool hevc) { return [hevc](const std::string& name) { return to_string(ProfileIdc(hevc, name)); }; };
+    if (auto* avcC = FirstChild<CAVCConfigurationBox>(&entry); avcC && avcC->m_record) {
+        expect("avc profile", "profile", to_string(avcC->m_record->m_AVCProfileIndication), idc(false));
+        expect("avc level", "level", to_string(avcC->m_record->m_AVCLevelIndication));
     }
-    auto* avcC = FirstChild<CAVCConfigurationBox>(&entry);
-    if (avcC && avcC->m_record && reported("profile") && reported("level")) {
-        EXPECT_EQ(int(avcC->m_record->m_AVCProfileIndication), ProfileIdc(false, s("profile"))) << s("profile");
-        EXPECT_EQ(std::to_string(avcC->m_record->m_AVCLevelIndication), s("level"));
-        ++tally.avc;
-    }
-    auto* hvcC = FirstChild<CHEVCConfigurationBox>(&entry);
-    if (hvcC && hvcC->m_record && reported("profile") && reported("level")) {
-        EXPECT_EQ(int(hvcC->m_record->m_generalProfileIdc), ProfileIdc(true, s("profile"))) << s("profile");
-        EXPECT_EQ(std::to_string(hvcC->m_record->m_generalLevelIdc), s("level"));
-        ++tally.hevc;
+    if (auto* hvcC = FirstChild<CHEVCConfigurationBox>(&entry); hvcC && hvcC->m_record) {
+        expect("hevc profile", "profile", to_string(hvcC->m_record->m_generalProfileIdc), idc(true));
+        expect("hevc level", "level", to_string(hvcC->m_record->m_generalLevelIdc));
     }
     auto* esds = FirstChild<ESDescriptorBox>(&entry);
     if (!esds || !esds->m_esDescriptor || !esds->m_esDescriptor->m_decoderConfig) return;
     const CDecoderConfigDescriptor& config = *esds->m_esDescriptor->m_decoderConfig;
-    if (config.m_objectTypeIndication == 0x20) {
-        EXPECT_EQ(s("codec_name"), "mpeg4");
-        ++tally.mpeg4;
-    }
+    if (config.m_objectTypeIndication == 0x20) expect("mpeg4", "codec_name", "mpeg4");
     auto* asc = dynamic_cast<const CAudioSpecificConfig*>(config.m_decoderSpecificInfo.get());
     if (config.m_objectTypeIndication != 0x40 || !asc) return;
-    EXPECT_EQ(s("codec_name"), "aac");
-    if (reported("profile")) {
-        EXPECT_EQ(AacProfile(*asc), s("profile"));
-    }
     const uint32_t rate = asc->m_sbrFlag ? SamplingRate(asc->m_extensionSamplingFrequencyIndex, asc->m_extensionSamplingFrequency)
                                          : SamplingRate(asc->m_samplingFrequencyIndex, asc->m_samplingFrequency);
-    EXPECT_EQ(std::to_string(rate), s("sample_rate"));
-    const uint32_t channels = asc->m_channelConfiguration == 7 ? 8 : asc->m_channelConfiguration;
-    EXPECT_EQ(std::to_string(channels), s("channels"));
-    ++tally.aac;
+    expect("aac", "codec_name", "aac");
+    expect("aac profile", "profile", AacProfile(*asc));
+    expect("aac rate", "sample_rate", to_string(rate));
+    expect("aac channels", "channels", to_string(asc->m_channelConfiguration == 7 ? 8 : asc->m_channelConfiguration));
 }
 
 // MediaInfo's fields by offset and label: "4B83          AVCProfileIndication:  244 (0xF4)".
@@ -108,77 +101,62 @@ std::map<std::pair<uint64_t, std::string>, uint64_t> MediaInfoFields(const std::
 }
 
 // The fields of the configuration records and descriptors that MediaInfo names, with
-// its labels.
+// its labels (most of them our member names).
+#define SAME(object, member) {&(object).m_##member, #member}
 std::vector<std::pair<const uint32_t*, const char*>> NamedFields(const CBox& box) {
     if (auto* avcC = dynamic_cast<const CAVCConfigurationBox*>(&box); avcC && avcC->m_record) {
         const auto& r = *avcC->m_record;
-        return {{&r.m_AVCProfileIndication, "AVCProfileIndication"}, {&r.m_profileCompatibility, "profile_compatibility"},
-                {&r.m_AVCLevelIndication, "AVCLevelIndication"}, {&r.m_lengthSizeMinusOne, "lengthSizeMinusOne"},
-                {&r.m_numOfSequenceParameterSets, "numOfSequenceParameterSets"}};
+        return {SAME(r, AVCProfileIndication), {&r.m_profileCompatibility, "profile_compatibility"},
+                SAME(r, AVCLevelIndication), SAME(r, lengthSizeMinusOne), SAME(r, numOfSequenceParameterSets)};
     }
     if (auto* hvcC = dynamic_cast<const CHEVCConfigurationBox*>(&box); hvcC && hvcC->m_record) {
         const auto& r = *hvcC->m_record;
         return {{&r.m_generalProfileSpace, "general_profile_space"}, {&r.m_generalTierFlag, "general_tier_flag"},
                 {&r.m_generalProfileIdc, "general_profile_idc"},
                 {&r.m_generalProfileCompatibilityFlags, "general_profile_compatibility_flags"},
-                {&r.m_generalLevelIdc, "general_level_idc"}, {&r.m_minSpatialSegmentationIdc, "min_spatial_segmentation_idc"},
-                {&r.m_parallelismType, "parallelismType"}, {&r.m_chromaFormat, "chromaFormat"},
-                {&r.m_bitDepthLumaMinus8, "bitDepthLumaMinus8"}, {&r.m_bitDepthChromaMinus8, "bitDepthChromaMinus8"},
-                {&r.m_avgFrameRate, "avgFrameRate"}, {&r.m_constantFrameRate, "constantFrameRate"},
-                {&r.m_numTemporalLayers, "numTemporalLayers"}, {&r.m_temporalIdNested, "temporalIdNested"},
-                {&r.m_lengthSizeMinusOne, "lengthSizeMinusOne"}, {&r.m_numOfArrays, "numOfArrays"}};
+                {&r.m_generalLevelIdc, "general_level_idc"},
+                {&r.m_minSpatialSegmentationIdc, "min_spatial_segmentation_idc"}, SAME(r, parallelismType),
+                SAME(r, chromaFormat), SAME(r, bitDepthLumaMinus8), SAME(r, bitDepthChromaMinus8), SAME(r, avgFrameRate),
+                SAME(r, constantFrameRate), SAME(r, numTemporalLayers), SAME(r, temporalIdNested),
+                SAME(r, lengthSizeMinusOne), SAME(r, numOfArrays)};
     }
     auto* esds = dynamic_cast<const ESDescriptorBox*>(&box);
     if (!esds || !esds->m_esDescriptor) return {};
     const CESDescriptor& es = *esds->m_esDescriptor;
-    std::vector<std::pair<const uint32_t*, const char*>> fields = {{&es.m_esId, "ES_ID"},
-                                                                   {&es.m_streamPriority, "streamPriority"}};
+    std::vector<std::pair<const uint32_t*, const char*>> fields = {{&es.m_esId, "ES_ID"}, SAME(es, streamPriority)};
     if (const CDecoderConfigDescriptor* c = es.m_decoderConfig.get()) {
-        fields.insert(fields.end(), {{&c->m_objectTypeIndication, "objectTypeIndication"}, {&c->m_streamType, "streamType"},
-                                     {&c->m_bufferSizeDB, "bufferSizeDB"}, {&c->m_maxBitrate, "maxBitrate"},
-                                     {&c->m_avgBitrate, "avgBitrate"}});
-        if (auto* asc = dynamic_cast<const CAudioSpecificConfig*>(c->m_decoderSpecificInfo.get())) {
-            fields.insert(fields.end(), {{&asc->m_audioObjectType, "audioObjectType"},
-                                         {&asc->m_samplingFrequencyIndex, "samplingFrequencyIndex"},
-                                         {&asc->m_channelConfiguration, "channelConfiguration"}});
-            if (const GASpecificConfig* ga = asc->m_gaSpecificConfig.get())
-                fields.insert(fields.end(), {{&ga->m_frameLengthFlag, "frameLengthFlag"},
-                                             {&ga->m_dependsOnCoreCoder, "dependsOnCoreCoder"},
-                                             {&ga->m_extensionFlag, "extensionFlag"}});
-        }
+        fields.insert(fields.end(), {SAME(*c, objectTypeIndication), SAME(*c, streamType), SAME(*c, bufferSizeDB),
+                                     SAME(*c, maxBitrate), SAME(*c, avgBitrate)});
+        auto* asc = dynamic_cast<const CAudioSpecificConfig*>(c->m_decoderSpecificInfo.get());
+        if (asc)
+            fields.insert(fields.end(), {SAME(*asc, audioObjectType), SAME(*asc, samplingFrequencyIndex),
+                                         SAME(*asc, channelConfiguration)});
+        if (const GASpecificConfig* ga = asc ? asc->m_gaSpecificConfig.get() : nullptr)
+            fields.insert(fields.end(),
+                          {SAME(*ga, frameLengthFlag), SAME(*ga, dependsOnCoreCoder), SAME(*ga, extensionFlag)});
     }
     return fields;
 }
+#undef SAME
 }  // namespace
 
 TEST(CorpusSampleEntries, EntriesMatchFfprobe) {
-    Tally tally;
-    for (const std::string& name : CorpusFiles()) {
+    std::map<std::string, int> tally;
+    ForEachCorpusFile([&](const std::string& name, const CorpusFile& f) {
         const std::map<uint32_t, Fields> streams = FfprobeStreams(name);
-        if (streams.empty()) continue;
-        SCOPED_TRACE(name);
-        const CorpusFile f(name);
-        ASSERT_TRUE(f.Opened());
-        for (const CBox* top : f.Top())
-            for (const auto& trak : top->m_children)
-                if (top->m_type == FourCC("moov") && trak->m_type == FourCC("trak")) CheckTrack(*trak, streams, tally);
-    }
-    EXPECT_GE(tally.tracks, 109);
-    EXPECT_GE(tally.pictures, 51);
-    EXPECT_GE(tally.avc, 28);
-    EXPECT_GE(tally.hevc, 4);
-    EXPECT_GE(tally.aac, 35);
-    EXPECT_GE(tally.mpeg4, 4);
+        if (streams.empty()) return;
+        for (const CBox* trak : f.All(FourCC("trak"))) CheckTrack(*trak, streams, tally);
+    });
+    for (const auto& [what, least] : std::map<std::string, int>{
+             {"tracks", 109}, {"width", 51}, {"avc profile", 28}, {"hevc profile", 4}, {"aac", 35}, {"mpeg4", 4}})
+        EXPECT_GE(tally[what], least) << what;
 }
 
 TEST(CorpusSampleEntries, RecordAndDescriptorFieldsMatchMediaInfo) {
     int compared = 0;
-    for (const std::string& name : CorpusFiles()) {
+    ForEachCorpusFile([&](const std::string& name, const CorpusFile& f) {
         const auto reference = MediaInfoFields(name);
-        if (reference.empty()) continue;
-        SCOPED_TRACE(name);
-        const CorpusFile f(name);
-        ASSERT_TRUE(f.Opened());
+        if (reference.empty()) return;
         for (const CBox* top : f.Top()) {
             // A parse that notes where each field lies: MediaInfo names its fields by offset.
             SpanMap spans;
@@ -193,6 +171,6 @@ TEST(CorpusSampleEntries, RecordAndDescriptorFieldsMatchMediaInfo) {
                     ++compared;
                 }
         }
-    }
+    });
     EXPECT_GE(compared, 658);
 }
