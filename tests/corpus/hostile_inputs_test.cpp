@@ -79,6 +79,7 @@ TEST(HostileInputs, FuzzFindingsStayBounded) {
         EXPECT_LE(totals.largestPage, 8 * size + (256 << 10));
         EXPECT_LE(totals.jsonBytes, 64 * size + (1 << 20));
         EXPECT_LE(totals.samples, size);
+        EXPECT_TRUE(totals.streamedAgrees);
         ExpectFaultToldAndNothingPastTheEnd(path, size, false);
     }
 }
@@ -103,7 +104,9 @@ TEST(HostileInputs, CorpusFilesCutShort) {
             if (cut == 0 || cut >= toTheEnd) continue;
             SCOPED_TRACE("cut at " + std::to_string(cut));
             const std::string path = WriteTempFile("cut.bin", bytes.substr(0, cut));
-            EXPECT_EQ(RenderEverything(path, 100, 10000).status, -1);
+            const RenderTotals totals = RenderEverything(path, 100, 10000);
+            EXPECT_EQ(totals.status, -1);
+            EXPECT_TRUE(totals.streamedAgrees);
             ExpectFaultToldAndNothingPastTheEnd(path, cut, true);
         }
     });
