@@ -6,6 +6,7 @@
 #include <string>
 
 #include "boxes/box.h"
+#include "support/box_builder.h"
 
 template <class T>
 struct Parsed {
@@ -25,4 +26,9 @@ Parsed<T> ParseLeaf(std::string bytes, Args... args) {
     out.box = std::make_unique<T>(header, args...);
     out.status = out.box->ParseBox(reader);
     return out;
+}
+
+// Boxes where the walk meets them: in the sample table of a track of `handler`.
+inline std::string InStbl(const std::string& boxes, const std::string& handler = "vide") {
+    return Box("moov", Box("trak", Box("mdia", Hdlr(handler) + Box("minf", Box("stbl", boxes)))));
 }
