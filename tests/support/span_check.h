@@ -18,7 +18,6 @@ struct SpanTally {
 // parsed again with its spans), at most 20 faults; `file` holds the bytes walked.
 std::vector<std::string> SpanFaults(const CCorvel& parser, const std::string& file, SpanTally& tally);
 
-// Hand-built bytes walked from a file on disk read in full: the walk succeeds with
-// `boxes` boxes in all (any number when 0), no box leaves payload bytes unread, and
-// every row of every page decodes to its value.
-testing::AssertionResult ReadsInFull(const std::string& bytes, size_t boxes = 0);
+// Hand-built bytes walked from a file on disk read in full: the walk succeeds, no box
+// leaves payload bytes unread, and every row of every page decodes to its value.
+testing::AssertionResult ReadsInFull(const std::string& bytes);
