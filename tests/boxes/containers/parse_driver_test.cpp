@@ -1,13 +1,26 @@
-// The top-level walk over real files on disk.
+// The top-level walk and the child loop of the containers over hand-built files on disk:
+// the ends, sizes and orders the corpus files lack (the corpus walks ordinary files and
+// empty.mp4).
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 
+#include "boxes/containers/containers.h"
+#include "boxes/streaming/user_types.h"
 #include "support/parse_file.h"
+#include "support/span_check.h"
 
-TEST(ParseDriver, WalksTopLevelBoxes) {
-    // The corpus walks ordinary files (and empty.mp4); these are the ends it lacks.
+namespace {
+std::vector<std::string> ChildTypes(const CBox& box) {
+    std::vector<std::string> types;
+    for (const auto& c : box.m_children) types.push_back(c->TypeText());
+    return types;
+}
+const uint8_t kOther[16] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
+}  // namespace
+
+TEST(ParseDriver, FileEnds) {
     // A last box claiming more than the file holds: parsed from what is there only,
     // marked with its children, and the run fails.
     std::string moov = Box("moov", Box("trak", Box("tkhd", std::string(84, '\0'))));
@@ -17,21 +30,17 @@ TEST(ParseDriver, WalksTopLevelBoxes) {
     const CBox& cut = *truncated->Top(1);
     EXPECT_EQ(cut.BoxSize(), moov.size());
     EXPECT_EQ(cut.m_presentSize, moov.size() - 40);
-    ASSERT_EQ(cut.GetChildCount(), 1u);
     EXPECT_TRUE(cut.GetChild(0)->GetChild(0)->IsTruncated());  // the tkhd
     EXPECT_FALSE(truncated->Top(0)->IsTruncated());
 
     // A last top-level box of size 0 runs to the end of the file.
-    auto size0 = ParseFile("size0.mp4", Box("free", "") + U32(0) + "mdat" + std::string(100, 'x'));
-    EXPECT_EQ(size0->status, 0);
-    EXPECT_EQ(size0->Count(), 2u);
+    EXPECT_TRUE(ReadsInFull(Box("free", "") + U32(0) + "mdat" + std::string(100, 'x')));
 
     // The file ends inside a header: a box of what the header says, truncated, fails the
     // walk; boxes before it stay. Of a size field, the size; without one, a header's 8 bytes.
     auto tail = ParseFile("tail.mp4", Box("free", "") + U32(4000) + "fr");
     EXPECT_EQ(tail->status, -1);
     ASSERT_EQ(tail->Count(), 2u);
-    EXPECT_EQ(tail->Top(1)->m_type, 0u);
     EXPECT_EQ(tail->Top(1)->m_declaredSize, 4000u);
     EXPECT_EQ(tail->Top(1)->m_presentSize, 6u);
     auto stub = ParseFile("stub.mp4", Box("free", "") + std::string(2, '\0'));
@@ -53,21 +62,16 @@ TEST(ParseDriver, WalksTopLevelBoxes) {
 TEST(ParseDriver, BoxOverTheInMemoryLimitIsSkippedToItsDeclaredEnd) {
     // A sparse file: a 300,000,000-byte unknown box, then a free box right after it.
     std::string path = WriteTempFile("huge.mp4", U32(300000000) + "huge");
-    {
-        std::fstream f(path, std::ios::in | std::ios::out | std::ios::binary);
-        f.seekp(300000000);
-        f << Box("free", "");
-    }
+    std::fstream(path, std::ios::in | std::ios::out | std::ios::binary).seekp(300000000) << Box("free", "");
     CCorvelLib lib;
     ASSERT_EQ(lib.Init(path), 0);
     EXPECT_EQ(lib.Go(), 0);
     ASSERT_EQ(lib.Parser()->GetBoxCount(), 2u);
     EXPECT_EQ(lib.Parser()->GetBox(1)->m_startOffset, 300000000);
-    EXPECT_EQ(lib.Parser()->GetBox(1)->m_type, FourCC("free"));
     std::filesystem::remove(path);
 }
 
-TEST(ParseDriver, BoxIdentityAndRawReads) {
+TEST(ParseDriver, BoxIdentityRawReadsAndASecondFile) {
     std::string bytes = Box("moov", Box("trak", Box("tkhd", "")) + Box("trak", "")) + Box("free", "abcd");
     auto p = ParseFile("ids.mp4", bytes);
     CCorvel& parser = *p->lib.Parser();
@@ -76,19 +80,67 @@ TEST(ParseDriver, BoxIdentityAndRawReads) {
     EXPECT_EQ(parser.FindBox(5), p->Top(1));
     EXPECT_EQ(parser.FindBox(0), nullptr);
     EXPECT_EQ(parser.FindBox(6), nullptr);
-
     uint8_t buf[8] = {};
     EXPECT_EQ(p->lib.ReadFileBytes(static_cast<int64_t>(bytes.size()) - 4, buf, 8), 4);  // only what exists
-    EXPECT_EQ(std::string(reinterpret_cast<char*>(buf), 4), "abcd");
     EXPECT_EQ(p->lib.ReadFileBytes(-1, buf, 8), -1);
 
-    // A second file starts afresh.
     p->lib.Uninit();
     ASSERT_EQ(p->lib.Init(WriteTempFile("second.mp4", Box("free", ""))), 0);
     EXPECT_EQ(p->lib.Go(), 0);
     EXPECT_EQ(p->Count(), 1u);
-
     CCorvelLib missing;
     EXPECT_EQ(missing.Init(TempDir() + "/does-not-exist.mp4"), -1);
     EXPECT_EQ(missing.Go(), -1);
+}
+
+TEST(Containers, ChildLoopEdgeCases) {
+    // A header-only udta, then a trak with unread payload: neither shifts what follows.
+    auto w = ParseFile("small.mp4", Box("moov", Box("udta", "") + Box("trak", Box("edts", "") + "zzzzz") + Box("trak", "")));
+    EXPECT_EQ(w->status, 0);
+    EXPECT_EQ(w->Top(0)->GetChild(2)->m_startOffset, 37);
+    // A child that leaves payload bytes unread keeps their count; its sibling starts at its declared end.
+    w = ParseFile("unread.mp4", Box("moov", Box("trak", Box("mdia", FullBox("mdhd", 0, 0, std::string(20, '\0') + "abc") +
+                                                                     Box("zzzz", "")))));
+    const CBox& mdia = *w->Top(0)->GetChild(0)->GetChild(0);
+    EXPECT_EQ(mdia.GetChild(0)->m_unreadBytes, 3u);
+    EXPECT_EQ(mdia.GetChild(1)->m_type, FourCC("zzzz"));
+    EXPECT_EQ(mdia.m_unreadBytes, 0u);
+
+    // A child of size 0 takes the rest of its container.
+    w = ParseFile("size0child.mp4", Box("moov", Box("trak", "") + U32(0) + "free" + Box("trak", "")) + Box("free", ""));
+    EXPECT_EQ(w->status, 0);
+    EXPECT_EQ(ChildTypes(*w->Top(0)), (std::vector<std::string>{"trak", "free"}));
+    EXPECT_EQ(w->Count(), 2u);
+
+    // A child claiming more than its container holds gets only what remains; the next
+    // top-level box is still found. It claims more than the file holds: the run fails.
+    w = ParseFile("overrun.mp4", Box("moov", U32(1000) + "wxyz" + "abcd") + Box("free", ""));
+    EXPECT_EQ(w->status, -1);
+    EXPECT_TRUE(w->Top(0)->GetChild(0)->IsTruncated());
+    EXPECT_FALSE(w->Top(0)->IsTruncated());
+    EXPECT_EQ(w->Top(1)->m_type, FourCC("free"));
+
+    // moov/trak nesting is unbounded in the format: a deep chain must neither crash nor hang.
+    std::string inner = Box("stbl", "");
+    for (int i = 0; i < 2000; ++i) inner = Box(i % 2 ? "moov" : "trak", inner);
+    EXPECT_GE(ParseFile("deep.mp4", inner)->Count(), 1u);
+
+    // Unknown and uuid children never fail their container.
+    EXPECT_TRUE(ReadsInFull(Box("moof", Box("traf", UuidBox(kTfrfUserType, U8(1) + U24(0) + U8(0)) + UuidBox(kOther, "zz") +
+                                                        FullBox("tfhd", 0, 0, U32(1)))) +
+                            Box("moov", Box("trak", Box("tref", Box("hint", U32(1)) + Box("abcd", U32(3)))))));
+}
+
+TEST(Containers, HandlerTypeMustComeBeforeMinf) {
+    std::string minf = Box("minf", Box("stbl", Box("free", "")));
+    auto good = ParseFile("hdlr_first.mp4", Box("moov", Box("trak", Box("mdia", Hdlr("vide") + minf))));
+    EXPECT_EQ(good->status, 0);
+    const auto* stbl = dynamic_cast<const CSampleTableBox*>(good->Top(0)->GetChild(0)->GetChild(0)->GetChild(1)->GetChild(0));
+    ASSERT_NE(stbl, nullptr);
+    EXPECT_EQ(stbl->m_handlerType, FourCC("vide"));
+    // minf before hdlr: the mdia fails, no minf child, the walk stops; what came before stays.
+    auto bad = ParseFile("minf_first.mp4", Box("moov", Box("trak", Box("mdia", minf + Hdlr("vide")))) + Box("free", ""));
+    EXPECT_EQ(bad->status, -1);
+    EXPECT_EQ(bad->Count(), 1u);
+    EXPECT_EQ(bad->Top(0)->GetChild(0)->GetChild(0)->GetChildCount(), 0u);
 }
