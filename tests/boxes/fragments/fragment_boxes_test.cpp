@@ -41,9 +41,6 @@ TEST(FragmentBoxes, LayoutsTheCorpusLacksReadInFull) {
         // sdtp after the first run, before it and with no run: 3, 3 and 0 entries.
         {"sdtp after the run", InTraf(kTfhd + kTrun3 + kSdtp)},
         {"sdtp before two runs", InTraf(kSdtp + kTrun3 + FullBox("trun", 0, 0x200, U32(1) + U32(4)))},
-        {"tfra version 0, length sizes 0", Box("mfra", FullBox("tfra", 0, 0, U32(1) + U32(0) + U32(2) + U32(100) +
-                                                                             U32(5000) + U8(1) + U8(2) + U8(3) + U32(200) +
-                                                                             U32(9000) + U8(4) + U8(5) + U8(6)))},
         {"tfra version 1, length sizes 3", Box("mfra", FullBox("tfra", 1, 0, U32(2) + U32(0x3F) + U32(1) + U64(1ull << 32) +
                                                                              U64(0x200000002ull) + U32(7) + U32(8) + U32(9)))},
         {"tfra version 2: 32-bit time and offset",

@@ -37,11 +37,7 @@ TEST(SampleTableBoxes, LayoutsTheCorpusLacksReadInFull) {
         const char* what;
         std::string bytes;
     } cases[] = {
-        {"stz2 of 8-bit sizes", InStbl(FullBox("stz2", 0, 0, U24(0) + U8(8) + U32(2) + U8(200) + U8(1)))},
         {"stz2 of 4-bit sizes", InStbl(FullBox("stz2", 0, 0, U24(0) + U8(4) + U32(3) + U8(0xAB) + U8(0xCD)))},
-        {"co64", InStbl(FullBox("co64", 0, 0, U32(2) + U64(0x100000010ull) + U64(0x200000020ull)))},
-        {"padb of 3 samples in 2 bytes", InStbl(FullBox("padb", 0, 0, U32(3) + U8(0x53) + U8(0x70)))},
-        {"cslg", InStbl(FullBox("cslg", 0, 0, U32(1) + U32(0xFFFFFFFE) + U32(3) + U32(4) + U32(5)))},
         // The deferred boxes take the count of the size box, before or after them.
         {"sdtp, sdep, stdp before stsz", InStbl(kSdtp3 + kSdep3 + kStdp3 + kStsz3)},
         {"sdtp, sdep, stdp after stsz", InStbl(kStsz3 + kSdtp3 + kSdep3 + kStdp3)},
@@ -54,10 +50,6 @@ TEST(SampleTableBoxes, LayoutsTheCorpusLacksReadInFull) {
                                                         U32(0x60000000) + U16(1000) + U16(800) + U8(1) + U16(3000)))},
         {"sgpd avss with both optional parts",
          InStbl(FullBox("sgpd", 0, 0, "avss" + U32(1) + U16(7) + U8(1) + U8(0xC0) + U32(400) + U8(1) + U16(64) + U16(30)))},
-        {"subs version 1", InStbl(FullBox("subs", 1, 0, U32(2) + U32(1) + U16(2) + U32(70000) + U8(1) + U8(0) + U32(0) +
-                                                            U32(5) + U8(1) + U8(1) + U32(9) + U32(3) + U16(0)))},
-        {"saiz of a default size", InStbl(FullBox("saiz", 0, 0, U8(4) + U32(3)))},
-        {"saiz with its info type", InStbl(FullBox("saiz", 0, 1, "cenc" + U32(0) + U8(0) + U32(2) + U8(16) + U8(24)))},
         {"saio version 1", InStbl(FullBox("saio", 1, 0, U32(1) + U64(0x100000010ull)))},
     };
     for (const auto& c : cases) EXPECT_TRUE(ReadsInFull(c.bytes)) << c.what;
