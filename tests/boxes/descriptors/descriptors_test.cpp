@@ -103,34 +103,34 @@ TEST(Descriptors, ExpandableSizeIsBoundedByItsBytesAndItsParent) {
 }
 
 TEST(Descriptors, AudioSpecificConfigStopsAtItsBytes) {
+    auto parse = [](const std::string& bytes, CAudioSpecificConfig& asc) {
+        CBitStreamReader r = Over(bytes);
+        return asc.Parse(r);
+    };
+    // SBR signalled by type 5: extension index 3, then the underlying type 2.
+    CAudioSpecificConfig sbr;
+    ASSERT_EQ(parse(std::string("\x2B\x91\x88\x00", 4), sbr), 0);  // 00101 0111 0010 0011 00010 000
+    EXPECT_EQ(sbr.m_sbrFlag, 1u);
+    EXPECT_EQ(sbr.m_extensionSamplingFrequencyIndex, 3u);
+    EXPECT_EQ(sbr.m_audioObjectType, 2u);
+    // Cut inside the SBR fields: fails, no read past the bytes.
+    CAudioSpecificConfig cut;
+    EXPECT_EQ(parse("\x2B\x92", cut), -1);
+    // An escaped type: 31, then 6 bits (32 + 1); cut after the escape it fails.
+    CAudioSpecificConfig escaped, escapeCut;
+    ASSERT_EQ(parse(std::string("\xF8\x20\x00", 3), escaped), 0);
+    EXPECT_EQ(escaped.m_audioObjectType, 33u);
+    EXPECT_EQ(parse("\xF8", escapeCut), -1);
+
     // Channel configuration 0: a program config element, read to its end. One front
     // element, its comment byte-aligned from the config's start and 2 bytes long.
     //   type 2, index 4, channels 0, GA 000 | PCE: tag 0, profile 1, index 4, front 1,
     //   side/back 0, lfe 0, assoc 0, cc 0, three mixdown flags 0, front CPE 1 tag 0, align, 2 bytes
     const std::string pce = std::string("\x12\x00\x05\x04\x00\x00\x20\x02", 8) + "ab";
-    const struct {
-        const char* what;
-        std::string bytes;
-        int status;
-    } cases[] = {
-        {"SBR by type 5", std::string("\x2B\x91\x88\x00", 4), 0},  // 00101 0111 0010 0011 00010 000
-        {"cut inside the SBR fields", "\x2B\x92", -1},
-        {"an escaped type", std::string("\xF8\x20\x00", 3), 0},  // 31, then 6 bits (32 + 1)
-        {"cut after the escape", "\xF8", -1},
-        {"a program config element", pce, 0},
-        {"its comment longer than the bytes", pce.substr(0, pce.size() - 1), -1},
-    };
-    CAudioSpecificConfig asc[std::size(cases)];
-    for (size_t i = 0; i < std::size(cases); ++i) {
-        CBitStreamReader r = Over(cases[i].bytes);
-        EXPECT_EQ(asc[i].Parse(r), cases[i].status) << cases[i].what;
-    }
-    // SBR: extension index 3, then the underlying type 2.
-    EXPECT_EQ(asc[0].m_sbrFlag, 1u);
-    EXPECT_EQ(asc[0].m_extensionSamplingFrequencyIndex, 3u);
-    EXPECT_EQ(asc[0].m_audioObjectType, 2u);
-    EXPECT_EQ(asc[2].m_audioObjectType, 33u);
-    EXPECT_NE(asc[4].m_gaSpecificConfig, nullptr);
+    CAudioSpecificConfig layout, shortComment;
+    ASSERT_EQ(parse(pce, layout), 0);
+    ASSERT_NE(layout.m_gaSpecificConfig, nullptr);
+    EXPECT_EQ(parse(pce.substr(0, pce.size() - 1), shortComment), -1);  // its comment longer than the bytes
 }
 
 TEST(Descriptors, RecordCountsBeyondTheBytes) {
