@@ -2,6 +2,8 @@
 // Parses one leaf box from its bytes the way a container does: the header with a
 // temporary CBox, then the class made as a copy of it. The bytes stay with the box:
 // its tables are read in place.
+#include <gtest/gtest.h>
+
 #include <memory>
 #include <string>
 
@@ -25,6 +27,15 @@ Parsed<T> ParseLeaf(std::string bytes, Args... args) {
     if (header.ParseBox(reader) < 0) return out;
     out.box = std::make_unique<T>(header, args...);
     out.status = out.box->ParseBox(reader);
+    return out;
+}
+
+// A leaf whose bytes end too soon (or hold fewer entries than its count): it must fail,
+// and keeps what it read.
+template <class T, class... Args>
+Parsed<T> Failing(std::string bytes, Args... args) {
+    Parsed<T> out = ParseLeaf<T>(std::move(bytes), args...);
+    EXPECT_EQ(out.status, -1) << typeid(T).name() << " should fail";
     return out;
 }
 
