@@ -62,7 +62,7 @@ TEST(StreamingBoxes, LayoutsTheCorpusLacksReadInFull) {
     };
     for (const auto& c : cases) EXPECT_TRUE(ReadsInFull(c.bytes)) << c.what;
 
-    // The classes under a traf, and its titles by user type; anywhere else the header rows.
+    // The classes under a traf; a tfxd anywhere else shows the header rows only.
     auto traf = ParseLeaf<CTrackFragmentBox>(Box("traf", Tfxd(0, 0xFFFFFFFF, 7) + kTfrf + UuidBox(kOther, "xyz")));
     ASSERT_EQ(traf->GetChildCount(), 3u);
     const auto* tfxd = dynamic_cast<const CTfxdBox*>(traf->GetChild(0));
@@ -70,13 +70,10 @@ TEST(StreamingBoxes, LayoutsTheCorpusLacksReadInFull) {
     EXPECT_EQ(tfxd->m_fragmentAbsoluteTime, 0xFFFFFFFFull);  // version 0: 32 bits, widened
     EXPECT_NE(dynamic_cast<const CTfrfBox*>(traf->GetChild(1)), nullptr);
     EXPECT_EQ(typeid(*traf->GetChild(2)), typeid(CBox));
-    EXPECT_EQ(PageOf(*traf->GetChild(2), traf.box.get()).title, "Universal Unique Identifier");
     EXPECT_EQ(PageOf(*tfxd, tfxd).tables.size(), 1u);
-    // A uuid of another user type at the top: a plain box, titled as the XMP box.
+    // A uuid of another user type at the top: a plain box.
     auto file = ParseFile("uuid.mp4", Box("ftyp", "isom" + U32(0)) + UuidBox(kOther, "zz"));
-    ASSERT_EQ(file->status, 0);
     EXPECT_EQ(typeid(*file->Top(1)), typeid(CBox));
-    EXPECT_EQ(PageOf(*file->Top(1)).title, "XMP Metadata box");
 }
 
 TEST(StreamingBoxes, FailuresHostileCountsAndNesting) {
