@@ -1,17 +1,18 @@
-// The sample description box and its entries inside a track, on hand-built bytes: the
-// class by handler type and code, the entry layouts the corpus lacks (read in full, every
-// row decoding to its value), and counts, cuts and nesting the real files never hold. The
-// fields of the entries the corpus holds are checked there (ffprobe, MediaInfo, spans).
+// The sample description box and its entries on hand-built bytes: the class by handler
+// type and code, the entry layouts the corpus lacks (read in full, every row decoding to
+// its value), and counts, cuts and nesting the real files never hold. The fields of the
+// entries the corpus holds are checked there (ffprobe, MediaInfo, spans).
 #include <gtest/gtest.h>
 
 #include "boxes/containers/containers.h"
 #include "boxes/sampleentry/entry_boxes.h"
+#include "boxes/sampleentry/entry_builder.h"
 #include "boxes/sampleentry/hint_sample_entries.h"
 #include "boxes/sampleentry/sample_description_box.h"
 #include "boxes/sampleentry/text_sample_entry.h"
 #include "boxes/sampleentry/visual_sample_entries.h"
-#include "boxes/sampleentry/entry_builder.h"
 #include "report/page_test_util.h"
+#include "samples/sample_context.h"
 #include "support/parse_file.h"
 #include "support/span_check.h"
 
@@ -24,9 +25,10 @@ const std::string kAvcC = Box("avcC", U8(1) + U8(66) + U8(0) + U8(30) + U8(0xFF)
 const std::string kPasp = Box("pasp", U32(4) + U32(3));
 const std::string kClap = Box("clap", U32(160) + U32(1) + U32(120) + U32(1) + U32(0) + U32(1) + U32(0) + U32(1));
 
-const CBox* Stbl(const ParsedFile& w) { return w.Top(0)->GetChild(0)->GetChild(0)->GetChild(1)->GetChild(0); }
-const CSampleDescriptionBox* Stsd(const ParsedFile& w) {
-    return dynamic_cast<const CSampleDescriptionBox*>(Stbl(w)->GetChild(0));
+// An stsd of a track of `handler` (a four-character code) holding `entries`, `count` of them (1 when 0).
+Parsed<CSampleDescriptionBox> Stsd(const char* handler, const std::string& entries, uint32_t count = 0) {
+    const uint32_t type = uint32_t(handler[0]) << 24 | uint32_t(handler[1]) << 16 | uint32_t(handler[2]) << 8 | handler[3];
+    return ParseLeaf<CSampleDescriptionBox>(FullBox("stsd", 0, 0, U32(count ? count : 1) + entries), type);
 }
 }  // namespace
 
@@ -46,18 +48,16 @@ TEST(SampleEntries, ClassByHandlerTypeAndCode) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.handler) + " " + c.entry.substr(4, 4));
-        auto w = ParseFile("entry.mp4", InStsd(c.handler, c.entry));
-        ASSERT_EQ(w->status, 0);
-        ASSERT_EQ(Stsd(*w)->GetChildCount(), 1u);
-        const CBox& entry = *Stsd(*w)->GetChild(0);
-        EXPECT_EQ(typeid(entry), *c.cls) << typeid(entry).name();
-        EXPECT_EQ(PageOf(entry, Stsd(*w)).title, c.title);
+        auto stsd = Stsd(c.handler, c.entry);
+        ASSERT_EQ(stsd.status, 0);
+        ASSERT_EQ(stsd->GetChildCount(), 1u);
+        EXPECT_EQ(typeid(*stsd->GetChild(0)), *c.cls) << typeid(*stsd->GetChild(0)).name();
+        EXPECT_EQ(PageOf(*stsd->GetChild(0), stsd.box.get()).title, c.title);
     }
     // avcp met in a sample table: its visual part reads its boxes through, so it has no avcC.
-    auto avcp = ParseFile("avcp.mp4", InStbl(Visual("avcp", kAvcC)));
-    ASSERT_EQ(avcp->status, 0);
-    EXPECT_NE(dynamic_cast<const CAVCParameterSampleEntry*>(Stbl(*avcp)->GetChild(0)), nullptr);
-    EXPECT_EQ(Stbl(*avcp)->GetChild(0)->GetChildCount(), 0u);
+    auto stbl = ParseLeaf<CSampleTableBox>(Box("stbl", Visual("avcp", kAvcC)), FourCC("vide"));
+    EXPECT_NE(dynamic_cast<const CAVCParameterSampleEntry*>(stbl->GetChild(0)), nullptr);
+    EXPECT_EQ(stbl->GetChild(0)->GetChildCount(), 0u);
 }
 
 TEST(SampleEntries, LayoutsTheCorpusLacksReadInFull) {
@@ -90,21 +90,21 @@ TEST(SampleEntries, CutsAndFailedBoxesInside) {
     hostile[33] = '\x7F';  // the decoder specific info's size
     auto w = ParseFile("hostile_esds.mp4", InStsd("soun", Audio("mp4a", hostile + kPasp)) + Box("free", ""));
     EXPECT_EQ(w->status, 0);
-    EXPECT_EQ(Stsd(*w)->GetChild(0)->GetChildCount(), 0u);
     EXPECT_EQ(w->Count(), 2u);
-    // The same esds in an mp4v fails the entry, and with it the walk; so does an mp4v with
+    EXPECT_EQ(Stsd("soun", Audio("mp4a", hostile + kPasp))->GetChild(0)->GetChildCount(), 0u);
+    // The same esds in an mp4v fails the entry, and with it the stsd; so does an mp4v with
     // no box after its visual part, and a clap cut short.
-    EXPECT_EQ(ParseFile("hostile_mp4v.mp4", InStsd("vide", Visual("mp4v", hostile)))->status, -1);
-    EXPECT_EQ(ParseFile("bare_mp4v.mp4", InStsd("vide", Visual("mp4v", "")))->status, -1);
-    EXPECT_EQ(ParseFile("shortclap.mp4", InStsd("vide", Visual("avc1", Box("clap", U32(1)))))->status, -1);
+    EXPECT_EQ(Stsd("vide", Visual("mp4v", hostile)).status, -1);
+    EXPECT_EQ(Stsd("vide", Visual("mp4v", "")).status, -1);
+    EXPECT_EQ(Stsd("vide", Visual("avc1", Box("clap", U32(1)))).status, -1);
 
     // A text entry whose ftab claims more fonts than its bytes hold: the fonts read stay,
     // no room is reserved for the rest.
     const std::string fields = U32(0x20000000) + U8(1) + U8(0xFF) + U32(0x000000FF) + U16(1) + U16(2) + U16(30) +
                                U16(160) + U16(0) + U16(0) + U16(1) + U8(0) + U8(18) + U32(0xFFFFFFFF);
-    w = ParseFile("ftab.mp4", InStsd("text", Box("text", kEntryBase + fields + Box("ftab", U16(0xFFFF) + U16(1) + U8(1) + "A"))));
-    EXPECT_EQ(w->status, -1);
-    auto* ftab = dynamic_cast<const CFontTableBox*>(Stsd(*w)->GetChild(0)->GetChild(0));
+    auto stsd = Stsd("text", Box("text", kEntryBase + fields + Box("ftab", U16(0xFFFF) + U16(1) + U8(1) + "A")));
+    EXPECT_EQ(stsd.status, -1);
+    auto* ftab = dynamic_cast<const CFontTableBox*>(stsd->GetChild(0)->GetChild(0));
     ASSERT_NE(ftab, nullptr);
     EXPECT_EQ(ftab->m_records.size(), 1u);
     EXPECT_LE(ftab->m_records.capacity(), 2u);
@@ -114,15 +114,16 @@ TEST(SampleEntries, EntryCounts) {
     // Two entries; a count of 3 fails once the bytes are used up, keeping the two; a
     // hostile count ends with the bytes, at once; a count of 1 leaves the second unread.
     const std::string two = Audio("samr", "") + Audio("sawb", "");
-    auto w = ParseFile("three.mp4", InStsd("soun", two, 3));
-    EXPECT_EQ(w->status, -1);
-    EXPECT_EQ(Stsd(*w)->GetChildCount(), 2u);
-    w = ParseFile("count.mp4", InStsd("soun", two, 0xFFFFFFFF));
-    EXPECT_EQ(Stsd(*w)->GetChildCount(), 2u);
-    w = ParseFile("one.mp4", InStsd("soun", two, 1));
-    EXPECT_EQ(w->status, 0);
-    EXPECT_EQ(Stsd(*w)->GetChildCount(), 1u);
-    EXPECT_EQ(Stsd(*w)->m_unreadBytes, two.size() / 2);
+    auto stsd = Stsd("soun", two, 3);
+    EXPECT_EQ(stsd.status, -1);
+    EXPECT_EQ(stsd->GetChildCount(), 2u);
+    EXPECT_EQ(Stsd("soun", two, 0xFFFFFFFF)->GetChildCount(), 2u);
+    auto w = ParseFile("one.mp4", InStsd("soun", two, 1));
+    ASSERT_EQ(w->status, 0);
+    std::vector<const CBox*> found;
+    FindBoxes(*w->Top(0), FourCC("stsd"), found);
+    EXPECT_EQ(found.at(0)->GetChildCount(), 1u);
+    EXPECT_EQ(found.at(0)->m_unreadBytes, two.size() / 2);
 }
 
 TEST(SampleEntries, NestingStaysFlat) {
@@ -138,10 +139,10 @@ TEST(SampleEntries, NestingStaysFlat) {
         es += U8(3) + U8(0x80 | (n >> 21)) + U8(0x80 | ((n >> 14) & 0x7F)) + U8(0x80 | ((n >> 7) & 0x7F)) +
               U8(n & 0x7F) + U16(1) + U8(0);
     }
-    auto w = ParseFile("nested_entries.mp4", InStsd("vide", entries));
-    ASSERT_EQ(w->status, 0);
-    EXPECT_EQ(typeid(*Stsd(*w)->GetChild(0)->GetChild(0)), typeid(CBox));
-    w = ParseFile("nested_descriptors.mp4", InStsd("soun", Audio("mp4a", FullBox("esds", 0, 0, es))));
-    EXPECT_EQ(w->status, 0);
-    EXPECT_EQ(Stsd(*w)->GetChild(0)->GetChildCount(), 0u);  // the esds failed at the second level
+    auto stsd = Stsd("vide", entries);
+    ASSERT_EQ(stsd.status, 0);
+    EXPECT_EQ(typeid(*stsd->GetChild(0)->GetChild(0)), typeid(CBox));
+    stsd = Stsd("soun", Audio("mp4a", FullBox("esds", 0, 0, es)));
+    EXPECT_EQ(stsd.status, 0);
+    EXPECT_EQ(stsd->GetChild(0)->GetChildCount(), 0u);  // the esds failed at the second level
 }
