@@ -105,17 +105,15 @@ TEST(Descriptors, AudioSpecificConfigStopsAtItsBytes) {
         CBitStreamReader r = Over(bytes);
         return asc.Parse(r);
     };
+    CAudioSpecificConfig sbr, cut, escaped, escapeCut, layout, shortComment;
     // SBR signalled by type 5: extension index 3, then the underlying type 2.
-    CAudioSpecificConfig sbr;
     ASSERT_EQ(parse(std::string("\x2B\x91\x88\x00", 4), sbr), 0);  // 00101 0111 0010 0011 00010 000
     EXPECT_EQ(sbr.m_sbrFlag, 1u);
     EXPECT_EQ(sbr.m_extensionSamplingFrequencyIndex, 3u);
     EXPECT_EQ(sbr.m_audioObjectType, 2u);
     // Cut inside the SBR fields: fails, no read past the bytes.
-    CAudioSpecificConfig cut;
     EXPECT_EQ(parse("\x2B\x92", cut), -1);
     // An escaped type: 31, then 6 bits (32 + 1); cut after the escape it fails.
-    CAudioSpecificConfig escaped, escapeCut;
     ASSERT_EQ(parse(std::string("\xF8\x20\x00", 3), escaped), 0);
     EXPECT_EQ(escaped.m_audioObjectType, 33u);
     EXPECT_EQ(parse("\xF8", escapeCut), -1);
@@ -125,7 +123,6 @@ TEST(Descriptors, AudioSpecificConfigStopsAtItsBytes) {
     //   type 2, index 4, channels 0, GA 000 | PCE: tag 0, profile 1, index 4, front 1,
     //   side/back 0, lfe 0, assoc 0, cc 0, three mixdown flags 0, front CPE 1 tag 0, align, 2 bytes
     const std::string pce = std::string("\x12\x00\x05\x04\x00\x00\x20\x02", 8) + "ab";
-    CAudioSpecificConfig layout, shortComment;
     ASSERT_EQ(parse(pce, layout), 0);
     ASSERT_NE(layout.m_gaSpecificConfig, nullptr);
     EXPECT_EQ(parse(pce.substr(0, pce.size() - 1), shortComment), -1);  // its comment longer than the bytes
