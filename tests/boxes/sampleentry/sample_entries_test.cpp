@@ -25,29 +25,29 @@ const std::string kAvcC = Box("avcC", U8(1) + U8(66) + U8(0) + U8(30) + U8(0xFF)
 const std::string kPasp = Box("pasp", U32(4) + U32(3));
 const std::string kClap = Box("clap", U32(160) + U32(1) + U32(120) + U32(1) + U32(0) + U32(1) + U32(0) + U32(1));
 
-// An stsd of a track of `handler` (a four-character code) holding `entries`, `count` of them (1 when 0).
-Parsed<CSampleDescriptionBox> Stsd(const char* handler, const std::string& entries, uint32_t count = 0) {
-    const uint32_t type = uint32_t(handler[0]) << 24 | uint32_t(handler[1]) << 16 | uint32_t(handler[2]) << 8 | handler[3];
-    return ParseLeaf<CSampleDescriptionBox>(FullBox("stsd", 0, 0, U32(count ? count : 1) + entries), type);
+// An stsd of a track of `handler` holding `entries`, `count` of them (1 when 0).
+Parsed<CSampleDescriptionBox> Stsd(uint32_t handler, const std::string& entries, uint32_t count = 0) {
+    return ParseLeaf<CSampleDescriptionBox>(FullBox("stsd", 0, 0, U32(count ? count : 1) + entries), handler);
 }
+constexpr uint32_t kVide = FourCC("vide"), kSoun = FourCC("soun");
 }  // namespace
 
 TEST(SampleEntries, ClassByHandlerTypeAndCode) {
     const struct {
-        const char* handler;
+        uint32_t handler;
         std::string entry;
         const std::type_info* cls;
         const char* title;
     } cases[] = {
-        {"vide", Visual("avc3", kAvcC), &typeid(CVisualSampleEntry), "Visual Sample Entry Box"},
-        {"vide", Visual("svc1", kAvcC), &typeid(CBox), "Visual Sample Entry Box"},
-        {"hint", Box("srtp", kEntryBase + "xy"), &typeid(CHintSampleEntry), "Box"},
-        {"meta", Box("mebx", kEntryBase), &typeid(CBox), "The Meta Box"},
-        {"text", Box("stpp", kEntryBase + std::string("ns\0\0\0", 5)), &typeid(CBox), "Text Sample Entry Box"},
-        {"abcd", Box("mp4s", kEntryBase), &typeid(CBox), "Box"},
+        {FourCC("vide"), Visual("avc3", kAvcC), &typeid(CVisualSampleEntry), "Visual Sample Entry Box"},
+        {FourCC("vide"), Visual("svc1", kAvcC), &typeid(CBox), "Visual Sample Entry Box"},
+        {FourCC("hint"), Box("srtp", kEntryBase + "xy"), &typeid(CHintSampleEntry), "Box"},
+        {FourCC("meta"), Box("mebx", kEntryBase), &typeid(CBox), "The Meta Box"},
+        {FourCC("text"), Box("stpp", kEntryBase + std::string("ns\0\0\0", 5)), &typeid(CBox), "Text Sample Entry Box"},
+        {FourCC("abcd"), Box("mp4s", kEntryBase), &typeid(CBox), "Box"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.handler) + " " + c.entry.substr(4, 4));
+        SCOPED_TRACE(FourCCText(c.handler) + " " + c.entry.substr(4, 4));
         auto stsd = Stsd(c.handler, c.entry);
         ASSERT_EQ(stsd.status, 0);
         ASSERT_EQ(stsd->GetChildCount(), 1u);
@@ -91,18 +91,18 @@ TEST(SampleEntries, CutsAndFailedBoxesInside) {
     auto w = ParseFile("hostile_esds.mp4", InStsd("soun", Audio("mp4a", hostile + kPasp)) + Box("free", ""));
     EXPECT_EQ(w->status, 0);
     EXPECT_EQ(w->Count(), 2u);
-    EXPECT_EQ(Stsd("soun", Audio("mp4a", hostile + kPasp))->GetChild(0)->GetChildCount(), 0u);
+    EXPECT_EQ(Stsd(kSoun, Audio("mp4a", hostile + kPasp))->GetChild(0)->GetChildCount(), 0u);
     // The same esds in an mp4v fails the entry, and with it the stsd; so does an mp4v with
     // no box after its visual part, and a clap cut short.
-    EXPECT_EQ(Stsd("vide", Visual("mp4v", hostile)).status, -1);
-    EXPECT_EQ(Stsd("vide", Visual("mp4v", "")).status, -1);
-    EXPECT_EQ(Stsd("vide", Visual("avc1", Box("clap", U32(1)))).status, -1);
+    EXPECT_EQ(Stsd(kVide, Visual("mp4v", hostile)).status, -1);
+    EXPECT_EQ(Stsd(kVide, Visual("mp4v", "")).status, -1);
+    EXPECT_EQ(Stsd(kVide, Visual("avc1", Box("clap", U32(1)))).status, -1);
 
     // A text entry whose ftab claims more fonts than its bytes hold: the fonts read stay,
     // no room is reserved for the rest.
     const std::string fields = U32(0x20000000) + U8(1) + U8(0xFF) + U32(0x000000FF) + U16(1) + U16(2) + U16(30) +
                                U16(160) + U16(0) + U16(0) + U16(1) + U8(0) + U8(18) + U32(0xFFFFFFFF);
-    auto stsd = Stsd("text", Box("text", kEntryBase + fields + Box("ftab", U16(0xFFFF) + U16(1) + U8(1) + "A")));
+    auto stsd = Stsd(FourCC("text"), Box("text", kEntryBase + fields + Box("ftab", U16(0xFFFF) + U16(1) + U8(1) + "A")));
     EXPECT_EQ(stsd.status, -1);
     auto* ftab = dynamic_cast<const CFontTableBox*>(stsd->GetChild(0)->GetChild(0));
     ASSERT_NE(ftab, nullptr);
@@ -114,10 +114,10 @@ TEST(SampleEntries, EntryCounts) {
     // Two entries; a count of 3 fails once the bytes are used up, keeping the two; a
     // hostile count ends with the bytes, at once; a count of 1 leaves the second unread.
     const std::string two = Audio("samr", "") + Audio("sawb", "");
-    auto stsd = Stsd("soun", two, 3);
+    auto stsd = Stsd(kSoun, two, 3);
     EXPECT_EQ(stsd.status, -1);
     EXPECT_EQ(stsd->GetChildCount(), 2u);
-    EXPECT_EQ(Stsd("soun", two, 0xFFFFFFFF)->GetChildCount(), 2u);
+    EXPECT_EQ(Stsd(kSoun, two, 0xFFFFFFFF)->GetChildCount(), 2u);
     auto w = ParseFile("one.mp4", InStsd("soun", two, 1));
     ASSERT_EQ(w->status, 0);
     std::vector<const CBox*> found;
@@ -139,10 +139,10 @@ TEST(SampleEntries, NestingStaysFlat) {
         es += U8(3) + U8(0x80 | (n >> 21)) + U8(0x80 | ((n >> 14) & 0x7F)) + U8(0x80 | ((n >> 7) & 0x7F)) +
               U8(n & 0x7F) + U16(1) + U8(0);
     }
-    auto stsd = Stsd("vide", entries);
+    auto stsd = Stsd(kVide, entries);
     ASSERT_EQ(stsd.status, 0);
     EXPECT_EQ(typeid(*stsd->GetChild(0)->GetChild(0)), typeid(CBox));
-    stsd = Stsd("soun", Audio("mp4a", FullBox("esds", 0, 0, es)));
+    stsd = Stsd(kSoun, Audio("mp4a", FullBox("esds", 0, 0, es)));
     EXPECT_EQ(stsd.status, 0);
     EXPECT_EQ(stsd->GetChild(0)->GetChildCount(), 0u);  // the esds failed at the second level
 }
