@@ -76,7 +76,6 @@ TEST(SampleEntries, LayoutsTheCorpusLacksReadInFull) {
         {"metx with bytes after its strings",
          InStsd("meta", Box("metx", kEntryBase + std::string("\0urn:x\0http://s\0", 16) + "12345"))},
         {"mett whose second string runs to the end", InStsd("meta", Box("mett", kEntryBase + std::string("\0text/plain", 11)))},
-        {"avcp in a sample table", InStbl(Visual("avcp", kAvcC))},
         // An entry whose size is 0 takes the rest of the stsd.
         {"an entry of size 0", InStsd("soun", U32(0) + Audio("samr", "").substr(4) + "xyz")},
     };
