@@ -12,11 +12,6 @@
 #include "support/span_check.h"
 
 namespace {
-std::vector<std::string> ChildTypes(const CBox& box) {
-    std::vector<std::string> types;
-    for (const auto& c : box.m_children) types.push_back(c->TypeText());
-    return types;
-}
 const uint8_t kOther[16] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
 }  // namespace
 
@@ -71,26 +66,14 @@ TEST(ParseDriver, BoxOverTheInMemoryLimitIsSkippedToItsDeclaredEnd) {
     std::filesystem::remove(path);
 }
 
-TEST(ParseDriver, BoxIdentityRawReadsAndASecondFile) {
-    std::string bytes = Box("moov", Box("trak", Box("tkhd", "")) + Box("trak", "")) + Box("free", "abcd");
-    auto p = ParseFile("ids.mp4", bytes);
-    CCorvel& parser = *p->lib.Parser();
-    // Tree order, from 1: moov, trak, tkhd, trak, free.
-    EXPECT_EQ(parser.FindBox(3), p->Top(0)->GetChild(0)->GetChild(0));
-    EXPECT_EQ(parser.FindBox(5), p->Top(1));
-    EXPECT_EQ(parser.FindBox(0), nullptr);
-    EXPECT_EQ(parser.FindBox(6), nullptr);
+// Box identities, a second file and a missing one are checked by the page, desktop and
+// command tests; here the raw reads' bounds.
+TEST(ParseDriver, RawReadsStopAtTheFileEnds) {
+    const std::string bytes = Box("free", "abcd");
+    auto p = ParseFile("raw.mp4", bytes);
     uint8_t buf[8] = {};
     EXPECT_EQ(p->lib.ReadFileBytes(static_cast<int64_t>(bytes.size()) - 4, buf, 8), 4);  // only what exists
     EXPECT_EQ(p->lib.ReadFileBytes(-1, buf, 8), -1);
-
-    p->lib.Uninit();
-    ASSERT_EQ(p->lib.Init(WriteTempFile("second.mp4", Box("free", ""))), 0);
-    EXPECT_EQ(p->lib.Go(), 0);
-    EXPECT_EQ(p->Count(), 1u);
-    CCorvelLib missing;
-    EXPECT_EQ(missing.Init(TempDir() + "/does-not-exist.mp4"), -1);
-    EXPECT_EQ(missing.Go(), -1);
 }
 
 TEST(Containers, ChildLoopEdgeCases) {
@@ -109,7 +92,8 @@ TEST(Containers, ChildLoopEdgeCases) {
     // A child of size 0 takes the rest of its container.
     w = ParseFile("size0child.mp4", Box("moov", Box("trak", "") + U32(0) + "free" + Box("trak", "")) + Box("free", ""));
     EXPECT_EQ(w->status, 0);
-    EXPECT_EQ(ChildTypes(*w->Top(0)), (std::vector<std::string>{"trak", "free"}));
+    ASSERT_EQ(w->Top(0)->GetChildCount(), 2u);
+    EXPECT_EQ(w->Top(0)->GetChild(1)->m_type, FourCC("free"));
     EXPECT_EQ(w->Count(), 2u);
 
     // A child claiming more than its container holds gets only what remains; the next
