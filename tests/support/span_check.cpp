@@ -109,12 +109,10 @@ std::vector<std::string> SpanFaults(const CCorvel& parser, const std::string& fi
     std::vector<std::string> errors;
     for (size_t i = 0; i < parser.GetBoxCount(); ++i) {
         SpanMap spans;
-        const std::unique_ptr<CBox> copy = parser.Reparse(*parser.GetBox(i), spans);
-        if (!copy) {
+        if (const std::unique_ptr<CBox> copy = parser.Reparse(*parser.GetBox(i), spans))
+            CheckBox(file, nullptr, *copy, {nullptr, &parser, &samples, &spans}, tally, errors);
+        else
             errors.push_back("top-level box " + std::to_string(i) + " cannot be parsed again");
-            continue;
-        }
-        CheckBox(file, nullptr, *copy, {nullptr, &parser, &samples, &spans}, tally, errors);
     }
     return errors;
 }
