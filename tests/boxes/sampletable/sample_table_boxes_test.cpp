@@ -15,7 +15,6 @@
 #include "boxes/sampletable/sample_to_chunk_box.h"
 #include "boxes/sampletable/sync_sample_box.h"
 #include "boxes/sampletable/time_to_sample_box.h"
-#include "support/parse_file.h"
 #include "support/span_check.h"
 
 namespace {
@@ -25,7 +24,10 @@ const std::string kSdep3 = FullBox("sdep", 0, 0, U16(0) + U16(1) + U16(1) + U16(
 const std::string kStdp3 = FullBox("stdp", 0, 0, U16(1) + U16(2) + U16(3));
 const std::string kRoll = FullBox("sgpd", 0, 0, "roll" + U32(1) + U16(1));
 
-const CBox* Stbl(const ParsedFile& w) { return w.Top(0)->GetChild(0)->GetChild(0)->GetChild(1)->GetChild(0); }
+// The stbl of a track of `handler` holding `children`, as its mdia hands it over.
+Parsed<CSampleTableBox> Stbl(const std::string& children, uint32_t handler = FourCC("vide")) {
+    return ParseLeaf<CSampleTableBox>(Box("stbl", children), handler);
+}
 template <class T>
 const T* Child(const CBox* parent, const char (&type)[5]) {
     return dynamic_cast<const T*>(parent->RetrieveChildBox(FourCC(type), true));
@@ -51,25 +53,22 @@ TEST(SampleTableBoxes, LayoutsTheCorpusLacksReadInFull) {
 
 TEST(SampleTableBoxes, PackedFieldsAndClasses) {
     // sdtp: 2 bits a field; sdep numbers out of range answer -1.
-    auto w = ParseFile("deps.mp4", InStbl(kStsz3 + FullBox("sdtp", 0, 0, U8(0x1B) + U8(0xE4) + U8(0x55)) + kSdep3));
-    const auto* sdtp = Child<CSampleDependencyTypeBox>(Stbl(*w), "sdtp");
+    auto stbl = Stbl(kStsz3 + FullBox("sdtp", 0, 0, U8(0x1B) + U8(0xE4) + U8(0x55)) + kSdep3);
+    const auto* sdtp = Child<CSampleDependencyTypeBox>(stbl.box.get(), "sdtp");
     EXPECT_EQ(sdtp->GetSampleIsDependedOn(0), 2u);
     EXPECT_EQ(sdtp->GetSampleHasRedundancy(0), 3u);
     EXPECT_EQ(sdtp->GetReserved(1), 3u);
-    const auto* sdep = Child<CSampleDependencyBox>(Stbl(*w), "sdep");
+    const auto* sdep = Child<CSampleDependencyBox>(stbl.box.get(), "sdep");
     EXPECT_EQ(sdep->GetDependencySampleNumber(2, 0), 2);
     EXPECT_EQ(sdep->GetDependencySampleNumber(2, 1), -1);
     EXPECT_EQ(sdep->GetDependencySampleNumber(3, 0), -1);
 
     // roll entries (which read none of their bytes) by the handler type of the track the
     // stbl hands down; in a traf records without entries.
-    w = ParseFile("groups.mp4", InStbl(kRoll));
-    auto* entry = Child<CSampleGroupDescBox>(Stbl(*w), "sgpd")->GetGroupEntry(0);
-    EXPECT_NE(dynamic_cast<const IVisualSampleGroupEntry*>(entry), nullptr);
-    EXPECT_NE(dynamic_cast<const IAudioSampleGroupEntry*>(ParseLeaf<CSampleGroupDescBox>(kRoll, FourCC("soun"))->GetGroupEntry(0)),
-              nullptr);
-    w = ParseFile("traf.mp4", Box("moof", Box("traf", kRoll)));
-    EXPECT_EQ(Child<CSampleGroupDescBox>(w->Top(0)->GetChild(0), "sgpd")->GetGroupEntry(0), nullptr);
+    auto group = [](const CBox* parent) { return Child<CSampleGroupDescBox>(parent, "sgpd")->GetGroupEntry(0); };
+    EXPECT_NE(dynamic_cast<const IVisualSampleGroupEntry*>(group(Stbl(kRoll).box.get())), nullptr);
+    EXPECT_NE(dynamic_cast<const IAudioSampleGroupEntry*>(group(Stbl(kRoll, FourCC("soun")).box.get())), nullptr);
+    EXPECT_EQ(group(ParseLeaf<CTrackFragmentBox>(Box("traf", kRoll)).box.get()), nullptr);
 }
 
 TEST(SampleTableBoxes, CutsAndMissingCounts) {
@@ -82,16 +81,16 @@ TEST(SampleTableBoxes, CutsAndMissingCounts) {
     // stz2 cut inside its 4-bit sizes; a field size of 12 is refused.
     EXPECT_EQ(Failing<CCompactSampleSizeBox>(FullBox("stz2", 0, 0, U32(4) + U32(3) + U8(0xAB)))->GetStoredEntryCount(), 2u);
     EXPECT_EQ(Failing<CCompactSampleSizeBox>(FullBox("stz2", 0, 0, U32(12) + U32(1) + U16(1)))->GetStoredEntryCount(), 0u);
-    // A group entry cut short fails its sgpd.
-    EXPECT_EQ(ParseFile("avll.mp4", InStbl(FullBox("sgpd", 0, 0, "avll" + U32(1) + U8(1))))->status, -1);
+    // A group entry cut short fails its sgpd, and with it the stbl.
+    EXPECT_EQ(Stbl(FullBox("sgpd", 0, 0, "avll" + U32(1) + U8(1))).status, -1);
 
     // Only stz2: stdp gets no count and reads nothing. No size box: count 0, success. A
     // deferred box that fails fails the stbl.
-    auto w = ParseFile("stz2.mp4", InStbl(kStdp3 + FullBox("stz2", 0, 0, U32(8) + U32(3) + U8(1) + U8(2) + U8(3))));
-    ASSERT_EQ(w->status, 0);
-    EXPECT_EQ(Child<CDegradationPriorityBox>(Stbl(*w), "stdp")->GetStoredEntryCount(), 0u);
-    EXPECT_EQ(ParseFile("nosize.mp4", InStbl(kSdtp3))->status, 0);
-    EXPECT_EQ(ParseFile("shortdeferred.mp4", InStbl(FullBox("sdtp", 0, 0, U8(1)) + kStsz3))->status, -1);
+    auto stbl = Stbl(kStdp3 + FullBox("stz2", 0, 0, U32(8) + U32(3) + U8(1) + U8(2) + U8(3)));
+    ASSERT_EQ(stbl.status, 0);
+    EXPECT_EQ(Child<CDegradationPriorityBox>(stbl.box.get(), "stdp")->GetStoredEntryCount(), 0u);
+    EXPECT_EQ(Stbl(kSdtp3).status, 0);
+    EXPECT_EQ(Stbl(FullBox("sdtp", 0, 0, U8(1)) + kStsz3).status, -1);
 }
 
 TEST(SampleTableBoxes, HostileCountsFailFastWithoutReserving) {
