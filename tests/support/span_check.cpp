@@ -50,22 +50,19 @@ std::string CheckRow(const std::string& file, const Row& row, SpanTally& tally) 
         if (std::regex_match(value, m, number)) {
             const bool negative = m[1].str()[0] == '-';
             const uint64_t shown = negative ? uint64_t(std::stoll(m[1])) : std::stoull(m[1]);
-            const uint64_t read = negative && row.span.bits < 64 ? uint64_t(int64_t(v << (64 - row.span.bits)) >>
-                                                                            (64 - row.span.bits))
-                                                                  : v;
+            const int shift = 64 - int(row.span.bits);
+            const uint64_t read = negative && shift > 0 ? uint64_t(int64_t(v << shift) >> shift) : v;
             if (shown != read) return "number differs from the bytes";
         }
         ++tally.numbers;
         return "";
     }
     // Text: the bytes as they stand (up to the first zero byte), or as byte text.
-    std::string bytes = file.substr(row.span.Offset(), row.span.Length());
-    if (value.rfind("0x", 0) == 0 && value == FormatBytesText(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size())) {
-        ++tally.texts;
-        return "";
-    }
-    bytes = bytes.substr(0, bytes.find('\0'));
-    if (value != bytes && row.value.Plain() != bytes) return "text differs from the bytes";
+    const std::string bytes = file.substr(row.span.Offset(), row.span.Length());
+    const std::string text = bytes.substr(0, bytes.find('\0'));
+    const bool byteText = value.rfind("0x", 0) == 0 &&
+                          value == FormatBytesText(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+    if (!byteText && value != text && row.value.Plain() != text) return "text differs from the bytes";
     ++tally.texts;
     return "";
 }
