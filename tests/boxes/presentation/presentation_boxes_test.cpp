@@ -41,7 +41,6 @@ TEST(PresentationBoxes, LayoutsTheCorpusLacksReadInFull) {
                                                                                      std::string("Sound\0x", 7)))},
         // A non-zero reserved word only logs.
         {"smhd of a non-zero reserved word", InMinf(FullBox("smhd", 0, 0, U16(0x0100) + U16(9)))},
-        {"odhd", InMinf(FullBox("odhd", 0, 0, ""))},
         {"elst version 1 with an empty edit", Box("moov", Box("trak", Box("edts", kElstV1)))},
         {"dref with an unknown entry", InMinf(Box("dinf", FullBox("dref", 0, 0, U32(2) + FullBox("url ", 0, 1, "") +
                                                                                   Box("zzzz", "ab"))))},

@@ -54,10 +54,6 @@ TEST(SampleEntries, ClassByHandlerTypeAndCode) {
         EXPECT_EQ(typeid(*stsd->GetChild(0)), *c.cls) << typeid(*stsd->GetChild(0)).name();
         EXPECT_EQ(PageOf(*stsd->GetChild(0), stsd.box.get()).title, c.title);
     }
-    // avcp met in a sample table: its visual part reads its boxes through, so it has no avcC.
-    auto stbl = ParseLeaf<CSampleTableBox>(Box("stbl", Visual("avcp", kAvcC)), FourCC("vide"));
-    EXPECT_NE(dynamic_cast<const CAVCParameterSampleEntry*>(stbl->GetChild(0)), nullptr);
-    EXPECT_EQ(stbl->GetChild(0)->GetChildCount(), 0u);
 }
 
 TEST(SampleEntries, LayoutsTheCorpusLacksReadInFull) {

@@ -40,6 +40,7 @@ const std::string kAfrt =
     Afrt(U32(1) + U64(0) + U32(1000) + U32(2) + U64(1000) + U32(0) + U8(3) + U32(3) + U64(1000) + U32(500), 3);
 const std::string kTfrf = UuidBox(kTfrfUserType, U8(0) + U24(0) + U8(2) + U32(10) + U32(20) + U32(30) + U32(40));
 const uint8_t kOther[16] = {1, 2, 3};
+const std::string kTraf = Box("traf", Tfxd(0, 0xFFFFFFFF, 7) + kTfrf + UuidBox(kOther, "xyz"));
 }  // namespace
 
 TEST(StreamingBoxes, LayoutsTheCorpusLacksReadInFull) {
@@ -56,14 +57,13 @@ TEST(StreamingBoxes, LayoutsTheCorpusLacksReadInFull) {
         {"abst of two segment run tables", Abst(U8(2) + Asrt(1, 2) + Asrt(3, 4) + U8(1) + kAfrt)},
         // Version 0 times are 32 bits; bytes after the fields are child boxes; an unknown
         // uuid in a traf is a plain box.
-        {"traf of tfxd, tfrf and another uuid",
-         Box("moof", Box("traf", Tfxd(0, 0xFFFFFFFF, 7) + kTfrf + UuidBox(kOther, "xyz")))},
+        {"traf of tfxd, tfrf and another uuid", Box("moof", kTraf)},
         {"tfxd version 1 holding a tfrf", Box("moof", Box("traf", Tfxd(1, 1ull << 40, 5, kTfrf)))},
     };
     for (const auto& c : cases) EXPECT_TRUE(ReadsInFull(c.bytes)) << c.what;
 
     // The classes under a traf; a tfxd anywhere else shows the header rows only.
-    auto traf = ParseLeaf<CTrackFragmentBox>(Box("traf", Tfxd(0, 0xFFFFFFFF, 7) + kTfrf + UuidBox(kOther, "xyz")));
+    auto traf = ParseLeaf<CTrackFragmentBox>(kTraf);
     ASSERT_EQ(traf->GetChildCount(), 3u);
     const auto* tfxd = dynamic_cast<const CTfxdBox*>(traf->GetChild(0));
     EXPECT_NE(dynamic_cast<const CTfrfBox*>(traf->GetChild(1)), nullptr);
