@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <fstream>
 
-#include "boxes/containers/containers.h"
 #include "boxes/streaming/user_types.h"
 #include "support/parse_file.h"
 #include "support/span_check.h"

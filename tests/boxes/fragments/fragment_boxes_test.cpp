@@ -14,7 +14,6 @@
 #include "boxes/sampletable/parse_leaf.h"
 #include "boxes/sampletable/sample_dependency_type_box.h"
 #include "report/page_test_util.h"
-#include "support/parse_file.h"
 #include "support/span_check.h"
 
 namespace {

@@ -5,7 +5,6 @@
 // AtomicParsley, and every row by the spans property.
 #include <gtest/gtest.h>
 
-#include "boxes/containers/containers.h"
 #include "boxes/metadata/hint_information_boxes.h"
 #include "boxes/metadata/item_info_boxes.h"
 #include "boxes/metadata/item_list_box.h"

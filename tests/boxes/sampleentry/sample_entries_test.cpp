@@ -4,7 +4,6 @@
 // entries the corpus holds are checked there (ffprobe, MediaInfo, spans).
 #include <gtest/gtest.h>
 
-#include "boxes/containers/containers.h"
 #include "boxes/sampleentry/entry_boxes.h"
 #include "boxes/sampleentry/entry_builder.h"
 #include "boxes/sampleentry/hint_sample_entries.h"
