@@ -120,7 +120,8 @@ TEST(FlvTags, NegativeCompositionTimeAndEncryptedTags) {
     const CFLVTag& plain = *mdat->GetTag(1);
     ASSERT_TRUE(plain.m_encryptionHeader && plain.m_filterParams);
     EXPECT_FALSE(plain.m_filterParams->selective);
-    EXPECT_EQ(TagValue(*mdat.box, 1, "Encryption filter params iv"), FormatBytesText(plain.m_filterParams->iv.data(), 16));
+    EXPECT_EQ(TagValue(*mdat.box, 1, "Encryption filter params iv"),
+              FormatBytesText(plain.m_filterParams->iv.data(), 16));
     const CFLVTag& selective = *mdat->GetTag(2);
     ASSERT_TRUE(selective.m_filterParams && selective.m_filterParams->selective);
     EXPECT_EQ(selective.m_filterParams->iv.size(), 16u);

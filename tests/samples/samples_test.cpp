@@ -46,7 +46,8 @@ TEST(TrackSamples, MissingTablesGiveZeros) {
     for (const Row& r : rows) EXPECT_EQ(std::get<4>(r), '-');
     EXPECT_EQ(std::get<5>(rows[3]), 79u);
     // Sizes only: deltas 0, every sample a chunk of its own, chunk offsets 0.
-    EXPECT_EQ(Walk(Stsz(0, {5, 6, 7})), (std::vector<Row>{{0, 5, 1, 0, '-', 0}, {0, 6, 2, 0, '-', 0}, {0, 7, 3, 0, '-', 0}}));
+    const std::vector<Row> own{{0, 5, 1, 0, '-', 0}, {0, 6, 2, 0, '-', 0}, {0, 7, 3, 0, '-', 0}};
+    EXPECT_EQ(Walk(Stsz(0, {5, 6, 7})), own);
     // No size box: no samples, whatever the other tables say.
     EXPECT_TRUE(Walk(Table("stts", {{3, 1}}) + Table("stsc", {{1, 1, 1}})).empty());
     // More chunks than chunk offsets: the missing offsets are 0, nothing is read past the table.
@@ -84,8 +85,10 @@ TEST(TrackSamples, RandomAccessMatchesTheWalk) {
         auto walk = samples.From(0);
         for (uint64_t k = 0; k < samples.Count(); ++k) {
             const SampleRecord a = walk.Next(), b = samples.At(k);
-            ASSERT_EQ(std::tie(a.index, a.decodeTime, a.duration, a.size, a.offset, a.chunkNumber, a.chunkOffset, a.sync),
-                      std::tie(b.index, b.decodeTime, b.duration, b.size, b.offset, b.chunkNumber, b.chunkOffset, b.sync))
+            ASSERT_EQ(std::tie(a.index, a.decodeTime, a.duration, a.size, a.offset, a.chunkNumber, a.chunkOffset,
+                               a.sync),
+                      std::tie(b.index, b.decodeTime, b.duration, b.size, b.offset, b.chunkNumber, b.chunkOffset,
+                               b.sync))
                 << "sample " << k;
             if (k + 1 < samples.Count()) {
                 auto from = samples.From(k), ahead = samples.From(0);
@@ -129,7 +132,8 @@ TEST(FragmentSamples, RunOffsetsAndRandomAccess) {
 TEST(FragmentSamples, DefaultsAndBaseOffsets) {
     // trex gives size 7, the tfhd duration 30 and flags; the first run's first sample
     // has its own flags; the second run has no data offset and follows the first.
-    const std::string moov = Box("moov", Box("mvex", FullBox("trex", 0, 0, U32(1) + U32(1) + U32(0) + U32(7) + U32(0))));
+    const std::string moov =
+        Box("moov", Box("mvex", FullBox("trex", 0, 0, U32(1) + U32(1) + U32(0) + U32(7) + U32(0))));
     const std::string traf = Box("traf", Tfhd(0x20028, 1, U32(30) + U32(0x10000)) +
                                              FullBox("trun", 0, 0x5, U32(2) + U32(100) + U32(0x2000000)) +
                                              TrunSizes({3, 4}) + FullBox("tfdt", 1, 0, U64(9000)));
@@ -137,20 +141,21 @@ TEST(FragmentSamples, DefaultsAndBaseOffsets) {
     const SampleContext context(f.P());
     const uint64_t base = uint64_t(f.First(FourCC("moof")).m_startOffset) + 100;
     EXPECT_EQ(Walk(SamplesOf(f, 0, context)), (std::vector<FragmentRow>{{30, 7, 0x2000000, base},
-                                                                {30, 7, 0x10000, base + 7},
-                                                                {30, 3, 0x10000, base + 14},
-                                                                {30, 4, 0x10000, base + 17}}));
+                                                                        {30, 7, 0x10000, base + 7},
+                                                                        {30, 3, 0x10000, base + 14},
+                                                                        {30, 4, 0x10000, base + 17}}));
 
     // Without a data offset or base, the first run starts at the mdat payload.
-    const ParsedBytes g("nooffset.mp4", Box("moof", Box("traf", Tfhd(0, 1) + TrunSizes({5, 6}))) + Box("mdat", "0123456789A"));
+    const std::string moof = Box("moof", Box("traf", Tfhd(0, 1) + TrunSizes({5, 6})));
+    const ParsedBytes g("nooffset.mp4", moof + Box("mdat", "0123456789A"));
     const SampleContext plain(g.P());
     EXPECT_EQ(std::get<3>(Walk(SamplesOf(g, 0, plain))[1]), uint64_t(g.First(FourCC("mdat")).m_startOffset) + 8 + 5);
 
     // isml: a base data offset below the mdat's position counts from the fragment's start.
     auto fragment = [](uint32_t seq) {
         int32_t zero = 0;
-        return Box("moof", FullBox("mfhd", 0, 0, U32(seq)) + Box("traf", Tfhd(0x1, 1, U64(0)) + TrunSizes({2, 2}, &zero))) +
-               Box("mdat", "abcd");
+        const std::string traf = Box("traf", Tfhd(0x1, 1, U64(0)) + TrunSizes({2, 2}, &zero));
+        return Box("moof", FullBox("mfhd", 0, 0, U32(seq)) + traf) + Box("mdat", "abcd");
     };
     const ParsedBytes s("smooth.ismv", Box("ftyp", "isml" + U32(1) + "piff") + fragment(1) + fragment(2));
     const SampleContext smooth(s.P());

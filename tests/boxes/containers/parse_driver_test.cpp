@@ -73,12 +73,13 @@ TEST(ParseDriver, RawReadsStopAtTheFileEnds) {
 
 TEST(Containers, ChildLoopEdgeCases) {
     // A header-only udta, then a trak with unread payload: neither shifts what follows.
-    auto w = ParseFile("small.mp4", Box("moov", Box("udta", "") + Box("trak", Box("edts", "") + "zzzzz") + Box("trak", "")));
+    const std::string moov = Box("moov", Box("udta", "") + Box("trak", Box("edts", "") + "zzzzz") + Box("trak", ""));
+    auto w = ParseFile("small.mp4", moov);
     EXPECT_EQ(w->status, 0);
     EXPECT_EQ(w->Top(0)->GetChild(2)->m_startOffset, 37);
     // A child that leaves payload bytes unread keeps their count; its sibling starts at its declared end.
-    w = ParseFile("unread.mp4", Box("moov", Box("trak", Box("mdia", FullBox("mdhd", 0, 0, std::string(20, '\0') + "abc") +
-                                                                     Box("zzzz", "")))));
+    const std::string mdhd = FullBox("mdhd", 0, 0, std::string(20, '\0') + "abc");
+    w = ParseFile("unread.mp4", Box("moov", Box("trak", Box("mdia", mdhd + Box("zzzz", "")))));
     const CBox& mdia = *w->Top(0)->GetChild(0)->GetChild(0);
     EXPECT_EQ(mdia.GetChild(0)->m_unreadBytes, 3u);
     EXPECT_EQ(mdia.GetChild(1)->m_type, FourCC("zzzz"));
@@ -105,15 +106,16 @@ TEST(Containers, ChildLoopEdgeCases) {
     EXPECT_GE(ParseFile("deep.mp4", inner)->Count(), 1u);
 
     // Unknown and uuid children never fail their container.
-    EXPECT_TRUE(ReadsInFull(Box("moof", Box("traf", UuidBox(kTfrfUserType, U8(1) + U24(0) + U8(0)) + UuidBox(kOther, "zz") +
-                                                        FullBox("tfhd", 0, 0, U32(1)))) +
-                            Box("moov", Box("trak", Box("tref", Box("hint", U32(1)) + Box("abcd", U32(3)))))));
+    const std::string traf = Box("traf", UuidBox(kTfrfUserType, U8(1) + U24(0) + U8(0)) + UuidBox(kOther, "zz") +
+                                             FullBox("tfhd", 0, 0, U32(1)));
+    const std::string tref = Box("tref", Box("hint", U32(1)) + Box("abcd", U32(3)));
+    EXPECT_TRUE(ReadsInFull(Box("moof", traf) + Box("moov", Box("trak", tref))));
 }
 
 TEST(Containers, HandlerTypeMustComeBeforeMinf) {
     // minf before hdlr: the mdia fails, no minf child, the walk stops; what came before stays.
     const std::string minf = Box("minf", Box("stbl", Box("free", "")));
-    auto bad = ParseFile("minf_first.mp4", Box("moov", Box("trak", Box("mdia", minf + Hdlr("vide")))) + Box("free", ""));
+    auto bad = ParseFile("minf.mp4", Box("moov", Box("trak", Box("mdia", minf + Hdlr("vide")))) + Box("free", ""));
     EXPECT_EQ(bad->status, -1);
     EXPECT_EQ(bad->Count(), 1u);
     EXPECT_EQ(bad->Top(0)->GetChild(0)->GetChild(0)->GetChildCount(), 0u);

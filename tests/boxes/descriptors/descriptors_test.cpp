@@ -46,7 +46,7 @@ TEST(Descriptors, LayoutsTheCorpusLacksReadInFull) {
         std::string bytes;
     } cases[] = {
         // URL flag with a URL length of 0, and bytes after the SL config read through.
-        {"ES with a URL of length 0", InMp4a(Descr4(3, EsBody(0x40, Descr4(5, "\x12\x10"), U8(0x40) + U8(0))) + "tail")},
+        {"ES with a URL of length 0", InMp4a(Descr4(3, EsBody(0x40, Descr4(5, "\x12\x10"), U8(0x40) + U8(0))) + "end")},
         {"ES without a decoder config", InMp4a(Descr(3, U16(9) + U8(0)))},
         // Profile level descriptors after the fields are read to the decoder config's end.
         {"profile level descriptors", InMp4a(Descr(3, EsBody(0x21, Descr(0x13, U8(7)) + Descr(0x13, U8(9)))))},

@@ -38,7 +38,7 @@ TEST(MetadataBoxes, LayoutsTheCorpusLacksReadInFull) {
         const char* what;
         std::string bytes;
     } cases[] = {
-        {"ilst of a signed tempo and a long cover", Box("moov", Box("udta", FullBox("meta", 0, 0, Hdlr("mdir") + ilst)))},
+        {"ilst of a tempo and a cover", Box("moov", Box("udta", FullBox("meta", 0, 0, Hdlr("mdir") + ilst)))},
         // Both forms of meta: the QuickTime form has no version and flags.
         {"meta of both forms", Box("moov", Box("udta", FullBox("meta", 0, 0, children) + Box("meta", children)))},
         {"iloc version 2", InMeta(FullBox("iloc", 2, 0, U8(0x44) + U8(0x00) + U32(2) + kItems))},
@@ -46,10 +46,10 @@ TEST(MetadataBoxes, LayoutsTheCorpusLacksReadInFull) {
         {"iloc version 0", InMeta(FullBox("iloc", 0, 0, U8(0x88) + U8(0x83) + U16(1) + U16(7) + U16(0) +
                                                            U64(0x100000000ull) + U16(1) + U64(5) + U64(6)))},
         // Version 1 with an index size: each extent starts with its index.
-        {"iloc version 1", InMeta(FullBox("iloc", 1, 0, U8(0x44) + U8(0x04) + U16(1) + U16(9) + U16(0) + U16(0) + U16(1) +
-                                                           U32(3) + U32(4) + U32(5)))},
+        {"iloc version 1", InMeta(FullBox("iloc", 1, 0, U8(0x44) + U8(0x04) + U16(1) + U16(9) + U16(0) + U16(0) +
+                                                           U16(1) + U32(3) + U32(4) + U32(5)))},
         // Extents of no bytes are all zero: counted, not stored.
-        {"iloc of empty extents", InMeta(FullBox("iloc", 0, 0, U8(0) + U8(0) + U16(1) + U16(1) + U16(0) + U16(0xFFFF)))},
+        {"iloc of empty extents", InMeta(FullBox("iloc", 0, 0, U16(0) + U16(1) + U16(1) + U16(0) + U16(0xFFFF)))},
         // Version 3: a 32-bit item ID; version 0 without a content encoding.
         {"iinf version 1 of infe versions 0 and 3",
          InMeta(FullBox("iinf", 1, 0, U32(2) + kInfeV0 + FullBox("infe", 3, 0, U32(0x12345) + U16(0) + "uri " +
@@ -76,7 +76,8 @@ TEST(MetadataBoxes, ClassesByParentAndForm) {
     // The hint information of a udta follows the udta's own parent: a plain box at the top.
     const std::string movieHnti = Box("hnti", Box("rtp ", "sdp " + std::string("v=0\r\n")));
     const std::string trackHnti = Box("hnti", Box("sdp ", "m=video 0 RTP/AVP 96\r\n"));
-    w = ParseFile("udta.mp4", Box("moov", Box("trak", Box("udta", trackHnti)) + Box("udta", movieHnti)) + Box("udta", trackHnti));
+    const std::string hinted = Box("moov", Box("trak", Box("udta", trackHnti)) + Box("udta", movieHnti));
+    w = ParseFile("udta.mp4", hinted + Box("udta", trackHnti));
     ASSERT_EQ(w->status, 0);
     const CBox& moov = *w->Top(0);
     EXPECT_NE(dynamic_cast<const CRtpTrackSdpHintInformation*>(moov.GetChild(0)->GetChild(0)->GetChild(0)->GetChild(0)),
@@ -100,16 +101,17 @@ TEST(MetadataBoxes, Failures) {
     // ilst: a tag length below a record header, past the box, or bytes ending inside a
     // header fail that record; the records before it stay.
     const std::string song = Item("\xA9nam", 1, "Song");
-    EXPECT_EQ(Failing<CIlstBox>(Box("ilst", song + U32(8) + "free" + std::string(16, '\0')))->m_tagCount, 1u);
-    EXPECT_EQ(Failing<CIlstBox>(Box("ilst", song + U32(0xFFFFFFF0) + "\xA9" "ART" + std::string(16, '\0')))->m_tagCount, 1u);
+    const std::string zeros(16, '\0');
+    EXPECT_EQ(Failing<CIlstBox>(Box("ilst", song + U32(8) + "free" + zeros))->m_tagCount, 1u);
+    EXPECT_EQ(Failing<CIlstBox>(Box("ilst", song + U32(0xFFFFFFF0) + "\xA9" "ART" + zeros))->m_tagCount, 1u);
     Failing<CIlstBox>(Box("ilst", song + U32(0)));
 
     // iloc: a field size other than 0, 4 and 8 fails the box; counts the bytes cannot hold
     // fail after what fits, reserving no more than that.
     Failing<CItemLocationBox>(FullBox("iloc", 0, 0, U8(0x42) + U8(0) + U16(0)));
     Failing<CItemLocationBox>(FullBox("iloc", 1, 0, U8(0x44) + U8(0x05) + U16(0)));
-    EXPECT_LE(Failing<CItemLocationBox>(FullBox("iloc", 2, 0, U8(0x44) + U8(0) + U32(0xFFFFFFFF) + kItems))->m_items.capacity(),
-              4u);
+    auto hostile = Failing<CItemLocationBox>(FullBox("iloc", 2, 0, U8(0x44) + U8(0) + U32(0xFFFFFFFF) + kItems));
+    EXPECT_LE(hostile->m_items.capacity(), 4u);
     auto extents = Failing<CItemLocationBox>(
         FullBox("iloc", 0, 0, U8(0x44) + U8(0) + U16(1) + U16(1) + U16(0) + U16(0xFFFF) + U32(1) + U32(2)));
     EXPECT_EQ(extents->m_items.size(), 0u);

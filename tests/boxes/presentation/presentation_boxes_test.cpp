@@ -26,8 +26,8 @@ std::string MvhdPayload(bool wide, uint64_t creation, uint32_t timescale, uint64
 std::string InMdia(const std::string& boxes) { return Box("moov", Box("trak", Box("mdia", boxes))); }
 std::string InMinf(const std::string& boxes) { return InMdia(Hdlr("soun") + Box("minf", boxes)); }
 const std::string kEdit = U32(10) + U32(20) + U16(1) + U16(0);
-const std::string kElstV1 = FullBox("elst", 1, 0, U32(2) + U64(1000) + U64(~0ull) + U16(1) + U16(0) + U64(0x100000000ull) +
-                                                      U64(0x200000000ull) + U16(0xFFFF) + U16(0));
+const std::string kElstV1 = FullBox("elst", 1, 0, U32(2) + U64(1000) + U64(~0ull) + U16(1) + U16(0) +
+                                                      U64(0x100000000ull) + U64(0x200000000ull) + U16(0xFFFF) + U16(0));
 }  // namespace
 
 TEST(PresentationBoxes, LayoutsTheCorpusLacksReadInFull) {
@@ -35,7 +35,7 @@ TEST(PresentationBoxes, LayoutsTheCorpusLacksReadInFull) {
         const char* what;
         std::string bytes;
     } cases[] = {
-        {"mvhd version 1", Box("moov", FullBox("mvhd", 1, 0, MvhdPayload(true, 0x100000002ull, 90000, 0x200000003ull)))},
+        {"mvhd version 1", Box("moov", FullBox("mvhd", 1, 0, MvhdPayload(true, 1ull << 32, 90000, 1ull << 33)))},
         {"mvhd version 2: 32-bit times", Box("moov", FullBox("mvhd", 2, 0, MvhdPayload(false, 7, 600, 1200)))},
         {"hdlr whose name runs on past its zero", InMdia(FullBox("hdlr", 0, 0, U32(0) + "soun" + std::string(12, '\0') +
                                                                                      std::string("Sound\0x", 7)))},
@@ -71,7 +71,7 @@ TEST(PresentationBoxes, CutsAndCounts) {
     auto ftyp = ParseLeaf<CFileTypeBox>(Box("ftyp", "isom" + U32(512) + "iso2" + "avc1" + "xy"));
     EXPECT_EQ(ftyp.status, 0);
     EXPECT_EQ(ftyp->GetCompatibleBrandCount(), 2u);
-    EXPECT_EQ(Failing<CProgressiveDownloadbox>(FullBox("pdin", 0, 0, U32(1000) + U32(5) + U32(7)))->GetEntryCount(), 1u);
+    EXPECT_EQ(Failing<CProgressiveDownloadbox>(FullBox("pdin", 0, 0, U32(1) + U32(5) + U32(7)))->GetEntryCount(), 1u);
     auto mvhd = Failing<CMovieHeaderBox>(FullBox("mvhd", 0, 0, MvhdPayload(false, 7, 600, 1200).substr(0, 14)));
     EXPECT_EQ(mvhd->m_timescale, 600u);
     // Track IDs to the payload end: a remainder too short for another fails.
@@ -87,5 +87,6 @@ TEST(PresentationBoxes, CutsAndCounts) {
     EXPECT_EQ(hostile->m_edits.size(), 1u);
     EXPECT_EQ(hostile->GetMediaTime(5), 0);
     // Fewer data entries than the count: the entries read stay.
-    EXPECT_EQ(Failing<CDataReferencebox>(FullBox("dref", 0, 0, U32(2) + FullBox("url ", 0, 1, "")))->GetChildCount(), 1u);
+    auto dref = Failing<CDataReferencebox>(FullBox("dref", 0, 0, U32(2) + FullBox("url ", 0, 1, "")));
+    EXPECT_EQ(dref->GetChildCount(), 1u);
 }

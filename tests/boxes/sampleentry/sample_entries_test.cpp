@@ -70,7 +70,7 @@ TEST(SampleEntries, LayoutsTheCorpusLacksReadInFull) {
          InStsd("soun", Audio("mp4a", kEsds + Box("btrt", U32(0) + U32(1) + U32(1)) + Box("zzzz", "")))},
         {"metx with bytes after its strings",
          InStsd("meta", Box("metx", kEntryBase + std::string("\0urn:x\0http://s\0", 16) + "12345"))},
-        {"mett whose second string runs to the end", InStsd("meta", Box("mett", kEntryBase + std::string("\0text/plain", 11)))},
+        {"mett, a string to the end", InStsd("meta", Box("mett", kEntryBase + std::string("\0text/plain", 11)))},
         // An entry whose size is 0 takes the rest of the stsd.
         {"an entry of size 0", InStsd("soun", U32(0) + Audio("samr", "").substr(4) + "xyz")},
     };
@@ -96,7 +96,8 @@ TEST(SampleEntries, CutsAndFailedBoxesInside) {
     // no room is reserved for the rest.
     const std::string fields = U32(0x20000000) + U8(1) + U8(0xFF) + U32(0x000000FF) + U16(1) + U16(2) + U16(30) +
                                U16(160) + U16(0) + U16(0) + U16(1) + U8(0) + U8(18) + U32(0xFFFFFFFF);
-    auto stsd = Stsd(FourCC("text"), Box("text", kEntryBase + fields + Box("ftab", U16(0xFFFF) + U16(1) + U8(1) + "A")));
+    const std::string ftabBox = Box("ftab", U16(0xFFFF) + U16(1) + U8(1) + "A");
+    auto stsd = Stsd(FourCC("text"), Box("text", kEntryBase + fields + ftabBox));
     EXPECT_EQ(stsd.status, -1);
     auto* ftab = dynamic_cast<const CFontTableBox*>(stsd->GetChild(0)->GetChild(0));
     ASSERT_NE(ftab, nullptr);

@@ -79,8 +79,9 @@ TEST(SampleTableBoxes, CutsAndMissingCounts) {
     // A constant size stores nothing, whatever the count.
     EXPECT_EQ(ParseLeaf<CSampleSizeBox>(FullBox("stsz", 0, 0, U32(100) + U32(5)))->GetStoredEntryCount(), 0u);
     // stz2 cut inside its 4-bit sizes; a field size of 12 is refused.
-    EXPECT_EQ(Failing<CCompactSampleSizeBox>(FullBox("stz2", 0, 0, U32(4) + U32(3) + U8(0xAB)))->GetStoredEntryCount(), 2u);
-    EXPECT_EQ(Failing<CCompactSampleSizeBox>(FullBox("stz2", 0, 0, U32(12) + U32(1) + U16(1)))->GetStoredEntryCount(), 0u);
+    auto stz2 = [](const std::string& fields) { return Failing<CCompactSampleSizeBox>(FullBox("stz2", 0, 0, fields)); };
+    EXPECT_EQ(stz2(U32(4) + U32(3) + U8(0xAB))->GetStoredEntryCount(), 2u);
+    EXPECT_EQ(stz2(U32(12) + U32(1) + U16(1))->GetStoredEntryCount(), 0u);
     // A group entry cut short fails its sgpd, and with it the stbl.
     EXPECT_EQ(Stbl(FullBox("sgpd", 0, 0, "avll" + U32(1) + U8(1))).status, -1);
 
@@ -105,8 +106,8 @@ TEST(SampleTableBoxes, HostileCountsFailFastWithoutReserving) {
     auto padb = Failing<CPaddingBitsBox>(FullBox("padb", 0, 0, U32(0xFFFFFFFF) + std::string(20, '\0')));
     EXPECT_EQ(padb->GetStoredByteCount(), 20u);
     // Group entries that read nothing: the count is bounded by the payload's bytes.
-    EXPECT_EQ(Failing<CSampleGroupDescBox>(FullBox("sgpd", 0, 0, "roll" + U32(4000000000u) + U16(1)), 0u)->GetStoredEntryCount(),
-              2u);
+    auto sgpd = Failing<CSampleGroupDescBox>(FullBox("sgpd", 0, 0, "roll" + U32(4000000000u) + U16(1)), 0u);
+    EXPECT_EQ(sgpd->GetStoredEntryCount(), 2u);
 }
 
 TEST(SampleTableBoxes, BigTablesUseTheHugePageStorage) {

@@ -49,8 +49,8 @@ TEST(StreamingBoxes, LayoutsTheCorpusLacksReadInFull) {
         std::string bytes;
     } cases[] = {
         // LongIDs 0, LongOffsets 0, GlobalEntries 1: 32-bit offsets and 16-bit ids.
-        {"afra of short global entries", FullBox("afra", 0, 0, U8(0x20) + U32(1000) + U32(1) + U64(7) + U32(300) + U32(1) +
-                                                                    U64(9) + U16(2) + U16(3) + U32(40) + U32(50))},
+        {"afra of short global entries", FullBox("afra", 0, 0, U8(0x20) + U32(1000) + U32(1) + U64(7) + U32(300) +
+                                                                U32(1) + U64(9) + U16(2) + U16(3) + U32(40) + U32(50))},
         // No global entries: no count is read.
         {"afra of long offsets only", FullBox("afra", 0, 0, U8(0xC0) + U32(1000) + U32(1) + U64(7) + U64(1ull << 40))},
         // An empty server entry, two segment run tables, a discontinuity.
@@ -77,7 +77,7 @@ TEST(StreamingBoxes, LayoutsTheCorpusLacksReadInFull) {
 
 TEST(StreamingBoxes, FailuresHostileCountsAndNesting) {
     // afra: only the entries the payload holds are kept; another type is refused.
-    auto afra = Failing<CFragmentRandomAccessBox>(FullBox("afra", 0, 0, U8(0) + U32(1) + U32(0xFFFFFFFF) + U64(1) + U32(2)));
+    auto afra = Failing<CFragmentRandomAccessBox>(FullBox("afra", 0, 0, U8(0) + U32(1) + U32(~0u) + U64(1) + U32(2)));
     EXPECT_EQ(afra->m_localEntries.size(), 1u);
     EXPECT_LE(afra->m_localEntries.capacity(), 1u);
     Failing<CFragmentRandomAccessBox>(FullBox("afrx", 0, 0, U8(0) + U32(1) + U32(0)));
@@ -85,11 +85,12 @@ TEST(StreamingBoxes, FailuresHostileCountsAndNesting) {
     // A run table that cannot be read ends the abst: it stays as a child, nothing after it
     // is read. A table of the wrong type fails; a table count beyond the payload fails
     // without a child.
-    EXPECT_EQ(Failing<CBootStrapInfoBox>(Abst(U8(2) + Box("asrt", U32(0)) + Asrt(1, 2) + U8(1) + kAfrt))->GetChildCount(), 1u);
+    auto abst = Failing<CBootStrapInfoBox>(Abst(U8(2) + Box("asrt", U32(0)) + Asrt(1, 2) + U8(1) + kAfrt));
+    EXPECT_EQ(abst->GetChildCount(), 1u);
     Failing<CBootStrapInfoBox>(Abst(U8(1) + kAfrt));
     EXPECT_EQ(Failing<CBootStrapInfoBox>(Abst(U8(200)))->GetChildCount(), 0u);
     // A text that the payload ends inside keeps its bytes.
-    auto abst = Failing<CBootStrapInfoBox>(FullBox("abst", 0, 0, U32(1) + U8(0) + U32(1) + U64(0) + U64(0) + "mov"));
+    abst = Failing<CBootStrapInfoBox>(FullBox("abst", 0, 0, U32(1) + U8(0) + U32(1) + U64(0) + U64(0) + "mov"));
     EXPECT_EQ(abst->GetMovieIdentifier(), "mov");
 
     // Hostile counts of the run tables and the tfrf: bounded by the payload, the box fails.
