@@ -127,3 +127,7 @@ testing::AssertionResult ReadsInFull(const std::string& bytes) {
     if (!faults.empty()) return testing::AssertionFailure() << faults.front();
     return testing::AssertionSuccess();
 }
+
+void ExpectReadInFull(std::initializer_list<HandBuilt> files) {
+    for (const HandBuilt& f : files) EXPECT_TRUE(ReadsInFull(f.bytes)) << f.what;
+}

@@ -21,3 +21,10 @@ std::vector<std::string> SpanFaults(const CCorvel& parser, const std::string& fi
 // Hand-built bytes walked from a file on disk read in full: the walk succeeds, no box
 // leaves payload bytes unread, and every row of every page decodes to its value.
 testing::AssertionResult ReadsInFull(const std::string& bytes);
+
+// Hand-built files, each with what it stands for, that must all read in full.
+struct HandBuilt {
+    const char* what;
+    std::string bytes;
+};
+void ExpectReadInFull(std::initializer_list<HandBuilt> files);

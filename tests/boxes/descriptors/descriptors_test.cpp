@@ -41,10 +41,7 @@ const std::string kHevcHead = U8(1) + U8(0x21) + U32(0x60000000) + U8(0x90) + U8
 
 TEST(Descriptors, LayoutsTheCorpusLacksReadInFull) {
     const std::string levels = "\xFF\xFF\x0F\x7F\xFF";
-    const struct {
-        const char* what;
-        std::string bytes;
-    } cases[] = {
+    ExpectReadInFull({
         // URL flag with a URL length of 0, and bytes after the SL config read through.
         {"ES with a URL of length 0", InMp4a(Descr4(3, EsBody(0x40, Descr4(5, "\x12\x10"), U8(0x40) + U8(0))) + "end")},
         {"ES without a decoder config", InMp4a(Descr(3, U16(9) + U8(0)))},
@@ -62,8 +59,7 @@ TEST(Descriptors, LayoutsTheCorpusLacksReadInFull) {
         // URL flag with a URL length of 0: no profile levels are read.
         {"iods with a URL of length 0", Iods(Descr(0x10, U16(0x006F) + U8(0)))},
         {"object descriptor with an ES_ID_Ref", Iods(Descr(0x11, U16(0x005F) + Descr(0x0F, U16(3))))},
-    };
-    for (const auto& c : cases) EXPECT_TRUE(ReadsInFull(c.bytes)) << c.what;
+    });
 
     // The long set is shown in full, not cut.
     auto avcC = ParseLeaf<CAVCConfigurationBox>(

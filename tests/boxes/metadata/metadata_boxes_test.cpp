@@ -34,10 +34,7 @@ TEST(MetadataBoxes, LayoutsTheCorpusLacksReadInFull) {
     const std::string children = Hdlr("mdir") + Box("ilst", Item("\xA9nam", 1, "x"));
     const std::string ilst = Box("ilst", Item("trkn", 0, U16(0) + U16(3) + U16(12) + U16(0)) +
                                              Item("tmpo", 21, U16(0xFF80)) + Item("covr", 13, std::string(44, 'x')));
-    const struct {
-        const char* what;
-        std::string bytes;
-    } cases[] = {
+    ExpectReadInFull({
         {"ilst of a tempo and a cover", Box("moov", Box("udta", FullBox("meta", 0, 0, Hdlr("mdir") + ilst)))},
         // Both forms of meta: the QuickTime form has no version and flags.
         {"meta of both forms", Box("moov", Box("udta", FullBox("meta", 0, 0, children) + Box("meta", children)))},
@@ -54,8 +51,7 @@ TEST(MetadataBoxes, LayoutsTheCorpusLacksReadInFull) {
         {"iinf version 1 of infe versions 0 and 3",
          InMeta(FullBox("iinf", 1, 0, U32(2) + kInfeV0 + FullBox("infe", 3, 0, U32(0x12345) + U16(0) + "uri " +
                                                                               std::string("u\0urn:x\0", 8))))},
-    };
-    for (const auto& c : cases) EXPECT_TRUE(ReadsInFull(c.bytes)) << c.what;
+    });
 
     // A tempo is signed.
     auto tmpo = ParseLeaf<CIlstBox>(Box("ilst", Item("tmpo", 21, U16(0xFF80))));

@@ -56,10 +56,7 @@ TEST(SampleEntries, ClassByHandlerTypeAndCode) {
 }
 
 TEST(SampleEntries, LayoutsTheCorpusLacksReadInFull) {
-    const struct {
-        const char* what;
-        std::string bytes;
-    } cases[] = {
+    ExpectReadInFull({
         // A plain visual entry keeps its pasp and reads the boxes after it through.
         {"avc3 with pasp", InStsd("vide", Visual("avc3", kPasp + kAvcC))},
         // pasp before clap: the clap is a plain box of the avc1 loop.
@@ -73,8 +70,7 @@ TEST(SampleEntries, LayoutsTheCorpusLacksReadInFull) {
         {"mett, a string to the end", InStsd("meta", Box("mett", kEntryBase + std::string("\0text/plain", 11)))},
         // An entry whose size is 0 takes the rest of the stsd.
         {"an entry of size 0", InStsd("soun", U32(0) + Audio("samr", "").substr(4) + "xyz")},
-    };
-    for (const auto& c : cases) EXPECT_TRUE(ReadsInFull(c.bytes)) << c.what;
+    });
 }
 
 TEST(SampleEntries, CutsAndFailedBoxesInside) {

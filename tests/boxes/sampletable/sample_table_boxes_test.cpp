@@ -35,10 +35,7 @@ const T* Child(const CBox* parent, const char (&type)[5]) {
 }  // namespace
 
 TEST(SampleTableBoxes, LayoutsTheCorpusLacksReadInFull) {
-    const struct {
-        const char* what;
-        std::string bytes;
-    } cases[] = {
+    ExpectReadInFull({
         // The deferred boxes take the count of the size box, before or after them.
         {"sdtp, sdep, stdp before stsz", InStbl(kSdtp3 + kSdep3 + kStdp3 + kStsz3)},
         {"sdtp and sdep counted by stz2",
@@ -47,8 +44,7 @@ TEST(SampleTableBoxes, LayoutsTheCorpusLacksReadInFull) {
         {"sgpd avll", InStbl(FullBox("sgpd", 1, 0, "avll" + U32(0) + U32(2) + U32(6) + U8(1) + U8(1) + U16(500) +
                                                         U16(25) + U32(6) + U8(2) + U8(0) + U16(900) + U16(50)))},
         {"saio version 1", InStbl(FullBox("saio", 1, 0, U32(1) + U64(0x100000010ull)))},
-    };
-    for (const auto& c : cases) EXPECT_TRUE(ReadsInFull(c.bytes)) << c.what;
+    });
 }
 
 TEST(SampleTableBoxes, PackedFieldsAndClasses) {

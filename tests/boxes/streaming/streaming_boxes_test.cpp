@@ -44,10 +44,7 @@ const std::string kTraf = Box("traf", Tfxd(0, 0xFFFFFFFF, 7) + kTfrf + UuidBox(k
 }  // namespace
 
 TEST(StreamingBoxes, LayoutsTheCorpusLacksReadInFull) {
-    const struct {
-        const char* what;
-        std::string bytes;
-    } cases[] = {
+    ExpectReadInFull({
         // LongIDs 0, LongOffsets 0, GlobalEntries 1: 32-bit offsets and 16-bit ids.
         {"afra of short global entries", FullBox("afra", 0, 0, U8(0x20) + U32(1000) + U32(1) + U64(7) + U32(300) +
                                                                 U32(1) + U64(9) + U16(2) + U16(3) + U32(40) + U32(50))},
@@ -59,8 +56,7 @@ TEST(StreamingBoxes, LayoutsTheCorpusLacksReadInFull) {
         // uuid in a traf is a plain box.
         {"traf of tfxd, tfrf and another uuid", Box("moof", kTraf)},
         {"tfxd version 1 holding a tfrf", Box("moof", Box("traf", Tfxd(1, 1ull << 40, 5, kTfrf)))},
-    };
-    for (const auto& c : cases) EXPECT_TRUE(ReadsInFull(c.bytes)) << c.what;
+    });
 
     // The classes under a traf; a tfxd anywhere else shows the header rows only.
     auto traf = ParseLeaf<CTrackFragmentBox>(kTraf);
