@@ -73,8 +73,7 @@ TEST(ParseDriver, RawReadsStopAtTheFileEnds) {
 
 TEST(Containers, ChildLoopEdgeCases) {
     // A header-only udta, then a trak with unread payload: neither shifts what follows.
-    const std::string moov = Box("moov", Box("udta", "") + Box("trak", Box("edts", "") + "zzzzz") + Box("trak", ""));
-    auto w = ParseFile("small.mp4", moov);
+    auto w = ParseFile("s.mp4", Box("moov", Box("udta", "") + Box("trak", Box("edts", "") + "zzzzz") + Box("trak", "")));
     EXPECT_EQ(w->status, 0);
     EXPECT_EQ(w->Top(0)->GetChild(2)->m_startOffset, 37);
     // A child that leaves payload bytes unread keeps their count; its sibling starts at its declared end.

@@ -36,7 +36,7 @@ const T* Child(const CBox* parent, const char (&type)[5]) {
 
 TEST(SampleTableBoxes, LayoutsTheCorpusLacksReadInFull) {
     ExpectReadInFull({
-        // The deferred boxes take the count of the size box, before or after them.
+        // The deferred boxes before their size box (or a compact one) take its count.
         {"sdtp, sdep, stdp before stsz", InStbl(kSdtp3 + kSdep3 + kStdp3 + kStsz3)},
         {"sdtp and sdep counted by stz2",
          InStbl(kSdtp3 + FullBox("stz2", 0, 0, U32(8) + U32(3) + U8(1) + U8(2) + U8(3)) + kSdep3)},
