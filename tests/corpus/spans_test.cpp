@@ -4,120 +4,16 @@
 // project decodes, now and for each box added later.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
-#include "base/span_map.h"
 #include "corpus/corpus_refs.h"
-#include "report/box_page.h"
-#include "report/format.h"
-#include "samples/sample_context.h"
-
-namespace {
-// The bits of a span as a number (spans of up to 64 bits).
-uint64_t BitsAt(const std::string& file, const Span& span) {
-    uint64_t v = 0;
-    for (uint64_t b = span.bit; b < span.bit + span.bits; ++b)
-        v = (v << 1) | ((static_cast<uint8_t>(file[b / 8]) >> (7 - b % 8)) & 1);
-    return v;
-}
-
-struct Tally {
-    int numbers = 0, texts = 0;
-};
-
-// Checks one key/value row; an empty string when it holds, else what is wrong.
-std::string CheckRow(const std::string& file, const Row& row, Tally& tally) {
-    static const std::regex number(R"(^(-?\d+) \(0X([0-9A-F]+)\)$)");
-    static const std::regex hexOnly(R"(^([\s\S]*)\(0X([0-9A-F]+)\)$)");
-    static const std::regex plain(R"(^(\d+)$)");
-    static const std::regex bareHex(R"(^0X([0-9A-F]+)$)");
-    // A text entry's record values end with a line feed.
-    std::string value = row.value.Plain();
-    if (!value.empty() && value.back() == '\n') value.pop_back();
-    std::smatch m;
-    // A value computed from the fields has no span of its own.
-    if (row.derived) return "";
-    if (row.span.Empty()) {
-        // A field the flags or the version leave out (or an empty string): nothing in the
-        // file, value 0 or no text.
-        if (value.empty() || (std::regex_match(value, m, number) && m[1] == "0")) return "";
-        return "no span";
-    }
-    if (row.span.bit + row.span.bits > file.size() * 8) return "span past the end of the file";
-    // A number alone ("%u"), or in hexadecimal alone: all of its bits.
-    if (row.span.bits <= 64 && (std::regex_match(value, m, plain) || std::regex_match(value, m, bareHex))) {
-        if (std::stoull(m[1], nullptr, value.rfind("0X", 0) == 0 ? 16 : 10) != BitsAt(file, row.span))
-            return "number differs from the bytes";
-        ++tally.numbers;
-        return "";
-    }
-    if (row.span.bits <= 64 && std::regex_match(value, m, hexOnly)) {
-        const uint64_t v = BitsAt(file, row.span);
-        if (std::stoull(m[2], nullptr, 16) != (v & 0xFFFFFFFFu)) return "hex part differs from the bytes";
-        if (std::regex_match(value, m, number)) {
-            const bool negative = m[1].str()[0] == '-';
-            const uint64_t shown = negative ? uint64_t(std::stoll(m[1])) : std::stoull(m[1]);
-            const uint64_t read = negative && row.span.bits < 64 ? uint64_t(int64_t(v << (64 - row.span.bits)) >>
-                                                                            (64 - row.span.bits))
-                                                                  : v;
-            if (shown != read) return "number differs from the bytes";
-        }
-        ++tally.numbers;
-        return "";
-    }
-    // Text: the bytes as they stand (up to the first zero byte), or as byte text.
-    std::string bytes = file.substr(row.span.Offset(), row.span.Length());
-    if (value.rfind("0x", 0) == 0 && value == FormatBytesText(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size())) {
-        ++tally.texts;
-        return "";
-    }
-    bytes = bytes.substr(0, bytes.find('\0'));
-    if (value != bytes && row.value.Plain() != bytes) return "text differs from the bytes";
-    ++tally.texts;
-    return "";
-}
-
-void CheckBox(const std::string& file, const CBox* parent, const CBox& box, const PageContext& context, Tally& tally,
-              std::vector<std::string>& errors) {
-    PageContext here = context;
-    here.parent = parent;
-    const PageModel page = BuildBoxPage(box, here);
-    for (const ReportTable& table : page.tables) {
-        for (const Row& row : table.rows) {
-            const std::string error = CheckRow(file, row, tally);
-            if (!error.empty() && errors.size() < 20)
-                errors.push_back(box.TypeText() + ": " + row.label + " = " + row.value.Plain() + " @" +
-                                 std::to_string(box.m_startOffset) + ": " + error);
-        }
-        // A list row without a span stands for a record the file does not hold (all 0).
-        for (const ListRow& row : table.listRows) {
-            const bool zeros = std::all_of(row.cells.begin(), row.cells.end(),
-                                           [](const Text& c) { return c.Plain().rfind("0", 0) == 0; });
-            if (row.span.Empty() && !zeros && errors.size() < 20)
-                errors.push_back(box.TypeText() + ": a row of list " + table.title + " has no span");
-        }
-    }
-    for (const auto& child : box.m_children)
-        if (child) CheckBox(file, &box, *child, context, tally, errors);
-}
-}  // namespace
+#include "support/span_check.h"
 
 TEST(CorpusSpans, EveryRowDecodesToItsValue) {
-    Tally tally;
+    SpanTally tally;
     for (const std::string& name : CorpusFiles()) {
         SCOPED_TRACE(name);
-        const std::string file = ReadText(CorpusPath(name));
         const CorpusFile f(name);
         ASSERT_TRUE(f.Opened());
-        const SampleContext samples(f.P());
-        std::vector<std::string> errors;
-        for (const CBox* top : f.Top()) {
-            SpanMap spans;
-            const std::unique_ptr<CBox> copy = f.P().Reparse(*top, spans);
-            ASSERT_NE(copy, nullptr);
-            CheckBox(file, nullptr, *copy, {nullptr, &f.P(), &samples, &spans}, tally, errors);
-        }
-        for (const std::string& e : errors) ADD_FAILURE() << e;
+        for (const std::string& e : SpanFaults(f.P(), ReadText(CorpusPath(name)), tally)) ADD_FAILURE() << e;
     }
     EXPECT_GT(tally.numbers, 16000);
     EXPECT_GT(tally.texts, 500);

@@ -53,17 +53,12 @@ TEST(FlvTags, OnlyAnMdatAfterAfraOrAbstHoldsTags) {
     auto* before = dynamic_cast<const CMediaDataBox*>(file->Top(0));
     auto* after = dynamic_cast<const CMediaDataBox*>(file->Top(2));
     ASSERT_TRUE(before && after);
-    EXPECT_FALSE(before->HoldsFlv());
     EXPECT_EQ(before->GetTagCount(), 0u);
     ASSERT_EQ(after->GetTagCount(), 3u);
     EXPECT_FALSE(after->EndsInIncompleteTag());
-    const CFLVTag& video = *after->GetTag(1);
-    EXPECT_EQ(video.m_startOffset, after->m_startOffset + 8 + 24 + 4);
-    EXPECT_EQ(video.Timestamp(), 0x01000010u);
-    // A video tag of another codec keeps its header; the next tag is found after its data.
-    EXPECT_EQ(static_cast<const CVideoTagHeader&>(*video.m_tagHeader).m_codecId, 2u);
-    EXPECT_EQ(static_cast<const CVideoTagHeader&>(*video.m_tagHeader).m_avcPacketType, 3u);
-    EXPECT_EQ(static_cast<const CAudioTagHeader&>(*after->GetTag(2)->m_tagHeader).m_aacPacketType, 2u);
+    // A 32-bit timestamp from its extension byte; after a video tag of another codec the
+    // next tag is found after its data; MP3 audio has no AAC packet type.
+    EXPECT_EQ(after->GetTag(1)->Timestamp(), 0x01000010u);
     EXPECT_NE(dynamic_cast<const CAudioTagBody*>(after->GetTag(2)->m_body.get()), nullptr);
 
     // Tag page k shows the size stored after tag k; there is no page past the last tag.
@@ -78,7 +73,6 @@ TEST(FlvTags, ScriptDataValues) {
                               Key("creationdate") + U8(11) + U64(std::bit_cast<uint64_t>(1e12)) + U16(0) + Key("gain") +
                               Num(-1.5);
     auto mdat = Mdat(Tags({Tag(18, 0, Str("onMetaData") + Ecma(5, props)), Tag(18, 0, Str("onCuePoint") + Num(3))}));
-    ASSERT_EQ(mdat.status, 0);
     const CScriptDataTag& meta = Script(*mdat.box);
     ASSERT_EQ(meta.m_second.entries.size(), 5u);
     const PageModel page = BuildFlvTagPage(*mdat.box, 0, nullptr);
@@ -97,7 +91,6 @@ TEST(FlvTags, ScriptDataValues) {
                       Tag(18, 0, Str("x"))}));
     ASSERT_EQ(mdat->GetTagCount(), 2u);
     EXPECT_EQ(Script(*mdat.box).m_second.entries.size(), 2u);
-    EXPECT_TRUE(mdat->GetTag(0)->m_dataRead);
 
     // A hostile ECMA count over 10 bytes fails at once; arrays nested without end stop at a
     // bounded depth. Either way the tag stays and the tags after it are read.
@@ -127,12 +120,10 @@ TEST(FlvTags, NegativeCompositionTimeAndEncryptedTags) {
     const CFLVTag& plain = *mdat->GetTag(1);
     ASSERT_TRUE(plain.m_encryptionHeader && plain.m_filterParams);
     EXPECT_FALSE(plain.m_filterParams->selective);
-    EXPECT_EQ(plain.m_encryptionHeader->m_startOffset, plain.m_startOffset + 11 + 2);
     EXPECT_EQ(TagValue(*mdat.box, 1, "Encryption filter params iv"),
               FormatBytesText(plain.m_filterParams->iv.data(), 16));
     const CFLVTag& selective = *mdat->GetTag(2);
     ASSERT_TRUE(selective.m_filterParams && selective.m_filterParams->selective);
-    EXPECT_EQ(selective.m_filterParams->reserved, 0x7Fu);
     EXPECT_EQ(selective.m_filterParams->iv.size(), 16u);
     EXPECT_EQ(TagValue(*mdat.box, 2, "Encrypted au"), "0 (0X00000000)");
 }
@@ -144,19 +135,13 @@ TEST(FlvTags, TheTagsEndAtOneTheMdatDoesNotHold) {
     auto file = ParseFile("cut.f4f", kAfra + Box("mdat", Tags({tag, tag}) + cut) + Box("free", ""));
     ASSERT_EQ(file->status, 0);
     auto* mdat = dynamic_cast<const CMediaDataBox*>(file->Top(1));
-    ASSERT_NE(mdat, nullptr);
-    EXPECT_EQ(mdat->GetTagCount(), 2u);
+    ASSERT_EQ(mdat->GetTagCount(), 2u);
     EXPECT_EQ(mdat->m_incompleteTagOffset, mdat->m_startOffset + 8 + 2 * int64_t(tag.size() + 4));
     EXPECT_EQ(file->Count(), 3u);
-    // corvel says so in the tree and in JSON, and still succeeds.
-    const std::string path = TempDir() + "/cut.f4f";
-    CliRun run = RunCorvel("tree " + path);
+    // corvel json says so, and still succeeds (the desktop test checks the tree's note).
+    const CliRun run = RunCorvel("json " + TempDir() + "/cut.f4f");
     EXPECT_EQ(run.status, 0);
-    EXPECT_NE(run.out.find(Format("mdat %d %d incomplete FLV tag at %d\n", int(mdat->m_startOffset),
-                                  int(mdat->BoxSize()), int(mdat->m_incompleteTagOffset))),
-              std::string::npos);
-    EXPECT_NE(RunCorvel("json " + path).out.find(Format("\"incomplete_tag\": %d,", int(mdat->m_incompleteTagOffset))),
-              std::string::npos);
+    EXPECT_NE(run.out.find(Format("\"incomplete_tag\": %d,", int(mdat->m_incompleteTagOffset))), std::string::npos);
     // A previous-tag-size cut short, and a header cut short.
     EXPECT_EQ(Mdat(tag + std::string(2, '\0'))->m_incompleteTagOffset, int64_t(8 + tag.size()));
     EXPECT_EQ(Mdat(Tags({tag}) + std::string("\x12\x00", 2))->GetTagCount(), 1u);
