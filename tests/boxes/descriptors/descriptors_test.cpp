@@ -29,9 +29,11 @@ std::string Esds(const std::string& es) { return FullBox("esds", 0, 0, es); }
 std::string InMp4a(const std::string& es) { return InStsd("soun", Audio("mp4a", Esds(es))); }
 std::string Iods(const std::string& descriptor) { return Box("moov", FullBox("iods", 0, 0, descriptor)); }
 
+// A reader over bytes that must outlive it.
 CBitStreamReader Over(const std::string& bytes) {
     return CBitStreamReader(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size() * 8);
 }
+CBitStreamReader Over(std::string&&) = delete;
 std::string AvcRecord(uint8_t profile, const std::string& sets) {
     return U8(1) + U8(profile) + U8(0) + U8(30) + U8(0xFF) + sets;
 }
@@ -69,7 +71,8 @@ TEST(Descriptors, LayoutsTheCorpusLacksReadInFull) {
 
 TEST(Descriptors, ExpandableSizeIsBoundedByItsBytesAndItsParent) {
     // Four size bytes are read (the table above); a fifth fails the header.
-    CBitStreamReader r = Over("\x03\x80\x80\x80\x80\x01");
+    const std::string fiveSizeBytes = "\x03\x80\x80\x80\x80\x01", none;
+    CBitStreamReader r = Over(fiveSizeBytes);
     CBaseDescriptor d;
     EXPECT_EQ(ReadDescriptorHeader(r, d), -1);
 
@@ -87,7 +90,7 @@ TEST(Descriptors, ExpandableSizeIsBoundedByItsBytesAndItsParent) {
     // directly in the iods fails it.
     CExtensionDescriptor ext;
     ext.m_tag = 0x20;
-    r = Over("");
+    r = Over(none);
     EXPECT_EQ(ext.Parse(r), -1);
     Failing<CObjectDescriptorBox>(FullBox("iods", 0, 0, Descr(0x03, U16(1) + U8(0))));
 }
