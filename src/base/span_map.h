@@ -22,6 +22,11 @@ public:
     }
     // The smallest span holding every read into [address, address + size); empty when none.
     Span Lookup(const void* address, size_t size) const;
+    void Clear() {
+        m_spans.clear();
+        m_tables.clear();
+        m_sorted = true;
+    }
 
 private:
     struct Table {

@@ -1,3 +1,4 @@
+#include <cstring>
 #include <iostream>
 
 #include "cli/command_line.h"
@@ -18,9 +19,8 @@ int RunJson(const Args& args) {
     if (const int done = ParseCommandLine(kSpec, args, line); done >= 0) return done;
     const std::string& file = line.positional[0];
     CCorvelLib lib;
-    const int status = OpenAndParse(lib, file);
-    if (status == -2) return 2;
-    WriteTreeJson(std::cout, file, status, *lib.Parser());
+    const int status = WriteStreamedTreeJson(std::cout, file, lib);
     std::cout.flush();
+    if (status == -2) return FileError(file, std::strerror(lib.LastError()));
     return ExitStatus(lib, file, status);
 }

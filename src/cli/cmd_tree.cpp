@@ -98,12 +98,12 @@ int RunTree(const Args& args) {
     Out boxes(json);
     size_t count = 0;
     CCorvelLib lib;
-    const int status = OpenAndParse(lib, file, [&](const CBox& box) {
+    const int status = OpenAndParse(lib, file, [&](TopLevelBox& top) {
         if (json) {
             boxes << (count ? ",\n" : "");
-            PrintJson(boxes, box, 0, maxDepth);
+            PrintJson(boxes, *top.box, 0, maxDepth);
         } else {
-            PrintLine(boxes, box, 0, maxDepth);
+            PrintLine(boxes, *top.box, 0, maxDepth);
         }
         ++count;
     });

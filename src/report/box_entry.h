@@ -19,6 +19,9 @@ struct PageContext {
     const CCorvel* parser = nullptr;         // the parse run (top-level boxes), or null
     const SampleContext* samples = nullptr;  // the file's facts for the mdat page, or null
     const SpanMap* spans = nullptr;          // where the box's fields lie, or null (no spans)
+    // The moof that goes with an mdat, when the parse run hands its boxes on instead of
+    // keeping them; null otherwise (the parse run finds it).
+    const CBox* fragment = nullptr;
 };
 
 // A field a row shows: its address in the box (or in one of its records) and size.

@@ -1,7 +1,9 @@
 #include "report/page_json.h"
 
 #include <charconv>
+#include <deque>
 #include <memory>
+#include <optional>
 
 #include "boxes/containers/corvel.h"
 #include "boxes/containers/media_data_box.h"
@@ -175,6 +177,8 @@ void AppendTable(std::string& out, const ReportTable& table) {
     out += '}';
 }
 
+}  // namespace
+
 // The text of a tree goes out through one buffer, handed on whenever it grows large.
 class JsonWriter {
 public:
@@ -194,6 +198,8 @@ private:
     std::ostream& m_os;
     std::string m_out;
 };
+
+namespace {
 
 void AppendBox(JsonWriter& writer, const CBox& box, const PageContext& context) {
     const PageModel page = BuildBoxPage(box, context);
@@ -256,23 +262,110 @@ void WriteBoxJson(std::ostream& out, const CBox& box, const PageContext& context
     AppendBox(writer, box, context);
 }
 
-void WriteTreeJson(std::ostream& out, const std::string& fileName, int status, const CCorvel& parser) {
-    const SampleContext samples(parser);
-    JsonWriter writer(out);
+namespace {
+void WriteTreeStart(JsonWriter& writer, const std::string& fileName, int status) {
     writer.Text() += "{\"file\": ";
     AppendString(writer.Text(), fileName);
     writer.Text() += status < 0 ? ", \"status\": -1, \"boxes\": [" : ", \"status\": 0, \"boxes\": [";
+}
+
+// One top-level box of the tree, after a separator unless it is the first.
+void WriteTopLevel(JsonWriter& writer, bool& first, const CBox& box, const PageContext& context) {
+    if (!first) writer.Text() += ",\n";
+    first = false;
+    AppendBox(writer, box, context);
+    writer.FlushIfLarge();
+}
+}  // namespace
+
+void WriteTreeJson(std::ostream& out, const std::string& fileName, int status, const CCorvel& parser) {
+    const SampleContext samples(parser);
+    JsonWriter writer(out);
+    WriteTreeStart(writer, fileName, status);
     bool first = true;
     for (size_t i = 0; i < parser.GetBoxCount(); ++i) {
         const CBox* box = parser.GetBox(i);
         if (!box) continue;
-        if (!first) writer.Text() += ",\n";
-        first = false;
         // The box read again, noting where its fields lie: one top-level box's spans at a time.
         SpanMap spans;
         const std::unique_ptr<CBox> copy = parser.Reparse(*box, spans);
-        AppendBox(writer, copy ? *copy : *box, {nullptr, &parser, &samples, copy ? &spans : nullptr});
-        writer.FlushIfLarge();
+        WriteTopLevel(writer, first, copy ? *copy : *box, {nullptr, &parser, &samples, copy ? &spans : nullptr});
     }
     writer.Text() += "]}\n";
+}
+
+namespace {
+// What the first walk finds for the second.
+class TreeJsonFacts {
+public:
+    // Each top-level box of the first walk, in file order.
+    void Note(const CBox& top, uint64_t fileSize) {
+        if (!m_samples) m_samples.emplace(fileSize);
+        m_samples->Note(top);
+        if (top.m_type == FourCC("moof")) ++m_moofs;
+        if (top.m_type != FourCC("mdat")) return;
+        m_mdatBeforeMoof = m_mdatBeforeMoof || m_mdats >= m_moofs;
+        ++m_mdats;
+    }
+    // False when an mdat comes before the moof that goes with it: its page then needs a
+    // box the second walk has not read yet, and only a kept tree serves.
+    bool Streamable() const { return !Paired() || !m_mdatBeforeMoof; }
+    // The i-th moof goes with the i-th mdat: as many of each.
+    bool Paired() const { return m_moofs == m_mdats; }
+    const SampleContext* Samples() const { return m_samples ? &*m_samples : nullptr; }
+
+private:
+    std::optional<SampleContext> m_samples;
+    uint64_t m_moofs = 0, m_mdats = 0;
+    bool m_mdatBeforeMoof = false;
+};
+
+// Writes the top-level boxes of the second walk; a moof is kept until the mdat that
+// goes with it is written.
+class TreeJsonStream {
+public:
+    TreeJsonStream(std::ostream& out, const std::string& fileName, int status, const TreeJsonFacts& facts)
+        : m_writer(out), m_facts(facts) {
+        WriteTreeStart(m_writer, fileName, status);
+    }
+    ~TreeJsonStream() { m_writer.Text() += "]}\n"; }
+
+    void Add(TopLevelBox& top, const CCorvel& parser, const SpanMap& spans) {
+        const CBox& box = *top.box;
+        // Each moof comes before its mdat (or nothing pairs them): the oldest kept one is its.
+        const bool paired = m_facts.Paired() && box.m_type == FourCC("mdat");
+        const CBox* fragment = paired && !m_moofs.empty() ? m_moofs.front().box.get() : nullptr;
+        WriteTopLevel(m_writer, m_first, box, {nullptr, &parser, m_facts.Samples(), &spans, fragment});
+        if (paired && !m_moofs.empty()) m_moofs.pop_front();
+        if (m_facts.Paired() && box.m_type == FourCC("moof")) m_moofs.push_back(std::move(top));
+    }
+
+private:
+    JsonWriter m_writer;
+    const TreeJsonFacts& m_facts;
+    std::deque<TopLevelBox> m_moofs;
+    bool m_first = true;
+};
+}  // namespace
+
+int WriteStreamedTreeJson(std::ostream& out, const std::string& path, CCorvelLib& lib) {
+    const auto walk = [&](const CCorvel::TopLevelVisitor& visit, SpanMap* spans) {
+        lib.Uninit();
+        return lib.Init(path) < 0 ? -2 : lib.Go(visit, spans);
+    };
+    TreeJsonFacts facts;
+    const int status = walk([&](TopLevelBox& top) { facts.Note(*top.box, uint64_t(lib.FileSize())); }, nullptr);
+    if (status == -2) return -2;
+    if (!facts.Streamable()) {
+        if (walk({}, nullptr) == -2) return -2;
+        WriteTreeJson(out, path, status, *lib.Parser());
+        return status;
+    }
+    TreeJsonStream json(out, path, status, facts);
+    SpanMap spans;
+    const int again = walk([&](TopLevelBox& top) {
+        json.Add(top, *lib.Parser(), spans);
+        spans.Clear();
+    }, &spans);
+    return again == -2 ? -2 : status;  // -2: the file went away between the walks
 }

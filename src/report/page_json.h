@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "boxes/containers/corvel.h"
 #include "report/box_entry.h"
 
 // A JSON string literal (with its quotes): control characters escaped, bytes
@@ -23,3 +24,9 @@ void WriteBoxJson(std::ostream& out, const CBox& box, const PageContext& context
 
 // The whole tree of a parse run: {"file", "status", "boxes": [...]}.
 void WriteTreeJson(std::ostream& out, const std::string& fileName, int status, const CCorvel& parser);
+
+// The tree of the file at `path` as WriteTreeJson writes it, from two walks that keep
+// no tree: the first finds the status and what the pages need of the whole file, the
+// second writes each top-level box as it is read and lets it go. Returns the status
+// (0 or -1), or -2 when the file cannot be opened (lib.LastError() says why).
+int WriteStreamedTreeJson(std::ostream& out, const std::string& path, CCorvelLib& lib);

@@ -23,7 +23,8 @@ uint32_t TrackIdOf(const CBox& trak) {
 }  // namespace
 
 bool VisitSamples(const SampleContext& context, const CBox* scope, const SampleVisitor& visit) {
-    const CCorvel& parser = context.Parser();
+    if (!context.Parser()) return false;
+    const CCorvel& parser = *context.Parser();
     if (scope && scope->m_type != FourCC("trak") && scope->m_type != FourCC("stbl") &&
         scope->m_type != FourCC("moof") && scope->m_type != FourCC("traf"))
         return false;

@@ -22,5 +22,5 @@ using SampleVisitor = std::function<bool(const SampleOrigin&, const SampleRecord
 // sample tables, then those of each track fragment of each top-level moof in file
 // order. A fragment without a tfdt continues the decode times of its track.
 // `scope` limits the walk to one trak, stbl, moof or traf (null: the whole file);
-// false when it names a box of another type.
+// false when it names a box of another type, or when the context comes from a streamed walk.
 bool VisitSamples(const SampleContext& context, const CBox* scope, const SampleVisitor& visit);

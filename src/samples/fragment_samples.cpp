@@ -23,7 +23,7 @@ uint64_t FragmentSampleCount(const CBox& traf, const SampleContext* context) {
 
 FragmentSamples::FragmentSamples(const CBox& traf, const CBox* moof, const CBox* mdat, const SampleContext* context,
                                  uint64_t firstDecodeTime) {
-    const CCorvel* parser = context ? &context->Parser() : nullptr;
+    const CCorvel* parser = context ? context->Parser() : nullptr;
     const FragmentOffsetMode mode = context ? context->OffsetMode() : FragmentOffsetMode::Plain;
     const uint64_t moofStart = moof ? uint64_t(moof->m_startOffset) : 0;
     uint64_t base = moofStart;

@@ -17,33 +17,36 @@ void FindBoxes(const CBox& box, uint32_t type, std::vector<const CBox*>& list) {
     }
 }
 
-SampleContext::SampleContext(const CCorvel& parser) : m_parser(parser), m_fileSize(uint64_t(parser.FileSize())) {
-    const CBox* moov = nullptr;
-    for (size_t i = 0; i < parser.GetBoxCount(); ++i) {
-        const CBox* box = parser.GetBox(i);
-        if (!box) continue;
-        // The last match in file order decides.
-        if (auto* ftyp = dynamic_cast<const CFileTypeBox*>(box);
-            ftyp && box->m_type == FourCC("ftyp") && ftyp->m_majorBrand == FourCC("isml"))
-            m_mode = FragmentOffsetMode::Isml;
-        else if (box->m_type == FourCC("afra"))
-            m_mode = FragmentOffsetMode::Afra;
-        if (!moov && box->m_type == FourCC("moov")) moov = box;
-    }
-    if (!moov) return;
-    std::vector<const CBox*> found;
-    for (const auto& child : moov->m_children) {
+SampleContext::SampleContext(const CCorvel& parser) : m_parser(&parser), m_fileSize(uint64_t(parser.FileSize())) {
+    for (size_t i = 0; i < parser.GetBoxCount(); ++i)
+        if (const CBox* box = parser.GetBox(i)) Note(*box);
+}
+
+void SampleContext::Note(const CBox& box) {
+    // The last match in file order decides.
+    if (auto* ftyp = dynamic_cast<const CFileTypeBox*>(&box);
+        ftyp && box.m_type == FourCC("ftyp") && ftyp->m_majorBrand == FourCC("isml"))
+        m_mode = FragmentOffsetMode::Isml;
+    else if (box.m_type == FourCC("afra"))
+        m_mode = FragmentOffsetMode::Afra;
+    if (m_moovSeen || box.m_type != FourCC("moov")) return;
+    m_moovSeen = true;
+    std::vector<const CBox*> found, stbls;
+    for (const auto& child : box.m_children) {
         if (!child) continue;
         FindBoxes(*child, FourCC("trex"), found);
-        FindBoxes(*child, FourCC("stbl"), m_stbls);
+        FindBoxes(*child, FourCC("stbl"), stbls);
     }
     // The first trex of a track id serves.
     for (const CBox* b : found)
-        if (auto* trex = dynamic_cast<const CTrackExtendsBox*>(b)) m_trex.emplace(trex->m_trackId, trex);
-    for (const CBox* stbl : m_stbls) m_tracksHaveSamples = m_tracksHaveSamples || TrackSampleCount(*stbl, m_fileSize) > 0;
+        if (auto* trex = dynamic_cast<const CTrackExtendsBox*>(b)) m_trex.try_emplace(trex->m_trackId, *trex);
+    for (const CBox* stbl : stbls) {
+        m_stbls.push_back({stbl->m_id, TrackSampleCount(*stbl, m_fileSize)});
+        m_tracksHaveSamples = m_tracksHaveSamples || m_stbls.back().samples > 0;
+    }
 }
 
 const CTrackExtendsBox* SampleContext::TrackExtends(uint32_t trackId) const {
     auto it = m_trex.find(trackId);
-    return it == m_trex.end() ? nullptr : it->second;
+    return it == m_trex.end() ? nullptr : &it->second;
 }

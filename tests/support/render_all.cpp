@@ -18,18 +18,21 @@
 #include "samples/track_samples.h"
 
 namespace {
-// Counts the bytes written to it and keeps none.
+// Counts and hashes (FNV-1a) the bytes written to it and keeps none.
 class CountingBuffer : public std::streambuf {
 public:
     uint64_t count = 0;
+    uint64_t hash = 14695981039346656037ull;
 
 protected:
     int overflow(int c) override {
-        ++count;
+        const char byte = static_cast<char>(c);
+        xsputn(&byte, 1);
         return c;
     }
-    std::streamsize xsputn(const char*, std::streamsize n) override {
+    std::streamsize xsputn(const char* s, std::streamsize n) override {
         count += uint64_t(n);
+        for (std::streamsize i = 0; i < n; ++i) hash = (hash ^ static_cast<unsigned char>(s[i])) * 1099511628211ull;
         return n;
     }
 };
@@ -81,11 +84,16 @@ RenderTotals RenderEverything(const std::string& path, uint64_t maxBoxes, uint64
                 WriteFragmentSamplesSubPage(page, *box, sink, k, parent, parser.MediaDataOf(*parent), &context);
             });
     }
+    bool jsonAgrees = true;
     if (totals.boxes <= maxBoxes) {
-        CountingBuffer counter;
-        std::ostream json(&counter);
-        WriteTreeJson(json, path, totals.status, parser);
-        totals.jsonBytes = counter.count;
+        CountingBuffer kept, streamed;
+        std::ostream keptJson(&kept), streamedJson(&streamed);
+        WriteTreeJson(keptJson, path, totals.status, parser);
+        totals.jsonBytes = kept.count;
+        // `corvel json` walks the file twice and keeps no tree: the same text.
+        CCorvelLib again;
+        jsonAgrees = WriteStreamedTreeJson(streamedJson, path, again) == totals.status && streamed.count == kept.count &&
+                     streamed.hash == kept.hash;
     }
     VisitSamples(context, nullptr, [&](const SampleOrigin&, const SampleRecord&) { return ++totals.samples < maxSamples; });
 
@@ -93,8 +101,8 @@ RenderTotals RenderEverything(const std::string& path, uint64_t maxBoxes, uint64
     // must see the same boxes and the same status.
     CCorvelLib streamed;
     uint64_t streamedBoxes = 0;
-    const int streamedStatus = streamed.Init(path) < 0 ? -2 : streamed.Go([&](const CBox& top) {
-        std::vector<const CBox*> stack{&top};
+    const int streamedStatus = streamed.Init(path) < 0 ? -2 : streamed.Go([&](TopLevelBox& top) {
+        std::vector<const CBox*> stack{top.box.get()};
         while (!stack.empty()) {
             const CBox* box = stack.back();
             stack.pop_back();
@@ -103,7 +111,7 @@ RenderTotals RenderEverything(const std::string& path, uint64_t maxBoxes, uint64
                 if (child) stack.push_back(child.get());
         }
     });
-    totals.streamedAgrees = streamedStatus == totals.status && streamedBoxes == totals.boxes &&
+    totals.streamedAgrees = jsonAgrees && streamedStatus == totals.status && streamedBoxes == totals.boxes &&
                             streamed.Parser()->GetBoxCount() == 0;
     return totals;
 }

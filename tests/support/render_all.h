@@ -16,7 +16,9 @@ struct RenderTotals {
     uint64_t largestPage = 0; // HTML of the largest box page
     uint64_t jsonBytes = 0;   // of the whole tree
     uint64_t samples = 0;     // sample and FLV tag records
-    bool streamedAgrees = false;  // the streamed walk (corvel tree) saw the same boxes and status
+    // The streamed walks saw the same boxes and status (corvel tree) and wrote the same
+    // JSON (corvel json) as the walk that keeps the tree.
+    bool streamedAgrees = false;
 };
 RenderTotals RenderEverything(const std::string& path, uint64_t maxBoxes = UINT64_MAX,
                               uint64_t maxSamples = UINT64_MAX, uint64_t maxPageBytes = UINT64_MAX);

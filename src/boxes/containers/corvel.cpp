@@ -117,22 +117,25 @@ bool ReadsPayload(const CBox& box, bool skip) {
 }
 }  // namespace
 
-int CCorvel::Go(const TopLevelVisitor& visit) {
+int CCorvel::Go(const TopLevelVisitor& visit, SpanMap* spans) {
     if (!m_reader || !m_reader->IsOpen()) {
         CORVEL_LOG("[CCorvelLib::Go()] ReadBitStreamFile instance is null");
         return -1;
     }
     int status = 0;
     bool truncated = false;
-    // Keeps the box just read with its bytes (null for a header alone), marks it and,
-    // when visiting, hands it on and lets both go.
+    // Marks and numbers the box just read and keeps it with its bytes (null for a header
+    // alone), or hands both on.
     auto settle = [&](std::unique_ptr<CBinaryData> bytes) {
-        m_buffers.push_back(std::move(bytes));
         truncated = MarkTruncated(*m_boxes.back()) || truncated;
-        if (!visit) return;
-        visit(*m_boxes.back());
+        NumberBoxes(*m_boxes.back(), !visit);
+        if (!visit) {
+            m_buffers.push_back(std::move(bytes));
+            return;
+        }
+        TopLevelBox top{std::move(m_boxes.back()), std::move(bytes)};
         m_boxes.pop_back();
-        m_buffers.pop_back();
+        visit(top);
     };
     while (true) {
         const int64_t pos = m_reader->Position();
@@ -168,7 +171,7 @@ int CCorvel::Go(const TopLevelVisitor& visit) {
             break;
         }
         CBitStreamReader reader(buffer->Data(), buffer->Size() * 8, buffer->Available());
-        reader.SetOrigin(uint64_t(pos), nullptr);
+        reader.SetOrigin(uint64_t(pos), spans);
         const size_t kept = m_boxes.size();
         const int parsed = RetrieveBoxInfo(reader, std::move(box), skip);
         // The bytes of a box read in full stay for its pages; a header alone is read again.
@@ -179,7 +182,6 @@ int CCorvel::Go(const TopLevelVisitor& visit) {
             break;
         }
     }
-    NumberBoxes();
     IndexTopLevel();
     return status < 0 || truncated ? -1 : 0;
 }
@@ -226,17 +228,15 @@ bool CCorvel::MarkTruncated(CBox& top) {
     return truncated;
 }
 
-void CCorvel::NumberBoxes() {
-    m_byId.clear();
+void CCorvel::NumberBoxes(CBox& top, bool keep) {
     // Iterative pre-order walk: a box before its children, children in file order.
-    std::vector<CBox*> stack;
-    for (auto it = m_boxes.rbegin(); it != m_boxes.rend(); ++it) stack.push_back(it->get());
+    std::vector<CBox*> stack{&top};
     while (!stack.empty()) {
         CBox* box = stack.back();
         stack.pop_back();
         if (!box) continue;
-        m_byId.push_back(box);
-        box->m_id = static_cast<uint32_t>(m_byId.size());
+        box->m_id = ++m_lastId;
+        if (keep) m_byId.push_back(box);
         for (auto it = box->m_children.rbegin(); it != box->m_children.rend(); ++it) stack.push_back(it->get());
     }
 }
@@ -317,7 +317,10 @@ std::unique_ptr<CBox> CCorvel::Reparse(const CBox& top, SpanMap& spans) const {
     const auto* mdat = dynamic_cast<const CMediaDataBox*>(&top);
     bool flvInMdat = mdat && mdat->HoldsFlv(), skip = false;
     std::unique_ptr<CBox> box = MakeTopLevelBox(head, flvInMdat, skip);
-    if (!skip) box->ParseBox(reader);
+    if (!skip) {
+        box->ParseBox(reader);
+        NoteUnread(*box, reader);
+    }
     return CopyIdentities(top, *box) ? std::move(box) : nullptr;
 }
 
@@ -334,12 +337,12 @@ int CCorvelLib::Init(const std::string& path) {
     return 0;
 }
 
-int CCorvelLib::Go(const CCorvel::TopLevelVisitor& visit) {
+int CCorvelLib::Go(const CCorvel::TopLevelVisitor& visit, SpanMap* spans) {
     if (!m_parser) {
         CORVEL_LOG("[CCorvelLib::Go()] Corvel instance is null");
         return -1;
     }
-    if (m_parser->Go(visit) < 0) {
+    if (m_parser->Go(visit, spans) < 0) {
         CORVEL_LOG("[CCorvelLib::Go()] MP4 Parsing is failed.... ");
         return -1;
     }

@@ -8,6 +8,12 @@
 #include "boxes/box.h"
 #include "reader/read_bit_stream_file.h"
 
+// A top-level box a streamed walk hands on, with the bytes its tables are read from.
+struct TopLevelBox {
+    std::unique_ptr<CBox> box;
+    std::unique_ptr<CBinaryData> bytes;  // null for a box whose payload is not read
+};
+
 // The parser of one open file: walks it one top-level box at a time.
 class CCorvel {
 public:
@@ -18,11 +24,13 @@ public:
 
     // Walks the file: 0 when every box was read whole, -1 when a box failed, the file
     // ends inside a box, or the file does not begin as an ISO base media file. With a
-    // visitor, each top-level box is handed to it as soon as it is read and marked, then
-    // let go: the tree of a large file is printed without holding it (nothing is kept,
-    // so no box can be found or paged afterwards).
-    using TopLevelVisitor = std::function<void(const CBox&)>;
-    int Go(const TopLevelVisitor& visit = {});
+    // visitor, each top-level box is handed to it as soon as it is read, marked and
+    // numbered, then let go unless the visitor takes it: the tree of a large file is
+    // printed without holding it (nothing is kept, so no box can be found or paged
+    // afterwards). With `spans`, the walk notes there where each field lies, as a box
+    // read again for its page does (the visitor clears them when they have served).
+    using TopLevelVisitor = std::function<void(TopLevelBox&)>;
+    int Go(const TopLevelVisitor& visit = {}, SpanMap* spans = nullptr);
     // Parses one top-level box, made from its header, over a reader of its bytes.
     int RetrieveBoxInfo(CBitStreamReader& reader, std::unique_ptr<CBox> box, bool skip);
     size_t GetBoxCount() const { return m_boxes.size(); }
@@ -62,7 +70,8 @@ private:
         uint64_t fragmentBytesBefore;
     };
     const TopLevelPlace* PlaceOf(uint32_t id) const;
-    void NumberBoxes();
+    // Numbers the boxes of a top-level box just read, after those before it.
+    void NumberBoxes(CBox& top, bool keep);
     // Marks the boxes of a top-level box whose declared end lies past the end of the
     // file; true when any does.
     bool MarkTruncated(CBox& top);
@@ -75,7 +84,8 @@ private:
     std::vector<std::unique_ptr<CBinaryData>> m_buffers;
     std::unique_ptr<CBox> m_notMediaHeader;
     std::unique_ptr<CBox> m_firstTruncated;
-    std::vector<CBox*> m_byId;
+    std::vector<CBox*> m_byId;  // of a walk that keeps its boxes
+    uint32_t m_lastId = 0;
     std::vector<const CBox*> m_moofs, m_mdats;
     std::vector<TopLevelPlace> m_places;  // of each top-level box
     int64_t m_currentBoxOffset = 0;
@@ -91,7 +101,7 @@ public:
     CCorvelLib& operator=(const CCorvelLib&) = delete;
 
     int Init(const std::string& path);
-    int Go(const CCorvel::TopLevelVisitor& visit = {});
+    int Go(const CCorvel::TopLevelVisitor& visit = {}, SpanMap* spans = nullptr);
     void Uninit();
     // Reads raw bytes through a descriptor of its own; returns the count read or -1.
     int64_t ReadFileBytes(int64_t offset, uint8_t* buffer, uint32_t count) const;

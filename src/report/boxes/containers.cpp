@@ -8,7 +8,6 @@
 #include "report/box_entry.h"
 #include "samples/fragment_samples.h"
 #include "samples/sample_context.h"
-#include "samples/track_samples.h"
 
 namespace {
 // The FLV tags of an F4F mdat; else the samples of each track of the first moov when
@@ -28,11 +27,11 @@ void MediaDataRows(PageBuilder& page, const CMediaDataBox& mdat) {
     const SampleContext& samples = ctx.samples ? *ctx.samples : *local;
     if (samples.TracksHaveSamples()) {
         ReportTable list("stbl", TableKind::SampleLists);
-        for (const CBox* stbl : samples.TrackTables()) list.selects.push_back({stbl->m_id, 0, 0, TrackSampleCount(*stbl, samples.FileSize())});
+        for (const auto& stbl : samples.TrackTables()) list.selects.push_back({stbl.id, 0, 0, stbl.samples});
         page.Add(std::move(list));
         return;
     }
-    if (const CBox* moof = ctx.parser->MovieFragmentOf(mdat)) {
+    if (const CBox* moof = ctx.fragment ? ctx.fragment : ctx.parser->MovieFragmentOf(mdat)) {
         ReportTable list("traf", TableKind::SampleLists);
         for (const auto& child : moof->m_children)
             if (child && child->m_type == FourCC("traf"))
