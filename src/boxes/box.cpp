@@ -58,7 +58,10 @@ CBox* CBox::RetrieveChildBox(uint32_t key, bool byType) const {
 }
 
 void CBox::AddChildBox(std::unique_ptr<CBox> child) {
-    if (child) m_children.push_back(std::move(child));
+    if (!child) return;
+    // Most containers hold a few children: one allocation for them, not one per doubling.
+    if (m_children.empty()) m_children.reserve(4);
+    m_children.push_back(std::move(child));
 }
 
 int CFullBox::ParseBox(CBitStreamReader& reader) {

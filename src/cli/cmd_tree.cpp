@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <string>
@@ -36,12 +37,14 @@ public:
     Out& operator<<(const char* text) { return *this << std::string_view(text); }
     Out& operator<<(uint64_t v) {
         char digits[24];
-        m_text.append(digits, std::to_chars(digits, digits + sizeof digits, v).ptr);
-        return *this;
+        return *this << std::string_view(digits, size_t(std::to_chars(digits, digits + sizeof digits, v).ptr - digits));
     }
     Out& operator<<(int64_t v) {
         char digits[24];
-        m_text.append(digits, std::to_chars(digits, digits + sizeof digits, v).ptr);
+        return *this << std::string_view(digits, size_t(std::to_chars(digits, digits + sizeof digits, v).ptr - digits));
+    }
+    Out& Blanks(uint64_t n) {
+        m_text.append(n, ' ');
         return *this;
     }
     void Flush() {
@@ -55,8 +58,15 @@ private:
 };
 
 void PrintLine(Out& out, const CBox& box, uint64_t depth, uint64_t maxDepth) {
-    out << std::string(depth * 2, ' ') << PrintableFourCC(box.m_type) << " " << int64_t{box.m_startOffset} << " "
-        << box.BoxSize();
+    // The line is made in place, then appended at once: a tree of many boxes is mostly these.
+    char line[80];
+    char* p = PrintableFourCC(box.m_type, line);
+    *p++ = ' ';
+    // Offsets are never negative; the unsigned conversion is the quicker one.
+    p = std::to_chars(p, line + sizeof line, uint64_t(std::max<int64_t>(box.m_startOffset, 0))).ptr;
+    *p++ = ' ';
+    p = std::to_chars(p, line + sizeof line, box.BoxSize()).ptr;
+    out.Blanks(depth * 2) << std::string_view(line, size_t(p - line));
     if (const std::string notes = BoxNotes(box); !notes.empty()) out << " " << notes;
     out << "\n";
     if (depth < maxDepth)

@@ -48,9 +48,15 @@ int ExitStatus(const CCorvelLib& lib, const std::string& path, int status) {
     return 1;
 }
 
+char* PrintableFourCC(uint32_t type, char* out) {
+    for (int shift = 24; shift >= 0; shift -= 8) {
+        const auto c = static_cast<unsigned char>(type >> shift);
+        *out++ = c >= 0x20 && c <= 0x7E ? char(c) : '.';
+    }
+    return out;
+}
+
 std::string PrintableFourCC(uint32_t type) {
-    std::string s = FourCCText(type);
-    for (char& c : s)
-        if (static_cast<unsigned char>(c) < 0x20 || static_cast<unsigned char>(c) > 0x7E) c = '.';
-    return s;
+    char text[4];
+    return std::string(text, PrintableFourCC(type, text));
 }

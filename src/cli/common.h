@@ -17,3 +17,5 @@ int ExitStatus(const CCorvelLib& lib, const std::string& path, int status);
 
 // Four-character code for display: a byte outside 0x20-0x7E becomes '.'.
 std::string PrintableFourCC(uint32_t type);
+// The same four characters written at `out`; returns the end.
+char* PrintableFourCC(uint32_t type, char* out);

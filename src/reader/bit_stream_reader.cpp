@@ -9,7 +9,7 @@ CBitStreamReader::CBitStreamReader(const uint8_t* buffer, uint64_t lengthBits)
 CBitStreamReader::CBitStreamReader(const uint8_t* buffer, uint64_t lengthBits, uint64_t availableBytes)
     : RemainingBits(lengthBits), m_buffer(buffer), m_available(std::min(availableBytes, (lengthBits + 7) / 8)) {}
 
-uint64_t CBitStreamReader::PeekUnchecked(uint32_t n) const {
+uint64_t CBitStreamReader::PeekNear(uint32_t n) const {
     if (n == 0) return 0;
     const uint8_t* p = m_buffer + BitPosition / 8;
     const uint32_t skip = static_cast<uint32_t>(BitPosition % 8);
@@ -18,15 +18,6 @@ uint64_t CBitStreamReader::PeekUnchecked(uint32_t n) const {
     for (uint32_t i = 0; i < count; ++i) v = (v << 8) | p[i];
     const uint32_t tail = count * 8 - skip - n;
     return (v >> tail) & ((uint64_t{1} << n) - 1);
-}
-
-int CBitStreamReader::ReadBits(uint32_t n, uint32_t& out) {
-    if (n > 32 || !Holds(n)) return -1;
-    out = static_cast<uint32_t>(PeekUnchecked(n));
-    BitPosition += n;
-    RemainingBits -= n;
-    Note(&out, n);
-    return 0;
 }
 
 int CBitStreamReader::ReadBits(uint32_t n, uint64_t& out) {

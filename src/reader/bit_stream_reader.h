@@ -1,5 +1,7 @@
 #pragma once
+#include <bit>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -24,7 +26,14 @@ public:
     CBitStreamReader& operator=(const CBitStreamReader&) = default;
 
     // Each read fails (-1, nothing consumed) when the bits it asks for are not held.
-    int ReadBits(uint32_t n, uint32_t& out);
+    int ReadBits(uint32_t n, uint32_t& out) {
+        if (n > 32 || !Holds(n)) return -1;
+        out = static_cast<uint32_t>(PeekUnchecked(n));
+        BitPosition += n;
+        RemainingBits -= n;
+        Note(&out, n);
+        return 0;
+    }
     int ReadBits(uint32_t n, uint64_t& out);  // n up to 64
     int PeekBits(uint32_t n, uint32_t& out) const;
     int Peek64(uint64_t& out) const;
@@ -72,7 +81,16 @@ public:
 
 private:
     bool Holds(uint64_t n) const { return m_buffer && n <= RemainingBits && BitPosition + n <= m_available * 8; }
-    uint64_t PeekUnchecked(uint32_t n) const;  // n <= 32, caller checks bounds
+    // n <= 32, the caller checks the bounds. Most reads (box fields, far from the end of
+    // the bytes held) take one load of eight bytes.
+    uint64_t PeekUnchecked(uint32_t n) const {
+        const uint64_t first = BitPosition / 8;
+        if (std::endian::native != std::endian::little || n == 0 || m_available - first < 8) return PeekNear(n);
+        uint64_t v;
+        std::memcpy(&v, m_buffer + first, 8);
+        return (__builtin_bswap64(v) << (BitPosition % 8)) >> (64 - n);
+    }
+    uint64_t PeekNear(uint32_t n) const;  // a byte at a time
     void TakeBytes(uint64_t n, uint8_t* out);  // caller checks bounds
     void Note(const void* field, uint64_t bits) const {
         if (m_spans) m_spans->Record(field, {FileBit() - bits, bits});

@@ -127,8 +127,7 @@ int CCorvel::Go(const TopLevelVisitor& visit, SpanMap* spans) {
     // Marks and numbers the box just read and keeps it with its bytes (null for a header
     // alone), or hands both on.
     auto settle = [&](std::unique_ptr<CBinaryData> bytes) {
-        truncated = MarkTruncated(*m_boxes.back()) || truncated;
-        NumberBoxes(*m_boxes.back(), !visit);
+        truncated = MarkAndNumber(*m_boxes.back(), !visit) || truncated;
         if (!visit) {
             m_buffers.push_back(std::move(bytes));
             return;
@@ -203,14 +202,17 @@ int CCorvel::RetrieveBoxInfo(CBitStreamReader& reader, std::unique_ptr<CBox> box
     return status;
 }
 
-bool CCorvel::MarkTruncated(CBox& top) {
-    // Depth first with the end each box's container declares (a child of size 0 runs to it).
+bool CCorvel::MarkAndNumber(CBox& top, bool keep) {
+    // Depth first with the end each box's container declares (a child of size 0 runs to
+    // it): a box before its children, children in file order.
     const uint64_t fileSize = uint64_t(m_reader->FileSize());
     std::vector<std::pair<CBox*, uint64_t>> pending{{&top, UINT64_MAX}};
     bool truncated = false;
     while (!pending.empty()) {
         auto [box, containerEnd] = pending.back();
         pending.pop_back();
+        box->m_id = ++m_lastId;
+        if (keep) m_byId.push_back(box);
         const uint64_t start = uint64_t(box->m_startOffset);
         const uint64_t declared = box->m_size == 0 ? std::min(containerEnd, fileSize) - std::min(start, fileSize)
                                                    : box->BoxSize();
@@ -218,7 +220,8 @@ bool CCorvel::MarkTruncated(CBox& top) {
         box->m_presentSize = start >= fileSize ? 0 : std::min(declared, fileSize - start);
         truncated = truncated || box->IsTruncated();
         const uint64_t end = declared > UINT64_MAX - start ? UINT64_MAX : start + declared;
-        for (auto it = box->m_children.rbegin(); it != box->m_children.rend(); ++it) pending.emplace_back(it->get(), end);
+        for (auto it = box->m_children.rbegin(); it != box->m_children.rend(); ++it)
+            if (*it) pending.emplace_back(it->get(), end);
     }
     if (top.IsTruncated() && !m_firstTruncated) {
         m_firstTruncated = std::make_unique<CBox>(top);
@@ -226,19 +229,6 @@ bool CCorvel::MarkTruncated(CBox& top) {
         m_firstTruncated->m_presentSize = top.m_presentSize;
     }
     return truncated;
-}
-
-void CCorvel::NumberBoxes(CBox& top, bool keep) {
-    // Iterative pre-order walk: a box before its children, children in file order.
-    std::vector<CBox*> stack{&top};
-    while (!stack.empty()) {
-        CBox* box = stack.back();
-        stack.pop_back();
-        if (!box) continue;
-        box->m_id = ++m_lastId;
-        if (keep) m_byId.push_back(box);
-        for (auto it = box->m_children.rbegin(); it != box->m_children.rend(); ++it) stack.push_back(it->get());
-    }
 }
 
 void CCorvel::IndexTopLevel() {

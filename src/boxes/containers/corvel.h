@@ -70,11 +70,10 @@ private:
         uint64_t fragmentBytesBefore;
     };
     const TopLevelPlace* PlaceOf(uint32_t id) const;
-    // Numbers the boxes of a top-level box just read, after those before it.
-    void NumberBoxes(CBox& top, bool keep);
-    // Marks the boxes of a top-level box whose declared end lies past the end of the
-    // file; true when any does.
-    bool MarkTruncated(CBox& top);
+
+    // Marks the boxes of a top-level box just read whose declared end lies past the end
+    // of the file (true when any does) and numbers them after those before it.
+    bool MarkAndNumber(CBox& top, bool keep);
     void IndexTopLevel();
     const CBox* Counterpart(const CBox& box, uint32_t type, const std::vector<const CBox*>& others) const;
 
