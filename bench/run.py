@@ -7,6 +7,8 @@ Each round runs every command on every file once, in turn, so that the commands 
 the machine's state alike; the table gives the median and the minimum wall time and
 the peak resident memory of each, then the targets the project holds itself to.
 Peers run when installed: AtomicParsley -T (box tree), mediainfo (default report).
+"read floor" (bench/read_floor) makes the reads of a tree walk and parses nothing: the
+floor under the tree's time on each file.
 """
 import os
 import re
@@ -63,6 +65,7 @@ def main():
         json_bytes = len(subprocess.run([corvel, "json", path], capture_output=True).stdout)
         facts[name] = {"non_mdat": os.path.getsize(path) - media, "json_bytes": json_bytes}
         box, page = last_sample_page(corvel, path, boxes)
+        commands[(name, "read floor")] = [os.path.join(build, "bench/read_floor"), path]
         commands[(name, "corvel tree")] = [corvel, "tree", path]
         commands[(name, "corvel json")] = [corvel, "json", path]
         commands[(name, "corvel subpage (last)")] = [corvel, "subpage", path, box, page, "-o",
@@ -106,6 +109,9 @@ def main():
         if name in names:
             target(f"tree {name} / tree {progressive}",
                    median(name, "corvel tree") / median(progressive, "corvel tree"), limit)
+            # What no tree of the file can go below: its reads alone, against the same tree.
+            floor = median(name, "read floor") / median(progressive, "corvel tree")
+            print(f"  {'  floor: read floor ' + name + ' / tree ' + progressive:58s} {floor:8.2f}")
     for name in ("fragmented_1h.mp4", "smooth_10min.ismv"):
         if name in names:
             rate = facts[name]["json_bytes"] / 1e6 / (median(name, "corvel json") / 1000)
