@@ -5,13 +5,13 @@
 
 #include "cli/command_line.h"
 
-int OpenAndParse(CCorvelLib& lib, const std::string& path, const CCorvel::TopLevelVisitor& visit, SpanMap* spans) {
+int OpenAndParse(CCorvelLib& lib, const std::string& path, const CCorvel::TopLevelVisitor& visit) {
     lib.Uninit();
     if (lib.Init(path) < 0) {
         FileError(path, std::strerror(lib.LastError()));
         return -2;
     }
-    return lib.Go(visit, spans);
+    return lib.Go(visit);
 }
 
 namespace {

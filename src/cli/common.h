@@ -5,10 +5,8 @@
 
 // Opens and parses `path`. Returns -2 when the file cannot be opened (stderr
 // says why), otherwise the status of the parse run (0 or -1); the tree is kept
-// either way, unless a visitor takes each top-level box as it is read (and `spans`
-// where its fields lie).
-int OpenAndParse(CCorvelLib& lib, const std::string& path, const CCorvel::TopLevelVisitor& visit = {},
-                 SpanMap* spans = nullptr);
+// either way, unless a visitor takes each top-level box as it is read.
+int OpenAndParse(CCorvelLib& lib, const std::string& path, const CCorvel::TopLevelVisitor& visit = {});
 
 // The exit status of a command after its output: 0 when the parse run succeeded;
 // otherwise 1, after saying on stderr why (not an ISO base media file, a file that ends

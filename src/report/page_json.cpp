@@ -184,8 +184,6 @@ void AppendTable(std::string& out, const ReportTable& table) {
     out += '}';
 }
 
-}  // namespace
-
 // The text of a tree goes out through one buffer, handed on whenever it grows large.
 class JsonWriter {
 public:
@@ -205,8 +203,6 @@ private:
     std::ostream& m_os;
     std::string m_out;
 };
-
-namespace {
 
 void AppendBox(JsonWriter& writer, const CBox& box, const PageContext& context) {
     const PageModel page = BuildBoxPage(box, context);
