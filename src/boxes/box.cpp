@@ -28,11 +28,8 @@ int CBox::ParseBox(CBitStreamReader& reader) {
         CORVEL_LOG(" [CBox::ParseBox] Box Size - %u", m_size);
     }
     if (m_type == FourCC("uuid")) {
-        for (uint8_t& b : m_userType) {
-            uint32_t v = 0;
-            if (reader.ReadBits(8, v) < 0) return -1;
-            b = static_cast<uint8_t>(v);
-        }
+        if (reader.Peek16Bytes(m_userType) < 0) return -1;
+        reader.SkipBits(128);
         if (corvel_log::g_enabled) {
             std::string text;
             char byte[8];
