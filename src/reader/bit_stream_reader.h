@@ -73,6 +73,11 @@ public:
         m_spans = spans;
     }
     SpanMap* Spans() const { return m_spans; }
+    // Notes the bits read since `fromBit` (a FileBit() taken before) as `field`'s span:
+    // a record whose fields are kept elsewhere, or bytes passed over as one run.
+    void NoteSince(const void* field, uint64_t fromBit) const {
+        if (FileBit() > fromBit) Note(field, FileBit() - fromBit);
+    }
     // The file position of the next bit to read, in bits.
     uint64_t FileBit() const { return m_origin * 8 + BitPosition; }
 

@@ -45,7 +45,11 @@ PageBuilder& PageBuilder::List(std::string title, std::initializer_list<const ch
 }
 
 void PageBuilder::ListEntry(std::vector<Text> cells, std::initializer_list<Source> entry) {
-    Last(TableKind::List).listRows.push_back({std::move(cells), SpanOf(entry)});
+    ListEntryAt(std::move(cells), SpanOf(entry));
+}
+
+void PageBuilder::ListEntryAt(std::vector<Text> cells, Span span) {
+    Last(TableKind::List).listRows.push_back({std::move(cells), span});
 }
 
 void PageBuilder::EntryPages(std::string title, uint32_t count, std::initializer_list<Source> entries) {

@@ -67,6 +67,8 @@ public:
     PageBuilder& List(std::string title, std::initializer_list<const char*> headers);
     // A row of the last list table, for the record `entry` of the box.
     void ListEntry(std::vector<Text> cells, std::initializer_list<Source> entry);
+    // A row of the last list table whose span is known without a parse.
+    void ListEntryAt(std::vector<Text> cells, Span span);
     // The select list of sub pages of 200 entries; `entries` is the box's table.
     void EntryPages(std::string title, uint32_t count, std::initializer_list<Source> entries = {});
     // A table as it stands (the mdat page's select lists).
@@ -130,6 +132,8 @@ std::span<const BoxEntry> SampleEntryEntries();
 // The rows of a sample entry by its class: for a type without an entry of its own, and
 // for rtp , whose entry also serves the hint information box of that code.
 void SampleEntryRows(PageBuilder& page, const CBox& entry);
+// The track ids of a track reference type box (a child of tref), whatever its code.
+void TrackReferenceRows(PageBuilder& page, const CBox& box);
 std::span<const BoxEntry> DescriptorEntries();
 std::span<const BoxEntry> FragmentEntries();
 std::span<const BoxEntry> StreamingEntries();

@@ -3,7 +3,9 @@
 #include <algorithm>
 
 #include "boxes/box.h"
+#include "boxes/containers/corvel.h"
 #include "boxes/sampleentry/sample_description_box.h"
+#include "report/coverage.h"
 
 namespace {
 // The handler type an stsd holds for its track (0 for a plain box coded stsd).
@@ -33,7 +35,50 @@ void CommonHeaderTable(PageBuilder& page, const std::string& title, const CBox& 
         page.RowAt("Flags", U32Text(full->m_flags), Span::Bytes(start + payload + 1, 3));
     }
     // A box the file ends inside: how much of it is there.
-    if (box.IsTruncated()) page.RowAt("Bytes present", U64Text(box.m_presentSize), Span::Bytes(start, box.m_presentSize), true);
+    if (box.IsTruncated())
+        page.RowAt(kBytesPresentLabel, U64Text(box.m_presentSize), Span::Bytes(start, box.m_presentSize), true);
+}
+
+// The rows of the box's own fields, after the common header table.
+void BoxRows(PageBuilder& builder, PageModel& page, const CBox& box, const PageContext& context) {
+    CommonHeaderTable(builder, page.title, box);
+    const BoxEntry* entry = FindBoxEntry(box.m_type);
+    // A sample entry whose type has no entry of its own shows the rows of its class.
+    if (!entry && context.parent && context.parent->m_type == FourCC("stsd")) SampleEntryRows(builder, box);
+    if (entry && entry->rows) entry->rows(builder, box);
+    // A reference type's code may be any (hint, cdsc, chap ...): the track ids go by the parent.
+    if (context.parent && context.parent->m_type == FourCC("tref")) TrackReferenceRows(builder, box);
+    if (!entry || !entry->rows) return;
+    // The select offers the pages of the entries the box holds, not of its count field.
+    if (entry->entries)
+        for (ReportTable& table : page.tables)
+            if (table.kind == TableKind::EntryPages)
+                table.entryCount =
+                    static_cast<uint32_t>(std::min<uint64_t>(table.entryCount, entry->entries(box).count));
+}
+
+// At most this many gaps are listed on the page (JSON lists them all).
+constexpr size_t kMaxUndecodedRows = 200;
+// At most this many of a gap's first bytes are shown.
+constexpr uint32_t kShownBytes = 32;
+
+// The bytes of the box no row explains: one row per gap, with its first bytes. Only
+// known once the page's rows know where they lie; media data is never undecoded.
+void UndecodedRows(PageBuilder& builder, PageModel& page, const CBox& box, const PageContext& context) {
+    if (!context.spans || HoldsMediaData(box)) return;
+    page.undecoded = Gaps(PresentRange(box), ExplainedRanges(page, box));
+    if (page.undecoded.empty()) return;
+    builder.List(kUndecodedTitle, {"Offset", "Length", "Bytes"});
+    for (size_t i = 0; i < page.undecoded.size() && i < kMaxUndecodedRows; ++i) {
+        const ByteRange& gap = page.undecoded[i];
+        uint8_t bytes[kShownBytes];
+        const uint64_t shown = context.parser ? context.parser->ReadBytes(gap.offset, bytes,
+                                                                           std::min<uint64_t>(gap.length, kShownBytes))
+                                              : 0;
+        std::string hex = FormatBytesText(bytes, shown);
+        if (shown < gap.length) hex += " ...";
+        builder.ListEntryAt({U64Text(gap.offset), Decimal(gap.length), hex}, Span::Bytes(gap.offset, gap.length));
+    }
 }
 }  // namespace
 
@@ -67,18 +112,9 @@ PageModel BuildBoxPage(const CBox& box, const PageContext& context) {
     PageModel page;
     page.box = &box;
     page.title = BoxPageTitle(context.parent, box);
-    if (page.title.empty()) return page;  // head and foot only
     PageBuilder builder(page, context);
-    CommonHeaderTable(builder, page.title, box);
-    const BoxEntry* entry = FindBoxEntry(box.m_type);
-    // A sample entry whose type has no entry of its own shows the rows of its class.
-    if (!entry && context.parent && context.parent->m_type == FourCC("stsd")) SampleEntryRows(builder, box);
-    if (!entry || !entry->rows) return page;
-    entry->rows(builder, box);
-    // The select offers the pages of the entries the box holds, not of its count field.
-    if (entry->entries)
-        for (ReportTable& table : page.tables)
-            if (table.kind == TableKind::EntryPages)
-                table.entryCount = static_cast<uint32_t>(std::min<uint64_t>(table.entryCount, entry->entries(box).count));
+    // A page without a title (a type without an entry at the top level) has no rows.
+    if (!page.title.empty()) BoxRows(builder, page, box, context);
+    UndecodedRows(builder, page, box, context);
     return page;
 }

@@ -217,6 +217,17 @@ void AppendBox(JsonWriter& writer, const CBox& box, const PageContext& context) 
         out += ", \"unread\": ";
         AppendNumber(out, box.m_unreadBytes);
     }
+    if (!page.undecoded.empty()) {
+        out += ", \"undecoded\": [";
+        AppendJoined(out, page.undecoded.size(), [&](size_t i) {
+            out += '[';
+            AppendNumber(out, page.undecoded[i].offset);
+            out += ", ";
+            AppendNumber(out, page.undecoded[i].length);
+            out += ']';
+        });
+        out += ']';
+    }
     if (box.IsTruncated()) {
         out += ", \"truncated\": {\"present\": ";
         AppendNumber(out, box.m_presentSize);

@@ -18,7 +18,8 @@ std::string JsonString(std::string_view raw);
 std::string TableJson(const ReportTable& table);
 
 // A box with its page model and its children, recursively: {"type", "offset", "size",
-// "unread" (payload bytes its parse left, when there are any), "truncated": {"present",
+// "unread" (payload bytes its parse left, when there are any), "undecoded": [[offset,
+// length], ...] (the bytes no row of its page explains, when there are any), "truncated": {"present",
 // "declared"} (when the file ends inside it), "title", "tables": [...], "children": [...]}.
 void WriteBoxJson(std::ostream& out, const CBox& box, const PageContext& context);
 

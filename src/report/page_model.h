@@ -20,6 +20,17 @@ enum class TableKind {
     FlvTags = 4,      // the mdat page's select list of its FLV tags (entryCount of them)
 };
 
+// A run of bytes of the file.
+struct ByteRange {
+    uint64_t offset = 0, length = 0;
+    uint64_t End() const { return offset + length; }
+};
+
+// The title of the list of a page's undecoded bytes, and the label of the common row
+// that tells how much of a cut box is there (it explains nothing).
+inline constexpr const char* kUndecodedTitle = "Undecoded bytes";
+inline constexpr const char* kBytesPresentLabel = "Bytes present";
+
 // A key/value row and where its value lies in the file.
 struct Row {
     std::string label;
@@ -61,4 +72,7 @@ struct PageModel {
     std::string title;                // the title of the common header table; empty when the page has no table
     std::vector<ReportTable> tables;  // the common header table first, then the box's own tables
     const CBox* box = nullptr;        // EntryPages selects name this box by its identity
+    // The box's bytes no row, list row, entry table or child explains (when its spans
+    // are known), in file order.
+    std::vector<ByteRange> undecoded;
 };

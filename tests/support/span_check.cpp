@@ -28,6 +28,9 @@ std::string CheckRow(const std::string& file, const Row& row, SpanTally& tally) 
     std::string value = row.value.Plain();
     if (!value.empty() && value.back() == '\n') value.pop_back();
     std::smatch m;
+    // A coded number's meaning after it ("0 (0X0000) copy") is not in the bytes.
+    static const std::regex meaning(R"(^(.*\(0X[0-9A-F]+\)) [^()]+$)");
+    if (std::regex_match(value, m, meaning)) value = m[1];
     // A value computed from the fields has no span of its own.
     if (row.derived) return "";
     if (row.span.Empty()) {

@@ -41,6 +41,10 @@ public:
     CBox* FindBox(uint32_t id) const { return id >= 1 && id <= m_byId.size() ? m_byId[id - 1] : nullptr; }
     bool FlvInMdat() const { return m_bFlvInMdat; }
     int64_t FileSize() const { return m_reader ? m_reader->FileSize() : 0; }
+    // Up to `count` bytes of the file at `offset`: the count of those the file holds.
+    uint64_t ReadBytes(uint64_t offset, uint8_t* out, uint64_t count) const {
+        return m_reader ? m_reader->Read(int64_t(offset), out, count) : 0;
+    }
     // The header of the file's first box when the file does not begin as an ISO base
     // media file (the walk then made no box); null otherwise.
     const CBox* NotMediaHeader() const { return m_notMediaHeader.get(); }

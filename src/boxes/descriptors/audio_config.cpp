@@ -4,6 +4,7 @@
 
 int CDecoderSpecificInfo::Parse(CBitStreamReader& reader) {
     if (m_tag != kDecSpecificInfoTag) return -1;
+    if (reader.ReadBytes(reader.PresentBytes(), m_bytes) < 0) return -1;
     reader.SkipBits(reader.RemainingBits);
     return 0;
 }

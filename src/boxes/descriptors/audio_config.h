@@ -8,8 +8,10 @@
 // decoded only for MPEG-4 audio (CAudioSpecificConfig).
 class CDecoderSpecificInfo : public CBaseDescriptor {
 public:
-    // Checks the tag and reads the bytes through.
+    // Checks the tag and keeps the bytes (a codec's own configuration, not decoded).
     int Parse(CBitStreamReader& reader) override;
+
+    std::vector<uint8_t> m_bytes;
 };
 
 // The GA specific config of an AAC audio specific config; a field not read stays 0.

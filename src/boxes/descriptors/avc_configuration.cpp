@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <string>
+#include <utility>
 
 #include "base/log.h"
 #include "boxes/descriptors/base_descriptor.h"
@@ -57,7 +58,20 @@ int CAVCDecoderConfigurationRecord::Parse(CBitStreamReader& reader) {
     status = ReadNalUnits(reader, m_numOfPictureParameterSets, m_pictureParameterSets);
     LogNalUnits("[AVC Decoder Configuration Record] PPS Length(16) :(%ld)", "[AVC Decoder Configuration Record] PPS: %s",
             m_pictureParameterSets);
-    return status;
+    if (status < 0) return status;
+    // Profiles other than Baseline, Main and Extended add fields, which writers leave
+    // out as often as not: read only when there.
+    const uint32_t p = m_AVCProfileIndication;
+    if (p != 66 && p != 77 && p != 88 && reader.PresentBytes() >= 4) {
+        m_hasHighProfileFields = true;
+        for (auto [field, bits] : {std::pair{&m_reserved6b, 6u}, {&m_chromaFormat, 2u}, {&m_reserved5a, 5u},
+                                   {&m_bitDepthLumaMinus8, 3u}, {&m_reserved5b, 5u}, {&m_bitDepthChromaMinus8, 3u},
+                                   {&m_numOfSequenceParameterSetExt, 8u}})
+            reader.ReadBits(bits, *field);
+        // Whole units only: a cut one is left for the page's undecoded bytes.
+        ReadNalUnits(reader, m_numOfSequenceParameterSetExt, m_sequenceParameterSetExts);
+    }
+    return 0;
 }
 
 int CAVCConfigurationBox::ParseBox(CBitStreamReader& reader) {

@@ -23,9 +23,11 @@ void LogNalUnits(const char* lengthText, const char* bytesText, const std::vecto
 class CAVCDecoderConfigurationRecord {
 public:
     virtual ~CAVCDecoderConfigurationRecord() = default;
-    // 0 when read up to the last picture parameter set (the fields of the high
-    // profiles after it are not read), -1 when the bytes end first.
+    // 0 when read up to the last picture parameter set, -1 when the bytes end first.
+    // The fields of the high profiles after it are read when the record holds them.
     int Parse(CBitStreamReader& reader);
+    // Whether the record held the fields of the high profiles.
+    bool HasHighProfileFields() const { return m_hasHighProfileFields; }
 
     size_t GetSequenceParameterSetCount() const { return m_sequenceParameterSets.size(); }
     size_t GetPictureParameterSetCount() const { return m_pictureParameterSets.size(); }
@@ -44,6 +46,16 @@ public:
     uint32_t m_numOfPictureParameterSets = 0;   // 8
     std::vector<NalUnit> m_sequenceParameterSets;
     std::vector<NalUnit> m_pictureParameterSets;
+    // The high profiles' fields.
+    bool m_hasHighProfileFields = false;
+    uint32_t m_reserved6b = 0;
+    uint32_t m_chromaFormat = 0;  // 2
+    uint32_t m_reserved5a = 0;
+    uint32_t m_bitDepthLumaMinus8 = 0;  // 3
+    uint32_t m_reserved5b = 0;
+    uint32_t m_bitDepthChromaMinus8 = 0;  // 3
+    uint32_t m_numOfSequenceParameterSetExt = 0;  // 8
+    std::vector<NalUnit> m_sequenceParameterSetExts;
 };
 
 // avcC: holds an AVC decoder configuration record.

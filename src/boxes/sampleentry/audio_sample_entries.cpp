@@ -3,10 +3,11 @@
 #include "base/log.h"
 
 int CAudioSampleEntry::ParseBox(CBitStreamReader& reader) {
-    if (CSampleEntry::ParseBox(reader) < 0 || reader.ReadBits(32, m_reserved2[0]) < 0 ||
-        reader.ReadBits(32, m_reserved2[1]) < 0 || reader.ReadBits(16, m_channelCount) < 0 ||
-        reader.ReadBits(16, m_sampleSize) < 0 || reader.ReadBits(16, m_preDefined) < 0 ||
-        reader.ReadBits(16, m_reserved3) < 0 || reader.ReadBits(32, m_sampleRate) < 0) {
+    if (CSampleEntry::ParseBox(reader) < 0 || reader.ReadBits(16, m_soundVersion) < 0 ||
+        reader.ReadBits(16, m_revision) < 0 || reader.ReadBits(32, m_vendor) < 0 ||
+        reader.ReadBits(16, m_channelCount) < 0 || reader.ReadBits(16, m_sampleSize) < 0 ||
+        reader.ReadBits(16, m_preDefined) < 0 || reader.ReadBits(16, m_reserved3) < 0 ||
+        reader.ReadBits(32, m_sampleRate) < 0) {
         CORVEL_LOG("[CAudioSampleEntry::ParseBox] Parsing Error");
         return -1;
     }

@@ -10,7 +10,10 @@ public:
     explicit CAudioSampleEntry(const CBox& header) : CSampleEntry(header) {}
     int ParseBox(CBitStreamReader& reader) override;
 
-    uint32_t m_reserved2[2] = {};
+    // Reserved in MP4; QuickTime's sound description version, revision level and vendor.
+    uint32_t m_soundVersion = 0;  // 16
+    uint32_t m_revision = 0;      // 16
+    uint32_t m_vendor = 0;
     uint32_t m_channelCount = 0;  // 16
     uint32_t m_sampleSize = 0;    // 16
     uint32_t m_preDefined = 0;    // 16

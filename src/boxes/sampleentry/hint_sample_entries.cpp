@@ -29,7 +29,7 @@ int CRtpHintSampleEntry::ParseBox(CBitStreamReader& reader) {
                 LogDispatch(23, "##### SequenceOffset Box('%s')", FourCCText(h.m_type).c_str());
                 return Known<CSequenceOffset>(h);
             default:
-                return Unknown();
+                return EntryChild(h);
         }
     });
 }

@@ -2,6 +2,7 @@
 
 #include "base/log.h"
 #include "boxes/descriptors/es_descriptor.h"
+#include "boxes/presentation/free_space_box.h"
 #include "boxes/sampleentry/entry_boxes.h"
 
 int CSampleEntry::ParseBox(CBitStreamReader& reader) {
@@ -36,9 +37,17 @@ int ParseEsdsAndAfter(CBox& entry, CBitStreamReader& reader, const EsdsEntryText
         case ChildStatus::Parsed:
             break;
     }
-    return ParseChildren(entry, reader, texts.after, [](const CBox& h) -> ChildMade {
-        if (h.m_type == FourCC("btrt")) return Known<CBitRateBox>(h);
-        if (h.m_type == FourCC("m4ds")) return Known<CMPEG4ExtensionDescriptorsBox>(h);
-        return Unknown();
-    });
+    return ParseChildren(entry, reader, texts.after, EntryChild);
+}
+
+ChildMade EntryChild(const CBox& h) {
+    switch (h.m_type) {
+        case FourCC("btrt"): return Known<CBitRateBox>(h);
+        case FourCC("m4ds"): return Known<CMPEG4ExtensionDescriptorsBox>(h);
+        case FourCC("pasp"): return Known<CPixelAspectRatioBox>(h);
+        case FourCC("clap"): return Known<CCleanAperturebox>(h);
+        case FourCC("free"):
+        case FourCC("skip"): return Known<CFreeSpaceBox>(h);
+        default: return Unknown();
+    }
 }

@@ -33,10 +33,14 @@ struct EsdsEntryTexts {
     ContainerTexts after;     // the boxes after the esds
 };
 // Reads the box after an entry's fields as its esds, whatever its type says, then the
-// boxes after it as the entry's children (btrt and m4ds decoded, any other kept plain).
+// boxes after it as the entry's children (see EntryChild).
 // An esds that fails is not kept: it fails the entry, or with `esdsMayFail` leaves the
 // entry parsed and the rest read through.
 int ParseEsdsAndAfter(CBox& entry, CBitStreamReader& reader, const EsdsEntryTexts& texts, bool esdsMayFail);
+
+// The boxes any sample entry may hold after its fields and its configuration: btrt,
+// m4ds, pasp, clap and free space decoded; Unknown() for any other type.
+ChildMade EntryChild(const CBox& header);
 
 // Reads the rest of `reader` through: the bytes of an entry this program does not decode.
 inline void ReadThrough(CBitStreamReader& reader) { reader.SkipBits(reader.RemainingBits); }

@@ -18,7 +18,7 @@ int CTextSampleEntry::ParseBox(CBitStreamReader& reader) {
                                       "[CTextSampleEntry::ParseBox] unknow box type ... - %s",
                                       " Fail to parse a Text Sample Entry Box~~~", nullptr};
     return ParseChildren(*this, reader, texts, [](const CBox& h) -> ChildMade {
-        if (h.m_type != FourCC("ftab")) return Unknown();
+        if (h.m_type != FourCC("ftab")) return EntryChild(h);
         LogDispatch(23, "##### Font Table Box('ftab')");
         return Known<CFontTableBox>(h);
     });

@@ -23,10 +23,9 @@ int CVisualSampleEntry::ParseBox(CBitStreamReader& reader) {
         reader.ReadBits(32, m_horizResolution) < 0 || reader.ReadBits(32, m_vertResolution) < 0 ||
         reader.ReadBits(32, m_reserved2) < 0 || reader.ReadBits(16, m_frameCount) < 0)
         return -1;
-    // The compressor name's length byte is not kept: the name is all 31 bytes after it.
-    reader.SkipBits(8);
-    if (reader.ReadBytes(31, m_compressorName) < 0 || reader.ReadBits(16, m_depth) < 0 ||
-        reader.ReadBits(16, m_preDefined3) < 0)
+    // The name is all 31 bytes after its length byte, whatever the length says.
+    if (reader.ReadBits(8, m_compressorNameLength) < 0 || reader.ReadBytes(31, m_compressorName) < 0 ||
+        reader.ReadBits(16, m_depth) < 0 || reader.ReadBits(16, m_preDefined3) < 0)
         return -1;
 
     if (PeekBoxType(reader) == FourCC("clap") &&
@@ -57,15 +56,11 @@ int CAVCSampleEntrty::ParseBox(CBitStreamReader& reader) {
             case FourCC("avcC"):
                 LogDispatch(23, "##### AVC Sample Entry Box('avcC')");
                 return Known<CAVCConfigurationBox>(h);
-            case FourCC("btrt"):
-                return Known<CBitRateBox>(h);
-            case FourCC("m4ds"):
-                return Known<CMPEG4ExtensionDescriptorsBox>(h);
             case FourCC("uuid"):
                 CORVEL_LOG("[CAVCSampleEntrty::ParseBox] not implemeted parsing a box - %s", FourCCText(h.m_type).c_str());
                 return Placeholder(h);
             default:
-                return Unknown();
+                return EntryChild(h);
         }
     });
 }
@@ -84,12 +79,8 @@ int CHEVCSampleEntry::ParseBox(CBitStreamReader& reader) {
             case FourCC("hvcC"):
                 LogDispatch(23, "##### HEVC Sample Entry Box('hvcC')");
                 return Known<CHEVCConfigurationBox>(h);
-            case FourCC("btrt"):
-                return Known<CBitRateBox>(h);
-            case FourCC("m4ds"):
-                return Known<CMPEG4ExtensionDescriptorsBox>(h);
             default:
-                return Unknown();
+                return EntryChild(h);
         }
     });
 }
@@ -117,6 +108,6 @@ int CAVCParameterSampleEntry::ParseBox(CBitStreamReader& reader) {
                                       " Fail to parse a AVCParameterSampleEntry ~~", nullptr};
     return ParseChildren(*this, reader, texts, [](const CBox& h) -> ChildMade {
         if (h.m_type == FourCC("avcC")) return Known<CAVCConfigurationBox>(h);
-        return Unknown();
+        return EntryChild(h);
     });
 }

@@ -24,6 +24,7 @@ public:
     uint32_t m_vertResolution = 0;
     uint32_t m_reserved2 = 0;
     uint32_t m_frameCount = 0;     // 16
+    uint32_t m_compressorNameLength = 0;  // 8
     std::string m_compressorName;  // the 31 bytes after its length byte, zero bytes included
     uint32_t m_depth = 0;          // 16
     uint32_t m_preDefined3 = 0;    // 16

@@ -19,6 +19,8 @@ using Kind = CSampleGroupDescBox::EntryKind;
 
 // The group entry class for a handler type and a grouping type.
 Kind EntryKindFor(uint32_t handlerType, uint32_t groupingType) {
+    // A roll distance is laid out alike in every kind of track, a fragment's included.
+    if (groupingType == FourCC("roll") || groupingType == FourCC("prol")) return Kind::RollRecovery;
     switch (handlerType) {
         case FourCC("hint"):
             return Kind::Hint;
@@ -49,6 +51,8 @@ std::unique_ptr<ISampleGroupDescriptionEntry> MakeEntryWithFields(Kind kind) {
             return std::make_unique<CAVCLayerEntry>();
         case Kind::AVCSubSequence:
             return std::make_unique<CAVCSubSequenceEntry>();
+        case Kind::RollRecovery:
+            return std::make_unique<CRollRecoveryEntry>();
         default:
             return nullptr;
     }
@@ -91,6 +95,7 @@ int CSampleGroupDescBox::ParseBox(CBitStreamReader& reader) {
     m_records.reserve(std::min<uint64_t>(m_entryCount, mostRecords));  // records never move once read
     for (uint32_t i = 0; i < m_entryCount; ++i) {
         if (i >= mostRecords) return -1;
+        const uint64_t recordStart = reader.FileBit();
         Record& record = m_records.emplace_back();
         record.kind = kind;
         if (m_version == 1 && m_defaultLength == 0) {
@@ -101,6 +106,7 @@ int CSampleGroupDescBox::ParseBox(CBitStreamReader& reader) {
             CORVEL_LOG("[CSampleGroupDescBox::ParseBox] description_length: %ld",
                        static_cast<long>(record.descriptionLength));
         }
+        const uint64_t entryStart = reader.BitPosition;
         record.entry = MakeEntryWithFields(kind);
         if (record.entry) {
             int status = record.entry->ParseBox(reader);
@@ -109,6 +115,12 @@ int CSampleGroupDescBox::ParseBox(CBitStreamReader& reader) {
                 return status;
             }
         }
+        // Version 1 gives each entry's length: what its class does not read is passed
+        // over, so the next record starts where the file puts it.
+        const uint64_t length = m_version == 1 ? (m_defaultLength ? m_defaultLength : record.descriptionLength) : 0;
+        const uint64_t read = (reader.BitPosition - entryStart) / 8;
+        if (length > read) reader.SkipBits(std::min<uint64_t>(length - read, reader.PresentBytes()) * 8);
+        reader.NoteSince(&record.entry, recordStart);
     }
     return 0;
 }

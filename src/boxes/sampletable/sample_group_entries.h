@@ -26,6 +26,16 @@ public:
     int ParseBox(CBitStreamReader&) override { return 0; }
 };
 
+// roll and prol: the distance to the sample from which decoding recovers (a video
+// track's gradual refresh, an audio track's pre-roll), in samples.
+class CRollRecoveryEntry : public ISampleGroupDescriptionEntry {
+public:
+    int ParseBox(CBitStreamReader& reader) override { return reader.ReadBits(16, m_rollDistance); }
+    int16_t RollDistance() const { return static_cast<int16_t>(m_rollDistance); }
+
+    uint32_t m_rollDistance = 0;  // 16, signed
+};
+
 // avss: an AVC sub-sequence (the reference list that follows is not read).
 class CAVCSubSequenceEntry : public IVisualSampleGroupEntry {
 public:

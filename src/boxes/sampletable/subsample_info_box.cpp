@@ -6,6 +6,14 @@
 int CSubSampleInfoBox::ParseBox(CBitStreamReader& reader) {
     if (CFullBox::ParseBox(reader) < 0) return -1;
     if (reader.ReadBits(32, m_entryCount) < 0) return -1;
+    // The entries and their sub-samples lie interleaved: the table's span covers both.
+    const uint64_t tableStart = reader.FileBit();
+    const int status = ReadEntries(reader);
+    reader.NoteSince(&m_entries, tableStart);
+    return status;
+}
+
+int CSubSampleInfoBox::ReadEntries(CBitStreamReader& reader) {
     const uint32_t sizeBits = m_version == 0 ? 16 : 32;
     // An entry takes at least 6 bytes, a sub-sample at least 8: the payload bounds both
     // tables, and their records never move once read.

@@ -33,4 +33,7 @@ public:
     uint32_t m_entryCount = 0;
     TableVector<Entry> m_entries;
     TableVector<Subsample> m_subsamples;
+
+private:
+    int ReadEntries(CBitStreamReader& reader);
 };

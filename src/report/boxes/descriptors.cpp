@@ -2,12 +2,14 @@
 // MPEG-4 descriptors (esds, iods).
 #include <cinttypes>
 #include <cstring>
+#include <utility>
 
 #include "boxes/descriptors/avc_configuration.h"
 #include "boxes/descriptors/es_descriptor.h"
 #include "boxes/descriptors/hevc_configuration.h"
 #include "boxes/descriptors/object_descriptor_box.h"
 #include "report/box_entry.h"
+#include "report/more_fields.h"
 
 namespace {
 Text UpToZero(const std::string& s) { return Text::FromFile(std::string_view(s.c_str(), std::strlen(s.c_str()))); }
@@ -46,6 +48,27 @@ void AvcConfigurationRows(PageBuilder& page, const CAVCConfigurationBox& box) {
     for (size_t i = 0; i < r.GetPictureParameterSetCount(); ++i) {
         const NalUnit& set = *r.GetPictureParameterSet(i);
         page.Row(Format("Picture parameter set (%zu)", i), BytesText(set.bytes), {set.bytes});
+    }
+    MoreFields(page);
+    page.U32x2("Reserved 6bits", r.m_reserved6);
+    page.U32x2("Reserved 3bits", r.m_reserved3);
+    for (size_t i = 0; i < r.GetSequenceParameterSetCount(); ++i)
+        page.U32x4(Format("Sequence parameter set length (%zu)", i), r.GetSequenceParameterSet(i)->length);
+    for (size_t i = 0; i < r.GetPictureParameterSetCount(); ++i)
+        page.U32x4(Format("Picture parameter set length (%zu)", i), r.GetPictureParameterSet(i)->length);
+    if (!r.HasHighProfileFields()) return;
+    static const char* const kChroma[] = {"monochrome", "4:2:0", "4:2:2", "4:4:4"};
+    page.U32x2("Reserved 6bits 2", r.m_reserved6b);
+    page.Row("Chroma format", U32Text2(r.m_chromaFormat) + " " + kChroma[r.m_chromaFormat & 3], {r.m_chromaFormat});
+    page.U32x2("Reserved 5bits", r.m_reserved5a);
+    page.U32x2("Bit depth luma minus 8", r.m_bitDepthLumaMinus8);
+    page.U32x2("Reserved 5bits 2", r.m_reserved5b);
+    page.U32x2("Bit depth chroma minus 8", r.m_bitDepthChromaMinus8);
+    page.U32x2("Num sequence parameter set ext", r.m_numOfSequenceParameterSetExt);
+    for (size_t i = 0; i < r.m_sequenceParameterSetExts.size(); ++i) {
+        const NalUnit& set = r.m_sequenceParameterSetExts[i];
+        page.U32x4(Format("Sequence parameter set ext length (%zu)", i), set.length);
+        page.Row(Format("Sequence parameter set ext (%zu)", i), BytesText(set.bytes), {set.bytes});
     }
 }
 
@@ -130,6 +153,45 @@ void AudioSpecificConfigRows(PageBuilder& page, const CAudioSpecificConfig& asc)
     page.U32x2("Extension flag3", ga.m_extensionFlag3);
 }
 
+// What the descriptor pages leave out: the decoder buffer size, a decoder specific info
+// that is not an audio specific config (its bytes), and the SL config descriptor.
+void EsDescriptorMore(PageBuilder& page, const CDecoderConfigDescriptor& config, const CDecoderSpecificInfo* info,
+                      const CSLConfigDescriptor* sl) {
+    MoreFields(page);
+    page.Row("Buffer size db", Format("%u (0X%06X)", config.m_bufferSizeDB, config.m_bufferSizeDB),
+             {config.m_bufferSizeDB});
+    if (info) page.Row("Decoder specific info", BytesText(info->m_bytes), {info->m_bytes});
+    if (!sl) return;
+    page.U32x2("SL config tag", sl->m_tag);
+    if (sl->m_sizeBytes == 1) page.U32x2("SL config tag size", sl->m_size);
+    else page.Derived("SL config tag size", U32Text2(sl->m_size), {sl->m_size});
+    const char* kind = sl->m_predefined == 1   ? " null SL packet header"
+                       : sl->m_predefined == 2 ? " reserved for MP4"
+                                               : "";
+    page.Row("SL config predefined", U32Text2(sl->m_predefined) + kind, {sl->m_predefined});
+    if (sl->m_predefined != 0) return;
+    const std::pair<const char*, const uint32_t*> flags[] = {
+        {"Use access unit start flag", &sl->m_useAccessUnitStartFlag},
+        {"Use access unit end flag", &sl->m_useAccessUnitEndFlag},
+        {"Use random access point flag", &sl->m_useRandomAccessPointFlag},
+        {"Has random access units only flag", &sl->m_hasRandomAccessUnitsOnlyFlag},
+        {"Use padding flag", &sl->m_usePaddingFlag},
+        {"Use time stamps flag", &sl->m_useTimeStampsFlag},
+        {"Use idle flag", &sl->m_useIdleFlag},
+        {"Duration flag", &sl->m_durationFlag},
+        {"Time stamp resolution", &sl->m_timeStampResolution},
+        {"OCR resolution", &sl->m_OCRResolution},
+        {"Time stamp length", &sl->m_timeStampLength},
+        {"OCR length", &sl->m_OCRLength},
+        {"AU length", &sl->m_AU_Length},
+        {"Instant bitrate length", &sl->m_instantBitrateLength},
+        {"Degradation priority length", &sl->m_degradationPriorityLength},
+        {"AU seq num length", &sl->m_AU_seqNumLength},
+        {"Packet seq num length", &sl->m_packetSeqNumLength},
+        {"Reserved", &sl->m_reserved}};
+    for (const auto& [label, field] : flags) page.U32(label, *field);
+}
+
 void EsDescriptorRows(PageBuilder& page, const ESDescriptorBox& box) {
     if (!box.m_esDescriptor) return;
     const CESDescriptor& es = *box.m_esDescriptor;
@@ -164,13 +226,14 @@ void EsDescriptorRows(PageBuilder& page, const ESDescriptorBox& box) {
     page.U32("Avg bitrate", config.m_avgBitrate);
 
     const CDecoderSpecificInfo* info = config.m_decoderSpecificInfo.get();
-    if (!info) return;
-    if (auto* asc = dynamic_cast<const CAudioSpecificConfig*>(info); asc && type == 0x40) {
+    const auto* asc = dynamic_cast<const CAudioSpecificConfig*>(info);
+    if (asc && type == 0x40) {
         AudioSpecificConfigRows(page, *asc);
-    } else {
+    } else if (info) {
         page.Table("Decoder Specific Info");
         TagRows(page, *info);
     }
+    EsDescriptorMore(page, config, asc ? nullptr : info, es.m_slConfig.get());
 }
 
 // The rows of an initial object descriptor or an object descriptor, and the list of
@@ -200,6 +263,14 @@ void ObjectDescriptorBoxRows(PageBuilder& page, const CObjectDescriptorBox& box)
         page.U32x2("Profile level flag", iod->m_includeInlineProfileLevelFlag);
         page.U32x2("Reserved", iod->m_reserved);
         ObjectDescriptorRows(page, *iod, iod->m_esIdIncs, "Track id", &CES_ID_Inc::m_trackID, "%u (0X%08X)");
+        if (iod->m_urlFlag) return;
+        // 0xFF: no capability of that kind required; 0xFE: none of the profiles listed.
+        MoreFields(page);
+        page.U32x2("OD profile level indication", iod->m_ODProfileLevelIndication);
+        page.U32x2("Scene profile level indication", iod->m_sceneProfileLevelIndication);
+        page.U32x2("Audio profile level indication", iod->m_audioProfileLevelIndication);
+        page.U32x2("Visual profile level indication", iod->m_visualProfileLevelIndication);
+        page.U32x2("Graphics profile level indication", iod->m_graphicsProfileLevelIndication);
     } else if (auto* od = dynamic_cast<const CObjectDescriptor*>(box.m_descriptor.get())) {
         page.U32x4("Object descriptor id", od->m_objectDescriptorID);
         page.U32x2("URL flag", od->m_urlFlag);

@@ -112,6 +112,13 @@ void SsixRows(PageBuilder& page, const CSubsegmentIndexBox& b) {
             page.ListEntry({Plain(s.rangesCount), Plain(s.ranges[0].level), Plain(s.ranges[0].rangeSize)},
                            {s.rangesCount, s.ranges[0]});
     }
+    // Every range of every subsegment, the first ones again.
+    page.List("More fields: ranges", {"Subsegment", "Range", "level", "Range size"});
+    for (size_t i = 0; i < b.m_subsegments.size(); ++i)
+        for (size_t k = 0; k < b.m_subsegments[i].ranges.size(); ++k) {
+            const CSubsegmentIndexBox::Range& r = b.m_subsegments[i].ranges[k];
+            page.ListEntry({Plain(uint32_t(i + 1)), Plain(uint32_t(k + 1)), Plain(r.level), Plain(r.rangeSize)}, {r});
+        }
 }
 
 void PrftRows(PageBuilder& page, const CProducerReferenceTimeBox& b) {

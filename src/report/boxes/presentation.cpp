@@ -12,7 +12,9 @@
 #include "boxes/presentation/media_header_boxes.h"
 #include "boxes/presentation/movie_header_boxes.h"
 #include "boxes/presentation/progressive_download_box.h"
+#include "boxes/presentation/track_reference_type_box.h"
 #include "report/box_entry.h"
+#include "report/more_fields.h"
 
 namespace {
 // "%c%c%c%c (0X%08X)": a brand's characters, then its code.
@@ -66,6 +68,13 @@ void MovieHeaderRows(PageBuilder& page, const CMovieHeaderBox& box) {
     page.Derived("Volume", Format("%.01f (0X%04X>>8)", static_cast<double>(box.m_volume >> 8), box.m_volume),
                  {box.m_volume});
     page.Derived("Rate", Fixed16(static_cast<double>(static_cast<int32_t>(box.m_rate) >> 16), box.m_rate), {box.m_rate});
+    MoreFields(page);
+    page.Row("Preferred rate", FixedRawText(int32_t(box.m_rate), 16, box.m_rate), {box.m_rate});
+    page.Row("Preferred volume", FixedRawText(int16_t(box.m_volume), 8, box.m_volume, 4), {box.m_volume});
+    page.U32x4("Reserved", box.m_reserved16);
+    page.Derived("Reserved", WordsText(box.m_reserved32, 2), {box.m_reserved32});
+    page.Derived("Matrix", MatrixText(box.m_matrix), {box.m_matrix});
+    page.Derived("Pre defined", WordsText(box.m_preDefined, 6), {box.m_preDefined});
 }
 
 void TrackHeaderRows(PageBuilder& page, const CTrackHeaderBox& box) {
@@ -75,6 +84,17 @@ void TrackHeaderRows(PageBuilder& page, const CTrackHeaderBox& box) {
     page.U64("Duration", box.m_duration);
     page.Derived("Width", Fixed16(static_cast<double>(box.m_width >> 16), box.m_width), {box.m_width});
     page.Derived("Height", Fixed16(static_cast<double>(box.m_height >> 16), box.m_height), {box.m_height});
+    MoreFields(page);
+    page.U32("Reserved", box.m_reserved1);
+    page.Derived("Reserved", WordsText(box.m_reserved2, 2), {box.m_reserved2});
+    page.Row("Layer", Format("%d (0X%04X)", int16_t(box.m_layer), box.m_layer), {box.m_layer});
+    page.Row("Alternate group", Format("%d (0X%04X)", int16_t(box.m_alternateGroup), box.m_alternateGroup),
+             {box.m_alternateGroup});
+    page.Row("Volume", FixedRawText(int16_t(box.m_volume), 8, box.m_volume, 4), {box.m_volume});
+    page.U32x4("Reserved", box.m_reserved3);
+    page.Derived("Matrix", MatrixText(box.m_matrix), {box.m_matrix});
+    page.Row("Exact width", FixedRawText(box.m_width, 16, box.m_width), {box.m_width});
+    page.Row("Exact height", FixedRawText(box.m_height, 16, box.m_height), {box.m_height});
 }
 
 void MediaHeaderRows(PageBuilder& page, const CMediaHeaderBox& box) {
@@ -89,12 +109,50 @@ void MediaHeaderRows(PageBuilder& page, const CMediaHeaderBox& box) {
                  Text::FromFile(letters) + Text(Format("(0X%02X+0x60, 0X%02X+0x60, 0X%02X+0x60)", box.GetLanguageCode(0),
                                                        box.GetLanguageCode(1), box.GetLanguageCode(2))),
                  {box.m_language});
+    MoreFields(page);
+    page.U32("Pad", box.m_pad);
+    page.U32x4("Pre defined", box.m_preDefined);
 }
 
 void HandlerRows(PageBuilder& page, const CHandlerBox& box) {
     page.Table();
     page.Row("Handler type", FourCCValue(box.m_handlerType), {box.m_handlerType});
     page.Row("Name", StringValue(box.m_name), {box.m_name});
+    MoreFields(page);
+    page.U32("Pre defined", box.m_preDefined);
+    page.Derived("Reserved", WordsText(box.m_reserved, 3), {box.m_reserved});
+}
+
+// QuickTime's transfer modes; ISO files write 0, copy.
+const char* GraphicsModeName(uint32_t mode) {
+    switch (mode) {
+        case 0x00: return "copy";
+        case 0x20: return "blend";
+        case 0x24: return "transparent";
+        case 0x40: return "dither copy";
+        case 0x100: return "straight alpha";
+        case 0x101: return "premultiplied white alpha";
+        case 0x102: return "premultiplied black alpha";
+        case 0x103: return "composition";
+        case 0x104: return "straight alpha blend";
+        default: return "unknown";
+    }
+}
+
+void VideoMediaHeaderRows(PageBuilder& page, const CVideoMediaHeaderBox& box) {
+    MoreFields(page);
+    page.Row("Graphics mode", U32Text4(box.m_graphicsmode) + " " + GraphicsModeName(box.m_graphicsmode),
+             {box.m_graphicsmode});
+    page.Derived("Opcolor", Format("red %u, green %u, blue %u", box.m_opcolor[0], box.m_opcolor[1], box.m_opcolor[2]),
+                 {box.m_opcolor});
+}
+
+void SoundMediaHeaderRows(PageBuilder& page, const CSoundMediaHeaderBox& box) {
+    MoreFields(page);
+    const int16_t balance = int16_t(box.m_balance);
+    const char* side = balance < 0 ? " left" : balance > 0 ? " right" : " centre";
+    page.Row("Balance", FixedRawText(balance, 8, box.m_balance, 4) + side, {box.m_balance});
+    page.U32x4("Reserved", box.m_reserved);
 }
 
 void HintMediaHeaderRows(PageBuilder& page, const CHintMediaHeaderBox& box) {
@@ -147,9 +205,9 @@ constexpr BoxEntry kEntries[] = {
     {FourCC("mdhd"), "Media Header Box", nullptr, RowsOf<CMediaHeaderBox, MediaHeaderRows>},
     {FourCC("hdlr"), "Handler Reference Box", nullptr, RowsOf<CHandlerBox, HandlerRows>},
     {FourCC("hmhd"), "Hint Media Header Box", nullptr, RowsOf<CHintMediaHeaderBox, HintMediaHeaderRows>},
-    // Their own fields are not shown: the common header rows are the whole page.
-    {FourCC("vmhd"), "Video Media Header Box"},
-    {FourCC("smhd"), "Sound Media Header Box"},
+    // The others have no fields of their own: the common header rows are the whole page.
+    {FourCC("vmhd"), "Video Media Header Box", nullptr, RowsOf<CVideoMediaHeaderBox, VideoMediaHeaderRows>},
+    {FourCC("smhd"), "Sound Media Header Box", nullptr, RowsOf<CSoundMediaHeaderBox, SoundMediaHeaderRows>},
     {FourCC("nmhd"), "MPEG4 Media Header Box"},
     {FourCC("crhd"), "NULL Media Header Box"},
     {FourCC("iphd"), "NULL Media Header Box"},
@@ -172,3 +230,11 @@ constexpr BoxEntry kEntries[] = {
 }  // namespace
 
 std::span<const BoxEntry> PresentationEntries() { return kEntries; }
+
+void TrackReferenceRows(PageBuilder& page, const CBox& box) {
+    const auto* reference = dynamic_cast<const CTrackReferenceTypeBox*>(&box);
+    if (!reference) return;
+    MoreFields(page);
+    for (size_t i = 0; i < reference->m_trackIDs.size(); ++i)
+        page.U32(Format("Track id (%zu)", i), reference->m_trackIDs[i]);
+}

@@ -6,9 +6,11 @@
 #include "boxes/sampleentry/entry_boxes.h"
 #include "boxes/sampleentry/hint_sample_entries.h"
 #include "boxes/sampleentry/metadata_sample_entries.h"
+#include "boxes/sampleentry/sample_description_box.h"
 #include "boxes/sampleentry/text_sample_entry.h"
 #include "boxes/sampleentry/visual_sample_entries.h"
 #include "report/box_entry.h"
+#include "report/more_fields.h"
 
 namespace {
 // Text from the file, up to its first zero byte.
@@ -19,6 +21,63 @@ void DataReferenceRows(PageBuilder& page, const CSampleEntry& e) {
     page.U32("Data reference index", e.m_dataReferenceIndex);
 }
 
+// The fields every sample entry starts with, in a "More fields" table: the reserved
+// bytes, and the data reference index where the page does not show it already.
+void EntryMore(PageBuilder& page, const CSampleEntry& e, bool withIndex) {
+    MoreFields(page);
+    page.Derived("Reserved", WordsText(e.m_reserved, 6, 2), {e.m_reserved});
+    if (withIndex) page.U32("Data reference index", e.m_dataReferenceIndex);
+}
+
+// What a visual entry's depth says (QuickTime adds 32 with alpha and the grey scales).
+const char* DepthName(uint32_t depth) {
+    switch (depth) {
+        case 24: return "colour, no alpha";
+        case 32: return "colour with alpha";
+        case 34: return "2-bit grey";
+        case 36: return "4-bit grey";
+        case 40: return "8-bit grey";
+        default: return "";
+    }
+}
+
+void VisualMore(PageBuilder& page, const CVisualSampleEntry& e) {
+    EntryMore(page, e, false);
+    page.U32x4("Pre defined", e.m_preDefined1);
+    page.U32x4("Reserved", e.m_reserved1);
+    page.Derived("Pre defined", WordsText(e.m_preDefined2, 3), {e.m_preDefined2});
+    page.Row("Horizontal resolution (dpi)", FixedRawText(e.m_horizResolution, 16, e.m_horizResolution),
+             {e.m_horizResolution});
+    page.Row("Vertical resolution (dpi)", FixedRawText(e.m_vertResolution, 16, e.m_vertResolution),
+             {e.m_vertResolution});
+    page.U32("Reserved", e.m_reserved2);
+    page.U32x4("Frame count", e.m_frameCount);
+    page.U32x2("Compressor name length", e.m_compressorNameLength);
+    page.Row("Depth", U32Text4(e.m_depth) + (*DepthName(e.m_depth) ? " " : "") + DepthName(e.m_depth), {e.m_depth});
+    page.Row("Pre defined", Format("%d (0X%04X)", int16_t(e.m_preDefined3), e.m_preDefined3), {e.m_preDefined3});
+}
+
+// A sample rate in 16.16: "48000 Hz (0XBB800000)".
+std::string SampleRateText(uint32_t rate) {
+    const std::string hz = rate & 0xFFFF ? FixedText(rate, 16) : Decimal(uint64_t{rate >> 16});
+    return hz + Format(" Hz (0X%08X)", rate);
+}
+
+void AudioMore(PageBuilder& page, const CAudioSampleEntry& e, bool withIndex) {
+    EntryMore(page, e, withIndex);
+    page.U32x4("Version", e.m_soundVersion);
+    page.U32x4("Revision level", e.m_revision);
+    page.Row("Vendor", FourCCValue(e.m_vendor) + Text(Format(" (0X%08X)", e.m_vendor)), {e.m_vendor});
+    page.U32x4("Channel count", e.m_channelCount);
+    page.U32x4("Sample size", e.m_sampleSize);
+    page.U32x4("Pre defined", e.m_preDefined);
+    page.U32x4("Reserved", e.m_reserved3);
+    page.Row("Sample rate", SampleRateText(e.m_sampleRate), {e.m_sampleRate});
+}
+
+// mp4a's page shows the common rows only.
+void Mpeg4AudioRows(PageBuilder& page, const CAudioSampleEntry& e) { AudioMore(page, e, true); }
+
 void VisualRows(PageBuilder& page, const CVisualSampleEntry& e) {
     page.Table();
     page.U32x4("Data reference index", e.m_dataReferenceIndex);
@@ -27,6 +86,7 @@ void VisualRows(PageBuilder& page, const CVisualSampleEntry& e) {
     page.U32("Horizontal resolution", e.m_horizResolution);
     page.U32("Vertical resolution", e.m_vertResolution);
     page.Row("Compression name", UpToZero(e.m_compressorName), {e.m_compressorName});
+    VisualMore(page, e);
 }
 
 // The record rows of a text entry: the value, then a line feed.
@@ -52,6 +112,7 @@ void TextRows(PageBuilder& page, const CTextSampleEntry& e) {
     RecordRow(page, "Face style flags", "%u (0X%08X)\n", e.m_faceStyleFlags);
     RecordRow(page, "Font siz", "%u (0X%08X)\n", e.m_fontSize);
     RecordRow(page, "Text color rgba", "%u (0X%08X)\n", e.m_textColorRGBA);
+    EntryMore(page, e, true);
 }
 
 void RtpHintRows(PageBuilder& page, const CRtpHintSampleEntry& e) {
@@ -59,11 +120,13 @@ void RtpHintRows(PageBuilder& page, const CRtpHintSampleEntry& e) {
     page.U32("HintTrack version", e.m_hintTrackVersion);
     page.U32("Highest compatible version", e.m_highestCompatibleVersion);
     page.U32("Max packet size", e.m_maxPacketSize);
+    EntryMore(page, e, true);
 }
 
 void HintRows(PageBuilder& page, const CHintSampleEntry& e) {
     page.Table();
     page.Row("Data", UpToZero(e.m_data), {e.m_data});
+    EntryMore(page, e, true);
 }
 
 void XmlMetaDataRows(PageBuilder& page, const CXMLMetaDataSampleEntry& e) {
@@ -71,12 +134,14 @@ void XmlMetaDataRows(PageBuilder& page, const CXMLMetaDataSampleEntry& e) {
     page.Row("Content encoding", UpToZero(e.m_contentEncoding), {e.m_contentEncoding});
     page.Row("Namespace", UpToZero(e.m_namespace), {e.m_namespace});
     page.Row("Schema location", UpToZero(e.m_schemaLocation), {e.m_schemaLocation});
+    EntryMore(page, e, true);
 }
 
 void TextMetaDataRows(PageBuilder& page, const CTextMetaDataSampleEntry& e) {
     page.Table();
     page.Row("Content encoding", UpToZero(e.m_contentEncoding), {e.m_contentEncoding});
     page.Row("MIME format", UpToZero(e.m_mimeFormat), {e.m_mimeFormat});
+    EntryMore(page, e, true);
 }
 
 void CleanApertureRows(PageBuilder& page, const CCleanAperturebox& b) {
@@ -127,15 +192,21 @@ void SequenceOffsetRows(PageBuilder& page, const CSequenceOffset& b) {
     page.U32("Offset", b.m_offset);
 }
 
+// Its page shows version and flags; the entry count goes with the fields it leaves out.
+void SampleDescriptionRows(PageBuilder& page, const CSampleDescriptionBox& b) {
+    MoreFields(page);
+    page.U32("Entry count", b.m_entryCount);
+}
+
 constexpr auto kVisual = RowsOf<CVisualSampleEntry, VisualRows>;
 
 constexpr BoxEntry kEntries[] = {
     // The sample description box shows its version and flags only.
-    {FourCC("stsd"), "Sample Description Box"},
+    {FourCC("stsd"), "Sample Description Box", nullptr, RowsOf<CSampleDescriptionBox, SampleDescriptionRows>},
     {FourCC("avc1"), "AVC Sample Entrty", nullptr, kVisual},
     {FourCC("hev1"), "HEVC Sample Entrty", nullptr, kVisual},
     {FourCC("hvc1"), "HEVC Sample Entrty", nullptr, kVisual},
-    {FourCC("mp4a"), "MPEG4 Audio Sample Entry"},
+    {FourCC("mp4a"), "MPEG4 Audio Sample Entry", nullptr, RowsOf<CAudioSampleEntry, Mpeg4AudioRows>},
     {FourCC("mp4v"), "MPEG4 Visual Sample Entry Box", nullptr, kVisual},
     {FourCC("hint"), "Hint Sample Entry Box", nullptr, RowsOf<CHintSampleEntry, HintRows>},
     {FourCC("metx"), "XML Meta Data Sample Entry Box", nullptr, RowsOf<CXMLMetaDataSampleEntry, XmlMetaDataRows>},
@@ -181,6 +252,11 @@ void SampleEntryRows(PageBuilder& page, const CBox& box) {
     if (auto* rtp = dynamic_cast<const CRtpHintSampleEntry*>(&box)) RtpHintRows(page, *rtp);
     else if (auto* visual = dynamic_cast<const CVisualSampleEntry*>(&box)) VisualRows(page, *visual);
     else if (auto* text = dynamic_cast<const CTextSampleEntry*>(&box)) TextRows(page, *text);
-    else if (auto* audio = dynamic_cast<const CAudioSampleEntry*>(&box)) DataReferenceRows(page, *audio);
-    else if (auto* mpeg = dynamic_cast<const CMPEGSampleEntry*>(&box)) DataReferenceRows(page, *mpeg);
+    else if (auto* audio = dynamic_cast<const CAudioSampleEntry*>(&box)) {
+        DataReferenceRows(page, *audio);
+        AudioMore(page, *audio, false);
+    } else if (auto* mpeg = dynamic_cast<const CMPEGSampleEntry*>(&box)) {
+        DataReferenceRows(page, *mpeg);
+        EntryMore(page, *mpeg, false);
+    }
 }

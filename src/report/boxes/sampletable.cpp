@@ -95,7 +95,9 @@ void SgpdRows(PageBuilder& page, const CSampleGroupDescBox& b) {
     page.U32("Grouping type", b.m_groupingType);
     page.U32("Default length", b.m_defaultLength);
     page.U32("Entry count", b.m_entryCount);
-    page.EntryPages("Entries", b.m_entryCount, {b.m_records});
+    // The records lie one after another: the first and the last span them all.
+    if (b.m_records.empty()) page.EntryPages("Entries", b.m_entryCount);
+    else page.EntryPages("Entries", b.m_entryCount, {b.m_records.front(), b.m_records.back()});
 }
 
 void SaizRows(PageBuilder& page, const CSaizBox& b) {
@@ -141,7 +143,8 @@ void SdepRows(PageBuilder& page, const CSampleDependencyBox& b) {
             if (number < 0) break;  // the payload ended inside this sample's list
             numbers += Format(j + 1 < entry.dependencyCount ? "%u, " : "%u", static_cast<uint32_t>(number));
         }
-        page.Derived("Dependency sample number", numbers, {entry});
+        const Source stored(b.m_numbers.data() + entry.firstNumber, entry.storedNumbers * sizeof(b.m_numbers[0]));
+        page.Derived("Dependency sample number", numbers, {entry, stored});
     }
 }
 
@@ -261,6 +264,8 @@ std::string SgpdDescription(const CSampleGroupDescBox& sgpd, uint32_t i) {
         line(Format("tl Avg Bitrate = %u", e->m_avgBitRate));
         line(Format("tl Constant Framerate = %u", e->m_constantFrameRate));
         line(Format("tl Avg Framerate = %u", e->m_avgFrameRate));
+    } else if (auto* e = dynamic_cast<const CRollRecoveryEntry*>(entry)) {
+        line(Format("Roll distance = %d", e->RollDistance()));
     } else if (auto* e = dynamic_cast<const CAVCLayerEntry*>(entry)) {
         line(Format("Layer Number = %u", e->m_layerNumber));
         line(Format("Accurate Statistics Flag = %u", e->m_accurateStatisticsFlag));

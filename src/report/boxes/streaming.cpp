@@ -9,6 +9,7 @@
 #include "boxes/streaming/user_types.h"
 #include "boxes/streaming/xmp_metadata_box.h"
 #include "report/box_entry.h"
+#include "report/more_fields.h"
 
 namespace {
 std::string Number(uint64_t v) { return Format("%" PRIu64, v); }
@@ -28,6 +29,8 @@ void AfraRows(PageBuilder& page, const CFragmentRandomAccessBox& b) {
         page.ListEntry({Number(e.time), Number(e.segment), Number(e.fragment), Number(e.afraOffset),
                         Number(e.offsetFromAfra)},
                        {e});
+    MoreFields(page);
+    page.U32("Time scale", b.m_TimeScale);
 }
 
 // A server or quality entry: its length (the text's bytes) and its text.
@@ -55,6 +58,8 @@ void AbstRows(PageBuilder& page, const CBootStrapInfoBox& b) {
     page.U32("Segment run table count", b.m_SegmentRunTableCount);
     TextEntries(page, "Server entries", b.m_servers);
     TextEntries(page, "Quality entries", b.m_qualities);
+    MoreFields(page);
+    page.U32("Fragment run table count", b.m_FragmentRunTableCount);
 }
 
 void Modifiers(PageBuilder& page, const std::vector<std::string>& modifiers) {

@@ -22,7 +22,7 @@ const std::string kStsz3 = FullBox("stsz", 0, 0, U32(10) + U32(3));
 const std::string kSdtp3 = FullBox("sdtp", 0, 0, U8(0x10) + U8(0x20) + U8(0x30));
 const std::string kSdep3 = FullBox("sdep", 0, 0, U16(0) + U16(1) + U16(1) + U16(1) + U16(2));
 const std::string kStdp3 = FullBox("stdp", 0, 0, U16(1) + U16(2) + U16(3));
-const std::string kRoll = FullBox("sgpd", 0, 0, "roll" + U32(1) + U16(1));
+const std::string kRoll = FullBox("sgpd", 0, 0, "roll" + U32(1) + U16(0xFFFF));
 
 // The stbl of a track of `handler` holding `children`, as its mdia hands it over.
 Parsed<CSampleTableBox> Stbl(const std::string& children, uint32_t handler = FourCC("vide")) {
@@ -43,6 +43,8 @@ TEST(SampleTableBoxes, LayoutsTheCorpusLacksReadInFull) {
         // Version 1 with default length 0: a description length per entry.
         {"sgpd avll", InStbl(FullBox("sgpd", 1, 0, "avll" + U32(0) + U32(2) + U32(6) + U8(1) + U8(1) + U16(500) +
                                                         U16(25) + U32(6) + U8(2) + U8(0) + U16(900) + U16(50)))},
+        // Version 1 gives every entry's length: entries this program does not decode are passed over.
+        {"sgpd of an unknown grouping type", InStbl(FullBox("sgpd", 1, 0, "zzzz" + U32(4) + U32(2) + U32(7) + U32(8)))},
         {"saio version 1", InStbl(FullBox("saio", 1, 0, U32(1) + U64(0x100000010ull)))},
     });
 }
@@ -59,12 +61,17 @@ TEST(SampleTableBoxes, PackedFieldsAndClasses) {
     EXPECT_EQ(sdep->GetDependencySampleNumber(2, 1), -1);
     EXPECT_EQ(sdep->GetDependencySampleNumber(3, 0), -1);
 
-    // roll entries (which read none of their bytes) by the handler type of the track the
-    // stbl hands down; in a traf records without entries.
-    auto group = [](const CBox* parent) { return Child<CSampleGroupDescBox>(parent, "sgpd")->GetGroupEntry(0); };
-    EXPECT_NE(dynamic_cast<const IVisualSampleGroupEntry*>(group(Stbl(kRoll).box.get())), nullptr);
-    EXPECT_NE(dynamic_cast<const IAudioSampleGroupEntry*>(group(Stbl(kRoll, FourCC("soun")).box.get())), nullptr);
-    EXPECT_EQ(group(ParseLeaf<CTrackFragmentBox>(Box("traf", kRoll)).box.get()), nullptr);
+    // A roll distance reads alike whatever the track's handler type, in a traf too.
+    auto roll = [](const CBox* parent) {
+        const auto* entry = Child<CSampleGroupDescBox>(parent, "sgpd")->GetGroupEntry(0);
+        return dynamic_cast<const CRollRecoveryEntry*>(entry);
+    };
+    const auto video = Stbl(kRoll), audio = Stbl(kRoll, FourCC("soun"));
+    const auto traf = ParseLeaf<CTrackFragmentBox>(Box("traf", kRoll));
+    for (const CBox* parent : std::initializer_list<const CBox*>{video.box.get(), audio.box.get(), traf.box.get()}) {
+        ASSERT_NE(roll(parent), nullptr);
+        EXPECT_EQ(roll(parent)->RollDistance(), -1);
+    }
 }
 
 TEST(SampleTableBoxes, CutsAndMissingCounts) {
@@ -102,7 +109,7 @@ TEST(SampleTableBoxes, HostileCountsFailFastWithoutReserving) {
     auto padb = Failing<CPaddingBitsBox>(FullBox("padb", 0, 0, U32(0xFFFFFFFF) + std::string(20, '\0')));
     EXPECT_EQ(padb->GetStoredByteCount(), 20u);
     // Group entries that read nothing: the count is bounded by the payload's bytes.
-    auto sgpd = Failing<CSampleGroupDescBox>(FullBox("sgpd", 0, 0, "roll" + U32(4000000000u) + U16(1)), 0u);
+    auto sgpd = Failing<CSampleGroupDescBox>(FullBox("sgpd", 0, 0, "zzzz" + U32(4000000000u) + U16(1)), 0u);
     EXPECT_EQ(sgpd->GetStoredEntryCount(), 2u);
 }
 
