@@ -131,6 +131,6 @@ std::string FormatBytesText(const uint8_t* bytes, size_t n) {
     return out;
 }
 
-Text FourCCValue(uint32_t code) { return Text::FromFile(FourCCText(code)); }
+Text FourCCValue(uint32_t code) { return Text::FromFile(FourCCUtf8(code)); }
 
 Text StringValue(const std::string& bytes) { return Text::FromFile(std::string_view(bytes.c_str())); }

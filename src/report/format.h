@@ -28,7 +28,7 @@ std::string FormatUnixDateText(double seconds);
 std::string FormatNtpText(uint64_t ntp);
 // Each byte as 0x.. (lower-case), separated by one blank; all the bytes.
 std::string FormatBytesText(const uint8_t* bytes, size_t n);
-// A four-character code from the file as page text: "%c%c%c%c", escaped in HTML.
+// A four-character code from the file as page text: its characters (FourCCUtf8), escaped in HTML.
 Text FourCCValue(uint32_t code);
 // A string from the file as page text ("%S"): its bytes up to the first zero byte.
 Text StringValue(const std::string& bytes);
