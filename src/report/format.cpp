@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
+#include <type_traits>
 
 std::string Format(const char* format, ...) {
     va_list args;
@@ -30,14 +31,15 @@ std::string Format(const char* format, ...) {
 }
 
 namespace {
-// "decimal (0XHEX)": the hex of the low 32 bits, upper case, at least `width` digits.
+// "decimal (0XHEX)": the hex of all the value's bits (a negative value's two's
+// complement), upper case, at least `width` digits.
 template <class Int>
 std::string DecimalHex(Int v, int width) {
     char text[48];
     char* p = std::to_chars(text, text + 24, v).ptr;
     p = std::copy_n(" (0X", 4, p);
-    char hex[8];
-    const char* end = std::to_chars(hex, hex + 8, static_cast<uint32_t>(v), 16).ptr;
+    char hex[16];
+    const char* end = std::to_chars(hex, hex + 16, static_cast<std::make_unsigned_t<Int>>(v), 16).ptr;
     for (int pad = width - int(end - hex); pad > 0; --pad) *p++ = '0';
     for (const char* h = hex; h < end; ++h) *p++ = static_cast<char>(std::toupper(static_cast<unsigned char>(*h)));
     *p++ = ')';

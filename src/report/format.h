@@ -12,8 +12,8 @@ std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2))
 std::string U32Text(uint32_t v);                  // "%u (0X%08X)"
 std::string U32Text2(uint32_t v);                 // "%u (0X%02X)"
 std::string U32Text4(uint32_t v);                 // "%u (0X%04X)"
-std::string U64Text(uint64_t v);                  // "%I64u (0X%08X)": hex of the low 32 bits
-std::string I64Text(int64_t v);                   // "%I64d (0X%08X)": hex of the low 32 bits
+std::string U64Text(uint64_t v);                  // "%I64u (0X%08X)", the hex of all 64 bits
+std::string I64Text(int64_t v);                   // "%I64d (0X%08X)", the hex of all 64 bits
 std::string I32Text(int32_t v);                   // "%d (0X%08X)"
 std::string Decimal(uint64_t v);                  // "%u", "%I64u"
 std::string Decimal(int64_t v);                   // "%d", "%I64d"

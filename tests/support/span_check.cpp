@@ -46,14 +46,20 @@ std::string CheckRow(const std::string& file, const Row& row, SpanTally& tally) 
     }
     if (row.span.bits <= 64 && std::regex_match(value, m, hexOnly)) {
         const uint64_t v = BitsAt(file, row.span);
-        if (std::stoull(m[2], nullptr, 16) != (v & 0xFFFFFFFFu)) return "hex part differs from the bytes";
+        const std::string hexDigits = m[2];
+        uint64_t hex = std::stoull(hexDigits, nullptr, 16);
         if (std::regex_match(value, m, number)) {
             const bool negative = m[1].str()[0] == '-';
             const uint64_t shown = negative ? uint64_t(std::stoll(m[1])) : std::stoull(m[1]);
             const int shift = 64 - int(row.span.bits);
             const uint64_t read = negative && shift > 0 ? uint64_t(int64_t(v << shift) >> shift) : v;
             if (shown != read) return "number differs from the bytes";
+            // A negative number's hex is its two's complement in 32 bits (an int32_t) or in 64.
+            if (negative && hexDigits.size() <= 8) hex = uint64_t(int64_t(int32_t(uint32_t(hex))));
+            if (negative) hex &= ~uint64_t{0} >> shift;
         }
+        // All the bits of the field, not the low 32 of a 64-bit one.
+        if (hex != v) return "hex part differs from the bytes";
         ++tally.numbers;
         return "";
     }

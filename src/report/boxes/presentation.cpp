@@ -18,8 +18,8 @@ namespace {
 // "%c%c%c%c (0X%08X)": a brand's characters, then its code.
 Text BrandText(uint32_t code) { return FourCCValue(code) + Text(Format(" (0X%08X)", code)); }
 
-// "%s (0X%08X)": the date text, then the low 32 bits of the raw time.
-Text DateText(uint64_t t) { return Text(FormatDateText(t) + Format(" (0X%08X)", static_cast<uint32_t>(t))); }
+// "%s (0X%08X)": the date text, then the raw time (all its bits: version 1 times are 64-bit).
+Text DateText(uint64_t t) { return Text(FormatDateText(t) + Format(" (0X%08" PRIX64 ")", t)); }
 
 void Times(PageBuilder& page, const uint64_t& creation, const uint64_t& modification) {
     page.Derived("Creation time(UTC)", DateText(creation), {creation});
@@ -50,7 +50,7 @@ void ProgressiveDownloadRows(PageBuilder& page, const CProgressiveDownloadbox& b
 
 void FreeSpaceRows(PageBuilder& page, const CFreeSpaceBox& box) {
     page.Table();
-    page.Derived("Space size", U32Text(static_cast<uint32_t>(box.GetSpaceSize())), {box.m_spaceSize});
+    page.Derived("Space size", U64Text(box.GetSpaceSize()), {box.m_spaceSize});
 }
 
 void MovieHeaderRows(PageBuilder& page, const CMovieHeaderBox& box) {

@@ -125,7 +125,7 @@ void SaioRows(PageBuilder& page, const CSaioBox& b) {
     page.U32("Aux info type param", b.m_auxInfoTypeParameter);
     page.U32("Entry count", b.m_entryCount);
     page.List("Entries", {"Entry"});
-    for (const uint64_t& offset : b.m_offsets) page.ListEntry({U32Text(static_cast<uint32_t>(offset))}, {offset});
+    for (const uint64_t& offset : b.m_offsets) page.ListEntry({U64Text(offset)}, {offset});
 }
 
 void SdepRows(PageBuilder& page, const CSampleDependencyBox& b) {
