@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
+#include <iterator>
 #include <type_traits>
 
 std::string Format(const char* format, ...) {
@@ -136,3 +137,39 @@ std::string FormatBytesText(const uint8_t* bytes, size_t n) {
 Text FourCCValue(uint32_t code) { return Text::FromFile(FourCCUtf8(code)); }
 
 Text StringValue(const std::string& bytes) { return Text::FromFile(std::string_view(bytes.c_str())); }
+
+namespace {
+// The Macintosh language codes QuickTime files still carry: 0 to 94, then 128 to 150.
+constexpr const char* kMacLanguages[] = {
+    "English", "French", "German", "Italian", "Dutch", "Swedish", "Spanish", "Danish", "Portuguese", "Norwegian",
+    "Hebrew", "Japanese", "Arabic", "Finnish", "Greek", "Icelandic", "Maltese", "Turkish", "Croatian",
+    "Traditional Chinese", "Urdu", "Hindi", "Thai", "Korean", "Lithuanian", "Polish", "Hungarian", "Estonian",
+    "Latvian", "Sami", "Faroese", "Farsi", "Russian", "Simplified Chinese", "Flemish", "Irish", "Albanian",
+    "Romanian", "Czech", "Slovak", "Slovenian", "Yiddish", "Serbian", "Macedonian", "Bulgarian", "Ukrainian",
+    "Belarusian", "Uzbek", "Kazakh", "Azerbaijani", "Azerbaijani (Arabic)", "Armenian", "Georgian", "Moldavian",
+    "Kirghiz", "Tajiki", "Turkmen", "Mongolian", "Mongolian (Cyrillic)", "Pashto", "Kurdish", "Kashmiri", "Sindhi",
+    "Tibetan", "Nepali", "Sanskrit", "Marathi", "Bengali", "Assamese", "Gujarati", "Punjabi", "Oriya", "Malayalam",
+    "Kannada", "Tamil", "Telugu", "Sinhala", "Burmese", "Khmer", "Lao", "Vietnamese", "Indonesian", "Tagalog",
+    "Malay (Roman)", "Malay (Arabic)", "Amharic", "Tigrinya", "Oromo", "Somali", "Swahili", "Kinyarwanda", "Rundi",
+    "Nyanja", "Malagasy", "Esperanto",
+};
+constexpr const char* kMacLanguagesFrom128[] = {
+    "Welsh", "Basque", "Catalan", "Latin", "Quechua", "Guarani", "Aymara", "Tatar", "Uighur", "Dzongkha",
+    "Javanese (Roman)", "Sundanese (Roman)", "Galician", "Afrikaans", "Breton", "Inuktitut", "Scottish Gaelic",
+    "Manx Gaelic", "Irish Gaelic", "Tongan", "Greek (polytonic)", "Greenlandic", "Azerbaijani (Roman)",
+};
+}  // namespace
+
+std::string QuickTimeLanguageText(uint32_t value) {
+    if (value == 0x7FFF) return "unspecified (0X7FFF)";
+    if (value >= 0x400) return {};
+    const char* name = "unknown";
+    if (value < std::size(kMacLanguages)) name = kMacLanguages[value];
+    if (value >= 128 && value - 128 < std::size(kMacLanguagesFrom128)) name = kMacLanguagesFrom128[value - 128];
+    return Format("%s (Macintosh language %u)", name, value);
+}
+
+Text HandlerNameValue(const std::string& bytes) {
+    if (!bytes.empty() && static_cast<uint8_t>(bytes[0]) == bytes.size() - 1) return StringValue(bytes.substr(1));
+    return StringValue(bytes);
+}

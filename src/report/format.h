@@ -32,3 +32,10 @@ std::string FormatBytesText(const uint8_t* bytes, size_t n);
 Text FourCCValue(uint32_t code);
 // A string from the file as page text ("%S"): its bytes up to the first zero byte.
 Text StringValue(const std::string& bytes);
+// A handler name: QuickTime writes a Pascal string (a length byte, then that many bytes
+// of text), shown as its text; any other name as StringValue.
+Text HandlerNameValue(const std::string& bytes);
+// A 16-bit language field that holds no three packed letters: a QuickTime Macintosh
+// language code (below 0x400), "English (Macintosh language 0)", or 0x7FFF,
+// "unspecified (0X7FFF)". Empty for packed letters.
+std::string QuickTimeLanguageText(uint32_t value);

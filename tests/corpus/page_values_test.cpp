@@ -36,6 +36,20 @@ void ForEachPage(const CorpusFile& f, Visit visit) {
     }
 }
 
+// ffprobe's streams by track id, with the tags of each ("language", "handler_name").
+std::map<uint32_t, Fields> FfprobeTags(const std::string& name) {
+    const std::string json = ReadText(CorpusRef(name, "ffprobe.json"));
+    std::map<uint32_t, Fields> streams;
+    for (size_t pos = json.find("\"index\":"); pos != std::string::npos;) {
+        const size_t next = json.find("\"index\":", pos + 1);
+        const std::string block = json.substr(pos, next - pos);
+        Fields f;
+        for (const auto& m : Matches(block, R"re("(id|language|handler_name)": "([^"]*)")re")) f[m[0]] = m[1];
+        if (f.count("id")) streams[static_cast<uint32_t>(std::stoul(f["id"], nullptr, 16))] = f;
+        pos = next;
+    }
+    return streams;
+}
 }  // namespace
 
 // ffmpeg writes the first time of a primed audio track below zero: as the unsigned
@@ -59,5 +73,45 @@ TEST(CorpusPageValues, SixtyFourBitTimesShowAllTheirBits) {
     EXPECT_GT(time, uint64_t{UINT32_MAX});
     EXPECT_EQ(shown[1], Format("%" PRIu64 " (0X%" PRIX64 ")", time, time));
     EXPECT_EQ(shown[1], "18446744073709087217 (0XFFFFFFFFFFF8E9F1)");
+}
+
+// QuickTime writes its handler names as Pascal strings and its languages as Macintosh
+// codes (0 English) or 0x7FFF (none): ffprobe reads the same name and language.
+TEST(CorpusPageValues, HandlerNamesAndLanguagesMatchFfprobe) {
+    int names = 0, pascal = 0, mac = 0, unspecified = 0;
+    ForEachCorpusFile([&](const std::string& name, const CorpusFile& f) {
+        const std::map<uint32_t, Fields> streams = FfprobeTags(name);
+        if (streams.empty()) return;
+        for (const CBox* trak : f.All(FourCC("trak"))) {
+            const CBox* tkhd = Descend(trak, {"tkhd"});
+            const CBox* hdlr = Descend(trak, {"mdia", "hdlr"});
+            const CBox* mdhd = Descend(trak, {"mdia", "mdhd"});
+            if (!tkhd || !hdlr || !mdhd) continue;
+            const auto it = streams.find(static_cast<uint32_t>(std::stoul(Value(PageOf(*tkhd), "Track id"))));
+            if (it == streams.end()) continue;
+            const Fields& tags = it->second;
+            SCOPED_TRACE("track " + std::to_string(it->first));
+            if (tags.count("handler_name")) {
+                EXPECT_EQ(Value(PageOf(*hdlr), "Name"), tags.at("handler_name"));
+                ++names;
+                const std::string& bytes = dynamic_cast<const CHandlerBox&>(*hdlr).m_name;
+                pascal += bytes.size() > 1 && uint8_t(bytes[0]) == bytes.size() - 1;
+            }
+            const std::string language = Value(PageOf(*mdhd), "Language");
+            if (language == "unspecified (0X7FFF)") {
+                EXPECT_EQ(tags.count("language"), 0u);
+                ++unspecified;
+            } else if (language == "English (Macintosh language 0)") {
+                EXPECT_EQ(tags.at("language"), "eng");
+                ++mac;
+            } else {
+                EXPECT_EQ(language.substr(0, 3), tags.count("language") ? tags.at("language") : "und") << language;
+            }
+        }
+    });
+    EXPECT_GE(names, 100);
+    EXPECT_GE(pascal, 8);
+    EXPECT_GE(mac, 8);
+    EXPECT_GE(unspecified, 6);
 }
 

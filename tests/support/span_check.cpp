@@ -63,12 +63,15 @@ std::string CheckRow(const std::string& file, const Row& row, SpanTally& tally) 
         ++tally.numbers;
         return "";
     }
-    // Text: the bytes as they stand (up to the first zero byte), or as byte text.
+    // Text: the bytes as they stand (up to the first zero byte), as byte text, or the text
+    // of a Pascal string (a length byte, then as many bytes).
     const std::string bytes = file.substr(row.span.Offset(), row.span.Length());
     const std::string text = bytes.substr(0, bytes.find('\0'));
     const bool byteText = value.rfind("0x", 0) == 0 &&
                           value == FormatBytesText(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
-    if (!byteText && value != text && row.value.Plain() != text) return "text differs from the bytes";
+    const bool pascal = !bytes.empty() && static_cast<uint8_t>(bytes[0]) == bytes.size() - 1 &&
+                        row.value.Plain() == std::string(bytes.c_str() + 1);
+    if (!byteText && !pascal && value != text && row.value.Plain() != text) return "text differs from the bytes";
     ++tally.texts;
     return "";
 }

@@ -82,6 +82,13 @@ void MediaHeaderRows(PageBuilder& page, const CMediaHeaderBox& box) {
     Times(page, box.m_creationTime, box.m_modificationTime);
     page.U32("Time scale", box.m_timescale);
     page.U64("Duration", box.m_duration);
+    // QuickTime's codes that are no letters say what they are.
+    const uint32_t language = box.m_pad << 15 | box.GetLanguageCode(0) << 10 | box.GetLanguageCode(1) << 5 |
+                              box.GetLanguageCode(2);
+    if (const std::string mac = QuickTimeLanguageText(language); !mac.empty()) {
+        page.Derived("Language", mac, {box.m_pad, box.m_language});
+        return;
+    }
     // "und(0X15+0x60, 0X0E+0x60, 0X04+0x60)": the letters, then their 5-bit codes.
     std::string letters;
     for (int i = 0; i < 3; ++i) letters += static_cast<char>(box.GetLanguageCode(i) + 0x60);
@@ -94,7 +101,7 @@ void MediaHeaderRows(PageBuilder& page, const CMediaHeaderBox& box) {
 void HandlerRows(PageBuilder& page, const CHandlerBox& box) {
     page.Table();
     page.Row("Handler type", FourCCValue(box.m_handlerType), {box.m_handlerType});
-    page.Row("Name", StringValue(box.m_name), {box.m_name});
+    page.Row("Name", HandlerNameValue(box.m_name), {box.m_name});
 }
 
 void HintMediaHeaderRows(PageBuilder& page, const CHintMediaHeaderBox& box) {
