@@ -136,6 +136,8 @@ std::string FormatBytesText(const uint8_t* bytes, size_t n) {
 
 Text FourCCValue(uint32_t code) { return Text::FromFile(FourCCUtf8(code)); }
 
+Text CodeText(uint32_t code) { return code ? FourCCValue(code) + Text(Format(" (0X%08X)", code)) : U32Text(0); }
+
 Text StringValue(const std::string& bytes) { return Text::FromFile(std::string_view(bytes.c_str())); }
 
 namespace {

@@ -30,6 +30,9 @@ std::string FormatNtpText(uint64_t ntp);
 std::string FormatBytesText(const uint8_t* bytes, size_t n);
 // A four-character code from the file as page text: its characters (FourCCUtf8), escaped in HTML.
 Text FourCCValue(uint32_t code);
+// A four-character code with its number: "roll (0X726F6C6C)"; 0, no code (a field the
+// version or the flags leave out), as "0 (0X00000000)".
+Text CodeText(uint32_t code);
 // A string from the file as page text ("%S"): its bytes up to the first zero byte.
 Text StringValue(const std::string& bytes);
 // A handler name: QuickTime writes a Pascal string (a length byte, then that many bytes

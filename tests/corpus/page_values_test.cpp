@@ -115,3 +115,37 @@ TEST(CorpusPageValues, HandlerNamesAndLanguagesMatchFfprobe) {
     EXPECT_GE(unspecified, 6);
 }
 
+// Grouping, item, auxiliary information and description types are codes: shown as
+// their characters and number, the characters MediaInfo prints at the same offset.
+TEST(CorpusPageValues, CodesShowAsCodes) {
+    static const std::set<std::string> kCodeRows = {
+        "Grouping type", "Item type", "Extention type", "Aux info type", "Aux info", "Description format",
+        "First metabox handler type", "Second metabox handler type"};
+    static const std::regex code(R"(^(?:([\s\S]{4}) \(0X([0-9A-F]{8})\)|0 \(0X00000000\))$)");
+    int rows = 0, matched = 0;
+    ForEachCorpusFile([&](const std::string& name, const CorpusFile& f) {
+        std::map<uint64_t, std::string> info;
+        for (const InfoLine& l : MediaInfoLines(name))
+            if (l.label == "grouping_type" || l.label == "item_type") info[l.offset] = l.value;
+        ForEachPage(f, [&](const CBox& box, const CBox*, const PageModel& page) {
+            for (const ReportTable& t : page.tables)
+                for (const Row& r : t.rows) {
+                    if (!kCodeRows.count(r.label)) continue;
+                    std::smatch m;
+                    const std::string value = r.value.Plain();
+                    ASSERT_TRUE(std::regex_match(value, m, code)) << box.TypeText() << " " << r.label << " " << value;
+                    ++rows;
+                    if (m[1].matched) {
+                        EXPECT_EQ(FourCCUtf8(uint32_t(std::stoul(m[2], nullptr, 16))), m[1].str());
+                    }
+                    if (auto it = info.find(r.span.Offset()); !r.span.Empty() && it != info.end()) {
+                        EXPECT_EQ(m[1].str(), it->second) << box.TypeText() << " " << r.label;
+                        ++matched;
+                    }
+                }
+        });
+    });
+    EXPECT_GE(rows, 120);
+    EXPECT_GE(matched, 70);
+}
+

@@ -84,7 +84,7 @@ void CslgRows(PageBuilder& page, const CCompositionToDecodeBox& b) {
 
 void SbgpRows(PageBuilder& page, const CSampletoGroupBox& b) {
     page.Table();
-    page.U32("Grouping type", b.m_groupingType);
+    page.Code("Grouping type", b.m_groupingType);
     page.U32("Grouping type parameter set", b.m_groupingTypeParameter);
     page.U32("Entry count", b.m_entryCount);
     page.EntryPages("Entries", b.m_entryCount, {b.m_entries});
@@ -92,7 +92,7 @@ void SbgpRows(PageBuilder& page, const CSampletoGroupBox& b) {
 
 void SgpdRows(PageBuilder& page, const CSampleGroupDescBox& b) {
     page.Table();
-    page.U32("Grouping type", b.m_groupingType);
+    page.Code("Grouping type", b.m_groupingType);
     page.U32("Default length", b.m_defaultLength);
     page.U32("Entry count", b.m_entryCount);
     page.EntryPages("Entries", b.m_entryCount, {b.m_records});
@@ -100,7 +100,7 @@ void SgpdRows(PageBuilder& page, const CSampleGroupDescBox& b) {
 
 void SaizRows(PageBuilder& page, const CSaizBox& b) {
     page.Table();
-    page.U32("Aux info type", b.m_auxInfoType);
+    page.Code("Aux info type", b.m_auxInfoType);
     page.U32("Aux info type param", b.m_auxInfoTypeParameter);
     page.U32("Default sample info size", b.m_defaultSampleInfoSize);
     page.U32("Sample count", b.m_sampleCount);
@@ -121,7 +121,7 @@ void SaizRows(PageBuilder& page, const CSaizBox& b) {
 
 void SaioRows(PageBuilder& page, const CSaioBox& b) {
     page.Table();
-    page.U32("Aux info", b.m_auxInfoType);
+    page.Code("Aux info", b.m_auxInfoType);
     page.U32("Aux info type param", b.m_auxInfoTypeParameter);
     page.U32("Entry count", b.m_entryCount);
     page.List("Entries", {"Entry"});
