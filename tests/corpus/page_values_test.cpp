@@ -36,6 +36,13 @@ void ForEachPage(const CorpusFile& f, Visit visit) {
     }
 }
 
+const Row* FindRow(const PageModel& page, const std::string& label) {
+    for (const ReportTable& t : page.tables)
+        for (const Row& r : t.rows)
+            if (r.label == label) return &r;
+    return nullptr;
+}
+
 // ffprobe's streams by track id, with the tags of each ("language", "handler_name").
 std::map<uint32_t, Fields> FfprobeTags(const std::string& name) {
     const std::string json = ReadText(CorpusRef(name, "ffprobe.json"));
@@ -147,5 +154,29 @@ TEST(CorpusPageValues, CodesShowAsCodes) {
     });
     EXPECT_GE(rows, 120);
     EXPECT_GE(matched, 70);
+}
+
+// A saiz with a default size stores no size per sample: each sample's line shows the
+// default, at the default's byte.
+TEST(CorpusPageValues, SaizDefaultSizesAreEachSamplesSize) {
+    int boxes = 0;
+    ForEachCorpusFile([&](const std::string&, const CorpusFile& f) {
+        ForEachPage(f, [&](const CBox& box, const CBox*, const PageModel& page) {
+            if (box.m_type != FourCC("saiz")) return;
+            const Row* size = FindRow(page, "Default sample info size");
+            ASSERT_NE(size, nullptr);
+            if (size->value.Plain().rfind("0 ", 0) == 0) return;
+            const uint32_t count = uint32_t(std::stoul(Value(page, "Sample count")));
+            const ReportTable& samples = page.tables.back();
+            ASSERT_EQ(samples.title, "Samples");
+            ASSERT_EQ(samples.listRows.size(), count);
+            for (const ListRow& row : samples.listRows) {
+                EXPECT_EQ(row.cells.at(0).Plain(), size->value.Plain());
+                EXPECT_EQ(std::make_pair(row.span.bit, row.span.bits), std::make_pair(size->span.bit, size->span.bits));
+            }
+            ++boxes;
+        });
+    });
+    EXPECT_GE(boxes, 7);
 }
 

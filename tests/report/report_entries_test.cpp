@@ -107,12 +107,12 @@ TEST(ReportEntries, SampleTableCountsAndLists) {
     auto cslg = ParseLeaf<CCompositionToDecodeBox>(FullBox("cslg", 0, 0, U32(1) + U32(0xFFFFFFFE) + U32(3) + U32(4) + U32(5)));
     EXPECT_EQ(Value(PageOf(*cslg.box), "Least decode to display delta"), "-2 (0XFFFFFFFE)");
 
-    // A default size stores nothing: three lines of 0.
+    // A default size stores nothing: three lines of the default.
     auto saiz = ParseLeaf<CSaizBox>(FullBox("saiz", 0, 0, U8(4) + U32(3)));
     page = PageOf(*saiz.box);
     ASSERT_EQ(page.tables.size(), 3u);
     ASSERT_EQ(page.tables[2].listRows.size(), 3u);
-    EXPECT_EQ(page.tables[2].listRows[2].cells[0].Plain(), "0 (0X00000000)");
+    EXPECT_EQ(page.tables[2].listRows[2].cells[0].Plain(), "4 (0X00000004)");
     // A hostile count with a default size cannot make billions of lines.
     auto huge = ParseLeaf<CSaizBox>(FullBox("saiz", 0, 0, U8(4) + U32(0xFFFFFFFF)));
     EXPECT_LE(PageOf(*huge.box).tables[2].listRows.size(), 200000u);

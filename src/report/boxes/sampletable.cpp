@@ -104,9 +104,10 @@ void SaizRows(PageBuilder& page, const CSaizBox& b) {
     page.U32("Aux info type param", b.m_auxInfoTypeParameter);
     page.U32("Default sample info size", b.m_defaultSampleInfoSize);
     page.U32("Sample count", b.m_sampleCount);
-    // One line per sample; 0 where no size is stored (a default size). Without a default
-    // size every size lies in the table, so a count beyond it lists what the table holds;
-    // with one, no more samples than the file has bytes for.
+    // One line per sample. With a default size no size is stored: every sample's is the
+    // default, each line shows it at the default's byte, and there are no more lines than
+    // the file has bytes for. Without one every size lies in the table, so a count beyond
+    // it lists what the table holds.
     const uint64_t stored = b.GetStoredEntryCount();
     uint64_t unstored = b.m_defaultSampleInfoSize ? kMaxUnstoredLines : 0;
     if (const CCorvel* parser = page.Context().parser; parser && b.m_defaultSampleInfoSize)
@@ -115,7 +116,7 @@ void SaizRows(PageBuilder& page, const CSaizBox& b) {
     page.List("Samples", {"Sample info size"});
     for (uint64_t i = 0; i < lines; ++i) {
         if (i < stored) page.ListEntry({U32Text(b.m_sampleInfoSizes[i])}, {b.m_sampleInfoSizes[i]});
-        else page.ListEntry({U32Text(0)}, {});
+        else page.ListEntry({U32Text(b.m_defaultSampleInfoSize)}, {b.m_defaultSampleInfoSize});
     }
 }
 
