@@ -119,7 +119,7 @@ void AacRows(PageBuilder& page, const CAACTagBody& body) {
     page.U32("Audio object type", c.m_audioObjectType);
     page.U32("Sampling freq index", c.m_samplingFrequencyIndex);
     page.U32("Sampling freq", c.m_samplingFrequency);
-    D32(page, "Sbr flag", c.m_sbrFlag);
+    page.Derived("Sbr flag", Format("%d (0X%08X)", c.m_sbrFlag, c.m_sbrFlag), {c.m_extensionAudioObjectType});
     page.U32("Ext audio object type", c.m_extensionAudioObjectType);
     page.U32("Ext sampling freq index", c.m_extensionSamplingFrequencyIndex);
     page.U32("Ext sampling freq", c.m_extensionSamplingFrequency);

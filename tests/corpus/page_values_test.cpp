@@ -180,3 +180,27 @@ TEST(CorpusPageValues, SaizDefaultSizesAreEachSamplesSize) {
     EXPECT_GE(boxes, 7);
 }
 
+// The esds rows of SBR come from the type that signals it, never from the audio object
+// type's bits: with no such signal (every AAC track of the corpus) they lie nowhere.
+TEST(CorpusPageValues, SbrRowsHaveTheirOwnSpans) {
+    int esds = 0;
+    ForEachCorpusFile([&](const std::string&, const CorpusFile& f) {
+        ForEachPage(f, [&](const CBox& box, const CBox*, const PageModel& page) {
+            const Row* type = FindRow(page, "Audio object type");
+            const Row* sbr = FindRow(page, "Sbr Flag");
+            const Row* ext = FindRow(page, "Ext audio object type");
+            if (!type || !sbr || !ext) return;
+            ASSERT_FALSE(type->span.Empty()) << box.TypeText();
+            if (sbr->value.Plain() == "0 (0X00000000)") {
+                EXPECT_TRUE(sbr->span.Empty());
+            }
+            if (ext->value.Plain() == "0 (0X00000000)") {
+                EXPECT_TRUE(ext->span.Empty());
+            }
+            EXPECT_NE(sbr->span.bit, type->span.bit);
+            ++esds;
+        });
+    });
+    EXPECT_GE(esds, 35);
+}
+
