@@ -204,3 +204,16 @@ TEST(CorpusPageValues, SbrRowsHaveTheirOwnSpans) {
     EXPECT_GE(esds, 35);
 }
 
+// A text file's first eight bytes read as a box declare far more than the file: no
+// media file. A real file the file ends inside still tells its truncated box.
+TEST(CorpusPageValues, ATextFileIsNoMediaFile) {
+    const CliRun text = RunCorvel("tree " + CorpusPath("README.md"));
+    EXPECT_EQ(text.status, 1);
+    EXPECT_EQ(text.out, "");
+    EXPECT_NE(text.err.find("README.md: not an ISO base media file (first box: size 589318483, type O BM)"),
+              std::string::npos)
+        << text.err;
+    const CliRun cut = RunCorvel("tree " + CorpusPath("truncated_mdat.mp4"));
+    EXPECT_EQ(cut.status, 1);
+    EXPECT_NE(cut.err.find("the file ends inside the mdat box"), std::string::npos) << cut.err;
+}
