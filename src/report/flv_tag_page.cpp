@@ -1,6 +1,9 @@
 #include "report/flv_tag_page.h"
 
+#include <charconv>
 #include <cinttypes>
+#include <cmath>
+#include <cstdlib>
 
 #include "boxes/containers/media_data_box.h"
 #include "flv/flv_tag.h"
@@ -149,11 +152,34 @@ void BodyRows(PageBuilder& page, const CTagBody& body) {
         BodyStart(page, "Audio Tag Body", body);
 }
 
-// One line of an ECMA array: "- key : value</br>" for numbers, booleans and strings.
+// A number as the shortest text that reads back as the same double ("29.97", "-1.5");
+// a whole number as it always was ("120", and "1e+21" stays in digits).
+std::string NumberText(double v) {
+    if (std::trunc(v) == v) return Format("%.f", v);
+    char text[32];
+    return std::string(text, std::to_chars(text, text + sizeof text, v).ptr);
+}
+
+// A date as UTC text to the millisecond when it has one, then the time-zone offset stored
+// with it: "2001/09/09 01:46:40 UTC, time zone +00:00".
+std::string DateText(const CAmf0Value& v) {
+    const double ms = v.Number();
+    std::string text = FormatUnixDateText(ms / 1000);
+    if (text[0] != '(') {  // a date, not "(out of range: ...)"
+        const auto whole = static_cast<int64_t>(std::floor(ms));
+        const int64_t millis = whole - 1000 * static_cast<int64_t>(std::floor(ms / 1000));
+        if (millis) text += Format(".%03d", static_cast<int>(millis));
+    }
+    const int zone = v.TimeZone();
+    return text + Format(" UTC, time zone %c%02d:%02d", zone < 0 ? '-' : '+', std::abs(zone) / 60, std::abs(zone) % 60);
+}
+
+// One line of an ECMA array: "- key : value</br>" for numbers, booleans, strings and dates.
 Text EcmaLine(const CAmf0EcmaEntry& e) {
     Text value;
     switch (e.value.type) {
-        case kAmf0Number: value = Format("%.f", e.value.Number()); break;
+        case kAmf0Number: value = NumberText(e.value.Number()); break;
+        case kAmf0Date: value = DateText(e.value); break;
         case kAmf0Boolean: value = Format("%d", static_cast<int8_t>(e.value.boolean)); break;
         case kAmf0String:
         case kAmf0LongString: value = Text::FromFile(e.value.text.c_str()); break;
@@ -165,7 +191,7 @@ Text EcmaLine(const CAmf0EcmaEntry& e) {
 
 Text Amf0ValueText(const CAmf0Value& v) {
     switch (v.type) {
-        case kAmf0Number: return Format("%.f (0X%08" PRIX64 ")", v.Number(), v.bits);
+        case kAmf0Number: return NumberText(v.Number()) + Format(" (0X%08" PRIX64 ")", v.bits);
         case kAmf0Boolean: return Format("%d (0X%08X)", static_cast<int8_t>(v.boolean), v.boolean);
         case kAmf0String:
         case kAmf0LongString: return Text::FromFile(v.text.c_str());

@@ -157,6 +157,7 @@ TEST(CorpusStreaming, HandMadeF4fMatchesItsGenerator) {
 // header) and of the plain FLV files (read as an mdat's payload after their 9-byte header
 // and first previous-tag-size) against ffprobe's packets and streams.
 TEST(CorpusStreaming, FlvTagsMatchFfprobe) {
+    int numbers = 0;
     for (const std::string name :
          {"f4f_handmade.f4f", "hds_abst_frag1.f4f", "flv_ffmpeg.flv", "flv_plain_handmade.flv"}) {
         SCOPED_TRACE(name);
@@ -198,8 +199,26 @@ TEST(CorpusStreaming, FlvTagsMatchFfprobe) {
             const std::string ref = f4fRef.empty() ? ReadText(CorpusRef(name, "ffprobe.json")) : f4fRef;
             EXPECT_NE(ref.find(Format(f4fRef.empty() ? "\"duration\": \"%.6f\"" : "|duration=%.6f", duration)),
                       std::string::npos);
+            // Each number on the page reads as MediaInfo's value of its key (to three
+            // decimals: duration 1.046, audiodatarate 31.250).
+            std::map<std::string, std::string> info;
+            std::string key;
+            for (const InfoLine& l : MediaInfoLines(name)) {
+                if (l.label == "StringData") key = l.value;
+                if (l.label == "Value" && !key.empty()) info.emplace(std::exchange(key, ""), l.value);
+            }
+            const std::string lines = Value(BuildFlvTagPage(mdat, 0, nullptr), "Script tag value - value");
+            for (const auto& e : script->m_second.entries) {
+                if (e->value.type != kAmf0Number || !info.count(e->key)) continue;
+                const auto shown = Matches(lines, "(?:^|\\n)- " + e->key + " : ([^\\n]*)\\n");
+                ASSERT_EQ(shown.size(), 1u) << e->key;
+                EXPECT_EQ(std::stod(shown[0][0]), e->value.Number()) << e->key;
+                EXPECT_EQ(Format("%.3f", std::stod(shown[0][0])), info[e->key]) << e->key;
+                ++numbers;
+            }
         }
     }
+    EXPECT_GE(numbers, 20);
 }
 
 TEST(CorpusStreaming, HdsBootstrapsWrittenByFfmpeg) {

@@ -67,20 +67,25 @@ TEST(FlvTags, OnlyAnMdatAfterAfraOrAbstHoldsTags) {
 }
 
 TEST(FlvTags, ScriptDataValues) {
-    // onMetaData: an ECMA array of a number, a boolean, a string to escape, a date and a
-    // negative fraction.
+    // onMetaData: an ECMA array of a number, a boolean, a string to escape, a date (to the
+    // millisecond, 90 minutes west) and fractions.
     const std::string props = Key("duration") + Num(120) + Key("stereo") + Bool(true) + Key("encoder") + Str("<Lavf>") +
-                              Key("creationdate") + U8(11) + U64(std::bit_cast<uint64_t>(1e12)) + U16(0) + Key("gain") +
-                              Num(-1.5);
-    auto mdat = Mdat(Tags({Tag(18, 0, Str("onMetaData") + Ecma(5, props)), Tag(18, 0, Str("onCuePoint") + Num(3))}));
+                              Key("creationdate") + U8(11) + U64(std::bit_cast<uint64_t>(1e12 + 250)) + U16(0xFFA6) +
+                              Key("gain") + Num(-1.5) + Key("framerate") + Num(29.97) + Key("length") + Num(12.5);
+    auto mdat = Mdat(Tags({Tag(18, 0, Str("onMetaData") + Ecma(7, props)), Tag(18, 0, Str("onCuePoint") + Num(3))}));
     const CScriptDataTag& meta = Script(*mdat.box);
-    ASSERT_EQ(meta.m_second.entries.size(), 5u);
+    ASSERT_EQ(meta.m_second.entries.size(), 7u);
     const PageModel page = BuildFlvTagPage(*mdat.box, 0, nullptr);
     const Row* row = nullptr;
     for (const Row& r : page.tables.back().rows)
         if (r.label == "Script tag value - value") row = &r;
     ASSERT_NE(row, nullptr);
-    EXPECT_EQ(row->value.Html(), "- duration : 120</br>- stereo : 1</br>- encoder : &lt;Lavf&gt;</br>- gain : -2</br>");
+    // Numbers as the shortest text that reads back as the same double; a date as UTC with
+    // its time-zone offset.
+    EXPECT_EQ(row->value.Html(),
+              "- duration : 120</br>- stereo : 1</br>- encoder : &lt;Lavf&gt;</br>"
+              "- creationdate : 2001/09/09 01:46:40.250 UTC, time zone -01:30</br>- gain : -1.5</br>"
+              "- framerate : 29.97</br>- length : 12.5</br>");
     // Any other name: no value row; numbers carry the hexadecimal of their 8 bytes, a date is UTC text.
     EXPECT_EQ(TagValue(*mdat.box, 1, "Script tag value - value"), "<no row>");
     EXPECT_EQ(Amf0ValueText(Script(*mdat.box, 1).m_second).Plain(), "3 (0X4008000000000000)");
