@@ -72,6 +72,18 @@ void TagHeaderRows(PageBuilder& page, const CTagHeader& header) {
     }
 }
 
+// What the tables above leave out of an audio tag header: its sound type, and that a
+// format other than AAC has no AAC packet type (the 2 shown is no value of the file).
+void MoreFields(PageBuilder& page, const CTagHeader& header) {
+    auto* audio = dynamic_cast<const CAudioTagHeader*>(&header);
+    if (!audio) return;
+    page.Table("More fields");
+    page.U32("Sound type", audio->m_soundType);
+    if (audio->m_soundFormat != 10)
+        page.Derived("AAC packet type", Format("none: sound format %u is not AAC", audio->m_soundFormat),
+                     {audio->m_soundFormat});
+}
+
 void BodyStart(PageBuilder& page, const char* title, const CTagBody& body) {
     page.Table(title);
     page.RowAt("Start offset (Body)", I64Text(body.m_startOffset), {}, true);
@@ -219,5 +231,6 @@ PageModel BuildFlvTagPage(const CMediaDataBox& mdat, uint32_t k, const SpanMap* 
     if (tag->m_encryptionHeader) EncryptionRows(page, *tag->m_encryptionHeader, tag->m_filterParams.get());
     if (tag->m_tagHeader) TagHeaderRows(page, *tag->m_tagHeader);
     if (tag->m_body) BodyRows(page, *tag->m_body);
+    if (tag->m_tagHeader) MoreFields(page, *tag->m_tagHeader);
     return model;
 }

@@ -61,6 +61,15 @@ TEST(FlvTags, OnlyAnMdatAfterAfraOrAbstHoldsTags) {
     EXPECT_EQ(after->GetTag(1)->Timestamp(), 0x01000010u);
     EXPECT_NE(dynamic_cast<const CAudioTagBody*>(after->GetTag(2)->m_body.get()), nullptr);
 
+    // The audio tag page keeps the 2 of its AAC packet type and says in its last table
+    // that MP3 has none; the sound type (stereo) shows there.
+    const PageModel mp3 = BuildFlvTagPage(*after, 2, nullptr);
+    EXPECT_EQ(TagValue(*after, 2, "AAC packet type"), "2 (0X00000002)");
+    ASSERT_EQ(mp3.tables.back().title, "More fields");
+    EXPECT_EQ(Value(mp3, "Sound type"), "1 (0X00000001)");
+    ASSERT_EQ(mp3.tables.back().rows.size(), 2u);
+    EXPECT_EQ(mp3.tables.back().rows[1].value.Plain(), "none: sound format 2 is not AAC");
+
     // Tag page k shows the size stored after tag k; there is no page past the last tag.
     EXPECT_EQ(TagValue(*after, 2, "Tag size"), Format("%zu (0X%08zX)", audio.size(), audio.size()));
     EXPECT_TRUE(BuildFlvTagPage(*after, 3, nullptr).tables.empty());
