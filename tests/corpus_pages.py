@@ -20,11 +20,14 @@ root = os.path.dirname(here)
 
 def tree(corvel, path):
     """(id, depth, type) of every box, in tree order."""
-    out = subprocess.run([corvel, "tree", path], capture_output=True).stdout.decode("latin-1")
+    out = subprocess.run([corvel, "tree", path], capture_output=True).stdout.decode("utf-8", "surrogateescape")
     boxes = []
     for line in out.splitlines():
         depth = (len(line) - len(line.lstrip(" "))) // 2
-        boxes.append((len(boxes) + 1, depth, line.lstrip(" ")[:4]))  # a code may end in blanks ("url ")
+        # The code is what stands before the offset, the size and any note: it may end in
+        # blanks ("url ") and take more than four bytes ("\u00a9nam").
+        code = re.sub(r" (truncated: .*|incomplete FLV tag at \d+)$", "", line[depth * 2:])
+        boxes.append((len(boxes) + 1, depth, re.sub(r" \d+ \d+$", "", code)))
     return boxes
 
 

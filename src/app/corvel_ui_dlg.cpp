@@ -280,8 +280,8 @@ void CCorvel_UIDlg::FillTree(const QString& path) {
         while (!pending.empty()) {
             auto [parent, box] = pending.back();
             pending.pop_back();
-            const std::string code = FourCCText(box->m_type);
-            auto* item = new QTreeWidgetItem(parent, {QString::fromLatin1(code.data(), int(code.size()))});
+            const std::string code = FourCCUtf8(box->m_type);
+            auto* item = new QTreeWidgetItem(parent, {QString::fromUtf8(code.data(), int(code.size()))});
             item->setData(0, Qt::UserRole, QVariant::fromValue(reinterpret_cast<quintptr>(box)));
             // The file ends inside this box, or an F4F mdat ends in a tag it does not hold
             // whole: red, and the tooltip says so.

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 // Four-character code from a literal: FourCC("moov").
 constexpr uint32_t FourCC(const char (&s)[5]) {
@@ -13,3 +14,15 @@ inline std::string FourCCText(uint32_t code) {
     const char s[4] = {char(code >> 24), char(code >> 16), char(code >> 8), char(code)};
     return std::string(s, 4);
 }
+
+// Codes are bytes, not text: Apple's (QuickTime's "©enc", iTunes' "©nam") take the
+// byte 0xA9 from Mac Roman, their character set. So a code is shown as its bytes read as
+// Mac Roman (ASCII below 0x80, zero and control bytes kept), in UTF-8.
+// One byte's character written at `out` (one to three bytes); returns the end.
+char* MacRomanUtf8(uint8_t byte, char* out);
+// The four characters written at `out` (at most 12 bytes); returns the end.
+char* FourCCUtf8(uint32_t code, char* out);
+std::string FourCCUtf8(uint32_t code);
+// The code FourCCUtf8 shows as `text`: four characters, each ASCII or one of Mac
+// Roman's; false for any other text.
+bool FourCCFromUtf8(std::string_view text, uint32_t& code);

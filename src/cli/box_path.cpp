@@ -23,7 +23,8 @@ bool ParseStep(const std::string& text, PathStep& step) {
         }
         code = text.substr(0, open);
     }
-    if (code.size() != 4) return false;
+    // Four bytes as they are, or four characters as the tree prints them ("©nam").
+    if (code.size() != 4) return FourCCFromUtf8(code, step.type);
     step.type = 0;
     for (char c : code) step.type = (step.type << 8) | static_cast<unsigned char>(c);
     return true;

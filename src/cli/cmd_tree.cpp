@@ -75,7 +75,7 @@ void PrintLine(Out& out, const CBox& box, uint64_t depth, uint64_t maxDepth) {
 }
 
 void PrintJson(Out& out, const CBox& box, uint64_t depth, uint64_t maxDepth) {
-    out << "{\"type\": " << JsonString(FourCCText(box.m_type)) << ", \"offset\": " << int64_t{box.m_startOffset}
+    out << "{\"type\": " << JsonString(FourCCUtf8(box.m_type)) << ", \"offset\": " << int64_t{box.m_startOffset}
         << ", \"size\": " << box.BoxSize();
     if (box.IsTruncated())
         out << ", \"truncated\": {\"present\": " << box.m_presentSize << ", \"declared\": " << box.m_declaredSize << "}";

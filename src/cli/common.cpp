@@ -50,13 +50,14 @@ int ExitStatus(const CCorvelLib& lib, const std::string& path, int status) {
 
 char* PrintableFourCC(uint32_t type, char* out) {
     for (int shift = 24; shift >= 0; shift -= 8) {
-        const auto c = static_cast<unsigned char>(type >> shift);
-        *out++ = c >= 0x20 && c <= 0x7E ? char(c) : '.';
+        const auto c = static_cast<uint8_t>(type >> shift);
+        if (c >= 0x80) out = MacRomanUtf8(c, out);
+        else *out++ = c >= 0x20 && c <= 0x7E ? char(c) : '.';
     }
     return out;
 }
 
 std::string PrintableFourCC(uint32_t type) {
-    char text[4];
+    char text[12];
     return std::string(text, PrintableFourCC(type, text));
 }

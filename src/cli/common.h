@@ -13,7 +13,8 @@ int OpenAndParse(CCorvelLib& lib, const std::string& path, const CCorvel::TopLev
 // inside a box, or a box that could not be parsed).
 int ExitStatus(const CCorvelLib& lib, const std::string& path, int status);
 
-// Four-character code for display: a byte outside 0x20-0x7E becomes '.'.
+// Four-character code for display: its characters as FourCCUtf8 shows them, but a
+// control byte (below 0x20, or 0x7F) becomes '.'.
 std::string PrintableFourCC(uint32_t type);
-// The same four characters written at `out`; returns the end.
+// The same four characters written at `out` (at most 12 bytes); returns the end.
 char* PrintableFourCC(uint32_t type, char* out);

@@ -62,6 +62,8 @@ public:
     void U32x4(std::string label, const uint32_t& field) { Row(std::move(label), U32Text4(field), {field}); }
     void U64(std::string label, const uint64_t& field) { Row(std::move(label), U64Text(field), {field}); }
     void I32(std::string label, const int32_t& field);
+    // A four-character code: "roll (0X726F6C6C)".
+    void Code(std::string label, const uint32_t& field) { Row(std::move(label), CodeText(field), {field}); }
 
     // A list table of the given columns; its rows follow with ListEntry.
     PageBuilder& List(std::string title, std::initializer_list<const char*> headers);

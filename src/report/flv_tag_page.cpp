@@ -1,6 +1,9 @@
 #include "report/flv_tag_page.h"
 
+#include <charconv>
 #include <cinttypes>
+#include <cmath>
+#include <cstdlib>
 
 #include "boxes/containers/media_data_box.h"
 #include "flv/flv_tag.h"
@@ -69,6 +72,18 @@ void TagHeaderRows(PageBuilder& page, const CTagHeader& header) {
     }
 }
 
+// What the tables above leave out of an audio tag header: its sound type, and that a
+// format other than AAC has no AAC packet type (the 2 shown is no value of the file).
+void MoreFields(PageBuilder& page, const CTagHeader& header) {
+    auto* audio = dynamic_cast<const CAudioTagHeader*>(&header);
+    if (!audio) return;
+    page.Table("More fields");
+    page.U32("Sound type", audio->m_soundType);
+    if (audio->m_soundFormat != 10)
+        page.Derived("AAC packet type", Format("none: sound format %u is not AAC", audio->m_soundFormat),
+                     {audio->m_soundFormat});
+}
+
 void BodyStart(PageBuilder& page, const char* title, const CTagBody& body) {
     page.Table(title);
     page.RowAt("Start offset (Body)", I64Text(body.m_startOffset), {}, true);
@@ -119,7 +134,7 @@ void AacRows(PageBuilder& page, const CAACTagBody& body) {
     page.U32("Audio object type", c.m_audioObjectType);
     page.U32("Sampling freq index", c.m_samplingFrequencyIndex);
     page.U32("Sampling freq", c.m_samplingFrequency);
-    D32(page, "Sbr flag", c.m_sbrFlag);
+    page.Derived("Sbr flag", Format("%d (0X%08X)", c.m_sbrFlag, c.m_sbrFlag), {c.m_extensionAudioObjectType});
     page.U32("Ext audio object type", c.m_extensionAudioObjectType);
     page.U32("Ext sampling freq index", c.m_extensionSamplingFrequencyIndex);
     page.U32("Ext sampling freq", c.m_extensionSamplingFrequency);
@@ -149,11 +164,34 @@ void BodyRows(PageBuilder& page, const CTagBody& body) {
         BodyStart(page, "Audio Tag Body", body);
 }
 
-// One line of an ECMA array: "- key : value</br>" for numbers, booleans and strings.
+// A number as the shortest text that reads back as the same double ("29.97", "-1.5");
+// a whole number as it always was ("120", and "1e+21" stays in digits).
+std::string NumberText(double v) {
+    if (std::trunc(v) == v) return Format("%.f", v);
+    char text[32];
+    return std::string(text, std::to_chars(text, text + sizeof text, v).ptr);
+}
+
+// A date as UTC text to the millisecond when it has one, then the time-zone offset stored
+// with it: "2001/09/09 01:46:40 UTC, time zone +00:00".
+std::string DateText(const CAmf0Value& v) {
+    const double ms = v.Number();
+    std::string text = FormatUnixDateText(ms / 1000);
+    if (text[0] != '(') {  // a date, not "(out of range: ...)"
+        const auto whole = static_cast<int64_t>(std::floor(ms));
+        const int64_t millis = whole - 1000 * static_cast<int64_t>(std::floor(ms / 1000));
+        if (millis) text += Format(".%03d", static_cast<int>(millis));
+    }
+    const int zone = v.TimeZone();
+    return text + Format(" UTC, time zone %c%02d:%02d", zone < 0 ? '-' : '+', std::abs(zone) / 60, std::abs(zone) % 60);
+}
+
+// One line of an ECMA array: "- key : value</br>" for numbers, booleans, strings and dates.
 Text EcmaLine(const CAmf0EcmaEntry& e) {
     Text value;
     switch (e.value.type) {
-        case kAmf0Number: value = Format("%.f", e.value.Number()); break;
+        case kAmf0Number: value = NumberText(e.value.Number()); break;
+        case kAmf0Date: value = DateText(e.value); break;
         case kAmf0Boolean: value = Format("%d", static_cast<int8_t>(e.value.boolean)); break;
         case kAmf0String:
         case kAmf0LongString: value = Text::FromFile(e.value.text.c_str()); break;
@@ -165,7 +203,7 @@ Text EcmaLine(const CAmf0EcmaEntry& e) {
 
 Text Amf0ValueText(const CAmf0Value& v) {
     switch (v.type) {
-        case kAmf0Number: return Format("%.f (0X%08" PRIX64 ")", v.Number(), v.bits);
+        case kAmf0Number: return NumberText(v.Number()) + Format(" (0X%08" PRIX64 ")", v.bits);
         case kAmf0Boolean: return Format("%d (0X%08X)", static_cast<int8_t>(v.boolean), v.boolean);
         case kAmf0String:
         case kAmf0LongString: return Text::FromFile(v.text.c_str());
@@ -193,5 +231,6 @@ PageModel BuildFlvTagPage(const CMediaDataBox& mdat, uint32_t k, const SpanMap* 
     if (tag->m_encryptionHeader) EncryptionRows(page, *tag->m_encryptionHeader, tag->m_filterParams.get());
     if (tag->m_tagHeader) TagHeaderRows(page, *tag->m_tagHeader);
     if (tag->m_body) BodyRows(page, *tag->m_body);
+    if (tag->m_tagHeader) MoreFields(page, *tag->m_tagHeader);
     return model;
 }

@@ -7,6 +7,8 @@
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
+#include <iterator>
+#include <type_traits>
 
 std::string Format(const char* format, ...) {
     va_list args;
@@ -30,14 +32,15 @@ std::string Format(const char* format, ...) {
 }
 
 namespace {
-// "decimal (0XHEX)": the hex of the low 32 bits, upper case, at least `width` digits.
+// "decimal (0XHEX)": the hex of all the value's bits (a negative value's two's
+// complement), upper case, at least `width` digits.
 template <class Int>
 std::string DecimalHex(Int v, int width) {
     char text[48];
     char* p = std::to_chars(text, text + 24, v).ptr;
     p = std::copy_n(" (0X", 4, p);
-    char hex[8];
-    const char* end = std::to_chars(hex, hex + 8, static_cast<uint32_t>(v), 16).ptr;
+    char hex[16];
+    const char* end = std::to_chars(hex, hex + 16, static_cast<std::make_unsigned_t<Int>>(v), 16).ptr;
     for (int pad = width - int(end - hex); pad > 0; --pad) *p++ = '0';
     for (const char* h = hex; h < end; ++h) *p++ = static_cast<char>(std::toupper(static_cast<unsigned char>(*h)));
     *p++ = ')';
@@ -131,6 +134,44 @@ std::string FormatBytesText(const uint8_t* bytes, size_t n) {
     return out;
 }
 
-Text FourCCValue(uint32_t code) { return Text::FromFile(FourCCText(code)); }
+Text FourCCValue(uint32_t code) { return Text::FromFile(FourCCUtf8(code)); }
+
+Text CodeText(uint32_t code) { return code ? FourCCValue(code) + Text(Format(" (0X%08X)", code)) : U32Text(0); }
 
 Text StringValue(const std::string& bytes) { return Text::FromFile(std::string_view(bytes.c_str())); }
+
+namespace {
+// The Macintosh language codes QuickTime files still carry: 0 to 94, then 128 to 150.
+constexpr const char* kMacLanguages[] = {
+    "English", "French", "German", "Italian", "Dutch", "Swedish", "Spanish", "Danish", "Portuguese", "Norwegian",
+    "Hebrew", "Japanese", "Arabic", "Finnish", "Greek", "Icelandic", "Maltese", "Turkish", "Croatian",
+    "Traditional Chinese", "Urdu", "Hindi", "Thai", "Korean", "Lithuanian", "Polish", "Hungarian", "Estonian",
+    "Latvian", "Sami", "Faroese", "Farsi", "Russian", "Simplified Chinese", "Flemish", "Irish", "Albanian",
+    "Romanian", "Czech", "Slovak", "Slovenian", "Yiddish", "Serbian", "Macedonian", "Bulgarian", "Ukrainian",
+    "Belarusian", "Uzbek", "Kazakh", "Azerbaijani", "Azerbaijani (Arabic)", "Armenian", "Georgian", "Moldavian",
+    "Kirghiz", "Tajiki", "Turkmen", "Mongolian", "Mongolian (Cyrillic)", "Pashto", "Kurdish", "Kashmiri", "Sindhi",
+    "Tibetan", "Nepali", "Sanskrit", "Marathi", "Bengali", "Assamese", "Gujarati", "Punjabi", "Oriya", "Malayalam",
+    "Kannada", "Tamil", "Telugu", "Sinhala", "Burmese", "Khmer", "Lao", "Vietnamese", "Indonesian", "Tagalog",
+    "Malay (Roman)", "Malay (Arabic)", "Amharic", "Tigrinya", "Oromo", "Somali", "Swahili", "Kinyarwanda", "Rundi",
+    "Nyanja", "Malagasy", "Esperanto",
+};
+constexpr const char* kMacLanguagesFrom128[] = {
+    "Welsh", "Basque", "Catalan", "Latin", "Quechua", "Guarani", "Aymara", "Tatar", "Uighur", "Dzongkha",
+    "Javanese (Roman)", "Sundanese (Roman)", "Galician", "Afrikaans", "Breton", "Inuktitut", "Scottish Gaelic",
+    "Manx Gaelic", "Irish Gaelic", "Tongan", "Greek (polytonic)", "Greenlandic", "Azerbaijani (Roman)",
+};
+}  // namespace
+
+std::string QuickTimeLanguageText(uint32_t value) {
+    if (value == 0x7FFF) return "unspecified (0X7FFF)";
+    if (value >= 0x400) return {};
+    const char* name = "unknown";
+    if (value < std::size(kMacLanguages)) name = kMacLanguages[value];
+    if (value >= 128 && value - 128 < std::size(kMacLanguagesFrom128)) name = kMacLanguagesFrom128[value - 128];
+    return Format("%s (Macintosh language %u)", name, value);
+}
+
+Text HandlerNameValue(const std::string& bytes) {
+    if (!bytes.empty() && static_cast<uint8_t>(bytes[0]) == bytes.size() - 1) return StringValue(bytes.substr(1));
+    return StringValue(bytes);
+}

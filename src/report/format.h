@@ -12,8 +12,8 @@ std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2))
 std::string U32Text(uint32_t v);                  // "%u (0X%08X)"
 std::string U32Text2(uint32_t v);                 // "%u (0X%02X)"
 std::string U32Text4(uint32_t v);                 // "%u (0X%04X)"
-std::string U64Text(uint64_t v);                  // "%I64u (0X%08X)": hex of the low 32 bits
-std::string I64Text(int64_t v);                   // "%I64d (0X%08X)": hex of the low 32 bits
+std::string U64Text(uint64_t v);                  // "%I64u (0X%08X)", the hex of all 64 bits
+std::string I64Text(int64_t v);                   // "%I64d (0X%08X)", the hex of all 64 bits
 std::string I32Text(int32_t v);                   // "%d (0X%08X)"
 std::string Decimal(uint64_t v);                  // "%u", "%I64u"
 std::string Decimal(int64_t v);                   // "%d", "%I64d"
@@ -28,7 +28,17 @@ std::string FormatUnixDateText(double seconds);
 std::string FormatNtpText(uint64_t ntp);
 // Each byte as 0x.. (lower-case), separated by one blank; all the bytes.
 std::string FormatBytesText(const uint8_t* bytes, size_t n);
-// A four-character code from the file as page text: "%c%c%c%c", escaped in HTML.
+// A four-character code from the file as page text: its characters (FourCCUtf8), escaped in HTML.
 Text FourCCValue(uint32_t code);
+// A four-character code with its number: "roll (0X726F6C6C)"; 0, no code (a field the
+// version or the flags leave out), as "0 (0X00000000)".
+Text CodeText(uint32_t code);
 // A string from the file as page text ("%S"): its bytes up to the first zero byte.
 Text StringValue(const std::string& bytes);
+// A handler name: QuickTime writes a Pascal string (a length byte, then that many bytes
+// of text), shown as its text; any other name as StringValue.
+Text HandlerNameValue(const std::string& bytes);
+// A 16-bit language field that holds no three packed letters: a QuickTime Macintosh
+// language code (below 0x400), "English (Macintosh language 0)", or 0x7FFF,
+// "unspecified (0X7FFF)". Empty for packed letters.
+std::string QuickTimeLanguageText(uint32_t value);

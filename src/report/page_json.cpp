@@ -208,7 +208,7 @@ void AppendBox(JsonWriter& writer, const CBox& box, const PageContext& context) 
     const PageModel page = BuildBoxPage(box, context);
     std::string& out = writer.Text();
     out += "{\"type\": ";
-    AppendString(out, FourCCText(box.m_type));
+    AppendString(out, FourCCUtf8(box.m_type));
     out += ", \"offset\": ";
     AppendNumber(out, box.m_startOffset);
     out += ", \"size\": ";

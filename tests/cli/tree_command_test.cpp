@@ -11,12 +11,13 @@ TEST(CorvelTree, PrintsTheTreeAndReportsFailures) {
     EXPECT_EQ(ok.out.substr(0, 56), "ftyp 0 32\nfree 32 8\nmdat 40 18771\nmoov 18811 2332\n  mvhd");
     EXPECT_NE(ok.out.find("\n        stbl 19212 937\n          stsd 19220 193\n"), std::string::npos);
 
-    // Odd bytes in a code print as '.', a failed walk keeps its partial tree: exit 1.
+    // Control bytes in a code print as '.', bytes from 0x80 on as Mac Roman (0xFF: U+02C7);
+    // a failed walk keeps its partial tree: exit 1.
     std::string odd = WriteTempFile("odd.mp4", Box("free", "") + Box(std::string("a\x01\xff", 3) + "b", "") +
                                                    Box("moov", Box("trak", Box("mdia", Box("minf", "x")))));
     CliRun failed = RunCorvel("tree " + odd);
     EXPECT_EQ(failed.status, 1);
-    EXPECT_EQ(failed.out, "free 0 8\na..b 8 8\nmoov 16 33\n  trak 24 25\n    mdia 32 17\n");
+    EXPECT_EQ(failed.out, "free 0 8\na.\xCB\x87" "b 8 8\nmoov 16 33\n  trak 24 25\n    mdia 32 17\n");
     EXPECT_EQ(failed.err, "Did not perform as expected.\n");
     // A top-level box too small for its own header makes no box (the streamed walk once
     // marked a box that was not there).
@@ -70,4 +71,27 @@ TEST(CorvelTree, DepthAndJson) {
         const CliRun json = RunCorvel("tree --json " + path + " | python3 " + scriptPath);
         EXPECT_EQ(json.out, lines) << name;
     }
+}
+
+// Apple's codes start with the byte 0xA9, the (c) sign in Mac Roman: the tree, its JSON
+// and corvel json print it so (MediaInfo prints the same name), and a box path takes the
+// code as printed or as its bytes.
+TEST(CorvelTree, AppleCodesAsPrinted) {
+    const std::string file = CorpusPath("pub_go-mp4_sample_qt.mp4");
+    const std::string tree = RunCorvel("tree " + file).out;
+    EXPECT_NE(tree.find("\n    \xC2\xA9" "enc 340333 "), std::string::npos) << tree;
+    // MediaInfo names the box at its type's offset, 340337 in hex.
+    EXPECT_NE(ReadText(CorpusRef("pub_go-mp4_sample_qt.mp4", "mediainfo.txt"))
+                  .find("\n53171     Name:                               \xC2\xA9" "enc"),
+              std::string::npos);
+    EXPECT_NE(RunCorvel("tree --json " + file).out.find("{\"type\": \"\xC2\xA9" "enc\", \"offset\": 340333"),
+              std::string::npos);
+    EXPECT_NE(RunCorvel("json " + file).out.find("\"type\": \"\xC2\xA9" "enc\""), std::string::npos);
+    for (const std::string path : {"moov/udta/\xC2\xA9" "enc", "moov/udta/\xA9" "enc"}) {
+        const CliRun page = RunCorvel("page " + file + " '" + path + "'");
+        EXPECT_EQ(page.status, 0) << page.err;
+        EXPECT_NE(page.out.find("\xC2\xA9" "enc (0XA9656E63)"), std::string::npos);
+    }
+    // A character Mac Roman has no byte for makes no code.
+    EXPECT_EQ(RunCorvel("page " + file + " 'moov/udta/\xE4\xB8\xAD" "enc'").status, 2);
 }

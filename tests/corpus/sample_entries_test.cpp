@@ -3,6 +3,7 @@
 // and every avcC, hvcC and esds field MediaInfo dumps against ours at the same offset.
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <functional>
 
 #include "base/span_map.h"
@@ -90,13 +91,20 @@ void CheckTrack(const CBox& trak, const std::map<uint32_t, Fields>& streams, std
 
 // MediaInfo's fields by offset and label: "4B83          AVCProfileIndication:  244 (0xF4)".
 // A value is its first number, or 1 for "Yes" and 0 for "No".
+// A number wider than 64 bits (a FLAC stream's MD5 signature) is no field of ours: left out.
 std::map<std::pair<uint64_t, std::string>, uint64_t> MediaInfoFields(const std::string& name) {
     static const std::regex number(R"(^(\d+|Yes|No)\b)");
     std::map<std::pair<uint64_t, std::string>, uint64_t> fields;
     std::smatch m;
-    for (const InfoLine& l : MediaInfoLines(name))
-        if (!l.label.empty() && std::regex_search(l.value, m, number))
-            fields.emplace(std::make_pair(l.offset, l.label), m[1] == "Yes" ? 1 : m[1] == "No" ? 0 : std::stoull(m[1]));
+    for (const InfoLine& l : MediaInfoLines(name)) {
+        if (l.label.empty() || !std::regex_search(l.value, m, number)) continue;
+        const std::string text = m[1];
+        uint64_t v = text == "Yes";
+        if (text != "Yes" && text != "No" &&
+            std::from_chars(text.data(), text.data() + text.size(), v).ec != std::errc())
+            continue;
+        fields.emplace(std::make_pair(l.offset, l.label), v);
+    }
     return fields;
 }
 

@@ -2,6 +2,7 @@
 // file (ref/NAME.packets.csv): position, size, the steps of the decode times, key frames.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 
 #include "boxes/presentation/movie_header_boxes.h"
@@ -40,6 +41,21 @@ const std::set<std::string> kPacketsDiffer = {
     "pub_mp4parse-rust_bug-1655846.avif", "pub_mp4parse-rust_metadata.mp4", "pub_mp4parse-rust_valid-alpha.avif",
     "pub_mp4parse-rust_valid.avif", "pub_mp4parser_test-pod.m4a", "truncated_mdat.mp4"};
 
+// Files with PCM tracks whose samples (a few bytes each) ffprobe reads a run at a time:
+// such a track's samples cover the bytes its packets cover.
+const std::set<std::string> kPcmRuns = {"modern_prores_tmcd.mov"};
+
+// The bytes the packets cover, as ranges [first, end) joined where they touch.
+std::vector<std::pair<uint64_t, uint64_t>> ByteRanges(std::vector<Packet> packets) {
+    std::sort(packets.begin(), packets.end(), [](const Packet& a, const Packet& b) { return a.pos < b.pos; });
+    std::vector<std::pair<uint64_t, uint64_t>> ranges;
+    for (const Packet& p : packets) {
+        if (!ranges.empty() && ranges.back().second == p.pos) ranges.back().second += p.size;
+        else ranges.emplace_back(p.pos, p.pos + p.size);
+    }
+    return ranges;
+}
+
 // Progressive files (sample tables), fragmented ones (movie fragments, smooth.ismv
 // included) and mixed ones alike.
 TEST(CorpusSamples, MatchFfprobePackets) {
@@ -52,6 +68,10 @@ TEST(CorpusSamples, MatchFfprobePackets) {
         for (const auto& [stream, expected] : packets) {
             SCOPED_TRACE("stream " + std::to_string(stream));
             const std::vector<Packet>& got = ours[stream];
+            if (kPcmRuns.count(name) && got.size() > expected.size()) {
+                EXPECT_EQ(ByteRanges(got), ByteRanges(expected));
+                continue;
+            }
             ASSERT_EQ(got.size(), expected.size());
             for (size_t i = 0; i < got.size(); ++i) {
                 SCOPED_TRACE("sample " + std::to_string(i + 1));

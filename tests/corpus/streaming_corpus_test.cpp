@@ -117,6 +117,13 @@ TEST(CorpusStreaming, HandMadeF4fMatchesItsGenerator) {
              {"qualities", "['" + asrt.m_qualitySegmentUrlModifiers.at(0) + "']"},
              {"long_ids", to_string(afra.m_LongIDs)}, {"long_offsets", to_string(afra.m_LongOffsets)}})
         EXPECT_EQ(ours, Matches(ref, "'" + key + "': ([^,\\n}]+)").at(0).at(0)) << key;
+    // The page reads the current time as a date of seconds, as it always did;
+    // its last table shows the time itself, the generator's 2000 (of 1000 a second).
+    const PageModel page = PageOf(abst);
+    EXPECT_EQ(Value(page, "Current Media Time"), "1970/01/01 00:33:20");
+    ASSERT_EQ(page.tables.back().title, "More fields");
+    EXPECT_EQ(page.tables.back().rows.at(0).label, "Current media time");
+    EXPECT_EQ(page.tables.back().rows.at(0).value.Plain(), "2000 (0X000007D0)");
     // The run tables hold the generator's bytes.
     for (const CBox* table : {static_cast<const CBox*>(&asrt), static_cast<const CBox*>(&afrt)}) {
         const auto m = Matches(ref, table->TypeText() + R"( box, (\d+) bytes, payload hex[\s']*([0-9a-f]+))");
@@ -157,6 +164,7 @@ TEST(CorpusStreaming, HandMadeF4fMatchesItsGenerator) {
 // header) and of the plain FLV files (read as an mdat's payload after their 9-byte header
 // and first previous-tag-size) against ffprobe's packets and streams.
 TEST(CorpusStreaming, FlvTagsMatchFfprobe) {
+    int numbers = 0, soundTypes = 0;
     for (const std::string name :
          {"f4f_handmade.f4f", "hds_abst_frag1.f4f", "flv_ffmpeg.flv", "flv_plain_handmade.flv"}) {
         SCOPED_TRACE(name);
@@ -186,6 +194,20 @@ TEST(CorpusStreaming, FlvTagsMatchFfprobe) {
                 aac = a->m_audioSpecificConfig.get();
         }
         ASSERT_TRUE(avcTag && aac);
+        // The audio tags' sound type (in their last table) is MediaInfo's is_stereo of the
+        // tag (it dumps the first tags of the plain FLV files).
+        std::map<uint64_t, bool> stereo;
+        for (const InfoLine& l : MediaInfoLines(name))
+            if (l.label == "is_stereo") stereo[l.offset] = l.value.rfind("Yes", 0) == 0;
+        for (uint32_t k = 0; k < mdat.GetTagCount(); ++k) {
+            const CFLVTag& tag = *mdat.GetTag(k);
+            const auto it = stereo.find(uint64_t(tag.m_startOffset) + CFLVTag::kHeaderBytes);
+            if (!dynamic_cast<const CAudioTagHeader*>(tag.m_tagHeader.get()) || it == stereo.end()) continue;
+            const PageModel page = BuildFlvTagPage(mdat, k, nullptr);
+            ASSERT_EQ(page.tables.back().title, "More fields");
+            EXPECT_EQ(Value(page, "Sound type"), U32Text(it->second));
+            ++soundTypes;
+        }
         for (const auto& [type, key, ours] : std::vector<std::tuple<std::string, std::string, uint32_t>>{
                  {"video", "extradata_size", avcTag->m_dataSize - 5},
                  {"audio", "sample_rate", SamplingRate(aac->m_samplingFrequencyIndex)},
@@ -198,8 +220,27 @@ TEST(CorpusStreaming, FlvTagsMatchFfprobe) {
             const std::string ref = f4fRef.empty() ? ReadText(CorpusRef(name, "ffprobe.json")) : f4fRef;
             EXPECT_NE(ref.find(Format(f4fRef.empty() ? "\"duration\": \"%.6f\"" : "|duration=%.6f", duration)),
                       std::string::npos);
+            // Each number on the page reads as MediaInfo's value of its key (to three
+            // decimals: duration 1.046, audiodatarate 31.250).
+            std::map<std::string, std::string> info;
+            std::string key;
+            for (const InfoLine& l : MediaInfoLines(name)) {
+                if (l.label == "StringData") key = l.value;
+                if (l.label == "Value" && !key.empty()) info.emplace(std::exchange(key, ""), l.value);
+            }
+            const std::string lines = Value(BuildFlvTagPage(mdat, 0, nullptr), "Script tag value - value");
+            for (const auto& e : script->m_second.entries) {
+                if (e->value.type != kAmf0Number || !info.count(e->key)) continue;
+                const auto shown = Matches(lines, "(?:^|\n)- " + e->key + " : ([^\n]*)\n");
+                ASSERT_EQ(shown.size(), 1u) << e->key;
+                EXPECT_EQ(std::stod(shown[0][0]), e->value.Number()) << e->key;
+                EXPECT_EQ(Format("%.3f", std::stod(shown[0][0])), info[e->key]) << e->key;
+                ++numbers;
+            }
         }
     }
+    EXPECT_GE(numbers, 20);
+    EXPECT_GE(soundTypes, 2);
 }
 
 TEST(CorpusStreaming, HdsBootstrapsWrittenByFfmpeg) {

@@ -61,26 +61,40 @@ TEST(FlvTags, OnlyAnMdatAfterAfraOrAbstHoldsTags) {
     EXPECT_EQ(after->GetTag(1)->Timestamp(), 0x01000010u);
     EXPECT_NE(dynamic_cast<const CAudioTagBody*>(after->GetTag(2)->m_body.get()), nullptr);
 
+    // The audio tag page keeps the 2 of its AAC packet type and says in its last table
+    // that MP3 has none; the sound type (stereo) shows there.
+    const PageModel mp3 = BuildFlvTagPage(*after, 2, nullptr);
+    EXPECT_EQ(TagValue(*after, 2, "AAC packet type"), "2 (0X00000002)");
+    ASSERT_EQ(mp3.tables.back().title, "More fields");
+    EXPECT_EQ(Value(mp3, "Sound type"), "1 (0X00000001)");
+    ASSERT_EQ(mp3.tables.back().rows.size(), 2u);
+    EXPECT_EQ(mp3.tables.back().rows[1].value.Plain(), "none: sound format 2 is not AAC");
+
     // Tag page k shows the size stored after tag k; there is no page past the last tag.
     EXPECT_EQ(TagValue(*after, 2, "Tag size"), Format("%zu (0X%08zX)", audio.size(), audio.size()));
     EXPECT_TRUE(BuildFlvTagPage(*after, 3, nullptr).tables.empty());
 }
 
 TEST(FlvTags, ScriptDataValues) {
-    // onMetaData: an ECMA array of a number, a boolean, a string to escape, a date and a
-    // negative fraction.
+    // onMetaData: an ECMA array of a number, a boolean, a string to escape, a date (to the
+    // millisecond, 90 minutes west) and fractions.
     const std::string props = Key("duration") + Num(120) + Key("stereo") + Bool(true) + Key("encoder") + Str("<Lavf>") +
-                              Key("creationdate") + U8(11) + U64(std::bit_cast<uint64_t>(1e12)) + U16(0) + Key("gain") +
-                              Num(-1.5);
-    auto mdat = Mdat(Tags({Tag(18, 0, Str("onMetaData") + Ecma(5, props)), Tag(18, 0, Str("onCuePoint") + Num(3))}));
+                              Key("creationdate") + U8(11) + U64(std::bit_cast<uint64_t>(1e12 + 250)) + U16(0xFFA6) +
+                              Key("gain") + Num(-1.5) + Key("framerate") + Num(29.97) + Key("length") + Num(12.5);
+    auto mdat = Mdat(Tags({Tag(18, 0, Str("onMetaData") + Ecma(7, props)), Tag(18, 0, Str("onCuePoint") + Num(3))}));
     const CScriptDataTag& meta = Script(*mdat.box);
-    ASSERT_EQ(meta.m_second.entries.size(), 5u);
+    ASSERT_EQ(meta.m_second.entries.size(), 7u);
     const PageModel page = BuildFlvTagPage(*mdat.box, 0, nullptr);
     const Row* row = nullptr;
     for (const Row& r : page.tables.back().rows)
         if (r.label == "Script tag value - value") row = &r;
     ASSERT_NE(row, nullptr);
-    EXPECT_EQ(row->value.Html(), "- duration : 120</br>- stereo : 1</br>- encoder : &lt;Lavf&gt;</br>- gain : -2</br>");
+    // Numbers as the shortest text that reads back as the same double; a date as UTC with
+    // its time-zone offset.
+    EXPECT_EQ(row->value.Html(),
+              "- duration : 120</br>- stereo : 1</br>- encoder : &lt;Lavf&gt;</br>"
+              "- creationdate : 2001/09/09 01:46:40.250 UTC, time zone -01:30</br>- gain : -1.5</br>"
+              "- framerate : 29.97</br>- length : 12.5</br>");
     // Any other name: no value row; numbers carry the hexadecimal of their 8 bytes, a date is UTC text.
     EXPECT_EQ(TagValue(*mdat.box, 1, "Script tag value - value"), "<no row>");
     EXPECT_EQ(Amf0ValueText(Script(*mdat.box, 1).m_second).Plain(), "3 (0X4008000000000000)");

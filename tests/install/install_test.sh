@@ -48,4 +48,11 @@ paths=$(PATH="$dest/usr/bin:$PATH" bash -c 'source "$1/usr/share/bash-completion
     _ "$dest" "$corpus/avc_aac_bframes.mp4")
 grep -qx 'moov/trak\[1\]/mdia/mdhd' <<<"$paths" && grep -qx 'moov/trak\[1\]/mdia/minf/stbl/stsz' <<<"$paths" ||
     { echo "completion: $paths" >&2; exit 1; }
+# A code with the byte 0xA9 is offered as corvel tree prints it, and that path names its box.
+qt="$corpus/pub_go-mp4_sample_qt.mp4"
+paths=$(PATH="$dest/usr/bin:$PATH" bash -c 'source "$1/usr/share/bash-completion/completions/corvel"
+    COMP_WORDS=(corvel page "$2" moov/udta/); COMP_CWORD=3; _corvel; printf "%s\n" "${COMPREPLY[@]}"' \
+    _ "$dest" "$qt")
+grep -qx 'moov/udta/©enc' <<<"$paths" || { echo "completion: $paths" >&2; exit 1; }
+"$dest/usr/bin/corvel" page "$qt" 'moov/udta/©enc' >/dev/null
 echo "install: ${#expected[@]} files in place"

@@ -32,7 +32,7 @@ TEST(BoxPage, CommonHeaderTable) {
     auto plain = MakeBox("abcd", 0x123456789, 24);
     PageModel page = PageOf(*plain, moov.get());
     EXPECT_EQ(page.title, "Box");
-    EXPECT_EQ(HeaderRows(page), (std::vector<std::string>{"Start offset: 4886718345 (0X23456789)",
+    EXPECT_EQ(HeaderRows(page), (std::vector<std::string>{"Start offset: 4886718345 (0X123456789)",
                                                           "Box size: 24 (0X00000018)", "Box type: abcd (0X61626364)"}));
     // The start offset's row stands for the whole header (the corpus spans test checks
     // the header fields' own spans).
@@ -49,10 +49,10 @@ TEST(BoxPage, CommonHeaderTable) {
     for (int i = 0; i < 16; ++i) uuid->m_userType[i] = static_cast<uint8_t>(0xA0 + i);
     EXPECT_EQ(HeaderRows(PageOf(*uuid, moov.get())).back(),
               "User type: 0xa0 0xa1 0xa2 0xa3 0xa4 0xa5 0xa6 0xa7 0xa8 0xa9 0xaa 0xab 0xac 0xad 0xae 0xaf");
-    // A 64-bit size: decimal in full, the low 32 bits in hexadecimal.
+    // A 64-bit size: decimal and hexadecimal in full.
     auto large = MakeBox("moov", 0, 1);
     large->m_largeSize = 0x100000010ull;
-    EXPECT_EQ(HeaderRows(PageOf(*large))[1], "Box size: 4294967312 (0X00000010)");
+    EXPECT_EQ(HeaderRows(PageOf(*large))[1], "Box size: 4294967312 (0X100000010)");
 
     // A type without a case at the top level: head and foot only.
     EXPECT_TRUE(PageOf(*plain).tables.empty());

@@ -117,5 +117,8 @@ TEST(TextFormats, BytesAndFourCC) {
     const Text odd = FourCCValue(FourCC("<&\"'"));
     EXPECT_EQ(odd.Plain(), "<&\"'");
     EXPECT_EQ(odd.Html(), "&lt;&amp;&quot;&#39;");
-    EXPECT_EQ(I64Text(-1), "-1 (0XFFFFFFFF)");
+    // All the bits of a 64-bit value, a negative one's two's complement.
+    EXPECT_EQ(I64Text(-1), "-1 (0XFFFFFFFFFFFFFFFF)");
+    EXPECT_EQ(U64Text(0xFFFFFFFFFFFC74F8), "18446744073709319416 (0XFFFFFFFFFFFC74F8)");
+    EXPECT_EQ(U64Text(7), "7 (0X00000007)");
 }

@@ -38,7 +38,7 @@ TEST(ReportEntries, MovieTrackAndMediaHeaders) {
     auto odd = ParseLeaf<CMovieHeaderBox>(Mvhd(1, 0, 0, 0x100000000ull, 0x0080, 0xFFFE0000));
     PageModel page = PageOf(*odd.box);
     EXPECT_EQ(Value(page, "Creation time(UTC)"), "1904/01/01 12:00:00 (0X00000000)");
-    EXPECT_EQ(Value(page, "Duration"), "4294967296 (0X00000000)");
+    EXPECT_EQ(Value(page, "Duration"), "4294967296 (0X100000000)");
     EXPECT_EQ(Value(page, "Duration(ms)"), "4294967296000");
     EXPECT_EQ(Value(page, "Volume"), "0.0 (0X0080>>8)");
     EXPECT_EQ(Value(page, "Rate"), "-2.0 (0XFFFE0000>>16)");
@@ -107,18 +107,18 @@ TEST(ReportEntries, SampleTableCountsAndLists) {
     auto cslg = ParseLeaf<CCompositionToDecodeBox>(FullBox("cslg", 0, 0, U32(1) + U32(0xFFFFFFFE) + U32(3) + U32(4) + U32(5)));
     EXPECT_EQ(Value(PageOf(*cslg.box), "Least decode to display delta"), "-2 (0XFFFFFFFE)");
 
-    // A default size stores nothing: three lines of 0.
+    // A default size stores nothing: three lines of the default.
     auto saiz = ParseLeaf<CSaizBox>(FullBox("saiz", 0, 0, U8(4) + U32(3)));
     page = PageOf(*saiz.box);
     ASSERT_EQ(page.tables.size(), 3u);
     ASSERT_EQ(page.tables[2].listRows.size(), 3u);
-    EXPECT_EQ(page.tables[2].listRows[2].cells[0].Plain(), "0 (0X00000000)");
+    EXPECT_EQ(page.tables[2].listRows[2].cells[0].Plain(), "4 (0X00000004)");
     // A hostile count with a default size cannot make billions of lines.
     auto huge = ParseLeaf<CSaizBox>(FullBox("saiz", 0, 0, U8(4) + U32(0xFFFFFFFF)));
     EXPECT_LE(PageOf(*huge.box).tables[2].listRows.size(), 200000u);
 
     auto saio = ParseLeaf<CSaioBox>(FullBox("saio", 1, 0, U32(1) + U64(0x100000010ull)));
-    EXPECT_EQ(PageOf(*saio.box).tables[2].listRows[0].cells[0].Plain(), "16 (0X00000010)");
+    EXPECT_EQ(PageOf(*saio.box).tables[2].listRows[0].cells[0].Plain(), "4294967312 (0X100000010)");
 
     auto sdep = Unparsed<CSampleDependencyBox>("sdep");
     sdep.SetSampleCount(3);

@@ -49,23 +49,32 @@ std::string CheckRow(const std::string& file, const Row& row, SpanTally& tally) 
     }
     if (row.span.bits <= 64 && std::regex_match(value, m, hexOnly)) {
         const uint64_t v = BitsAt(file, row.span);
-        if (std::stoull(m[2], nullptr, 16) != (v & 0xFFFFFFFFu)) return "hex part differs from the bytes";
+        const std::string hexDigits = m[2];
+        uint64_t hex = std::stoull(hexDigits, nullptr, 16);
         if (std::regex_match(value, m, number)) {
             const bool negative = m[1].str()[0] == '-';
             const uint64_t shown = negative ? uint64_t(std::stoll(m[1])) : std::stoull(m[1]);
             const int shift = 64 - int(row.span.bits);
             const uint64_t read = negative && shift > 0 ? uint64_t(int64_t(v << shift) >> shift) : v;
             if (shown != read) return "number differs from the bytes";
+            // A negative number's hex is its two's complement in 32 bits (an int32_t) or in 64.
+            if (negative && hexDigits.size() <= 8) hex = uint64_t(int64_t(int32_t(uint32_t(hex))));
+            if (negative) hex &= ~uint64_t{0} >> shift;
         }
+        // All the bits of the field, not the low 32 of a 64-bit one.
+        if (hex != v) return "hex part differs from the bytes";
         ++tally.numbers;
         return "";
     }
-    // Text: the bytes as they stand (up to the first zero byte), or as byte text.
+    // Text: the bytes as they stand (up to the first zero byte), as byte text, or the text
+    // of a Pascal string (a length byte, then as many bytes).
     const std::string bytes = file.substr(row.span.Offset(), row.span.Length());
     const std::string text = bytes.substr(0, bytes.find('\0'));
     const bool byteText = value.rfind("0x", 0) == 0 &&
                           value == FormatBytesText(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
-    if (!byteText && value != text && row.value.Plain() != text) return "text differs from the bytes";
+    const bool pascal = !bytes.empty() && static_cast<uint8_t>(bytes[0]) == bytes.size() - 1 &&
+                        row.value.Plain() == std::string(bytes.c_str() + 1);
+    if (!byteText && !pascal && value != text && row.value.Plain() != text) return "text differs from the bytes";
     ++tally.texts;
     return "";
 }

@@ -161,6 +161,15 @@ int CCorvel::Go(const TopLevelVisitor& visit, SpanMap* spans) {
         }
         bool skip = false;
         std::unique_ptr<CBox> box = MakeTopLevelBox(header, m_bFlvInMdat, skip);
+        // A first box of a type the dispatch does not know (a uuid of any user type is
+        // one it knows) that declares more bytes than the file holds is no box: the first
+        // bytes of a text file read as a size and a printable type declare gigabytes. A
+        // real file cut short starts with a box the dispatch knows.
+        if (pos == 0 && skip && header.m_type != FourCC("uuid") && header.BoxSize() > uint64_t(m_reader->FileSize())) {
+            m_notMediaHeader = std::make_unique<CBox>(header);
+            status = -1;
+            break;
+        }
         const bool payloadRead = ReadsPayload(*box, skip);
         std::unique_ptr<CBinaryData> buffer;
         if (m_reader->ExtractBox(buffer, payloadRead ? CReadBitStreamFile::kMaxBoxBytes : headReader.BitPosition / 8) == 0 ||

@@ -102,14 +102,19 @@ bool HasGASpecificConfig(uint32_t type) {
 
 int CAudioSpecificConfig::Parse(CBitStreamReader& reader) {
     const uint64_t startBit = reader.BitPosition;
-    if (ReadAudioObjectType(reader, m_audioObjectType) < 0 || reader.ReadBits(4, m_samplingFrequencyIndex) < 0)
+    // SBR signalled by its own type (5): that type is the extension's, its rate follows the
+    // channel configuration, then comes the underlying type. Each is read into its own
+    // field, so each keeps its own bits.
+    uint32_t first = 0;
+    if (reader.PeekBits(5, first) < 0) return -1;
+    const bool sbr = first == 5;
+    if (ReadAudioObjectType(reader, sbr ? m_extensionAudioObjectType : m_audioObjectType) < 0 ||
+        reader.ReadBits(4, m_samplingFrequencyIndex) < 0)
         return -1;
     if (m_samplingFrequencyIndex == 15 && reader.ReadBits(24, m_samplingFrequency) < 0) return -1;
     if (reader.ReadBits(4, m_channelConfiguration) < 0) return -1;
-    // SBR signalled by its own type: the extension's rate, then the underlying type.
-    if (m_audioObjectType == 5) {
+    if (sbr) {
         m_sbrFlag = 1;
-        m_extensionAudioObjectType = 5;
         if (reader.ReadBits(4, m_extensionSamplingFrequencyIndex) < 0) return -1;
         if (m_extensionSamplingFrequencyIndex == 15 && reader.ReadBits(24, m_extensionSamplingFrequency) < 0) return -1;
         if (ReadAudioObjectType(reader, m_audioObjectType) < 0) return -1;

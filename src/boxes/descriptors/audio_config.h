@@ -36,7 +36,8 @@ class CAudioSpecificConfig : public CDecoderSpecificInfo {
 public:
     int Parse(CBitStreamReader& reader) override;
 
-    // The type read first; after an SBR signal (type 5), the underlying type read next.
+    // The type read first; after an SBR signal (type 5, read into m_extensionAudioObjectType),
+    // the underlying type read next.
     uint32_t m_audioObjectType = 0;
     uint32_t m_samplingFrequencyIndex = 0;
     uint32_t m_samplingFrequency = 0;  // only with index 15

@@ -124,18 +124,16 @@ void HevcConfigurationRows(PageBuilder& page, const CHEVCConfigurationBox& box) 
 void AudioSpecificConfigRows(PageBuilder& page, const CAudioSpecificConfig& asc) {
     page.Table("Audio Decoder Specific Info");
     TagRows(page, asc);
-    // The type after an escape or an SBR signal is not the bits it was read from.
-    if (asc.m_audioObjectType > 31 || asc.m_sbrFlag)
+    // The type after an escape is not the bits it was read from.
+    if (asc.m_audioObjectType > 31)
         page.Derived("Audio object type", U32Text(asc.m_audioObjectType), {asc.m_audioObjectType});
     else
         page.U32("Audio object type", asc.m_audioObjectType);
     page.U32("Sampling freq index", asc.m_samplingFrequencyIndex);
     page.U32("Sampling freq", asc.m_samplingFrequency);
-    // Set by the type that signals SBR, not read.
-    page.Derived("Sbr Flag", Format("%d (0X%08X)", asc.m_sbrFlag, asc.m_sbrFlag), {asc.m_audioObjectType});
-    page.Derived("Ext audio object type",
-                 Format("%d (0X%08X)", asc.m_extensionAudioObjectType, asc.m_extensionAudioObjectType),
-                 {asc.m_audioObjectType});
+    // Set by the type that signals SBR (the extension's type), not read.
+    page.Derived("Sbr Flag", Format("%d (0X%08X)", asc.m_sbrFlag, asc.m_sbrFlag), {asc.m_extensionAudioObjectType});
+    Formatted(page, "Ext audio object type", "%d (0X%08X)", asc.m_extensionAudioObjectType);
     Formatted(page, "Ext sampling freq index", "%d (0X%08X)", asc.m_extensionSamplingFrequencyIndex);
     Formatted(page, "Ext sampling freq", "%d (0X%08X)", asc.m_extensionSamplingFrequency);
     if (!asc.m_gaSpecificConfig) return;

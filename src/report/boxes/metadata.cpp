@@ -159,8 +159,8 @@ void BinaryXmlRows(PageBuilder& page, const CBinaryXMLBox& b) {
 
 void MereRows(PageBuilder& page, const CMetaboxRelationBox& b) {
     page.Table();
-    page.U32("First metabox handler type", b.m_firstMetaboxHandlerType);
-    page.U32("Second metabox handler type", b.m_secondMetaboxHandlerType);
+    page.Code("First metabox handler type", b.m_firstMetaboxHandlerType);
+    page.Code("Second metabox handler type", b.m_secondMetaboxHandlerType);
     page.U32("Metabox relation", b.m_metaboxRelation);
 }
 
@@ -189,8 +189,8 @@ void InfeRows(PageBuilder& page, const CItemInfoEntry& b) {
     page.Row("Content type", StringValue(b.m_contentType), {b.m_contentType});
     page.Row("Item name", StringValue(b.m_itemName), {b.m_itemName});
     page.Row("Content encoding", StringValue(b.m_contentEncoding), {b.m_contentEncoding});
-    page.U32("Extention type", b.m_extensionType);
-    page.U32("Item type", b.m_itemType);
+    page.Code("Extention type", b.m_extensionType);
+    page.Code("Item type", b.m_itemType);
     page.Row("Item uri type", StringValue(b.m_itemUriType), {b.m_itemUriType});
     // An extension written as its fields alone is part of this box.
     if (b.m_extension) FdelFields(page, *b.m_extension, "FD Item Info Extension");
@@ -201,7 +201,7 @@ void TselRows(PageBuilder& page, const CTrackSelectionBox& b) {
     page.U32("Switch group", b.m_switchGroup);
     page.Derived("Attribute count", U32Text(static_cast<uint32_t>(b.m_attributes.size())), {b.m_attributes});
     page.List("Attributis", {"Attribute"});
-    for (const uint32_t& a : b.m_attributes) page.ListEntry({Format("%u", a)}, {a});
+    for (const uint32_t& a : b.m_attributes) page.ListEntry({CodeText(a)}, {a});
 }
 
 void MsrcRows(PageBuilder& page, const CTrackGroupTypeBox& b) {
@@ -211,7 +211,7 @@ void MsrcRows(PageBuilder& page, const CTrackGroupTypeBox& b) {
 
 void RtpRows(PageBuilder& page, const CRtpMovieHintInformation& b) {
     page.Table();
-    page.U32("Description format", b.m_descriptionFormat);
+    page.Code("Description format", b.m_descriptionFormat);
     page.Row("SDP text", StringValue(b.m_sdpText), {b.m_sdpText});
 }
 

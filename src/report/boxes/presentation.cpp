@@ -20,8 +20,8 @@ namespace {
 // "%c%c%c%c (0X%08X)": a brand's characters, then its code.
 Text BrandText(uint32_t code) { return FourCCValue(code) + Text(Format(" (0X%08X)", code)); }
 
-// "%s (0X%08X)": the date text, then the low 32 bits of the raw time.
-Text DateText(uint64_t t) { return Text(FormatDateText(t) + Format(" (0X%08X)", static_cast<uint32_t>(t))); }
+// "%s (0X%08X)": the date text, then the raw time (all its bits: version 1 times are 64-bit).
+Text DateText(uint64_t t) { return Text(FormatDateText(t) + Format(" (0X%08" PRIX64 ")", t)); }
 
 void Times(PageBuilder& page, const uint64_t& creation, const uint64_t& modification) {
     page.Derived("Creation time(UTC)", DateText(creation), {creation});
@@ -52,7 +52,7 @@ void ProgressiveDownloadRows(PageBuilder& page, const CProgressiveDownloadbox& b
 
 void FreeSpaceRows(PageBuilder& page, const CFreeSpaceBox& box) {
     page.Table();
-    page.Derived("Space size", U32Text(static_cast<uint32_t>(box.GetSpaceSize())), {box.m_spaceSize});
+    page.Derived("Space size", U64Text(box.GetSpaceSize()), {box.m_spaceSize});
 }
 
 void MovieHeaderRows(PageBuilder& page, const CMovieHeaderBox& box) {
@@ -102,6 +102,13 @@ void MediaHeaderRows(PageBuilder& page, const CMediaHeaderBox& box) {
     Times(page, box.m_creationTime, box.m_modificationTime);
     page.U32("Time scale", box.m_timescale);
     page.U64("Duration", box.m_duration);
+    // QuickTime's codes that are no letters say what they are.
+    const uint32_t language = box.m_pad << 15 | box.GetLanguageCode(0) << 10 | box.GetLanguageCode(1) << 5 |
+                              box.GetLanguageCode(2);
+    if (const std::string mac = QuickTimeLanguageText(language); !mac.empty()) {
+        page.Derived("Language", mac, {box.m_pad, box.m_language});
+        return;
+    }
     // "und(0X15+0x60, 0X0E+0x60, 0X04+0x60)": the letters, then their 5-bit codes.
     std::string letters;
     for (int i = 0; i < 3; ++i) letters += static_cast<char>(box.GetLanguageCode(i) + 0x60);
@@ -117,7 +124,7 @@ void MediaHeaderRows(PageBuilder& page, const CMediaHeaderBox& box) {
 void HandlerRows(PageBuilder& page, const CHandlerBox& box) {
     page.Table();
     page.Row("Handler type", FourCCValue(box.m_handlerType), {box.m_handlerType});
-    page.Row("Name", StringValue(box.m_name), {box.m_name});
+    page.Row("Name", HandlerNameValue(box.m_name), {box.m_name});
     MoreFields(page);
     page.U32("Pre defined", box.m_preDefined);
     page.Derived("Reserved", WordsText(box.m_reserved, 3), {box.m_reserved});

@@ -84,7 +84,7 @@ void CslgRows(PageBuilder& page, const CCompositionToDecodeBox& b) {
 
 void SbgpRows(PageBuilder& page, const CSampletoGroupBox& b) {
     page.Table();
-    page.U32("Grouping type", b.m_groupingType);
+    page.Code("Grouping type", b.m_groupingType);
     page.U32("Grouping type parameter set", b.m_groupingTypeParameter);
     page.U32("Entry count", b.m_entryCount);
     page.EntryPages("Entries", b.m_entryCount, {b.m_entries});
@@ -92,7 +92,7 @@ void SbgpRows(PageBuilder& page, const CSampletoGroupBox& b) {
 
 void SgpdRows(PageBuilder& page, const CSampleGroupDescBox& b) {
     page.Table();
-    page.U32("Grouping type", b.m_groupingType);
+    page.Code("Grouping type", b.m_groupingType);
     page.U32("Default length", b.m_defaultLength);
     page.U32("Entry count", b.m_entryCount);
     // The records lie one after another: the first and the last span them all.
@@ -102,13 +102,14 @@ void SgpdRows(PageBuilder& page, const CSampleGroupDescBox& b) {
 
 void SaizRows(PageBuilder& page, const CSaizBox& b) {
     page.Table();
-    page.U32("Aux info type", b.m_auxInfoType);
+    page.Code("Aux info type", b.m_auxInfoType);
     page.U32("Aux info type param", b.m_auxInfoTypeParameter);
     page.U32("Default sample info size", b.m_defaultSampleInfoSize);
     page.U32("Sample count", b.m_sampleCount);
-    // One line per sample; 0 where no size is stored (a default size). Without a default
-    // size every size lies in the table, so a count beyond it lists what the table holds;
-    // with one, no more samples than the file has bytes for.
+    // One line per sample. With a default size no size is stored: every sample's is the
+    // default, each line shows it at the default's byte, and there are no more lines than
+    // the file has bytes for. Without one every size lies in the table, so a count beyond
+    // it lists what the table holds.
     const uint64_t stored = b.GetStoredEntryCount();
     uint64_t unstored = b.m_defaultSampleInfoSize ? kMaxUnstoredLines : 0;
     if (const CCorvel* parser = page.Context().parser; parser && b.m_defaultSampleInfoSize)
@@ -117,17 +118,17 @@ void SaizRows(PageBuilder& page, const CSaizBox& b) {
     page.List("Samples", {"Sample info size"});
     for (uint64_t i = 0; i < lines; ++i) {
         if (i < stored) page.ListEntry({U32Text(b.m_sampleInfoSizes[i])}, {b.m_sampleInfoSizes[i]});
-        else page.ListEntry({U32Text(0)}, {});
+        else page.ListEntry({U32Text(b.m_defaultSampleInfoSize)}, {b.m_defaultSampleInfoSize});
     }
 }
 
 void SaioRows(PageBuilder& page, const CSaioBox& b) {
     page.Table();
-    page.U32("Aux info", b.m_auxInfoType);
+    page.Code("Aux info", b.m_auxInfoType);
     page.U32("Aux info type param", b.m_auxInfoTypeParameter);
     page.U32("Entry count", b.m_entryCount);
     page.List("Entries", {"Entry"});
-    for (const uint64_t& offset : b.m_offsets) page.ListEntry({U32Text(static_cast<uint32_t>(offset))}, {offset});
+    for (const uint64_t& offset : b.m_offsets) page.ListEntry({U64Text(offset)}, {offset});
 }
 
 void SdepRows(PageBuilder& page, const CSampleDependencyBox& b) {

@@ -58,7 +58,9 @@ void AbstRows(PageBuilder& page, const CBootStrapInfoBox& b) {
     page.U32("Segment run table count", b.m_SegmentRunTableCount);
     TextEntries(page, "Server entries", b.m_servers);
     TextEntries(page, "Quality entries", b.m_qualities);
+    // The date above reads the time as seconds; it counts time scale units: the number itself.
     MoreFields(page);
+    page.U64("Current media time", b.m_CurrentMediaTime);
     page.U32("Fragment run table count", b.m_FragmentRunTableCount);
 }
 

@@ -4,6 +4,7 @@
 // MediaInfo and by the spans property over the corpus.
 #include <gtest/gtest.h>
 
+#include "base/span_map.h"
 #include "boxes/descriptors/avc_configuration.h"
 #include "boxes/descriptors/es_descriptor.h"
 #include "boxes/descriptors/hevc_configuration.h"
@@ -101,11 +102,20 @@ TEST(Descriptors, AudioSpecificConfigStopsAtItsBytes) {
         return asc.Parse(r);
     };
     CAudioSpecificConfig sbr, cut, escaped, escapeCut, layout, shortComment;
-    // SBR signalled by type 5: extension index 3, then the underlying type 2.
-    ASSERT_EQ(parse(std::string("\x2B\x91\x88\x00", 4), sbr), 0);  // 00101 0111 0010 0011 00010 000
+    // SBR signalled by type 5: extension index 3, then the underlying type 2. The
+    // signalling type is the extension's, in its own bits; the underlying type in its own.
+    const std::string signalled("\x2B\x91\x88\x00", 4);  // 00101 0111 0010 0011 00010 000
+    SpanMap spans;
+    CBitStreamReader sbrReader = Over(signalled);
+    sbrReader.SetOrigin(0, &spans);
+    ASSERT_EQ(sbr.Parse(sbrReader), 0);
     EXPECT_EQ(sbr.m_sbrFlag, 1u);
+    EXPECT_EQ(sbr.m_extensionAudioObjectType, 5u);
     EXPECT_EQ(sbr.m_extensionSamplingFrequencyIndex, 3u);
     EXPECT_EQ(sbr.m_audioObjectType, 2u);
+    const Span ext = spans.Lookup(&sbr.m_extensionAudioObjectType, 4), type = spans.Lookup(&sbr.m_audioObjectType, 4);
+    EXPECT_EQ(std::make_pair(ext.bit, ext.bits), std::make_pair(uint64_t{0}, uint64_t{5}));
+    EXPECT_EQ(std::make_pair(type.bit, type.bits), std::make_pair(uint64_t{17}, uint64_t{5}));
     // Cut inside the SBR fields: fails, no read past the bytes.
     EXPECT_EQ(parse("\x2B\x92", cut), -1);
     // An escaped type: 31, then 6 bits (32 + 1); cut after the escape it fails.
