@@ -9,6 +9,7 @@
 #include "flv/flv_tag.h"
 #include "flv/tag_bodies.h"
 #include "report/box_entry.h"
+#include "report/more_fields.h"
 
 namespace {
 // "%d (0X%08X)" of a field kept unsigned (a flag, reserved bits).
@@ -77,7 +78,7 @@ void TagHeaderRows(PageBuilder& page, const CTagHeader& header) {
 void MoreFields(PageBuilder& page, const CTagHeader& header) {
     auto* audio = dynamic_cast<const CAudioTagHeader*>(&header);
     if (!audio) return;
-    page.Table("More fields");
+    MoreFields(page);
     page.U32("Sound type", audio->m_soundType);
     if (audio->m_soundFormat != 10)
         page.Derived("AAC packet type", Format("none: sound format %u is not AAC", audio->m_soundFormat),
