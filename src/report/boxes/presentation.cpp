@@ -107,15 +107,16 @@ void MediaHeaderRows(PageBuilder& page, const CMediaHeaderBox& box) {
                               box.GetLanguageCode(2);
     if (const std::string mac = QuickTimeLanguageText(language); !mac.empty()) {
         page.Derived("Language", mac, {box.m_pad, box.m_language});
-        return;
+    } else {
+        // "und(0X15+0x60, 0X0E+0x60, 0X04+0x60)": the letters, then their 5-bit codes.
+        std::string letters;
+        for (int i = 0; i < 3; ++i) letters += static_cast<char>(box.GetLanguageCode(i) + 0x60);
+        page.Derived("Language",
+                     Text::FromFile(letters) + Text(Format("(0X%02X+0x60, 0X%02X+0x60, 0X%02X+0x60)",
+                                                           box.GetLanguageCode(0), box.GetLanguageCode(1),
+                                                           box.GetLanguageCode(2))),
+                     {box.m_language});
     }
-    // "und(0X15+0x60, 0X0E+0x60, 0X04+0x60)": the letters, then their 5-bit codes.
-    std::string letters;
-    for (int i = 0; i < 3; ++i) letters += static_cast<char>(box.GetLanguageCode(i) + 0x60);
-    page.Derived("Language",
-                 Text::FromFile(letters) + Text(Format("(0X%02X+0x60, 0X%02X+0x60, 0X%02X+0x60)", box.GetLanguageCode(0),
-                                                       box.GetLanguageCode(1), box.GetLanguageCode(2))),
-                 {box.m_language});
     MoreFields(page);
     page.U32("Pad", box.m_pad);
     page.U32x4("Pre defined", box.m_preDefined);
