@@ -145,7 +145,19 @@ int CAudioSpecificConfig::Parse(CBitStreamReader& reader) {
         CORVEL_LOG("[CAudioSpecificConfig::Parse] not implemented parsing SpecificConfig(audio object type - 0x%x)",
                    m_audioObjectType);
     }
-    // Extensions after the specific config (an SBR sync extension) are not decoded.
+    if (!sbr) ReadSyncExtension(reader);
+    // Anything after (a parametric stereo extension) is not decoded.
     reader.SkipBits(reader.RemainingBits);
     return 0;
+}
+
+void CAudioSpecificConfig::ReadSyncExtension(CBitStreamReader& reader) {
+    uint32_t sync = 0;
+    if (reader.RemainingBits < 16 || reader.PeekBits(11, sync) < 0 || sync != 0x2B7) return;
+    reader.ReadBits(11, m_syncExtensionType);
+    if (ReadAudioObjectType(reader, m_extensionAudioObjectType) < 0 || m_extensionAudioObjectType != 5) return;
+    if (reader.ReadBits(1, m_sbrPresentFlag) < 0 || !m_sbrPresentFlag) return;
+    m_sbrFlag = 1;
+    if (reader.ReadBits(4, m_extensionSamplingFrequencyIndex) == 0 && m_extensionSamplingFrequencyIndex == 15)
+        reader.ReadBits(24, m_extensionSamplingFrequency);
 }

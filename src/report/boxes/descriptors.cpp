@@ -158,7 +158,12 @@ void EsDescriptorMore(PageBuilder& page, const CDecoderConfigDescriptor& config,
     MoreFields(page);
     page.Row("Buffer size db", Format("%u (0X%06X)", config.m_bufferSizeDB, config.m_bufferSizeDB),
              {config.m_bufferSizeDB});
-    if (info) page.Row("Decoder specific info", BytesText(info->m_bytes), {info->m_bytes});
+    if (const auto* asc = dynamic_cast<const CAudioSpecificConfig*>(info); asc && asc->m_syncExtensionType) {
+        Formatted(page, "Sync extension type", "%u (0X%03X)", asc->m_syncExtensionType);
+        if (asc->m_extensionAudioObjectType == 5) Formatted(page, "Sbr present flag", "%u (0X%01X)", asc->m_sbrPresentFlag);
+    } else if (info) {
+        page.Row("Decoder specific info", BytesText(info->m_bytes), {info->m_bytes});
+    }
     if (!sl) return;
     page.U32x2("SL config tag", sl->m_tag);
     if (sl->m_sizeBytes == 1) page.U32x2("SL config tag size", sl->m_size);
@@ -231,7 +236,7 @@ void EsDescriptorRows(PageBuilder& page, const ESDescriptorBox& box) {
         page.Table("Decoder Specific Info");
         TagRows(page, *info);
     }
-    EsDescriptorMore(page, config, asc ? nullptr : info, es.m_slConfig.get());
+    EsDescriptorMore(page, config, info, es.m_slConfig.get());
 }
 
 // The rows of an initial object descriptor or an object descriptor, and the list of
