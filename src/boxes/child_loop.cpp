@@ -110,8 +110,8 @@ int ParseDeferred(DeferredChild& child) {
 }
 
 void NoteUnread(CBox& box, const CBitStreamReader& reader) {
-    box.m_unreadBytes = reader.RemainingBytes();
-    if (box.m_unreadBytes)
+    box.SetUnreadBytes(reader.RemainingBytes());
+    if (box.UnreadBytes())
         CORVEL_LOG("[%s] %llu bytes of the payload left unread", box.TypeText().c_str(),
-                   static_cast<unsigned long long>(box.m_unreadBytes));
+                   static_cast<unsigned long long>(box.UnreadBytes()));
 }

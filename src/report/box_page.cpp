@@ -22,18 +22,18 @@ void CommonHeaderTable(PageBuilder& page, const std::string& title, const CBox& 
     page.Table(title);
     page.RowAt("Start offset", I64Text(box.m_startOffset), Span::Bytes(start, payload), true);
     if (box.m_size == 1)
-        page.RowAt("Box size", U64Text(box.m_largeSize), Span::Bytes(start + 8, 8));
+        page.RowAt("Box size", U64Text(box.LargeSize()), Span::Bytes(start + 8, 8));
     else
         page.RowAt("Box size", U32Text(box.m_size), Span::Bytes(start, 4));
     page.RowAt("Box type", FourCCValue(box.m_type) + Text(Format(" (0X%08X)", box.m_type)), Span::Bytes(start + 4, 4));
     if (box.m_type == FourCC("uuid"))
-        page.RowAt("User type", FormatBytesText(box.m_userType, 16), Span::Bytes(start + userType, 16));
+        page.RowAt("User type", FormatBytesText(box.UserType(), 16), Span::Bytes(start + userType, 16));
     if (const auto* full = dynamic_cast<const CFullBox*>(&box); full && full->m_hasVersionAndFlags) {
         page.RowAt("Version", U32Text(full->m_version), Span::Bytes(start + payload, 1));
         page.RowAt("Flags", U32Text(full->m_flags), Span::Bytes(start + payload + 1, 3));
     }
     // A box the file ends inside: how much of it is there.
-    if (box.IsTruncated()) page.RowAt("Bytes present", U64Text(box.m_presentSize), Span::Bytes(start, box.m_presentSize), true);
+    if (box.IsTruncated()) page.RowAt("Bytes present", U64Text(box.PresentSize()), Span::Bytes(start, box.PresentSize()), true);
 }
 }  // namespace
 

@@ -213,15 +213,15 @@ void AppendBox(JsonWriter& writer, const CBox& box, const PageContext& context) 
     AppendNumber(out, box.m_startOffset);
     out += ", \"size\": ";
     AppendNumber(out, box.BoxSize());
-    if (box.m_unreadBytes) {
+    if (box.UnreadBytes()) {
         out += ", \"unread\": ";
-        AppendNumber(out, box.m_unreadBytes);
+        AppendNumber(out, box.UnreadBytes());
     }
     if (box.IsTruncated()) {
         out += ", \"truncated\": {\"present\": ";
-        AppendNumber(out, box.m_presentSize);
+        AppendNumber(out, box.PresentSize());
         out += ", \"declared\": ";
-        AppendNumber(out, box.m_declaredSize);
+        AppendNumber(out, box.DeclaredSize());
         out += '}';
     }
     if (const int64_t tag = IncompleteTagOffset(box); tag >= 0) {

@@ -48,7 +48,7 @@ uint64_t NonMediaDataBytes(const std::string& path) {
     uint64_t bytes = fs::file_size(path);
     for (const CBox* box : f.Top()) {
         const uint64_t header = box->m_size == 1 ? 16 : 8;
-        if (box->m_type == FourCC("mdat") && box->m_presentSize > header) bytes -= box->m_presentSize - header;
+        if (box->m_type == FourCC("mdat") && box->PresentSize() > header) bytes -= box->PresentSize() - header;
     }
     return bytes;
 }

@@ -99,7 +99,7 @@ TEST(CorpusStreaming, HandMadeF4fMatchesItsGenerator) {
         }
     }
     EXPECT_EQ(ours, theirs);
-    for (const CBox* box : f.All()) EXPECT_EQ(box->m_unreadBytes, 0u) << box->TypeText();  // all read to their ends
+    for (const CBox* box : f.All()) EXPECT_EQ(box->UnreadBytes(), 0u) << box->TypeText();  // all read to their ends
 
     const auto& abst = *f.All<CBootStrapInfoBox>().at(0);
     const auto& asrt = *f.All<CSegmentRunTableBox>().at(0);
@@ -209,7 +209,7 @@ TEST(CorpusStreaming, HdsBootstrapsWrittenByFfmpeg) {
         ASSERT_EQ(f.status, 0);
         auto& abst = *f.All<CBootStrapInfoBox>().at(0);
         auto& afrt = *f.All<CFragmentRunTableBox>().at(0);
-        for (const CBox* box : BoxesUnder({&abst})) EXPECT_EQ(box->m_unreadBytes, 0u) << box->TypeText();
+        for (const CBox* box : BoxesUnder({&abst})) EXPECT_EQ(box->UnreadBytes(), 0u) << box->TypeText();
         // The fragments run back to back up to the presentation's current time.
         uint64_t end = 0;
         for (const auto& e : afrt.m_entries) {

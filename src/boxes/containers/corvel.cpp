@@ -105,7 +105,7 @@ std::unique_ptr<CBox> CutHeaderBox(const CBox& header) {
     uint32_t least = header.m_size == 1 ? 16 : 8;
     if (header.m_type == FourCC("uuid")) least += 16;
     box->m_size = header.m_size != 1 && header.m_size >= least ? header.m_size : least;
-    box->m_largeSize = 0;
+    box->SetLargeSize(0);
     return box;
 }
 
@@ -127,7 +127,7 @@ int CCorvel::Go(const TopLevelVisitor& visit, SpanMap* spans) {
     // Marks and numbers the box just read and keeps it with its bytes (null for a header
     // alone), or hands both on.
     auto settle = [&](std::unique_ptr<CBinaryData> bytes) {
-        truncated = MarkAndNumber(*m_boxes.back(), !visit) || truncated;
+        truncated = MarkAndNumber(*m_boxes.back()) || truncated;
         if (!visit) {
             m_buffers.push_back(std::move(bytes));
             return;
@@ -202,7 +202,7 @@ int CCorvel::RetrieveBoxInfo(CBitStreamReader& reader, std::unique_ptr<CBox> box
     return status;
 }
 
-bool CCorvel::MarkAndNumber(CBox& top, bool keep) {
+bool CCorvel::MarkAndNumber(CBox& top) {
     // Depth first with the end each box's container declares (a child of size 0 runs to
     // it): a box before its children, children in file order.
     const uint64_t fileSize = uint64_t(m_reader->FileSize());
@@ -212,12 +212,10 @@ bool CCorvel::MarkAndNumber(CBox& top, bool keep) {
         auto [box, containerEnd] = pending.back();
         pending.pop_back();
         box->m_id = ++m_lastId;
-        if (keep) m_byId.push_back(box);
         const uint64_t start = uint64_t(box->m_startOffset);
         const uint64_t declared = box->m_size == 0 ? std::min(containerEnd, fileSize) - std::min(start, fileSize)
                                                    : box->BoxSize();
-        box->m_declaredSize = declared;
-        box->m_presentSize = start >= fileSize ? 0 : std::min(declared, fileSize - start);
+        box->SetSizes(declared, start >= fileSize ? 0 : std::min(declared, fileSize - start));
         truncated = truncated || box->IsTruncated();
         const uint64_t end = declared > UINT64_MAX - start ? UINT64_MAX : start + declared;
         for (auto it = box->m_children.rbegin(); it != box->m_children.rend(); ++it)
@@ -225,8 +223,7 @@ bool CCorvel::MarkAndNumber(CBox& top, bool keep) {
     }
     if (top.IsTruncated() && !m_firstTruncated) {
         m_firstTruncated = std::make_unique<CBox>(top);
-        m_firstTruncated->m_declaredSize = top.m_declaredSize;
-        m_firstTruncated->m_presentSize = top.m_presentSize;
+        m_firstTruncated->SetSizes(top.DeclaredSize(), top.PresentSize());
     }
     return truncated;
 }
@@ -276,8 +273,7 @@ bool CopyIdentities(const CBox& original, CBox& copy) {
         pending.pop_back();
         if (a->m_type != b->m_type || a->GetChildCount() != b->GetChildCount()) return false;
         b->m_id = a->m_id;
-        b->m_declaredSize = a->m_declaredSize;
-        b->m_presentSize = a->m_presentSize;
+        b->SetSizes(a->DeclaredSize(), a->PresentSize());
         for (size_t i = 0; i < a->GetChildCount(); ++i) {
             if (!a->GetChild(i) != !b->GetChild(i)) return false;
             if (a->GetChild(i)) pending.emplace_back(a->GetChild(i), b->GetChild(i));
@@ -293,7 +289,7 @@ std::unique_ptr<CBox> CCorvel::Reparse(const CBox& top, SpanMap& spans) const {
     const CBinaryData* buffer = m_buffers[place->index].get();
     std::unique_ptr<CBinaryData> header;  // of a box whose payload is not read: read again
     if (!buffer) {
-        header = std::make_unique<CBinaryData>(std::min(top.m_declaredSize, CReadBitStreamFile::kMaxBoxBytes),
+        header = std::make_unique<CBinaryData>(std::min(top.DeclaredSize(), CReadBitStreamFile::kMaxBoxBytes),
                                                CReadBitStreamFile::kHeaderBytes);
         header->Truncate(m_reader->Read(top.m_startOffset, header->MutableData(), header->Available()));
         buffer = header.get();

@@ -34,11 +34,15 @@ public:
     // Parses one top-level box, made from its header, over a reader of its bytes.
     int RetrieveBoxInfo(CBitStreamReader& reader, std::unique_ptr<CBox> box, bool skip);
     size_t GetBoxCount() const { return m_boxes.size(); }
+    // The top-level boxes kept, in file order.
+    BoxRun TopLevel() const { return m_boxes; }
     CBox* GetBox(size_t index) const { return index < m_boxes.size() ? m_boxes[index].get() : nullptr; }
 
     // Box identity: every box of the tree gets a number, 1, 2, ... in tree order
     // (a box before its children). FindBox answers null for a number naming no box.
-    CBox* FindBox(uint32_t id) const { return id >= 1 && id <= m_byId.size() ? m_byId[id - 1] : nullptr; }
+    CBox* FindBox(uint32_t id) const { return FindNumberedBox(m_boxes, id); }
+    // The box of identity `id` and the box whose child it is (null for a top-level box).
+    CBox* FindBox(uint32_t id, CBox*& parent) const { return FindNumberedBox(m_boxes, id, &parent); }
     bool FlvInMdat() const { return m_bFlvInMdat; }
     int64_t FileSize() const { return m_reader ? m_reader->FileSize() : 0; }
     // The header of the file's first box when the file does not begin as an ISO base
@@ -73,7 +77,7 @@ private:
 
     // Marks the boxes of a top-level box just read whose declared end lies past the end
     // of the file (true when any does) and numbers them after those before it.
-    bool MarkAndNumber(CBox& top, bool keep);
+    bool MarkAndNumber(CBox& top);
     void IndexTopLevel();
     const CBox* Counterpart(const CBox& box, uint32_t type, const std::vector<const CBox*>& others) const;
 
@@ -83,7 +87,6 @@ private:
     std::vector<std::unique_ptr<CBinaryData>> m_buffers;
     std::unique_ptr<CBox> m_notMediaHeader;
     std::unique_ptr<CBox> m_firstTruncated;
-    std::vector<CBox*> m_byId;  // of a walk that keeps its boxes
     uint32_t m_lastId = 0;
     std::vector<const CBox*> m_moofs, m_mdats;
     std::vector<TopLevelPlace> m_places;  // of each top-level box

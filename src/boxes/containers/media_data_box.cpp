@@ -52,7 +52,7 @@ int64_t IncompleteTagOffset(const CBox& box) {
 std::string BoxNotes(const CBox& box) {
     std::string notes;
     if (box.IsTruncated())
-        notes = "truncated: " + std::to_string(box.m_presentSize) + " of " + std::to_string(box.m_declaredSize) +
+        notes = "truncated: " + std::to_string(box.PresentSize()) + " of " + std::to_string(box.DeclaredSize()) +
                 " bytes present";
     if (const int64_t tag = IncompleteTagOffset(box); tag >= 0)
         notes += (notes.empty() ? "" : " ") + std::string("incomplete FLV tag at ") + std::to_string(tag);
