@@ -187,7 +187,9 @@ PageModel BuildFlvTagPage(const CMediaDataBox& mdat, uint32_t k, const SpanMap* 
     PageModel model;
     const CFLVTag* tag = mdat.GetTag(k);
     if (!tag) return model;
-    const PageContext context{nullptr, nullptr, nullptr, spans};
+    // A tag's page is a sub page already: its tables keep every row (a tag holds at
+    // most a few hundred parameter sets).
+    const PageContext context{nullptr, nullptr, nullptr, spans, nullptr, {RowWindow::AllRows}};
     PageBuilder page(model, context);
     TagRows(page, mdat, k, *tag);
     if (tag->m_encryptionHeader) EncryptionRows(page, *tag->m_encryptionHeader, tag->m_filterParams.get());

@@ -205,7 +205,10 @@ private:
 };
 
 void AppendBox(JsonWriter& writer, const CBox& box, const PageContext& context) {
-    const PageModel page = BuildBoxPage(box, context);
+    // The document has no sub pages: a table holds all its rows, paged on a page or not.
+    PageContext allRows = context;
+    allRows.window = {RowWindow::AllRows};
+    const PageModel page = BuildBoxPage(box, allRows);
     std::string& out = writer.Text();
     out += "{\"type\": ";
     AppendString(out, FourCCText(box.m_type));

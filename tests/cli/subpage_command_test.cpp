@@ -49,7 +49,9 @@ TEST(CorvelConventions, OutputErrorsAndHelp) {
          "corvel: " + file + ": no box 'zzzz' in moov; there are: 'mvhd', 'trak'[0], 'trak'[1], 'udta'\n"},
         {"subpage " + file + stsz + " 7", "corvel: " + file + ":" + stsz + " has no sub page 7 (it has 1)\n"},
         {"subpage " + file + " moov/mvhd 0",
-         "corvel: " + file + ": moov/mvhd has no sub pages (a table box, stbl, traf or an mdat of FLV tags has)\n"},
+         "corvel: " + file +
+             ": moov/mvhd has no sub pages (a table box, stbl, traf, an mdat of FLV tags or a box with a table of "
+             "more than 200 rows has)\n"},
         {"subpage " + file + stsz + " -1", "corvel: unknown option '-1'\nusage: corvel subpage FILE BOXPATH K [-o OUT]\n"},
         {"subpage " + file + stsz + " 4294967296",
          "corvel: bad page number '4294967296': decimal digits from 0\nusage: corvel subpage FILE BOXPATH K [-o OUT]\n"},

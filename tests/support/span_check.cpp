@@ -71,6 +71,7 @@ void CheckBox(const std::string& file, const CBox* parent, const CBox& box, cons
               SpanTally& tally, std::vector<std::string>& errors) {
     PageContext here = context;
     here.parent = parent;
+    here.window = {RowWindow::AllRows};  // the rows of paged tables too
     const PageModel page = BuildBoxPage(box, here);
     for (const ReportTable& table : page.tables) {
         for (const Row& row : table.rows) {
