@@ -20,8 +20,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <QTreeWidget>
+#include <QTreeView>
 
+#include "app/box_tree_model.h"
 #include "app/dump_pane.h"
 #include "app/hex_dump.h"
 #include "app/open_button.h"
@@ -88,26 +89,27 @@ QString ExpectedDump(const QString& path, qint64 offset, qint64 count) {
     return QString::fromLatin1(dump.data(), qsizetype(dump.size())).replace(QStringLiteral("\r\n"), "\n");
 }
 
-CBox* BoxOf(const QTreeWidgetItem* item) {
-    return reinterpret_cast<CBox*>(item->data(0, Qt::UserRole).value<quintptr>());
-}
+const CBox* BoxOf(const QModelIndex& item) { return CBoxTreeModel::BoxAt(item); }
+QString ToolTip(const QModelIndex& item) { return item.data(Qt::ToolTipRole).toString(); }
+QModelIndex FileRow(CCorvel_UIDlg& w) { return w.TreeModel()->FileIndex(); }
+int Rows(const QModelIndex& item) { return item.model()->rowCount(item); }
 
 // The tree as `corvel tree` prints it: indent, type, start offset, size, and the
 // tooltip of a truncated box.
-void TreeText(const QTreeWidgetItem* item, int depth, QString& out) {
-    QString code = item->text(0);
+void TreeText(const QModelIndex& item, int depth, QString& out) {
+    QString code = item.data().toString();
     for (QChar& c : code)
         if (c.unicode() < 0x20 || c.unicode() > 0x7E) c = QLatin1Char('.');
     out += QString(depth * 2, QLatin1Char(' ')) + code +
            QStringLiteral(" %1 %2").arg(BoxOf(item)->m_startOffset).arg(BoxOf(item)->BoxSize());
-    out += item->toolTip(0).isEmpty() ? QStringLiteral("\n") : QLatin1Char(' ') + item->toolTip(0) + QLatin1Char('\n');
-    for (int i = 0; i < item->childCount(); ++i) TreeText(item->child(i), depth + 1, out);
+    out += ToolTip(item).isEmpty() ? QStringLiteral("\n") : QLatin1Char(' ') + ToolTip(item) + QLatin1Char('\n');
+    for (int i = 0; i < Rows(item); ++i) TreeText(item.model()->index(i, 0, item), depth + 1, out);
 }
 
-void CompareWithCorvelTree(QTreeWidget* tree, const QString& path) {
+void CompareWithCorvelTree(CCorvel_UIDlg& w, const QString& path) {
     QString shown;
-    const QTreeWidgetItem* root = tree->topLevelItem(0);
-    for (int i = 0; root && i < root->childCount(); ++i) TreeText(root->child(i), 0, shown);
+    const QModelIndex root = FileRow(w);
+    for (int i = 0; root.isValid() && i < Rows(root); ++i) TreeText(root.model()->index(i, 0, root), 0, shown);
     QProcess corvel;
     corvel.start(QStringLiteral(CORVEL_EXE), {QStringLiteral("tree"), path});
     corvel.waitForFinished(30000);
@@ -116,10 +118,10 @@ void CompareWithCorvelTree(QTreeWidget* tree, const QString& path) {
 
 int g_loads = 0;
 
-void SelectAndWait(CCorvel_UIDlg& w, QTreeWidgetItem* item) {
-    QVERIFY(item);
+void SelectAndWait(CCorvel_UIDlg& w, const QModelIndex& item) {
+    QVERIFY(item.isValid());
     const int before = g_loads;
-    w.Tree()->setCurrentItem(item);
+    w.Tree()->setCurrentIndex(item);
     QVERIFY(WaitUntil([&] { return g_loads > before; }));
     QCOMPARE(w.HtmlView()->url(), QUrl::fromLocalFile(w.Folder().pagePath));
 }
@@ -184,10 +186,10 @@ void AppTest::openFillsTreeFromDialogAndDrop() {
     for (const char* name : {"avc_aac_bframes.mp4", "kitchen_sink.mp4", "frag_mehd_sdtp_subs.mp4", "avc_aac_bframes.mp4"}) {
         const QString path = kCorpus + QLatin1String(name);
         QVERIFY(w.OpenFile(path));
-        QCOMPARE(w.Tree()->topLevelItemCount(), 1);
-        QCOMPARE(w.Tree()->topLevelItem(0)->text(0), QString::fromLatin1(name));
+        QCOMPARE(w.TreeModel()->rowCount(), 1);
+        QCOMPARE(FileRow(w).data().toString(), QString::fromLatin1(name));
         QCOMPARE(w.StatusLine()->text(), QStringLiteral("Completed."));
-        CompareWithCorvelTree(w.Tree(), path);
+        CompareWithCorvelTree(w, path);
     }
     QCOMPARE(w.windowTitle(), QStringLiteral("avc_aac_bframes.mp4 - Tessaly"));
     // The menu, Ctrl+O and the open button lead to the file dialog, in the folder it was
@@ -201,7 +203,7 @@ void AppTest::openFillsTreeFromDialogAndDrop() {
             QVERIFY(dialog->nameFilters()[0].startsWith(QStringLiteral("Video Files(*.ismv;*.mp4;*.f4f;*.vh4;*.dat)")));
             QCOMPARE(dialog->directory().absolutePath() + QLatin1Char('/'), QDir(kCorpus).absolutePath() + QLatin1Char('/'));
         });
-    QCOMPARE(w.Tree()->topLevelItem(0)->text(0), QStringLiteral("avc_aac_bframes.mp4"));
+    QCOMPARE(FileRow(w).data().toString(), QStringLiteral("avc_aac_bframes.mp4"));
 
     // Open Recent: the files opened, newest first, each once; choosing one opens it.
     emit w.RecentMenu()->aboutToShow();
@@ -209,7 +211,7 @@ void AppTest::openFillsTreeFromDialogAndDrop() {
     for (QAction* action : w.RecentMenu()->actions()) recent << QFileInfo(action->text()).fileName();
     QCOMPARE(recent, QStringList({"avc_aac_bframes.mp4", "frag_mehd_sdtp_subs.mp4", "kitchen_sink.mp4"}));
     w.RecentMenu()->actions().at(2)->trigger();
-    QCOMPARE(w.Tree()->topLevelItem(0)->text(0), QStringLiteral("kitchen_sink.mp4"));
+    QCOMPARE(FileRow(w).data().toString(), QStringLiteral("kitchen_sink.mp4"));
 
     // F5 reads the file again as it is on disk now: a box added since shows.
     const QString changing = QDir::tempPath() + QStringLiteral("/tessaly_reload.mp4");
@@ -219,7 +221,7 @@ void AppTest::openFillsTreeFromDialogAndDrop() {
     w.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&w));
     QTest::keyClick(&w, Qt::Key_F5);
-    CompareWithCorvelTree(w.Tree(), changing);
+    CompareWithCorvelTree(w, changing);
     QFile::remove(changing);
 
     // Dropping several files opens the last.
@@ -231,8 +233,8 @@ void AppTest::openFillsTreeFromDialogAndDrop() {
     QVERIFY(enter.isAccepted());
     QDropEvent drop(w.Tree()->geometry().center(), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(&w, &drop);
-    QCOMPARE(w.Tree()->topLevelItem(0)->text(0), QStringLiteral("smooth.ismv"));
-    CompareWithCorvelTree(w.Tree(), last);
+    QCOMPARE(FileRow(w).data().toString(), QStringLiteral("smooth.ismv"));
+    CompareWithCorvelTree(w, last);
 }
 
 void AppTest::selectionShowsPageAndDump() {
@@ -240,7 +242,7 @@ void AppTest::selectionShowsPageAndDump() {
     QVERIFY(w.OpenFile(kBframes));
 
     // vmhd's 20 bytes are dumped; its page renders with the title icon's blue.
-    QTreeWidgetItem* vmhd = FindItem(w.Tree(), "moov/trak/mdia/minf/vmhd");
+    const QModelIndex vmhd = FindItem(w, "moov/trak/mdia/minf/vmhd");
     SelectAndWait(w, vmhd);
     QCOMPARE(w.DumpPane()->toPlainText(), ExpectedDump(kBframes, BoxOf(vmhd)->m_startOffset, 20));
     QVERIFY(ViewShows(w, [](const QColor& c) {
@@ -248,17 +250,17 @@ void AppTest::selectionShowsPageAndDump() {
     }));
 
     // The mdat shows no bytes; the root item brings the welcome page back and empties the pane.
-    SelectAndWait(w, FindItem(w.Tree(), "mdat"));
+    SelectAndWait(w, FindItem(w, "mdat"));
     QVERIFY(w.DumpPane()->toPlainText().isEmpty());
     SelectAndWait(w, vmhd);
-    SelectAndWait(w, w.Tree()->topLevelItem(0));
+    SelectAndWait(w, FileRow(w));
     QVERIFY(w.DumpPane()->toPlainText().isEmpty());
     QVERIFY(FileBytes(w.Folder().pagePath, 0, 100).startsWith("<html><head></head>"));
 
     // A box over 32000 bytes dumps its first 32000.
     const QString big = kCorpus + QStringLiteral("pub_go-mp4_sample_qt.mp4");
     QVERIFY(w.OpenFile(big));
-    QTreeWidgetItem* bigMoov = FindItem(w.Tree(), "moov");
+    const QModelIndex bigMoov = FindItem(w, "moov");
     QVERIFY(BoxOf(bigMoov)->BoxSize() > 32000);
     SelectAndWait(w, bigMoov);
     QCOMPARE(w.DumpPane()->toPlainText(), ExpectedDump(big, BoxOf(bigMoov)->m_startOffset, 32000));
@@ -275,7 +277,7 @@ void AppTest::subPagesLoadAndDump() {
     std::vector<int> commands;
     QObject::connect(w.HtmlView(), &CHtmlViewCtrl::commandSent,
                      [&](int id, quint32, const QString&) { commands.push_back(id); });
-    SelectAndWait(w, FindItem(w.Tree(), QStringLiteral("mdat"), 1));
+    SelectAndWait(w, FindItem(w, QStringLiteral("mdat"), 1));
     QVERIFY(WaitPageReady(w));
     const QVariantList r = RunJs(w, QStringLiteral("var r = document.getElementById('LIST_PAGE')"
                                                    ".getBoundingClientRect(); [r.x, r.y, r.width, r.height]"))
@@ -303,7 +305,7 @@ void AppTest::subPagesLoadAndDump() {
     // bytes (the AVC sequence header, 63 bytes at 630); a row of its page lights its field.
     const QString path = kCorpus + QStringLiteral("f4f_handmade.f4f");
     QVERIFY(w.OpenFile(path));
-    SelectAndWait(w, FindItem(w.Tree(), QStringLiteral("mdat")));
+    SelectAndWait(w, FindItem(w, QStringLiteral("mdat")));
     QVERIFY(WaitPageReady(w));
     Choose(w, "FLV_PAGE", 0, 2);
     expected = ExpectedDump(path, 630, 63);
@@ -317,8 +319,8 @@ void AppTest::subPagesLoadAndDump() {
     const QString cut = dir.filePath(QStringLiteral("cut.f4f"));
     WriteFile(cut, FileBytes(path, 0, 714));
     QCOMPARE(MessageOf([&] { QVERIFY(w.OpenFile(cut)); }), QStringLiteral("Did not perform as expected."));
-    QVERIFY(FindItem(w.Tree(), QStringLiteral("mdat"))->toolTip(0).endsWith(QStringLiteral("incomplete FLV tag at 712")));
-    CompareWithCorvelTree(w.Tree(), cut);
+    QVERIFY(ToolTip(FindItem(w, QStringLiteral("mdat"))).endsWith(QStringLiteral("incomplete FLV tag at 712")));
+    CompareWithCorvelTree(w, cut);
 }
 
 // A row of a box page or of a sub page lights the bytes of its field or its sample in
@@ -338,7 +340,7 @@ void AppTest::rowClickLightsItsBytes() {
     };
 
     // The video mdhd (version 0): its time scale, 12800, lies 20 bytes into the box.
-    QTreeWidgetItem* mdhd = FindItem(w.Tree(), "moov/trak/mdia/mdhd");
+    const QModelIndex mdhd = FindItem(w, "moov/trak/mdia/mdhd");
     SelectAndWait(w, mdhd);
     QVERIFY(WaitPageReady(w));
     ClickCell(w, QStringLiteral("document"), QStringLiteral("Time scale"));
@@ -348,7 +350,7 @@ void AppTest::rowClickLightsItsBytes() {
 
     // The second sample of the audio track, from the mdat page's list: its 251 bytes,
     // dumped around them since the mdat page shows none; its "..." button dumps them alone.
-    SelectAndWait(w, FindItem(w.Tree(), QStringLiteral("mdat")));
+    SelectAndWait(w, FindItem(w, QStringLiteral("mdat")));
     QVERIFY(WaitPageReady(w));
     Choose(w, "SUB_PAGE", 1, 1);
     QVERIFY(WaitFrame(w, QStringLiteral("BUTTON")));
@@ -382,7 +384,7 @@ void AppTest::badInputIsIgnored() {
     const QString sub = w.Folder().subPageFolder;
     const QString page = sub + QStringLiteral("0.html");
     const QString outside = QDir::tempPath() + QStringLiteral("/tessaly_outside.html");
-    const quint32 stts = BoxOf(FindItem(w.Tree(), "moov/trak/mdia/minf/stbl/stts"))->m_id;
+    const quint32 stts = BoxOf(FindItem(w, "moov/trak/mdia/minf/stbl/stts"))->m_id;
     QFile::remove(outside);
     w.OnPageCommand(kCmdEntries, {page, 99999, 0, 0, 0});
     w.OnPageCommand(kCmdEntries, {page, stts, 0, 0, -1});
@@ -394,15 +396,15 @@ void AppTest::badInputIsIgnored() {
 
     // With a box selected, a file that cannot be opened: the old boxes are gone, so is
     // every item naming them.
-    SelectAndWait(w, FindItem(w.Tree(), "moov"));
+    SelectAndWait(w, FindItem(w, "moov"));
     const QString missing = QDir::tempPath() + QStringLiteral("/no_such_dir/missing.mp4");
     bool opened = true;
     const QString message = MessageOf([&] { opened = w.OpenFile(missing); });
     QVERIFY(!opened);
     QVERIFY2(message.contains(missing) && message.contains(QStringLiteral("No such file or directory")),
              qPrintable(message));
-    QCOMPARE(w.Tree()->topLevelItemCount(), 1);
-    QCOMPARE(w.Tree()->topLevelItem(0)->childCount(), 0);
+    QCOMPARE(w.TreeModel()->rowCount(), 1);
+    QCOMPARE(Rows(FileRow(w)), 0);
     QVERIFY(w.DumpPane()->toPlainText().isEmpty());
     w.OnDumpCommand({QStringLiteral("16"), QStringLiteral("0")});  // no bytes of the file shown before
     QVERIFY(w.DumpPane()->toPlainText().isEmpty());
@@ -415,20 +417,20 @@ void AppTest::badInputIsIgnored() {
     WriteFile(bad, FileBytes(kCorpus + QStringLiteral("avc_aac_faststart.mp4"), 0, 2364) +
                        QByteArray("\0\0\0\4junkjunk", 12));
     QCOMPARE(MessageOf([&] { QVERIFY(w.OpenFile(bad)); }), QStringLiteral("Did not perform as expected."));
-    QCOMPARE(w.Tree()->topLevelItem(0)->child(1)->text(0), QStringLiteral("moov"));
-    CompareWithCorvelTree(w.Tree(), bad);
+    QCOMPARE(FileRow(w).model()->index(1, 0, FileRow(w)).data().toString(), QStringLiteral("moov"));
+    CompareWithCorvelTree(w, bad);
     QFile::remove(bad);
 
     // A file cut short: its tree, the box it ends inside in red with how much is there,
     // and the failure said after the tree is shown.
     const QString cut = kCorpus + QStringLiteral("truncated_mdat.mp4");
     QCOMPARE(MessageOf([&] { QVERIFY(w.OpenFile(cut)); }), QStringLiteral("Did not perform as expected."));
-    CompareWithCorvelTree(w.Tree(), cut);
-    QCOMPARE(FindItem(w.Tree(), "mdat")->foreground(0).color(), QColor(200, 0, 0));
+    CompareWithCorvelTree(w, cut);
+    QCOMPARE(FindItem(w, "mdat").data(Qt::ForegroundRole).value<QColor>(), QColor(200, 0, 0));
     // Not a media file at all: the failure, and no boxes.
     QCOMPARE(MessageOf([&] { QVERIFY(w.OpenFile(kCorpus + QStringLiteral("flv_ffmpeg.flv"))); }),
              QStringLiteral("Did not perform as expected."));
-    QCOMPARE(w.Tree()->topLevelItem(0)->childCount(), 0);
+    QCOMPARE(Rows(FileRow(w)), 0);
 }
 
 
