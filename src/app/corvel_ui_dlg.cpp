@@ -269,7 +269,6 @@ void CCorvel_UIDlg::FillTree(const QString& path) {
     WaitCursor wait;
     ClearTree();
     const bool parsed = m_lib.Go() >= 0;
-    if (CCorvel* parser = m_lib.Parser()) m_samples = std::make_unique<SampleContext>(*parser);
     m_model->Reset(QFileInfo(path).fileName(), m_lib.Parser());
     const QModelIndex file = m_model->FileIndex();
     m_tree->expand(file);
@@ -277,6 +276,11 @@ void CCorvel_UIDlg::FillTree(const QString& path) {
     FitTreeWidth();
     m_status->setText(OutcomeText(parsed));
     if (!parsed) ShowMessage(QStringLiteral("Did not perform as expected."));
+}
+
+const SampleContext* CCorvel_UIDlg::Samples() const {
+    if (!m_samples && m_lib.Parser()) m_samples = std::make_unique<SampleContext>(*m_lib.Parser());
+    return m_samples.get();
 }
 
 QString CCorvel_UIDlg::OutcomeText(bool parsed) const {
@@ -321,7 +325,7 @@ void CCorvel_UIDlg::OnSelectionChanged(const QModelIndex& index) {
     m_shown = m_lib.Parser()->Reparse(*CBoxTreeModel::BoxAt(top), m_shownSpans);
     const CBox* shown = m_shown ? FindBox(*m_shown, box->m_id) : nullptr;
     m_shownPage = BuildBoxPage(shown ? *shown : *box,
-                               {parentBox, m_lib.Parser(), m_samples.get(), shown ? &m_shownSpans : nullptr});
+                               {parentBox, m_lib.Parser(), Samples(), shown ? &m_shownSpans : nullptr});
     {
         ReportPage page(Local8(m_folder.pagePath), Local8(m_iconPath), Local8(m_folder.subPageFolder));
         RenderPage(page, m_shownPage);
@@ -362,12 +366,12 @@ void CCorvel_UIDlg::OnPageCommand(int command, const PageRequest& request) {
     const auto k = static_cast<uint32_t>(request.index);
     switch (command) {
         case kCmdTrackSamples:
-            if (box->m_type == FourCC("stbl")) WriteTrackSamplesSubPage(page, *box, path, k, m_samples.get());
+            if (box->m_type == FourCC("stbl")) WriteTrackSamplesSubPage(page, *box, path, k, Samples());
             break;
         case kCmdFragmentSamples:
             if (box->m_type == FourCC("traf"))
                 WriteFragmentSamplesSubPage(page, *box, path, k, parser->FindBox(request.moofBox),
-                                            parser->FindBox(request.mdatBox), m_samples.get());
+                                            parser->FindBox(request.mdatBox), Samples());
             break;
         case kCmdEntries:
             WriteEntriesSubPage(page, *box, path, k);
@@ -396,7 +400,7 @@ PageModel CCorvel_UIDlg::PageOf(uint32_t id, const RowWindow& window) const {
     const CBox* box = m_lib.Parser() ? m_lib.Parser()->FindBox(id, parent) : nullptr;
     if (!box) return {};
     const CBox* shown = m_shown ? FindBox(*m_shown, id) : nullptr;
-    PageContext context{parent, m_lib.Parser(), m_samples.get(), shown ? &m_shownSpans : nullptr};
+    PageContext context{parent, m_lib.Parser(), Samples(), shown ? &m_shownSpans : nullptr};
     context.window = window;
     return BuildBoxPage(shown ? *shown : *box, context);
 }
@@ -469,7 +473,7 @@ Span CCorvel_UIDlg::SubPageRowSpan(const QString& path, int table, int row) cons
             return Span::Bytes(r.offset, r.size);
         }
         case kCmdFragmentSamples: {
-            const FragmentSamples samples(*box, parser->FindBox(sub.moof), parser->FindBox(sub.mdat), m_samples.get());
+            const FragmentSamples samples(*box, parser->FindBox(sub.moof), parser->FindBox(sub.mdat), Samples());
             if (samples.From(index).Done()) return {};
             const SampleRecord r = samples.At(index);
             return Span::Bytes(r.offset, r.size);

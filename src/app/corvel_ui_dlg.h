@@ -97,7 +97,9 @@ private:
     Span SubPageRowSpan(const QString& path, int table, int row) const;
 
     CCorvelLib& m_lib;
-    std::unique_ptr<SampleContext> m_samples;  // the open file's facts for the sample pages
+    // The open file's facts for the sample pages, gathered when a page first needs them.
+    const SampleContext* Samples() const;
+    mutable std::unique_ptr<SampleContext> m_samples;
     // The box page shown: made from a copy of the top-level box read with its spans.
     std::unique_ptr<CBox> m_shown;
     SpanMap m_shownSpans;

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "base/log.h"
+#include "boxes/box_arena.h"
 
 BoxList::~BoxList() = default;
 
@@ -19,13 +20,24 @@ void BoxList::push_back(Item item) {
     m_items[m_count++] = std::move(item);
 }
 
-CBox::CBox(const CBox& header)
-    : m_startOffset(header.m_startOffset), m_size(header.m_size), m_type(header.m_type) {
+void BoxList::shrink_to_fit() {
+    if (m_count == m_capacity) return;
+    auto items = m_count ? std::make_unique<Item[]>(m_count) : nullptr;
+    std::move(m_items.get(), m_items.get() + m_count, items.get());
+    m_items = std::move(items);
+    m_capacity = m_count;
+}
+
+CBox::CBox(const CBox& header) : m_startOffset(header.m_startOffset), m_size(header.m_size), m_type(header.m_type) {
     if (header.m_size == 1 && header.LargeSize()) SetLargeSize(header.LargeSize());
     if (header.m_rare && header.m_type == FourCC("uuid")) std::copy_n(header.m_rare->userType, 16, MakeRare().userType);
 }
 
 CBox::~CBox() = default;
+
+void* CBox::operator new(size_t bytes) { return BoxArena::AllocateBox(bytes); }
+
+void CBox::operator delete(void* p) noexcept { BoxArena::FreeBox(p); }
 
 CBox::Rare& CBox::MakeRare() {
     if (!m_rare) m_rare = std::make_unique<Rare>();

@@ -30,6 +30,8 @@ public:
     std::reverse_iterator<const Item*> rbegin() const { return std::reverse_iterator<const Item*>(end()); }
     std::reverse_iterator<const Item*> rend() const { return std::reverse_iterator<const Item*>(begin()); }
     void push_back(Item item);
+    // Gives back the room beyond the items held (once a container's children are read).
+    void shrink_to_fit();
 
 private:
     std::unique_ptr<Item[]> m_items;
@@ -52,6 +54,9 @@ public:
     CBox(const CBox& header);
     CBox& operator=(const CBox&) = delete;
     virtual ~CBox();
+    // Boxes of a kept parse run live in its arena (boxes/box_arena.h).
+    static void* operator new(size_t bytes);
+    static void operator delete(void* p) noexcept;
     // Reads the header (size, type, largesize, user type).
     virtual int ParseBox(CBitStreamReader& reader);
 
@@ -83,10 +88,9 @@ public:
     // The box's declared end lies past the end of the file.
     bool IsTruncated() const { return PresentSize() < DeclaredSize(); }
 
+    // The members are laid out so that the box ends in four bytes of padding, where a
+    // derived class puts its first 32-bit field (a full box's version).
     int64_t m_startOffset = 0;
-    uint32_t m_size = 0;
-    uint32_t m_type = 0;
-    uint32_t m_id = 0;  // identity within the parse run (tree order, from 1); 0 = not numbered
     BoxList m_children;
 
 private:
@@ -100,6 +104,11 @@ private:
     };
     Rare& MakeRare();
     std::unique_ptr<Rare> m_rare;
+
+public:
+    uint32_t m_size = 0;
+    uint32_t m_type = 0;
+    uint32_t m_id = 0;  // identity within the parse run (tree order, from 1); 0 = not numbered
 };
 
 // A box with version (8 bits) and flags (24 bits).

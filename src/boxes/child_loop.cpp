@@ -96,6 +96,7 @@ int ParseChildren(CBox& container, CBitStreamReader& reader, const ContainerText
             return -1;
         }
     }
+    container.m_children.shrink_to_fit();
     if (texts.success) CORVEL_LOG("%s", texts.success);
     return 0;
 }

@@ -19,8 +19,8 @@ void TagRows(PageBuilder& page, const CMediaDataBox& mdat, uint32_t k, const CFL
     page.RowAt("Start offset", I64Text(tag.m_startOffset), Span::Bytes(start, CFLVTag::kHeaderBytes + tag.m_dataSize),
                true);
     // The size stored after the tag, when there is one.
-    if (k < mdat.m_prevTagSizes.size())
-        page.Row("Tag size", I64Text(mdat.m_prevTagSizes[k]), {mdat.m_prevTagSizes[k]});
+    if (k < mdat.PrevTagSizes().size())
+        page.Row("Tag size", I64Text(mdat.PrevTagSizes()[k]), {mdat.PrevTagSizes()[k]});
     else
         page.RowAt("Tag size", I64Text(0), {});
     page.U32("Reserved", tag.m_reserved);

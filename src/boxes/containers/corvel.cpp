@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <optional>
 
 #include "boxes/child_loop.h"
 #include "boxes/containers/containers.h"
@@ -122,6 +123,10 @@ int CCorvel::Go(const TopLevelVisitor& visit, SpanMap* spans) {
         CORVEL_LOG("[CCorvelLib::Go()] ReadBitStreamFile instance is null");
         return -1;
     }
+    // A walk that keeps its boxes makes them in its arena; one that hands each top-level
+    // box on lets it go whole.
+    std::optional<BoxArena::Scope> arena;
+    if (!visit) arena.emplace(m_arena);
     int status = 0;
     bool truncated = false;
     // Marks and numbers the box just read and keeps it with its bytes (null for a header
@@ -232,11 +237,20 @@ void CCorvel::IndexTopLevel() {
     m_moofs.clear();
     m_mdats.clear();
     m_places.clear();
+    m_places.reserve(m_boxes.size());
+    // The walk is over: the lists of a million boxes give back what they grew too much.
+    m_boxes.shrink_to_fit();
+    m_buffers.shrink_to_fit();
+    const auto count = [&](uint32_t type) {
+        return std::count_if(m_boxes.begin(), m_boxes.end(), [&](const auto& b) { return b->m_type == type; });
+    };
+    m_moofs.reserve(size_t(count(FourCC("moof"))));
+    m_mdats.reserve(size_t(count(FourCC("mdat"))));
     uint64_t fragmentBytes = 0;
     for (size_t i = 0; i < m_boxes.size(); ++i) {
         const CBox* box = m_boxes[i].get();
         const bool moof = box->m_type == FourCC("moof"), mdat = box->m_type == FourCC("mdat");
-        m_places.push_back({i, moof ? m_moofs.size() : mdat ? m_mdats.size() : 0, fragmentBytes});
+        m_places.push_back({moof ? m_moofs.size() : mdat ? m_mdats.size() : 0, fragmentBytes});
         if (moof) m_moofs.push_back(box);
         if (mdat) m_mdats.push_back(box);
         if (moof || mdat) fragmentBytes += box->BoxSize();
@@ -285,8 +299,9 @@ bool CopyIdentities(const CBox& original, CBox& copy) {
 
 std::unique_ptr<CBox> CCorvel::Reparse(const CBox& top, SpanMap& spans) const {
     const TopLevelPlace* place = PlaceOf(top.m_id);
-    if (!place || place->index >= m_buffers.size()) return nullptr;
-    const CBinaryData* buffer = m_buffers[place->index].get();
+    const size_t index = place ? size_t(place - m_places.data()) : SIZE_MAX;
+    if (index >= m_buffers.size()) return nullptr;
+    const CBinaryData* buffer = m_buffers[index].get();
     std::unique_ptr<CBinaryData> header;  // of a box whose payload is not read: read again
     if (!buffer) {
         header = std::make_unique<CBinaryData>(std::min(top.DeclaredSize(), CReadBitStreamFile::kMaxBoxBytes),

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "boxes/box.h"
+#include "boxes/box_arena.h"
 #include "reader/read_bit_stream_file.h"
 
 // A top-level box a streamed walk hands on, with the bytes its tables are read from.
@@ -67,9 +68,9 @@ public:
 
 private:
     // Where a top-level box stands (by its identity, so copies of it are found too): its
-    // place among the boxes of its type, and the moof and mdat bytes before it.
+    // place among the boxes of its type, and the moof and mdat bytes before it. Place i
+    // is that of m_boxes[i] (and m_buffers[i]).
     struct TopLevelPlace {
-        size_t index;    // in m_boxes and m_buffers
         size_t ordinal;  // among the moof or mdat boxes
         uint64_t fragmentBytesBefore;
     };
@@ -82,6 +83,7 @@ private:
     const CBox* Counterpart(const CBox& box, uint32_t type, const std::vector<const CBox*>& others) const;
 
     CReadBitStreamFile* m_reader;
+    BoxArena m_arena;  // of the boxes a walk keeps; goes after them
     std::vector<std::unique_ptr<CBox>> m_boxes;
     // The bytes of each top-level box whose payload was read; null for a header alone.
     std::vector<std::unique_ptr<CBinaryData>> m_buffers;
