@@ -1,4 +1,5 @@
-// open_bench FILE...: the desktop program, offscreen, on each file in a process of its own
+// open_bench FILE...: the desktop program, offscreen (or on the display QT_QPA_PLATFORM
+// names, xcb under Xvfb), on each file in a process of its own
 // (so that the peak memory is that file's). Each file is opened ROUNDS times (env
 // TESSALY_BENCH_ROUNDS, default 5); the medians of:
 //   parse   the parse run alone (CCorvelLib::Go), for comparison
@@ -63,7 +64,7 @@ QModelIndex LastMoof(const CBoxTreeModel& model) {
 }
 
 int MeasureOne(int argc, char** argv, const char* path) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     if (qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX")) qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);

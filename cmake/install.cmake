@@ -44,6 +44,9 @@ samples as text or JSON for scripts.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION video)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The completion of corvel's commands and box paths; a font with Hangul for the caption
+# of the About box's button.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "bash-completion, fonts-nanum | fonts-noto-cjk")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 include(CPack)

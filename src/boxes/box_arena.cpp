@@ -45,7 +45,8 @@ uintptr_t BlockOf(const void* p) { return reinterpret_cast<uintptr_t>(p) & ~(uin
 void* MapBlock() {
     void* raw = mmap(nullptr, 2 * kBlockBytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (raw == MAP_FAILED) throw std::bad_alloc();
-    const uintptr_t start = reinterpret_cast<uintptr_t>(raw), block = BlockOf(raw) + (start % kBlockBytes ? kBlockBytes : 0);
+    const uintptr_t start = reinterpret_cast<uintptr_t>(raw);
+    const uintptr_t block = BlockOf(raw) + (start % kBlockBytes ? kBlockBytes : 0);
     if (block > start) munmap(raw, block - start);
     if (start + 2 * kBlockBytes > block + kBlockBytes)
         munmap(reinterpret_cast<void*>(block + kBlockBytes), start + 2 * kBlockBytes - (block + kBlockBytes));

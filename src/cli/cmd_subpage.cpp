@@ -51,13 +51,14 @@ int RunSubpage(const Args& args) {
     const PageModel model = BuildBoxPage(*box, context);
     const bool lists = box->m_type == FourCC("stbl") || box->m_type == FourCC("traf") || HasEntriesSubPages(*box);
     // An empty list still has its page 0.
-    const uint64_t listPages = lists ? std::max<uint64_t>(SubPageCount(*box, &samples), 1) : SubPageCount(*box, &samples);
+    const uint64_t listPages = std::max<uint64_t>(SubPageCount(*box, &samples), lists ? 1 : 0);
     const uint64_t pages = listPages + TablePageCount(model);
     if (pages == 0)
         return FileError(file, boxPath + " has no sub pages (a table box, stbl, traf, an mdat of FLV tags or a box "
                                          "with a table of more than 200 rows has)");
     if (k >= pages)
-        return FileError(file, boxPath + " has no sub page " + std::to_string(k) + " (it has " + std::to_string(pages) + ")");
+        return FileError(file,
+                         boxPath + " has no sub page " + std::to_string(k) + " (it has " + std::to_string(pages) + ")");
 
     const std::string path = out ? AbsolutePagePath(*out) : "-";
     ReportPage page("", BuiltIconPath(), "");

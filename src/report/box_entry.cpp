@@ -31,8 +31,8 @@ bool PageBuilder::KeepsNextRow(ReportTable& table, const Span& span) {
             return true;
         case RowWindow::SubPage: {
             const uint64_t first = window.page * kRowsPerSubPage;
-            if (size_t(&table - m_page.tables.data()) != window.table || index < first || index - first >= kRowsPerSubPage)
-                return false;
+            const bool shown = size_t(&table - m_page.tables.data()) == window.table;
+            if (!shown || index < first || index - first >= kRowsPerSubPage) return false;
             if (index == first) table.firstRow = first;
             return true;
         }

@@ -24,7 +24,7 @@ struct PageContext {
     // keeping them; null otherwise (the parse run finds it).
     const CBox* fragment = nullptr;
     // Which rows the tables keep (a table's length may come from the file).
-    RowWindow window;
+    RowWindow window = {};
 };
 
 // A field a row shows: its address in the box (or in one of its records) and size.

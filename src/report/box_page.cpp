@@ -33,7 +33,8 @@ void CommonHeaderTable(PageBuilder& page, const std::string& title, const CBox& 
         page.RowAt("Flags", U32Text(full->m_flags), Span::Bytes(start + payload + 1, 3));
     }
     // A box the file ends inside: how much of it is there.
-    if (box.IsTruncated()) page.RowAt("Bytes present", U64Text(box.PresentSize()), Span::Bytes(start, box.PresentSize()), true);
+    if (box.IsTruncated())
+        page.RowAt("Bytes present", U64Text(box.PresentSize()), Span::Bytes(start, box.PresentSize()), true);
 }
 }  // namespace
 

@@ -186,7 +186,8 @@ std::optional<TablePage> TablePageAt(const PageModel& model, uint64_t k) {
 
 void WriteTableRowsSubPage(ReportPage& page, const PageModel& rows, size_t table, const std::string& path) {
     std::string out = SubPageHead(false);
-    if (table < rows.tables.size()) out += TableHtml(rows.tables[table], page.IconPath(), page.SubPagePrefix(), rows.box);
+    if (table < rows.tables.size())
+        out += TableHtml(rows.tables[table], page.IconPath(), page.SubPagePrefix(), rows.box);
     out += kSubPageFoot;
     WriteFile(page, path, out);
 }

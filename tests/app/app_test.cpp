@@ -15,13 +15,18 @@
 #include <QMimeData>
 #include <QStatusBar>
 #include <QLocale>
+#include <QFontDatabase>
 #include <QProcess>
+#include <QPushButton>
+#include <QRawFont>
+#include <QScrollBar>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QTreeView>
 
+#include "app/about_dlg.h"
 #include "app/box_tree_model.h"
 #include "app/dump_pane.h"
 #include "app/hex_dump.h"
@@ -143,14 +148,15 @@ void AppTest::cleanup() {
 }
 
 void AppTest::dumpFormatAndNumbers() {
-    // A 20-byte run: a full line and a line of 4 bytes, padded with 36 blanks.
+    // A 20-byte run: a full line and a line of 4 bytes, padded with 36 blanks. Only
+    // printable ASCII stands as itself: 0x7F and 0x80 would show as a box glyph.
     uint8_t bytes[20];
     for (int i = 0; i < 20; ++i) bytes[i] = uint8_t(0x70 + i);
     bytes[16] = 0x1F, bytes[17] = 0x7F, bytes[18] = 0x80, bytes[19] = 0x81;
     QCOMPARE(QByteArray::fromStdString(FormatHexDump(bytes, 20)),
-             QByteArray("70 71 72 73 74 75 76 77 78 79 7A 7B 7C 7D 7E 7F ; pqrstuvwxyz{|}~\x7f\r\n"
+             QByteArray("70 71 72 73 74 75 76 77 78 79 7A 7B 7C 7D 7E 7F ; pqrstuvwxyz{|}~.\r\n"
                         "1F 7F 80 81 ") +
-                 QByteArray(36, ' ') + QByteArray("; .\x7f\x80.\r\n"));
+                 QByteArray(36, ' ') + QByteArray("; ....\r\n"));
     QVERIFY(FormatHexDump(bytes, 0).empty());
     QVERIFY(!ParseDecimal("12a") && !ParseDecimal("-1") && !ParseDecimal("") && !ParseDecimal(" 1"));
     QCOMPARE(*ParseDecimal("2048"), uint64_t(2048));
@@ -182,10 +188,14 @@ void AppTest::workFolderAndWelcomePage() {
 
 void AppTest::openFillsTreeFromDialogAndDrop() {
     CCorvel_UIDlg& w = NewWindow();
+    QVERIFY(!w.RecentMenu()->isEnabled());  // nothing opened yet
     // Opening again rebuilds from scratch: the same tree, nothing doubled.
     for (const char* name : {"avc_aac_bframes.mp4", "kitchen_sink.mp4", "frag_mehd_sdtp_subs.mp4", "avc_aac_bframes.mp4"}) {
         const QString path = kCorpus + QLatin1String(name);
         QVERIFY(w.OpenFile(path));
+        // Open Recent offers the file at once: a disabled submenu is never about to show.
+        QVERIFY(w.RecentMenu()->isEnabled());
+        QCOMPARE(w.RecentMenu()->actions().at(0)->text(), QFileInfo(path).absoluteFilePath());
         QCOMPARE(w.TreeModel()->rowCount(), 1);
         QCOMPARE(FileRow(w).data().toString(), QString::fromLatin1(name));
         QCOMPARE(w.StatusLine()->text(), QStringLiteral("Completed."));
@@ -201,12 +211,15 @@ void AppTest::openFillsTreeFromDialogAndDrop() {
                                                std::function<void()>([&] { w.OpenButton()->click(); })})
         WithModal<QFileDialog>(start, [](QFileDialog* dialog) {
             QVERIFY(dialog->nameFilters()[0].startsWith(QStringLiteral("Video Files(*.ismv;*.mp4;*.f4f;*.vh4;*.dat)")));
+            // Every type the desktop entry opens shows under the default filter.
+            const QStringList patterns = dialog->nameFilters()[0].section(QLatin1Char('('), -1).chopped(1).split(' ');
+            for (const char* type : {"ismv", "mp4", "f4f", "m4a", "m4v", "mov", "3gp", "3g2", "m4s", "f4v"})
+                QVERIFY2(patterns.contains(QStringLiteral("*.%1").arg(QLatin1String(type))), type);
             QCOMPARE(dialog->directory().absolutePath() + QLatin1Char('/'), QDir(kCorpus).absolutePath() + QLatin1Char('/'));
         });
     QCOMPARE(FileRow(w).data().toString(), QStringLiteral("avc_aac_bframes.mp4"));
 
     // Open Recent: the files opened, newest first, each once; choosing one opens it.
-    emit w.RecentMenu()->aboutToShow();
     QStringList recent;
     for (QAction* action : w.RecentMenu()->actions()) recent << QFileInfo(action->text()).fileName();
     QCOMPARE(recent, QStringList({"avc_aac_bframes.mp4", "frag_mehd_sdtp_subs.mp4", "kitchen_sink.mp4"}));
@@ -313,12 +326,19 @@ void AppTest::subPagesLoadAndDump() {
     QVERIFY(WaitFrame(w, QStringLiteral("td")));
     ClickCell(w, kFrameDoc, QStringLiteral("Data size"));  // 3 bytes after the tag's first byte
     QVERIFY(WaitUntil([&] { return w.statusBar()->currentMessage() == QStringLiteral("bytes 631-633 (3)"); }));
+    // Another tag: the bytes of the field of the tag before are no longer told.
+    Choose(w, "FLV_PAGE", 0, 1);
+    QVERIFY(WaitUntil([&] { return w.statusBar()->currentMessage().isEmpty(); }));
+    ClickCell(w, kFrameDoc, QStringLiteral("Data size"));
+    QVERIFY(WaitUntil([&] { return !w.statusBar()->currentMessage().isEmpty(); }));
 
-    // Cut inside the last previous-tag-size: the tree marks the mdat as corvel does.
+    // Cut inside the last previous-tag-size: the tree marks the mdat as corvel does; the
+    // bytes told of the file before go.
     QTemporaryDir dir;
     const QString cut = dir.filePath(QStringLiteral("cut.f4f"));
     WriteFile(cut, FileBytes(path, 0, 714));
     QCOMPARE(MessageOf([&] { QVERIFY(w.OpenFile(cut)); }), QStringLiteral("Did not perform as expected."));
+    QVERIFY(w.statusBar()->currentMessage().isEmpty());
     QVERIFY(ToolTip(FindItem(w, QStringLiteral("mdat"))).endsWith(QStringLiteral("incomplete FLV tag at 712")));
     CompareWithCorvelTree(w, cut);
 }
@@ -417,6 +437,8 @@ void AppTest::badInputIsIgnored() {
     WriteFile(bad, FileBytes(kCorpus + QStringLiteral("avc_aac_faststart.mp4"), 0, 2364) +
                        QByteArray("\0\0\0\4junkjunk", 12));
     QCOMPARE(MessageOf([&] { QVERIFY(w.OpenFile(bad)); }), QStringLiteral("Did not perform as expected."));
+    QCOMPARE(w.StatusLine()->text(),
+             QStringLiteral("Stopped at a box that could not be read: the boxes before it are shown."));
     QCOMPARE(FileRow(w).model()->index(1, 0, FileRow(w)).data().toString(), QStringLiteral("moov"));
     CompareWithCorvelTree(w, bad);
     QFile::remove(bad);
@@ -427,10 +449,14 @@ void AppTest::badInputIsIgnored() {
     QCOMPARE(MessageOf([&] { QVERIFY(w.OpenFile(cut)); }), QStringLiteral("Did not perform as expected."));
     CompareWithCorvelTree(w, cut);
     QCOMPARE(FindItem(w, "mdat").data(Qt::ForegroundRole).value<QColor>(), QColor(200, 0, 0));
+    // The status line says what happened, as corvel does.
+    QCOMPARE(w.StatusLine()->text(),
+             QStringLiteral("Incomplete: the file ends inside the mdat box at 2372 (9385 of 18771 bytes present)."));
     // Not a media file at all: the failure, and no boxes.
     QCOMPARE(MessageOf([&] { QVERIFY(w.OpenFile(kCorpus + QStringLiteral("flv_ffmpeg.flv"))); }),
              QStringLiteral("Did not perform as expected."));
     QCOMPARE(Rows(FileRow(w)), 0);
+    QCOMPARE(w.StatusLine()->text(), QStringLiteral("Not an ISO base media file."));
 }
 
 
@@ -521,24 +547,79 @@ void AppTest::returnIsSwallowed() {
 }
 
 // The program itself: it starts on a file, writes its working folder, and a termination
-// request (Ctrl+C, kill) closes the window so the folder's files are deleted.
+// request (Ctrl+C, kill) closes the window so the folder's files are deleted; also while
+// the file it started on shows its failure in a dialog.
 void AppTest::programCleansUpOnTerminate() {
-    QTemporaryDir home;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_DATA_HOME"})
-        env.insert(QString::fromLatin1(name), home.path());
-    QProcess program;
-    program.setProcessEnvironment(env);
-    program.start(QStringLiteral(TESSALY_EXE), {kBframes});
-    QVERIFY(program.waitForStarted());
-    const QDir corvel(home.path() + QStringLiteral("/Documents/Corvel"));
-    QVERIFY(WaitUntil([&] { return corvel.entryList({QStringLiteral("temp*.html")}, QDir::Files).size() == 1; }));
-    QVERIFY(corvel.entryList({QStringLiteral("SubFolder*")}, QDir::Dirs).size() == 1);
-    QTest::qWait(500);
-    program.terminate();
-    QVERIFY(program.waitForFinished(20000));
-    QVERIFY(program.exitStatus() == QProcess::NormalExit && program.exitCode() == 0);
-    QVERIFY(corvel.entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
-    QSettings saved(home.path() + QStringLiteral("/Orvanel.conf"), QSettings::IniFormat);
-    QVERIFY(ParseSizeValue(saved.value(QStringLiteral("Size")).toString()).has_value());
+    for (const QString& file : {kBframes, kCorpus + QStringLiteral("flv_ffmpeg.flv")}) {
+        QTemporaryDir home;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_DATA_HOME"})
+            env.insert(QString::fromLatin1(name), home.path());
+        QProcess program;
+        program.setProcessEnvironment(env);
+        program.start(QStringLiteral(TESSALY_EXE), {file});
+        QVERIFY(program.waitForStarted());
+        const QDir corvel(home.path() + QStringLiteral("/Documents/Corvel"));
+        QVERIFY(WaitUntil([&] { return corvel.entryList({QStringLiteral("temp*.html")}, QDir::Files).size() == 1; }));
+        QVERIFY(corvel.entryList({QStringLiteral("SubFolder*")}, QDir::Dirs).size() == 1);
+        QTest::qWait(1000);  // the file is open, or its dialog up
+        program.terminate();
+        QVERIFY2(program.waitForFinished(20000), qPrintable(file));
+        QVERIFY(program.exitStatus() == QProcess::NormalExit && program.exitCode() == 0);
+        QVERIFY(corvel.entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
+        QSettings saved(home.path() + QStringLiteral("/Orvanel.conf"), QSettings::IniFormat);
+        QVERIFY(ParseSizeValue(saved.value(QStringLiteral("Size")).toString()).has_value());
+    }
+}
+
+// The tree is a view of the boxes: a row for each box of the file, found by its
+// identity; the tree widens to its names, up to a third of the window, and scrolls
+// sideways to nested ones.
+void AppTest::treeShowsEveryBoxAndFitsItsNames() {
+    CCorvel_UIDlg& w = NewWindow();
+    QCOMPARE(w.Tree()->width(), 220);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("a recording whose name is longer than a third of the window, "
+                                                     "as some cameras name them.mp4"));
+    QVERIFY(QFile::copy(kCorpus + QStringLiteral("kitchen_sink.mp4"), path));
+    QVERIFY(w.OpenFile(path));
+    CompareWithCorvelTree(w, path);
+    const int third = w.Client()->width() / 3;
+    QVERIFY2(w.Tree()->width() > 220 && w.Tree()->width() <= third, qPrintable(QString::number(w.Tree()->width())));
+    QCOMPARE(w.HtmlView()->x(), w.Tree()->width() + 10);
+    w.Tree()->expandAll();
+    QVERIFY(WaitUntil([&] { return w.Tree()->horizontalScrollBar()->maximum() > 0; }));
+
+    // The deepest box, chosen by its identity, opens its parents and shows its page.
+    const CBox* deepest = nullptr;
+    int depth = 0;
+    std::function<void(const CBox&, int)> walk = [&](const CBox& box, int d) {
+        if (d > depth) depth = d, deepest = &box;
+        for (const auto& child : box.m_children) walk(*child, d + 1);
+    };
+    for (const auto& top : m_lib.Parser()->TopLevel()) walk(*top, 1);
+    QVERIFY(deepest && depth >= 5);
+    w.Tree()->collapseAll();
+    const QModelIndex row = w.TreeModel()->IndexOf(deepest->m_id);
+    QCOMPARE(BoxOf(row), deepest);
+    int up = 0;
+    for (QModelIndex at = row; at.isValid() && at != FileRow(w); at = at.parent()) ++up;
+    QCOMPARE(up, depth);
+    SelectAndWait(w, row);
+    w.Tree()->scrollTo(row);
+    QVERIFY(w.Tree()->isExpanded(row.parent()));
+    QVERIFY(w.Tree()->visualRect(row).isValid());
+    QVERIFY(!w.TreeModel()->IndexOf(0).isValid() && !w.TreeModel()->IndexOf(1u << 30).isValid());
+}
+
+// The About box's caption on its button is Hangul: a font for it is installed (the
+// package recommends one, scripts/setup installs it), so it shows as text, not boxes.
+void AppTest::aboutBoxCaptionHasAFont() {
+    CCorvel_UIDlg& w = NewWindow();
+    WithModal<CAboutDlg>([&] { w.OnAbout(); }, [](CAboutDlg* about) {
+        QCOMPARE(about->OkButton()->text(), QString::fromUtf8("확인"));
+        const QRawFont font = QRawFont::fromFont(about->OkButton()->font(), QFontDatabase::Korean);
+        QVERIFY2(font.isValid() && font.supportsCharacter(QChar(0xD655)) && font.supportsCharacter(QChar(0xC778)),
+                 qPrintable(font.familyName()));
+    });
 }

@@ -48,4 +48,13 @@ paths=$(PATH="$dest/usr/bin:$PATH" bash -c 'source "$1/usr/share/bash-completion
     _ "$dest" "$corpus/avc_aac_bframes.mp4")
 grep -qx 'moov/trak\[1\]/mdia/mdhd' <<<"$paths" && grep -qx 'moov/trak\[1\]/mdia/minf/stbl/stsz' <<<"$paths" ||
     { echo "completion: $paths" >&2; exit 1; }
+# Built with Debian's hardening flags: a read-only relocation table bound at start, and
+# fortified calls (lintian looks for both).
+readelf -d "$dest/usr/bin/corvel" | grep -q 'BIND_NOW' || { echo "corvel: not linked with -z now" >&2; exit 1; }
+readelf -lW "$dest/usr/bin/corvel" | grep -q 'GNU_RELRO' || { echo "corvel: not linked with -z relro" >&2; exit 1; }
+readelf --dyn-syms -W "$dest/usr/bin/corvel" | grep -q '__[a-z]*_chk' ||
+    { echo "corvel: no fortified calls" >&2; exit 1; }
+# The package recommends what completion and the About box need.
+grep -q 'CPACK_DEBIAN_PACKAGE_RECOMMENDS "bash-completion, fonts-nanum | fonts-noto-cjk"' "$build/CPackConfig.cmake" ||
+    { echo "package: no Recommends of bash-completion and a Hangul font" >&2; exit 1; }
 echo "install: ${#expected[@]} files in place"

@@ -75,8 +75,8 @@ RenderTotals RenderEverything(const std::string& path, uint64_t maxBoxes, uint64
                 window.window = {RowWindow::SubPage, t, k};
                 const PageModel rows = BuildBoxPage(*box, window);
                 WriteTableRowsSubPage(page, rows, t, sink);
-                const ReportTable& shown = rows.tables[t];
-                totals.mostTableRows = std::max<uint64_t>(totals.mostTableRows, shown.rows.size() + shown.listRows.size());
+                const uint64_t shown = rows.tables[t].rows.size() + rows.tables[t].listRows.size();
+                totals.mostTableRows = std::max(totals.mostTableRows, shown);
             });
         totals.pageBytes += html;
         totals.largestPage = std::max(totals.largestPage, html);
