@@ -6,6 +6,17 @@ install(TARGETS corvel RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 if(TARGET tessaly)
     install(TARGETS tessaly RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endif()
+# The compiler's version notes go, as Debian's own packaging strips them.
+find_program(OBJCOPY objcopy)
+if(OBJCOPY)
+    install(CODE "
+        foreach(program corvel tessaly)
+            set(path \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/\${program}\")
+            if(EXISTS \"\${path}\")
+                execute_process(COMMAND ${OBJCOPY} --remove-section=.comment \"\${path}\")
+            endif()
+        endforeach()")
+endif()
 install(FILES ${IMG_FILES} DESTINATION ${CMAKE_INSTALL_DATADIR}/tessaly/Img)
 
 set(LINUX_DATA ${PROJECT_SOURCE_DIR}/data/linux)
