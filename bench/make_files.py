@@ -4,8 +4,10 @@
                       48 kHz AAC, moov at the end: some 385,000 samples
   fragmented_1h.mp4   the same streams fragmented at every keyframe: 3,600 moof/mdat pairs
   smooth_10min.ismv   the first 10 minutes as Smooth Streaming (tfxd/tfrf, mfra)
+  fragmented_41ms.mp4 the hour fragmented every 41 ms, as a live recording is: 84,376
+                      moof/mdat pairs, some 928,000 boxes, two tfra of 84,375 entries
   huge_mdat.mp4       a 4.75 GiB sparse 64-bit mdat before a small moov
-The first three need ffmpeg; without it a synthetic progressive file of the same
+The first four need ffmpeg; without it a synthetic progressive file of the same
 table sizes (one 400,000-sample track) stands in, and the other two are left out.
 """
 import os
@@ -84,6 +86,9 @@ def main(outdir):
             "-f", "mp4", out)))
         files.append(make(at("smooth_10min.ismv"), lambda out: ffmpeg(
             "-i", progressive, "-t", "600", "-c", "copy", "-f", "ismv", out)))
+        files.append(make(at("fragmented_41ms.mp4"), lambda out: ffmpeg(
+            "-i", progressive, "-c", "copy", "-movflags", "+empty_moov+default_base_moof",
+            "-frag_duration", "41666", "-f", "mp4", out)))
     else:
         def synthetic(out):
             with open(out, "wb") as f:

@@ -6,6 +6,17 @@ install(TARGETS corvel RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 if(TARGET tessaly)
     install(TARGETS tessaly RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endif()
+# The compiler's version notes go, as Debian's own packaging strips them.
+find_program(OBJCOPY objcopy)
+if(OBJCOPY)
+    install(CODE "
+        foreach(program corvel tessaly)
+            set(path \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/\${program}\")
+            if(EXISTS \"\${path}\")
+                execute_process(COMMAND ${OBJCOPY} --remove-section=.comment \"\${path}\")
+            endif()
+        endforeach()")
+endif()
 install(FILES ${IMG_FILES} DESTINATION ${CMAKE_INSTALL_DATADIR}/tessaly/Img)
 
 set(LINUX_DATA ${PROJECT_SOURCE_DIR}/data/linux)
@@ -44,6 +55,9 @@ samples as text or JSON for scripts.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION video)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The completion of corvel's commands and box paths; a font with Hangul for the caption
+# of the About box's button.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "bash-completion, fonts-nanum | fonts-noto-cjk")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 include(CPack)

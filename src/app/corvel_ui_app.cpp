@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <QSocketNotifier>
+#include <QTimer>
 
 #include "app/corvel_ui_dlg.h"
 
@@ -26,7 +27,9 @@ void QuitOnSignals(QObject* owner) {
     QObject::connect(notifier, &QSocketNotifier::activated, [] {
         char byte = 0;
         [[maybe_unused]] ssize_t n = read(g_signalSockets[1], &byte, 1);
-        QCoreApplication::quit();
+        // Every event loop ends, a modal dialog's too, and the window closes as its
+        // close box closes it.
+        QCoreApplication::exit(0);
     });
     struct sigaction action {};
     action.sa_handler = OnSignal;
@@ -50,6 +53,8 @@ CCorvel_UIApp::CCorvel_UIApp(int& argc, char** argv) : QApplication(argc, argv) 
 int CCorvel_UIApp::Run(const QString& file) {
     CCorvel_UIDlg window(m_lib);
     window.show();
-    if (!file.isEmpty()) window.OpenFile(file);
+    // The file is opened once the event loop runs: a dialog its opening shows then runs
+    // inside it, and Ctrl+C or a termination request still ends the program.
+    if (!file.isEmpty()) QTimer::singleShot(0, &window, [&window, file] { window.OpenFile(file); });
     return exec();
 }

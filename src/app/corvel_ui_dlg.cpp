@@ -21,10 +21,13 @@
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QStyle>
+#include <QHeaderView>
+#include <QScrollBar>
 #include <QStyleFactory>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include "app/about_dlg.h"
+#include "app/box_tree_model.h"
 #include "app/dump_pane.h"
 #include "app/hex_dump.h"
 #include "app/open_button.h"
@@ -46,10 +49,6 @@ const QString kMakerName = QStringLiteral("Orvanel");
 
 namespace {
 constexpr int kSplitterId = 1003;
-
-CBox* BoxOf(const QTreeWidgetItem* item) {
-    return item ? reinterpret_cast<CBox*>(item->data(0, Qt::UserRole).value<quintptr>()) : nullptr;
-}
 
 std::string Local8(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
@@ -107,8 +106,8 @@ CCorvel_UIDlg::CCorvel_UIDlg(CCorvelLib& lib, QWidget* parent) : QMainWindow(par
 
 CCorvel_UIDlg::~CCorvel_UIDlg() {
     WriteSavedSize({m_client->width(), m_client->height(), m_tree->width()});
-    m_tree->blockSignals(true);
-    ClearTree();  // no item outlives the boxes
+    m_tree->selectionModel()->blockSignals(true);
+    ClearTree();  // no row outlives the boxes
     m_lib.Uninit();
     m_splitter->Detach();
     delete m_view;
@@ -117,9 +116,16 @@ CCorvel_UIDlg::~CCorvel_UIDlg() {
 }
 
 void CCorvel_UIDlg::CreateTree() {
-    m_tree = new QTreeWidget(m_client);
+    m_tree = new QTreeView(m_client);
+    m_model = new CBoxTreeModel(m_tree);
+    m_tree->setModel(m_model);
     m_tree->setHeaderHidden(true);
-    m_tree->setColumnCount(1);
+    m_tree->setUniformRowHeights(true);  // no row is measured but those shown
+    // The column is as wide as the names shown: a nested box's name scrolls into view
+    // rather than being cut short.
+    m_tree->header()->setStretchLastSection(false);
+    m_tree->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    m_tree->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_tree->setRootIsDecorated(true);                                  // buttons and lines at the root as well
     QStyle* lines = QStyleFactory::create(QStringLiteral("Windows"));  // draws the branch lines
     if (lines) {
@@ -132,8 +138,8 @@ void CCorvel_UIDlg::CreateTree() {
                      palette.color(QPalette::Active, QPalette::HighlightedText));
     m_tree->setPalette(palette);
     m_tree->setAcceptDrops(false);
-    connect(m_tree, &QTreeWidget::currentItemChanged, this,
-            [this](QTreeWidgetItem* current, QTreeWidgetItem*) { OnSelectionChanged(current); });
+    connect(m_tree->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current, const QModelIndex&) { OnSelectionChanged(current); });
 }
 
 void CCorvel_UIDlg::CreateMenus() {
@@ -227,16 +233,16 @@ void CCorvel_UIDlg::dropEvent(QDropEvent* event) {
 }
 
 bool CCorvel_UIDlg::OpenFile(const QString& path) {
-    // The tree goes before the boxes its items point at.
+    // The tree goes before the boxes its rows point at.
     ClearTree();
     m_lib.Uninit();
+    statusBar()->clearMessage();  // the bytes of a field of the file before
     if (m_lib.Init(Local8(path)) < 0) {
         std::fputs(" Initialize failed.. \n", stdout);
         std::fflush(stdout);
         // Nothing is open any more: an empty root, the welcome page, and the reason.
-        auto* root = new QTreeWidgetItem(m_tree, {QFileInfo(path).fileName()});
-        root->setData(0, Qt::UserRole, QVariant::fromValue<quintptr>(0));
-        m_tree->setCurrentItem(root);
+        m_model->Reset(QFileInfo(path).fileName(), nullptr);
+        m_tree->setCurrentIndex(m_model->FileIndex());
         m_openPath.clear();
         setWindowTitle(QStringLiteral("Tessaly"));
         m_status->setText(QStringLiteral("Please open the file."));
@@ -247,82 +253,85 @@ bool CCorvel_UIDlg::OpenFile(const QString& path) {
     m_openPath = path;
     setWindowTitle(QFileInfo(path).fileName() + QStringLiteral(" - Tessaly"));
     RememberRecentFile(path);
+    FillRecentMenu();  // a submenu that is disabled never asks to be filled
     m_status->setText(QStringLiteral("Parsing..."));
-    setUpdatesEnabled(false);
     FillTree(path);
-    setUpdatesEnabled(true);
-    m_status->setText(QStringLiteral("Completed."));
     return true;
 }
 
 // The tree and the file's facts go before the boxes they point at.
 void CCorvel_UIDlg::ClearTree() {
-    m_tree->clear();
+    m_model->Clear();
     m_samples.reset();
 }
 
 void CCorvel_UIDlg::FillTree(const QString& path) {
     WaitCursor wait;
     ClearTree();
-    auto* root = new QTreeWidgetItem(m_tree, {QFileInfo(path).fileName()});
-    root->setData(0, Qt::UserRole, QVariant::fromValue<quintptr>(0));
-    QFont bold = root->font(0);
-    bold.setBold(true);
-    root->setFont(0, bold);
-
     const bool parsed = m_lib.Go() >= 0;
-    if (CCorvel* parser = m_lib.Parser()) {
-        m_samples = std::make_unique<SampleContext>(*parser);
-        // Depth first, children in file order; a stack instead of recursion.
-        std::vector<std::pair<QTreeWidgetItem*, CBox*>> pending;
-        for (size_t i = parser->GetBoxCount(); i-- > 0;)
-            if (CBox* box = parser->GetBox(i)) pending.emplace_back(root, box);
-        while (!pending.empty()) {
-            auto [parent, box] = pending.back();
-            pending.pop_back();
-            const std::string code = FourCCUtf8(box->m_type);
-            auto* item = new QTreeWidgetItem(parent, {QString::fromUtf8(code.data(), int(code.size()))});
-            item->setData(0, Qt::UserRole, QVariant::fromValue(reinterpret_cast<quintptr>(box)));
-            // The file ends inside this box, or an F4F mdat ends in a tag it does not hold
-            // whole: red, and the tooltip says so.
-            if (const std::string notes = BoxNotes(*box); !notes.empty()) {
-                item->setForeground(0, QColor(200, 0, 0));
-                item->setToolTip(0, QString::fromStdString(notes));
-            }
-            for (size_t i = box->GetChildCount(); i-- > 0;)
-                if (CBox* child = box->GetChild(i)) pending.emplace_back(item, child);
-        }
-    }
-    root->setExpanded(true);
-    m_tree->setCurrentItem(root);
+    m_model->Reset(QFileInfo(path).fileName(), m_lib.Parser());
+    const QModelIndex file = m_model->FileIndex();
+    m_tree->expand(file);
+    m_tree->setCurrentIndex(file);
+    FitTreeWidth();
+    m_status->setText(OutcomeText(parsed));
     if (!parsed) ShowMessage(QStringLiteral("Did not perform as expected."));
 }
 
-void CCorvel_UIDlg::OnSelectionChanged(QTreeWidgetItem* item) {
-    if (!item) return;
+const SampleContext* CCorvel_UIDlg::Samples() const {
+    if (!m_samples && m_lib.Parser()) m_samples = std::make_unique<SampleContext>(*m_lib.Parser());
+    return m_samples.get();
+}
+
+QString CCorvel_UIDlg::OutcomeText(bool parsed) const {
+    if (parsed) return QStringLiteral("Completed.");
+    const CCorvel* parser = m_lib.Parser();
+    if (!parser || parser->NotMediaHeader()) return QStringLiteral("Not an ISO base media file.");
+    if (const CBox* cut = parser->FirstTruncated()) {
+        const std::string code = FourCCText(cut->m_type);
+        return QStringLiteral("Incomplete: the file ends inside the %1 box at %2 (%3 of %4 bytes present).")
+            .arg(QString::fromLatin1(code.data(), qsizetype(code.size())))
+            .arg(cut->m_startOffset)
+            .arg(cut->PresentSize())
+            .arg(cut->DeclaredSize());
+    }
+    return QStringLiteral("Stopped at a box that could not be read: the boxes before it are shown.");
+}
+
+void CCorvel_UIDlg::FitTreeWidth() {
+    const int wanted = static_cast<QAbstractItemView*>(m_tree)->sizeHintForColumn(0) + 2 * m_tree->frameWidth() +
+                       (m_tree->verticalScrollBar()->isVisible() ? m_tree->verticalScrollBar()->width() : 0);
+    const int width = std::max(m_tree->width(), std::min(wanted, m_client->width() / 3));
+    if (width == m_tree->width()) return;
+    m_tree->resize(width, m_tree->height());
+    Relayout();
+}
+
+void CCorvel_UIDlg::OnSelectionChanged(const QModelIndex& index) {
+    statusBar()->clearMessage();  // the bytes of a field of the page before
+    if (!index.isValid()) return;
     WaitCursor wait;
-    CBox* box = BoxOf(item);
+    const CBox* box = CBoxTreeModel::BoxAt(index);
     if (!box) {
         ShowWelcome();
         m_dump->Clear();
         return;
     }
-    const CBox* parentBox = BoxOf(item->parent());
+    const CBox* parentBox = CBoxTreeModel::BoxAt(index.parent());
     // The page is made from the box read again with its spans: a row click then finds its bytes.
-    const QTreeWidgetItem* top = item;
-    while (top->parent() && BoxOf(top->parent())) top = top->parent();
+    QModelIndex top = index;
+    while (CBoxTreeModel::BoxAt(top.parent())) top = top.parent();
     m_shownSpans = SpanMap();
-    m_shown = m_lib.Parser()->Reparse(*BoxOf(top), m_shownSpans);
+    m_shown = m_lib.Parser()->Reparse(*CBoxTreeModel::BoxAt(top), m_shownSpans);
     const CBox* shown = m_shown ? FindBox(*m_shown, box->m_id) : nullptr;
     m_shownPage = BuildBoxPage(shown ? *shown : *box,
-                               {parentBox, m_lib.Parser(), m_samples.get(), shown ? &m_shownSpans : nullptr});
+                               {parentBox, m_lib.Parser(), Samples(), shown ? &m_shownSpans : nullptr});
     {
         ReportPage page(Local8(m_folder.pagePath), Local8(m_iconPath), Local8(m_folder.subPageFolder));
         RenderPage(page, m_shownPage);
     }
     m_shownPage.box = nullptr;
     m_subPages.clear();  // the page emptied the sub-page folder
-    statusBar()->clearMessage();
     m_view->Navigate(m_folder.pagePath);
     if (box->m_type == FourCC("mdat"))
         m_dump->Clear();
@@ -357,12 +366,12 @@ void CCorvel_UIDlg::OnPageCommand(int command, const PageRequest& request) {
     const auto k = static_cast<uint32_t>(request.index);
     switch (command) {
         case kCmdTrackSamples:
-            if (box->m_type == FourCC("stbl")) WriteTrackSamplesSubPage(page, *box, path, k, m_samples.get());
+            if (box->m_type == FourCC("stbl")) WriteTrackSamplesSubPage(page, *box, path, k, Samples());
             break;
         case kCmdFragmentSamples:
             if (box->m_type == FourCC("traf"))
                 WriteFragmentSamplesSubPage(page, *box, path, k, parser->FindBox(request.moofBox),
-                                            parser->FindBox(request.mdatBox), m_samples.get());
+                                            parser->FindBox(request.mdatBox), Samples());
             break;
         case kCmdEntries:
             WriteEntriesSubPage(page, *box, path, k);
@@ -370,10 +379,30 @@ void CCorvel_UIDlg::OnPageCommand(int command, const PageRequest& request) {
         case kCmdFlvTag:
             if (auto* mdat = dynamic_cast<const CMediaDataBox*>(box)) WriteFlvTagSubPage(page, *mdat, path, k);
             break;
+        case kCmdTableRows: {
+            const std::vector<size_t> paged = PagedTables(PageOf(request.box, {}));
+            if (request.nid >= paged.size()) return;
+            WriteTableRowsSubPage(page, PageOf(request.box, {RowWindow::SubPage, paged[request.nid], k}),
+                                  paged[request.nid], path);
+            m_subPages[request.value] = {command, request.box, 0, 0, k, paged[request.nid]};
+            statusBar()->clearMessage();
+            return;
+        }
         default:
             return;
     }
     m_subPages[request.value] = {command, request.box, request.moofBox, request.mdatBox, k};
+    statusBar()->clearMessage();  // the bytes of a field of the sub page before
+}
+
+PageModel CCorvel_UIDlg::PageOf(uint32_t id, const RowWindow& window) const {
+    CBox* parent = nullptr;
+    const CBox* box = m_lib.Parser() ? m_lib.Parser()->FindBox(id, parent) : nullptr;
+    if (!box) return {};
+    const CBox* shown = m_shown ? FindBox(*m_shown, id) : nullptr;
+    PageContext context{parent, m_lib.Parser(), Samples(), shown ? &m_shownSpans : nullptr};
+    context.window = window;
+    return BuildBoxPage(shown ? *shown : *box, context);
 }
 
 QStringList CCorvel_UIDlg::FlvTagDump(const PageRequest& request) {
@@ -393,12 +422,17 @@ void CCorvel_UIDlg::OnRowClicked(const QString& subPage, int table, int row) {
 
 namespace {
 // A key/value row follows its table's title row; a list row, the title and the headers.
-Span RowSpan(const PageModel& page, int table, int row) {
-    if (table < 0 || size_t(table) >= page.tables.size()) return {};
-    const ReportTable& t = page.tables[size_t(table)];
+Span RowSpan(const ReportTable& t, int row) {
     if (t.kind == TableKind::KeyValue && row >= 1 && size_t(row) <= t.rows.size()) return t.rows[size_t(row) - 1].span;
     if (t.kind == TableKind::List && row >= 2 && size_t(row) - 2 < t.listRows.size()) return t.listRows[size_t(row) - 2].span;
     return {};
+}
+
+// The rows of a page's tables; those of a paged table are not on the page, so a click
+// there names none of them.
+Span RowSpan(const PageModel& page, int table, int row) {
+    if (table < 0 || size_t(table) >= page.tables.size() || page.tables[size_t(table)].Paged()) return {};
+    return RowSpan(page.tables[size_t(table)], row);
 }
 }  // namespace
 
@@ -413,7 +447,14 @@ Span CCorvel_UIDlg::SubPageRowSpan(const QString& path, int table, int row) cons
     const SubPage& sub = it->second;
     if (sub.command == kCmdFlvTag) {
         auto* shown = m_shown ? dynamic_cast<const CMediaDataBox*>(FindBox(*m_shown, sub.box)) : nullptr;
-        return shown ? RowSpan(BuildFlvTagPage(*shown, sub.k, &m_shownSpans), table, row) : Span{};
+        if (!shown) return {};
+        const PageModel tag = BuildFlvTagPage(*shown, sub.k, &m_shownSpans);
+        return table >= 0 && size_t(table) < tag.tables.size() ? RowSpan(tag.tables[size_t(table)], row) : Span{};
+    }
+    // A table's sub page holds that table alone.
+    if (sub.command == kCmdTableRows) {
+        const PageModel rows = PageOf(sub.box, {RowWindow::SubPage, sub.table, sub.k});
+        return table == 0 && sub.table < rows.tables.size() ? RowSpan(rows.tables[sub.table], row) : Span{};
     }
     if (row < 2) return {};
     const uint64_t index = uint64_t(sub.k) * kRowsPerSubPage + uint64_t(row) - 2;
@@ -432,7 +473,7 @@ Span CCorvel_UIDlg::SubPageRowSpan(const QString& path, int table, int row) cons
             return Span::Bytes(r.offset, r.size);
         }
         case kCmdFragmentSamples: {
-            const FragmentSamples samples(*box, parser->FindBox(sub.moof), parser->FindBox(sub.mdat), m_samples.get());
+            const FragmentSamples samples(*box, parser->FindBox(sub.moof), parser->FindBox(sub.mdat), Samples());
             if (samples.From(index).Done()) return {};
             const SampleRecord r = samples.At(index);
             return Span::Bytes(r.offset, r.size);

@@ -11,14 +11,15 @@
 #include "boxes/box.h"
 #include "report/page_model.h"
 
+class CBoxTreeModel;
 class CCorvelLib;
 class CDumpPane;
 class COpenButton;
 class CxSplitterWnd;
 class QLabel;
 class QMenu;
-class QTreeWidget;
-class QTreeWidgetItem;
+class QModelIndex;
+class QTreeView;
 class SampleContext;
 
 // The maker's name: the welcome page's caption and a line of the About box.
@@ -31,13 +32,16 @@ class CCorvel_UIDlg : public QMainWindow, public CPageCommandTarget {
     Q_OBJECT
 public:
     static constexpr int kDefaultTreeWidth = 220;
+    // The caption of the first filter is the program's own; its patterns add every type
+    // the desktop entry opens.
     static constexpr const char* kOpenFilter =
-        "Video Files(*.ismv;*.mp4;*.f4f;*.vh4;*.dat) (*.ismv *.mp4 *.f4f *.vh4 *.dat);;All Files(*.*) (*)";
+        "Video Files(*.ismv;*.mp4;*.f4f;*.vh4;*.dat) (*.ismv *.mp4 *.f4f *.vh4 *.dat *.m4a *.m4v *.mov *.3gp *.3g2 "
+        "*.m4s *.f4v);;All Files(*.*) (*)";
 
     explicit CCorvel_UIDlg(CCorvelLib& lib, QWidget* parent = nullptr);
     ~CCorvel_UIDlg() override;
 
-    // Opens and parses a file, fills the tree and selects its root. The file dialog,
+    // Opens and parses a file, shows its tree and selects its root. The file dialog,
     // the open button, the menu and dropped files all end here. False when the file
     // cannot be opened.
     bool OpenFile(const QString& path);
@@ -57,7 +61,8 @@ public:
     const WorkFolder& Folder() const { return m_folder; }
     const QString& IconPath() const { return m_iconPath; }
     QWidget* Client() const { return m_client; }
-    QTreeWidget* Tree() const { return m_tree; }
+    QTreeView* Tree() const { return m_tree; }
+    CBoxTreeModel* TreeModel() const { return m_model; }
     CDumpPane* DumpPane() const { return m_dump; }
     CHtmlViewCtrl* HtmlView() const { return m_view; }
     CxSplitterWnd* Splitter() const { return m_splitter; }
@@ -78,14 +83,23 @@ private:
     void Relayout();
     void FillTree(const QString& path);
     void ClearTree();
-    void OnSelectionChanged(QTreeWidgetItem* item);
+    // Widens the tree to show its rows' names, up to a third of the window.
+    void FitTreeWidth();
+    void OnSelectionChanged(const QModelIndex& index);
+    // What the status line says once a file is read.
+    QString OutcomeText(bool parsed) const;
+    // The page of the box of identity `id` with the rows `window` says (made from the
+    // shown copy of the box, with its spans, when there is one).
+    PageModel PageOf(uint32_t id, const RowWindow& window) const;
     void ShowWelcome();
     void ShowMessage(const QString& text);
     Span PageRowSpan(int table, int row) const;
     Span SubPageRowSpan(const QString& path, int table, int row) const;
 
     CCorvelLib& m_lib;
-    std::unique_ptr<SampleContext> m_samples;  // the open file's facts for the sample pages
+    // The open file's facts for the sample pages, gathered when a page first needs them.
+    const SampleContext* Samples() const;
+    mutable std::unique_ptr<SampleContext> m_samples;
     // The box page shown: made from a copy of the top-level box read with its spans.
     std::unique_ptr<CBox> m_shown;
     SpanMap m_shownSpans;
@@ -94,6 +108,7 @@ private:
     struct SubPage {
         int command;
         uint32_t box, moof, mdat, k;
+        size_t table = 0;  // kCmdTableRows: the paged table's position on the page
     };
     std::map<QString, SubPage> m_subPages;
     WorkFolder m_folder;
@@ -106,7 +121,8 @@ private:
     COpenButton* m_openButton = nullptr;
     QMenu* m_recentMenu = nullptr;
     QLabel* m_status = nullptr;
-    QTreeWidget* m_tree = nullptr;
+    QTreeView* m_tree = nullptr;
+    CBoxTreeModel* m_model = nullptr;
     CxSplitterWnd* m_splitter = nullptr;
     CHtmlViewCtrl* m_view = nullptr;
     CDumpPane* m_dump = nullptr;

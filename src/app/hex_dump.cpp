@@ -21,7 +21,8 @@ std::string FormatHexDump(const uint8_t* bytes, size_t count) {
         text += "; ";
         for (size_t i = 0; i < n; ++i) {
             const uint8_t b = bytes[line + i];
-            text += (b >= 0x20 && b <= 0x80) ? static_cast<char>(b) : '.';
+            // Printable ASCII only: 0x7F and 0x80 are no characters a font draws.
+            text += (b >= 0x20 && b < 0x7F) ? static_cast<char>(b) : '.';
         }
         text += "\r\n";
     }

@@ -10,7 +10,7 @@ class CCorvelLib;
 constexpr uint32_t kMaxDumpBytes = 32000;
 
 // 16 bytes a line: "%02X " per byte, three blanks per byte missing from a short last
-// line, "; ", one character per byte (0x20 to 0x80 as themselves, '.' otherwise), "\r\n".
+// line, "; ", one character per byte (0x20 to 0x7E as themselves, '.' otherwise), "\r\n".
 std::string FormatHexDump(const uint8_t* bytes, size_t count);
 
 // Reads at most kMaxDumpBytes from `offset` through the facade's own read handle and

@@ -117,7 +117,7 @@ QString JsList(std::initializer_list<const char*> names) {
 
 QString WatchScript() {
     return QString::fromUtf8(kWatchScript)
-        .arg(JsList({kTrackSamplesId, kFragmentSamplesId, kEntriesId, kFlvTagsId, kHexInputId}),
+        .arg(JsList({kTrackSamplesId, kFragmentSamplesId, kEntriesId, kFlvTagsId, kRowPagesId, kHexInputId}),
              JsList({kNidAttr, kBoxAttr, kMoofAttr, kMdatAttr}), JsString(QString::fromLatin1(kHexInputId)),
              JsString(QString::fromLatin1(kNidAttr)));
 }
@@ -196,6 +196,8 @@ void CHtmlViewCtrl::OnPageEvent(const QVariantMap& event) {
         OnSelector(kCmdEntries, event);
     } else if (id == QLatin1String(kFlvTagsId)) {
         OnSelector(kCmdFlvTag, event);
+    } else if (id == QLatin1String(kRowPagesId)) {
+        OnSelector(kCmdTableRows, event);
     }
 }
 
@@ -224,6 +226,7 @@ void CHtmlViewCtrl::OnSelector(int command, const QVariantMap& event) {
         request.mdatBox = BoxIdentity(event.value(QLatin1String(kMdatAttr)));
     }
     request.index = event.value(QStringLiteral("index")).toInt() - 1;
+    request.nid = BoxIdentity(event.value(QLatin1String(kNidAttr)));
     m_target->OnPageCommand(command, request);
     emit commandSent(command, request.box, path);
     // A tag's page written anew also shows the tag's bytes.

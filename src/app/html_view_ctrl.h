@@ -21,6 +21,7 @@ struct PageRequest {
     uint32_t moofBox = 0;
     uint32_t mdatBox = 0;
     int32_t index = 0;  // the chosen option's index less one
+    uint32_t nid = 0;   // the select's place among the page's selects of its id
 };
 
 // The window that carries out the commands; calls are synchronous, so a sub page

@@ -1,18 +1,72 @@
 #include "boxes/box.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "base/log.h"
+#include "boxes/box_arena.h"
 
-CBox::CBox(const CBox& header)
-    : m_startOffset(header.m_startOffset),
-      m_size(header.m_size),
-      m_largeSize(header.m_size == 1 ? header.m_largeSize : 0),
-      m_type(header.m_type) {
-    std::copy(std::begin(header.m_userType), std::end(header.m_userType), m_userType);
+BoxList::~BoxList() = default;
+
+void BoxList::push_back(Item item) {
+    if (m_count == m_capacity) {
+        // Most containers hold a few children: one allocation for them, not one per doubling.
+        const uint32_t capacity = m_capacity ? m_capacity * 2 : 4;
+        auto items = std::make_unique<Item[]>(capacity);
+        std::move(m_items.get(), m_items.get() + m_count, items.get());
+        m_items = std::move(items);
+        m_capacity = capacity;
+    }
+    m_items[m_count++] = std::move(item);
+}
+
+void BoxList::shrink_to_fit() {
+    if (m_count == m_capacity) return;
+    auto items = m_count ? std::make_unique<Item[]>(m_count) : nullptr;
+    std::move(m_items.get(), m_items.get() + m_count, items.get());
+    m_items = std::move(items);
+    m_capacity = m_count;
+}
+
+CBox::CBox(const CBox& header) : m_startOffset(header.m_startOffset), m_size(header.m_size), m_type(header.m_type) {
+    if (header.m_size == 1 && header.LargeSize()) SetLargeSize(header.LargeSize());
+    if (header.m_rare && header.m_type == FourCC("uuid")) std::copy_n(header.m_rare->userType, 16, MakeRare().userType);
 }
 
 CBox::~CBox() = default;
+
+void* CBox::operator new(size_t bytes) { return BoxArena::AllocateBox(bytes); }
+
+void CBox::operator delete(void* p) noexcept { BoxArena::FreeBox(p); }
+
+CBox::Rare& CBox::MakeRare() {
+    if (!m_rare) m_rare = std::make_unique<Rare>();
+    return *m_rare;
+}
+
+void CBox::SetLargeSize(uint64_t size) {
+    if (size || m_rare) MakeRare().largeSize = size;
+}
+
+const uint8_t* CBox::UserType() const {
+    static const uint8_t kNone[16] = {};
+    return m_rare ? m_rare->userType : kNone;
+}
+
+void CBox::SetUserType(const uint8_t (&userType)[16]) { std::copy_n(userType, 16, MakeRare().userType); }
+
+void CBox::SetUnreadBytes(uint64_t bytes) {
+    if (bytes || m_rare) MakeRare().unreadBytes = bytes;
+}
+
+void CBox::SetSizes(uint64_t declared, uint64_t present) {
+    // Nearly every box is all there as its header says: nothing to keep.
+    if (!m_rare && declared == BoxSize() && present == declared) return;
+    Rare& rare = MakeRare();
+    rare.declaredSize = declared;
+    rare.presentSize = present;
+    rare.sizesKept = true;
+}
 
 int CBox::ParseBox(CBitStreamReader& reader) {
     CORVEL_LOG("[CBox::ParseBox] start_offset: %lld", static_cast<long long>(m_startOffset));
@@ -20,20 +74,24 @@ int CBox::ParseBox(CBitStreamReader& reader) {
     if (reader.ReadBits(32, m_type) < 0) return -1;
     CORVEL_LOG(" [CBox::ParseBox] Box Type - %s", FourCCText(m_type).c_str());
     if (m_size == 1) {
-        if (reader.Read64(m_largeSize) < 0) return -1;
-        CORVEL_LOG(" [CBox::ParseBox] Box Size - %llu", static_cast<unsigned long long>(m_largeSize));
+        uint64_t large = 0;
+        if (reader.Read64(large) < 0) return -1;
+        SetLargeSize(large);
+        CORVEL_LOG(" [CBox::ParseBox] Box Size - %llu", static_cast<unsigned long long>(large));
     } else if (m_size == 0) {
         CORVEL_LOG("[CBox::ParseBox] - box_size - 0,,,,  ");
     } else {
         CORVEL_LOG(" [CBox::ParseBox] Box Size - %u", m_size);
     }
     if (m_type == FourCC("uuid")) {
-        if (reader.Peek16Bytes(m_userType) < 0) return -1;
+        uint8_t userType[16];
+        if (reader.Peek16Bytes(userType) < 0) return -1;
         reader.SkipBits(128);
+        SetUserType(userType);
         if (corvel_log::g_enabled) {
             std::string text;
             char byte[8];
-            for (uint8_t b : m_userType) {
+            for (uint8_t b : userType) {
                 std::snprintf(byte, sizeof byte, text.empty() ? "0x%02x" : " 0x%02x", b);
                 text += byte;
             }
@@ -55,10 +113,7 @@ CBox* CBox::RetrieveChildBox(uint32_t key, bool byType) const {
 }
 
 void CBox::AddChildBox(std::unique_ptr<CBox> child) {
-    if (!child) return;
-    // Most containers hold a few children: one allocation for them, not one per doubling.
-    if (m_children.empty()) m_children.reserve(4);
-    m_children.push_back(std::move(child));
+    if (child) m_children.push_back(std::move(child));
 }
 
 int CFullBox::ParseBox(CBitStreamReader& reader) {
@@ -97,5 +152,24 @@ const CBox* FindBox(const CBox& root, uint32_t id) {
         for (const auto& child : box->m_children)
             if (child) pending.push_back(child.get());
     }
+    return nullptr;
+}
+
+CBox* FindNumberedBox(BoxRun boxes, uint32_t id, CBox** parent) {
+    CBox* above = nullptr;
+    while (id != 0 && !boxes.empty()) {
+        // The last sibling numbered at or before `id`: the box itself or its ancestor.
+        auto it = std::upper_bound(boxes.begin(), boxes.end(), id,
+                                   [](uint32_t key, const std::unique_ptr<CBox>& box) { return key < box->m_id; });
+        if (it == boxes.begin()) break;
+        CBox* box = std::prev(it)->get();
+        if (box->m_id == id) {
+            if (parent) *parent = above;
+            return box;
+        }
+        above = box;
+        boxes = BoxRun(box->m_children.begin(), box->m_children.size());
+    }
+    if (parent) *parent = nullptr;
     return nullptr;
 }

@@ -96,6 +96,7 @@ int ParseChildren(CBox& container, CBitStreamReader& reader, const ContainerText
             return -1;
         }
     }
+    container.m_children.shrink_to_fit();
     if (texts.success) CORVEL_LOG("%s", texts.success);
     return 0;
 }
@@ -110,8 +111,8 @@ int ParseDeferred(DeferredChild& child) {
 }
 
 void NoteUnread(CBox& box, const CBitStreamReader& reader) {
-    box.m_unreadBytes = reader.RemainingBytes();
-    if (box.m_unreadBytes)
+    box.SetUnreadBytes(reader.RemainingBytes());
+    if (box.UnreadBytes())
         CORVEL_LOG("[%s] %llu bytes of the payload left unread", box.TypeText().c_str(),
-                   static_cast<unsigned long long>(box.m_unreadBytes));
+                   static_cast<unsigned long long>(box.UnreadBytes()));
 }

@@ -5,6 +5,7 @@
 #include "cli/command_line.h"
 #include "cli/common.h"
 #include "cli/page_files.h"
+#include "report/box_page.h"
 #include "report/sub_pages.h"
 #include "samples/sample_context.h"
 
@@ -12,8 +13,9 @@ namespace {
 const CommandSpec kSpec{
     "corvel subpage FILE BOXPATH K [-o OUT]",
     "Writes sub page K (from 0) of the box at BOXPATH to standard output, or to the file\n"
-    "OUT: 200 entries of a table box, 200 samples of a stbl or a traf, or FLV tag K of an\n"
-    "mdat that holds FLV tags.\n",
+    "OUT: 200 entries of a table box, 200 samples of a stbl or a traf, FLV tag K of an\n"
+    "mdat that holds FLV tags, or 200 rows of a table of the box's page that has more\n"
+    "(the pages of its first such table, then those of the next).\n",
     {"-o"}, {}, 3, 3};
 
 // K: a page number from 0, decimal digits only.
@@ -45,17 +47,27 @@ int RunSubpage(const Args& args) {
     const CBox* box = ResolveBoxPath(*lib.Parser(), boxPath, error, &parent);
     if (!box) return FileError(file, error);
     const SampleContext samples(*lib.Parser());
-    const uint64_t pages = SubPageCount(*box, &samples);
-    if (pages == 0 && box->m_type != FourCC("stbl") && box->m_type != FourCC("traf") && !HasEntriesSubPages(*box))
-        return FileError(file, boxPath + " has no sub pages (a table box, stbl, traf or an mdat of FLV tags has)");
+    const PageContext context{parent, lib.Parser(), &samples, nullptr};
+    const PageModel model = BuildBoxPage(*box, context);
+    const bool lists = box->m_type == FourCC("stbl") || box->m_type == FourCC("traf") || HasEntriesSubPages(*box);
     // An empty list still has its page 0.
-    if (k >= std::max<uint64_t>(pages, 1))
-        return FileError(file, boxPath + " has no sub page " + std::to_string(k) + " (it has " +
-                                   std::to_string(std::max<uint64_t>(pages, 1)) + ")");
+    const uint64_t listPages = std::max<uint64_t>(SubPageCount(*box, &samples), lists ? 1 : 0);
+    const uint64_t pages = listPages + TablePageCount(model);
+    if (pages == 0)
+        return FileError(file, boxPath + " has no sub pages (a table box, stbl, traf, an mdat of FLV tags or a box "
+                                         "with a table of more than 200 rows has)");
+    if (k >= pages)
+        return FileError(file,
+                         boxPath + " has no sub page " + std::to_string(k) + " (it has " + std::to_string(pages) + ")");
 
     const std::string path = out ? AbsolutePagePath(*out) : "-";
     ReportPage page("", BuiltIconPath(), "");
-    if (box->m_type == FourCC("stbl")) {
+    if (k >= listPages) {
+        const TablePage at = *TablePageAt(model, k - listPages);
+        PageContext window = context;
+        window.window = {RowWindow::SubPage, at.table, at.page};
+        WriteTableRowsSubPage(page, BuildBoxPage(*box, window), at.table, path);
+    } else if (box->m_type == FourCC("stbl")) {
         WriteTrackSamplesSubPage(page, *box, path, k, &samples);
     } else if (box->m_type == FourCC("traf")) {
         // The traf's moof is its parent; the mdat is the one the mdat page pairs with it.

@@ -78,7 +78,8 @@ void PrintJson(Out& out, const CBox& box, uint64_t depth, uint64_t maxDepth) {
     out << "{\"type\": " << JsonString(FourCCUtf8(box.m_type)) << ", \"offset\": " << int64_t{box.m_startOffset}
         << ", \"size\": " << box.BoxSize();
     if (box.IsTruncated())
-        out << ", \"truncated\": {\"present\": " << box.m_presentSize << ", \"declared\": " << box.m_declaredSize << "}";
+        out << ", \"truncated\": {\"present\": " << box.PresentSize() << ", \"declared\": " << box.DeclaredSize()
+            << "}";
     if (const int64_t tag = IncompleteTagOffset(box); tag >= 0) out << ", \"incomplete_tag\": " << tag;
     out << ", \"children\": [";
     const char* separator = "";

@@ -41,7 +41,7 @@ int ExitStatus(const CCorvelLib& lib, const std::string& path, int status) {
                   << ", type " << EscapedFourCC(h->m_type) << ")\n";
     else if (const CBox* cut = parser.FirstTruncated())
         std::cerr << "corvel: " << path << ": the file ends inside the " << PrintableFourCC(cut->m_type)
-                  << " box at " << cut->m_startOffset << " (" << cut->m_presentSize << " of " << cut->m_declaredSize
+                  << " box at " << cut->m_startOffset << " (" << cut->PresentSize() << " of " << cut->DeclaredSize()
                   << " bytes present)\n";
     else
         std::cerr << "Did not perform as expected.\n";

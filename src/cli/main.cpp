@@ -11,7 +11,7 @@ const char* kUsage =
     "commands:\n"
     "  tree FILE [--depth N] [--json]      one line per box: type, offset, size (or the tree as JSON)\n"
     "  page FILE BOXPATH [-o OUT]          the HTML page of one box (standard output without -o)\n"
-    "  subpage FILE BOXPATH K [-o OUT]     sub page K (from 0) of a box's entries, samples or FLV tags\n"
+    "  subpage FILE BOXPATH K [-o OUT]     sub page K (from 0) of a box's entries, samples, FLV tags or long tables\n"
     "  json FILE                           the whole tree with every box's page as JSON\n"
     "  samples FILE [BOXPATH] [--json]     one line per sample: track, fragment, index, decode time,\n"
     "                                      duration, size, offset, sync (CSV, or JSON with --json)\n"

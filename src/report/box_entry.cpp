@@ -22,8 +22,34 @@ Span PageBuilder::SpanOf(std::initializer_list<Source> fields) const {
     return span;
 }
 
+bool PageBuilder::KeepsNextRow(ReportTable& table, const Span& span) {
+    const uint64_t index = table.rowCount++;
+    table.entriesSpan = table.entriesSpan.Union(span);
+    const RowWindow& window = m_context.window;
+    switch (window.mode) {
+        case RowWindow::AllRows:
+            return true;
+        case RowWindow::SubPage: {
+            const uint64_t first = window.page * kRowsPerSubPage;
+            const bool shown = size_t(&table - m_page.tables.data()) == window.table;
+            if (!shown || index < first || index - first >= kRowsPerSubPage) return false;
+            if (index == first) table.firstRow = first;
+            return true;
+        }
+        case RowWindow::BoxPage:
+            // One row more than a sub page holds: the table is paged, its page shows none.
+            if (index == kRowsPerSubPage) {
+                table.rows = {};
+                table.listRows = {};
+            }
+            return index < kRowsPerSubPage;
+    }
+    return false;
+}
+
 void PageBuilder::RowAt(std::string label, Text value, Span span, bool derived) {
-    Last(TableKind::KeyValue).rows.push_back({std::move(label), std::move(value), span, derived});
+    if (ReportTable& t = Last(TableKind::KeyValue); KeepsNextRow(t, span))
+        t.rows.push_back({std::move(label), std::move(value), span, derived});
 }
 
 void PageBuilder::Row(std::string label, Text value, std::initializer_list<Source> fields) {
@@ -45,11 +71,7 @@ PageBuilder& PageBuilder::List(std::string title, std::initializer_list<const ch
 }
 
 void PageBuilder::ListEntry(std::vector<Text> cells, std::initializer_list<Source> entry) {
-    ListEntryAt(std::move(cells), SpanOf(entry));
-}
-
-void PageBuilder::ListEntryAt(std::vector<Text> cells, Span span) {
-    Last(TableKind::List).listRows.push_back({std::move(cells), span});
+    ListEntry([&] { return std::move(cells); }, entry);
 }
 
 void PageBuilder::EntryPages(std::string title, uint32_t count, std::initializer_list<Source> entries) {

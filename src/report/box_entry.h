@@ -1,4 +1,5 @@
 #pragma once
+#include <concepts>
 #include <cstdint>
 #include <functional>
 #include <initializer_list>
@@ -22,6 +23,8 @@ struct PageContext {
     // The moof that goes with an mdat, when the parse run hands its boxes on instead of
     // keeping them; null otherwise (the parse run finds it).
     const CBox* fragment = nullptr;
+    // Which rows the tables keep (a table's length may come from the file).
+    RowWindow window = {};
 };
 
 // A field a row shows: its address in the box (or in one of its records) and size.
@@ -69,8 +72,19 @@ public:
     PageBuilder& List(std::string title, std::initializer_list<const char*> headers);
     // A row of the last list table, for the record `entry` of the box.
     void ListEntry(std::vector<Text> cells, std::initializer_list<Source> entry);
+    // The same with the cells made by `cells()` only when the page holds the row: a
+    // list of a million entries costs its formatting only for the rows shown.
+    template <class Cells>
+        requires std::invocable<Cells>
+    void ListEntry(Cells&& cells, std::initializer_list<Source> entry) {
+        ListEntryAt(std::forward<Cells>(cells), SpanOf(entry));
+    }
     // A row of the last list table whose span is known without a parse.
-    void ListEntryAt(std::vector<Text> cells, Span span);
+    template <class Cells>
+        requires std::invocable<Cells>
+    void ListEntryAt(Cells&& cells, Span span) {
+        if (ReportTable& t = Last(TableKind::List); KeepsNextRow(t, span)) t.listRows.push_back({cells(), span});
+    }
     // The select list of sub pages of 200 entries; `entries` is the box's table.
     void EntryPages(std::string title, uint32_t count, std::initializer_list<Source> entries = {});
     // A table as it stands (the mdat page's select lists).
@@ -80,6 +94,9 @@ public:
 
 private:
     ReportTable& Last(TableKind kind);
+    // Counts the next row of `table` (the page's last) and its span; true when the page
+    // keeps the row.
+    bool KeepsNextRow(ReportTable& table, const Span& span);
     PageModel& m_page;
     const PageContext& m_context;
 };

@@ -24,19 +24,19 @@ void CommonHeaderTable(PageBuilder& page, const std::string& title, const CBox& 
     page.Table(title);
     page.RowAt("Start offset", I64Text(box.m_startOffset), Span::Bytes(start, payload), true);
     if (box.m_size == 1)
-        page.RowAt("Box size", U64Text(box.m_largeSize), Span::Bytes(start + 8, 8));
+        page.RowAt("Box size", U64Text(box.LargeSize()), Span::Bytes(start + 8, 8));
     else
         page.RowAt("Box size", U32Text(box.m_size), Span::Bytes(start, 4));
     page.RowAt("Box type", FourCCValue(box.m_type) + Text(Format(" (0X%08X)", box.m_type)), Span::Bytes(start + 4, 4));
     if (box.m_type == FourCC("uuid"))
-        page.RowAt("User type", FormatBytesText(box.m_userType, 16), Span::Bytes(start + userType, 16));
+        page.RowAt("User type", FormatBytesText(box.UserType(), 16), Span::Bytes(start + userType, 16));
     if (const auto* full = dynamic_cast<const CFullBox*>(&box); full && full->m_hasVersionAndFlags) {
         page.RowAt("Version", U32Text(full->m_version), Span::Bytes(start + payload, 1));
         page.RowAt("Flags", U32Text(full->m_flags), Span::Bytes(start + payload + 1, 3));
     }
     // A box the file ends inside: how much of it is there.
     if (box.IsTruncated())
-        page.RowAt(kBytesPresentLabel, U64Text(box.m_presentSize), Span::Bytes(start, box.m_presentSize), true);
+        page.RowAt(kBytesPresentLabel, U64Text(box.PresentSize()), Span::Bytes(start, box.PresentSize()), true);
 }
 
 // The rows of the box's own fields, after the common header table.
@@ -57,8 +57,6 @@ void BoxRows(PageBuilder& builder, PageModel& page, const CBox& box, const PageC
                     static_cast<uint32_t>(std::min<uint64_t>(table.entryCount, entry->entries(box).count));
 }
 
-// At most this many gaps are listed on the page (JSON lists them all).
-constexpr size_t kMaxUndecodedRows = 200;
 // At most this many of a gap's first bytes are shown.
 constexpr uint32_t kShownBytes = 32;
 
@@ -69,16 +67,19 @@ void UndecodedRows(PageBuilder& builder, PageModel& page, const CBox& box, const
     page.undecoded = Gaps(PresentRange(box), ExplainedRanges(page, box));
     if (page.undecoded.empty()) return;
     builder.List(kUndecodedTitle, {"Offset", "Length", "Bytes"});
-    for (size_t i = 0; i < page.undecoded.size() && i < kMaxUndecodedRows; ++i) {
-        const ByteRange& gap = page.undecoded[i];
-        uint8_t bytes[kShownBytes];
-        const uint64_t shown = context.parser ? context.parser->ReadBytes(gap.offset, bytes,
-                                                                           std::min<uint64_t>(gap.length, kShownBytes))
-                                              : 0;
-        std::string hex = FormatBytesText(bytes, shown);
-        if (shown < gap.length) hex += " ...";
-        builder.ListEntryAt({U64Text(gap.offset), Decimal(gap.length), hex}, Span::Bytes(gap.offset, gap.length));
-    }
+    // A long list is paged like any other: a gap's bytes are read only for the rows shown.
+    for (const ByteRange& gap : page.undecoded)
+        builder.ListEntryAt(
+            [&]() -> std::vector<Text> {
+                uint8_t bytes[kShownBytes];
+                const uint64_t shown =
+                    context.parser ? context.parser->ReadBytes(gap.offset, bytes, std::min<uint64_t>(gap.length, kShownBytes))
+                                   : 0;
+                std::string hex = FormatBytesText(bytes, shown);
+                if (shown < gap.length) hex += " ...";
+                return {U64Text(gap.offset), Decimal(gap.length), hex};
+            },
+            Span::Bytes(gap.offset, gap.length));
 }
 }  // namespace
 

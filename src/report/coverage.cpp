@@ -35,9 +35,7 @@ bool HoldsMediaData(const CBox& box) { return box.m_type == FourCC("mdat") || bo
 
 ByteRange PresentRange(const CBox& box) {
     const uint64_t start = uint64_t(box.m_startOffset);
-    // A box the walk did not mark (a hand-made parse) holds what its header declares.
-    const uint64_t present = box.m_declaredSize || box.m_presentSize ? box.m_presentSize : box.BoxSize();
-    return {start, present};
+    return {start, box.PresentSize()};
 }
 
 std::vector<ByteRange> ExplainedRanges(const PageModel& page, const CBox& box) {
@@ -45,14 +43,18 @@ std::vector<ByteRange> ExplainedRanges(const PageModel& page, const CBox& box) {
     std::vector<ByteRange> ranges{{whole.offset, HeaderBytes(box)}};
     for (const ReportTable& table : page.tables) {
         if (table.title == kUndecodedTitle) continue;
+        // An entry table, or a paged one whose rows the page does not hold: where all its
+        // rows lie. Any other table: each row where it lies.
+        if (table.kind == TableKind::EntryPages || table.Paged()) {
+            Add(ranges, table.entriesSpan);
+            continue;
+        }
         for (const Row& row : table.rows)
             if (row.label != kBytesPresentLabel) Add(ranges, row.span);
         for (const ListRow& row : table.listRows) Add(ranges, row.span);
-        Add(ranges, table.entriesSpan);
     }
     for (const auto& child : box.m_children)
-        if (child) ranges.push_back({uint64_t(child->m_startOffset), child->m_declaredSize ? child->m_declaredSize
-                                                                                          : child->BoxSize()});
+        if (child) ranges.push_back({uint64_t(child->m_startOffset), child->DeclaredSize()});
     return MergeRanges(std::move(ranges), whole);
 }
 

@@ -23,8 +23,8 @@ void TagRows(PageBuilder& page, const CMediaDataBox& mdat, uint32_t k, const CFL
     page.RowAt("Start offset", I64Text(tag.m_startOffset), Span::Bytes(start, CFLVTag::kHeaderBytes + tag.m_dataSize),
                true);
     // The size stored after the tag, when there is one.
-    if (k < mdat.m_prevTagSizes.size())
-        page.Row("Tag size", I64Text(mdat.m_prevTagSizes[k]), {mdat.m_prevTagSizes[k]});
+    if (k < mdat.PrevTagSizes().size())
+        page.Row("Tag size", I64Text(mdat.PrevTagSizes()[k]), {mdat.PrevTagSizes()[k]});
     else
         page.RowAt("Tag size", I64Text(0), {});
     page.U32("Reserved", tag.m_reserved);
@@ -226,7 +226,9 @@ PageModel BuildFlvTagPage(const CMediaDataBox& mdat, uint32_t k, const SpanMap* 
     PageModel model;
     const CFLVTag* tag = mdat.GetTag(k);
     if (!tag) return model;
-    const PageContext context{nullptr, nullptr, nullptr, spans};
+    // A tag's page is a sub page already: its tables keep every row (a tag holds at
+    // most a few hundred parameter sets).
+    const PageContext context{nullptr, nullptr, nullptr, spans, nullptr, {RowWindow::AllRows}};
     PageBuilder page(model, context);
     TagRows(page, mdat, k, *tag);
     if (tag->m_encryptionHeader) EncryptionRows(page, *tag->m_encryptionHeader, tag->m_filterParams.get());

@@ -51,6 +51,27 @@ std::string EntryPagesMarkup(const PagePaths& page, const ReportTable& table, co
     return out + kSpacer + kFrame;
 }
 
+// A paged table on its box page: like the entry pages, a select whose options are its
+// sub pages of 200 rows, "TITLE(first~last)", each file named by the table's position
+// on the page and its first row. `nid` is the select's place among the page's paged
+// tables; the frame comes after it unless the page has one already.
+std::string RowPagesMarkup(const PagePaths& page, const ReportTable& table, size_t position, uint32_t nid,
+                           const CBox& box, bool frame) {
+    std::string out = kTableOpen + EntryPagesTitleRow(page.IconPath(), table.title);
+    out += "<tr>\r\n<td align = \"left\" bgcolor = white>";
+    out += Format("<select name='#' style='width:120;' ID = %s %s = %u  %s = %u>", kRowPagesId, kNidAttr, nid,
+                  kBoxAttr, box.m_id);
+    out += kSelectPromptOption;
+    const std::string prefix = AttrText(page.SubPagePrefix());
+    const uint64_t n = table.rowCount;
+    for (uint64_t first = 0, k = 0; first < n && k < kMaxEntryPageOptions; first += kRowsPerSubPage, ++k)
+        out += "<option  value = \"" + prefix + RowPageName(position, first) + "\">" + table.title +
+               Format("(%" PRIu64 "~%" PRIu64 ")</option>", first + 1, std::min(n, first + kRowsPerSubPage));
+    out += "</select>";
+    out += "</td>\r\n</tr>\r\n</table>\r\n";
+    return out + kSpacer + (frame ? kFrame : "");
+}
+
 std::string ListMarkup(const PagePaths& page, const ReportTable& table) {
     const int h = static_cast<int>(table.headers.size());
     const int w = h > 0 ? 100 / h : 100;  // a table without headers must not divide by zero
@@ -142,10 +163,26 @@ std::string TableHtml(const ReportTable& table, const std::string& iconPath, con
     return TableMarkup({iconPath, subPagePrefix}, table, box);
 }
 
+std::string RowPageName(size_t table, uint64_t firstRow) {
+    return Format("rows%zu_%" PRIu64 ".html", table, firstRow);
+}
+
 std::string PageHtml(const PageModel& model, const std::string& iconPath, const std::string& subPagePrefix) {
     const PagePaths paths{iconPath, subPagePrefix};
     std::string out = kPageHead;
-    for (const ReportTable& table : model.tables) out += TableMarkup(paths, table, model.box);
+    bool frame = false;
+    uint32_t paged = 0;
+    for (size_t i = 0; i < model.tables.size(); ++i) {
+        const ReportTable& table = model.tables[i];
+        if (table.Paged() && model.box) {
+            out += RowPagesMarkup(paths, table, i, paged++, *model.box, !frame);
+            frame = true;
+            continue;
+        }
+        frame = frame || table.kind == TableKind::EntryPages || table.kind == TableKind::SampleLists ||
+                table.kind == TableKind::FlvTags;
+        out += TableMarkup(paths, table, model.box);
+    }
     return out + kPageFoot;
 }
 

@@ -205,7 +205,10 @@ private:
 };
 
 void AppendBox(JsonWriter& writer, const CBox& box, const PageContext& context) {
-    const PageModel page = BuildBoxPage(box, context);
+    // The document has no sub pages: a table holds all its rows, paged on a page or not.
+    PageContext allRows = context;
+    allRows.window = {RowWindow::AllRows};
+    const PageModel page = BuildBoxPage(box, allRows);
     std::string& out = writer.Text();
     out += "{\"type\": ";
     AppendString(out, FourCCUtf8(box.m_type));
@@ -213,9 +216,9 @@ void AppendBox(JsonWriter& writer, const CBox& box, const PageContext& context) 
     AppendNumber(out, box.m_startOffset);
     out += ", \"size\": ";
     AppendNumber(out, box.BoxSize());
-    if (box.m_unreadBytes) {
+    if (box.UnreadBytes()) {
         out += ", \"unread\": ";
-        AppendNumber(out, box.m_unreadBytes);
+        AppendNumber(out, box.UnreadBytes());
     }
     if (!page.undecoded.empty()) {
         out += ", \"undecoded\": [";
@@ -230,9 +233,9 @@ void AppendBox(JsonWriter& writer, const CBox& box, const PageContext& context) 
     }
     if (box.IsTruncated()) {
         out += ", \"truncated\": {\"present\": ";
-        AppendNumber(out, box.m_presentSize);
+        AppendNumber(out, box.PresentSize());
         out += ", \"declared\": ";
-        AppendNumber(out, box.m_declaredSize);
+        AppendNumber(out, box.DeclaredSize());
         out += '}';
     }
     if (const int64_t tag = IncompleteTagOffset(box); tag >= 0) {

@@ -9,6 +9,9 @@
 
 class CBox;
 
+// Rows per sub page, in every paged list: a page never holds more rows of one table.
+constexpr uint64_t kRowsPerSubPage = 200;
+
 // A box page as data: the report entries build it, the HTML renderer writes it as the
 // page file, the JSON renderer writes it for `corvel json`. It holds what the page
 // says, not how it looks.
@@ -59,13 +62,34 @@ struct ReportTable {
     TableKind kind = TableKind::KeyValue;
     std::vector<Row> rows;                 // KeyValue
     uint32_t entryCount = 0;               // EntryPages, FlvTags
-    Span entriesSpan;                      // EntryPages: where the entries lie
+    // EntryPages: where the entries lie. KeyValue and List: where all the table's rows
+    // lie, those the model holds or not.
+    Span entriesSpan;
     std::vector<std::string> headers;      // List
     std::vector<ListRow> listRows;         // List: one cell per header in each row
     std::vector<SampleSelect> selects;     // SampleLists: one per stbl ("stbl") or traf ("traf", the title)
+    // KeyValue and List: the rows the table has. A table of more rows than a sub page
+    // holds (its length comes from the file) is paged: the box page offers its rows in
+    // sub pages of kRowsPerSubPage, and `rows` or `listRows` hold those of one sub page
+    // (row `firstRow` first), or none.
+    uint64_t rowCount = 0;
+    uint64_t firstRow = 0;
+    bool Paged() const { return rowCount > kRowsPerSubPage; }
 
     ReportTable() = default;
     explicit ReportTable(std::string t, TableKind k = TableKind::KeyValue) : title(std::move(t)), kind(k) {}
+};
+
+// Which rows of its tables a page model holds.
+struct RowWindow {
+    enum Mode {
+        BoxPage,  // every row of a table that is not paged, none of one that is
+        AllRows,  // every row (the JSON document)
+        SubPage,  // the rows of sub page `page` of table `table`
+    };
+    Mode mode = BoxPage;
+    size_t table = 0;
+    uint64_t page = 0;
 };
 
 struct PageModel {

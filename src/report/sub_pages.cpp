@@ -158,3 +158,36 @@ void WriteFlvTagSubPage(ReportPage& page, const CMediaDataBox& mdat, const std::
     out += kSubPageFoot;
     WriteFile(page, path, out);
 }
+
+std::vector<size_t> PagedTables(const PageModel& model) {
+    std::vector<size_t> paged;
+    for (size_t i = 0; i < model.tables.size(); ++i)
+        if (model.tables[i].Paged()) paged.push_back(i);
+    return paged;
+}
+
+namespace {
+uint64_t PagesOf(const ReportTable& table) { return (table.rowCount + kRowsPerSubPage - 1) / kRowsPerSubPage; }
+}  // namespace
+
+uint64_t TablePageCount(const PageModel& model) {
+    uint64_t pages = 0;
+    for (size_t t : PagedTables(model)) pages += PagesOf(model.tables[t]);
+    return pages;
+}
+
+std::optional<TablePage> TablePageAt(const PageModel& model, uint64_t k) {
+    for (size_t t : PagedTables(model)) {
+        if (k < PagesOf(model.tables[t])) return TablePage{t, k};
+        k -= PagesOf(model.tables[t]);
+    }
+    return std::nullopt;
+}
+
+void WriteTableRowsSubPage(ReportPage& page, const PageModel& rows, size_t table, const std::string& path) {
+    std::string out = SubPageHead(false);
+    if (table < rows.tables.size())
+        out += TableHtml(rows.tables[table], page.IconPath(), page.SubPagePrefix(), rows.box);
+    out += kSubPageFoot;
+    WriteFile(page, path, out);
+}

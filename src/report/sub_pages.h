@@ -2,16 +2,20 @@
 #include <cstdint>
 #include <string>
 
+#include <optional>
+#include <vector>
+
 #include "base/span_map.h"
+#include "report/page_model.h"
 #include "report/report_page.h"
 
 class CBox;
 class CMediaDataBox;
 class SampleContext;
 
-// Sub pages of 200 rows, written at `path` (a file in the sub-page folder); k is the
-// page number from 0. A page number beyond the list gives the header rows only.
-constexpr uint64_t kRowsPerSubPage = 200;
+// Sub pages of 200 rows (kRowsPerSubPage), written at `path` (a file in the sub-page
+// folder); k is the page number from 0. A page number beyond the list gives the header
+// rows only.
 
 // The entries of a box whose report entry lists them (stts, ctts, stsc, stsz, stz2,
 // stco, co64, stss, stsh, stdp, padb, sdtp, sbgp, sgpd, subs).
@@ -35,3 +39,18 @@ void WriteFragmentSamplesSubPage(ReportPage& page, const CBox& traf, const std::
 // The page of FLV tag k (from 0) of an mdat: the head and foot only when the box holds
 // no tag k.
 void WriteFlvTagSubPage(ReportPage& page, const CMediaDataBox& mdat, const std::string& path, uint32_t k);
+
+// The paged tables of a box page (tables of more rows than a sub page holds), by their
+// positions among its tables.
+std::vector<size_t> PagedTables(const PageModel& model);
+// The sub pages of a box page's paged tables: those of the first table, then those of
+// the next, and so on. TablePageAt gives the table and its page number of sub page k.
+struct TablePage {
+    size_t table;
+    uint64_t page;
+};
+uint64_t TablePageCount(const PageModel& model);
+std::optional<TablePage> TablePageAt(const PageModel& model, uint64_t k);
+// The sub page of a paged table: `rows` is the box page built with the window of that
+// page (RowWindow::SubPage), `table` the table's position.
+void WriteTableRowsSubPage(ReportPage& page, const PageModel& rows, size_t table, const std::string& path);

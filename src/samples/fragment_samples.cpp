@@ -38,7 +38,7 @@ FragmentSamples::FragmentSamples(const CBox& traf, const CBox* moof, const CBox*
     uint64_t room = context && context->FileSize() ? context->FileSize() : UINT64_MAX;
     if (mdat) {
         const uint64_t header = PayloadStart(*mdat) - uint64_t(mdat->m_startOffset);
-        room = mdat->m_declaredSize > header ? mdat->m_declaredSize - header : 0;
+        room = mdat->DeclaredSize() > header ? mdat->DeclaredSize() - header : 0;
     }
     if (auto* tfdt = dynamic_cast<const CTfdtBox*>(traf.RetrieveChildBox(FourCC("tfdt"), true)))
         time = tfdt->m_baseMediaDecodeTime;

@@ -20,6 +20,8 @@ private slots:
     void layoutSettingsAndSplitter();
     void returnIsSwallowed();
     void programCleansUpOnTerminate();
+    void treeShowsEveryBoxAndFitsItsNames();
+    void aboutBoxCaptionHasAFont();
 
 private:
     CCorvel_UIDlg& NewWindow();

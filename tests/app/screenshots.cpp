@@ -6,7 +6,7 @@
 #include <QImage>
 #include <QLoggingCategory>
 #include <QTest>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <cstdio>
 
 #include "app/dump_pane.h"
@@ -16,11 +16,10 @@
 namespace {
 // Selects the item at `path` and waits for its page.
 bool Show(CCorvel_UIDlg& w, const QString& path, int nth = 0) {
-    QTreeWidgetItem* item = FindItem(w.Tree(), path, nth);
-    if (!item) return false;
-    for (QTreeWidgetItem* up = item->parent(); up; up = up->parent()) up->setExpanded(true);
-    w.Tree()->setCurrentItem(item);
-    w.Tree()->scrollToItem(item);
+    const QModelIndex item = FindItem(w, path, nth);
+    if (!item.isValid()) return false;
+    w.Tree()->setCurrentIndex(item);
+    w.Tree()->scrollTo(item);  // its parents open
     return WaitPageReady(w);
 }
 

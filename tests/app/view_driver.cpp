@@ -6,7 +6,7 @@
 #include <QDeadlineTimer>
 #include <QTest>
 #include <QTimer>
-#include <QTreeWidget>
+#include "app/box_tree_model.h"
 #include <QWebEnginePage>
 
 bool WaitUntil(const std::function<bool()>& done, int timeoutMs) {
@@ -57,14 +57,15 @@ void Choose(CCorvel_UIDlg& w, const char* id, int nth, int option) {
                  .arg(option));
 }
 
-QTreeWidgetItem* FindItem(QTreeWidget* tree, const QString& path, int nth) {
-    QTreeWidgetItem* item = tree->topLevelItem(0);
+QModelIndex FindItem(CCorvel_UIDlg& w, const QString& path, int nth) {
+    const QAbstractItemModel& model = *w.TreeModel();
+    QModelIndex item = w.TreeModel()->FileIndex();
     const QStringList codes = path.split(QLatin1Char('/'));
-    for (int c = 0; c < codes.size(); ++c) {
-        QTreeWidgetItem* next = nullptr;
+    for (int c = 0; c < codes.size() && item.isValid(); ++c) {
+        QModelIndex next;
         int skip = c + 1 == codes.size() ? nth : 0;
-        for (int i = 0; item && i < item->childCount() && !next; ++i)
-            if (item->child(i)->text(0) == codes[c] && skip-- == 0) next = item->child(i);
+        for (int i = 0; i < model.rowCount(item) && !next.isValid(); ++i)
+            if (model.index(i, 0, item).data().toString() == codes[c] && skip-- == 0) next = model.index(i, 0, item);
         item = next;
     }
     return item;

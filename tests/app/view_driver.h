@@ -7,8 +7,7 @@
 
 #include "app/corvel_ui_dlg.h"
 
-class QTreeWidget;
-class QTreeWidgetItem;
+#include <QModelIndex>
 
 // Runs the event loop until `done` holds or the time is up (woken at least every 20 ms).
 bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 20000);
@@ -25,6 +24,6 @@ bool WaitFrame(CCorvel_UIDlg& w, const QString& selector);
 void ClickCell(CCorvel_UIDlg& w, const QString& document, const QString& text);
 // Chooses an option of the nth select with an id, as the user's choice would.
 void Choose(CCorvel_UIDlg& w, const char* id, int nth, int option);
-// The item at a path of four-character codes under the root ("moov/trak/tkhd"); the
-// last code's nth match.
-QTreeWidgetItem* FindItem(QTreeWidget* tree, const QString& path, int nth = 0);
+// The row at a path of four-character codes under the file's row ("moov/trak/tkhd");
+// the last code's nth match. Invalid when there is none.
+QModelIndex FindItem(CCorvel_UIDlg& w, const QString& path, int nth = 0);

@@ -49,7 +49,9 @@ TEST(CorvelConventions, OutputErrorsAndHelp) {
          "corvel: " + file + ": no box 'zzzz' in moov; there are: 'mvhd', 'trak'[0], 'trak'[1], 'udta'\n"},
         {"subpage " + file + stsz + " 7", "corvel: " + file + ":" + stsz + " has no sub page 7 (it has 1)\n"},
         {"subpage " + file + " moov/mvhd 0",
-         "corvel: " + file + ": moov/mvhd has no sub pages (a table box, stbl, traf or an mdat of FLV tags has)\n"},
+         "corvel: " + file +
+             ": moov/mvhd has no sub pages (a table box, stbl, traf, an mdat of FLV tags or a box with a table of "
+             "more than 200 rows has)\n"},
         {"subpage " + file + stsz + " -1", "corvel: unknown option '-1'\nusage: corvel subpage FILE BOXPATH K [-o OUT]\n"},
         {"subpage " + file + stsz + " 4294967296",
          "corvel: bad page number '4294967296': decimal digits from 0\nusage: corvel subpage FILE BOXPATH K [-o OUT]\n"},
@@ -69,4 +71,36 @@ TEST(CorvelConventions, OutputErrorsAndHelp) {
         EXPECT_EQ(RunCorvel(std::string(command) + " -h").out, help.out);
         EXPECT_EQ(RunCorvel(std::string(command) + " --version").out, "corvel " TESSALY_VERSION "\n");
     }
+}
+
+// A paged table's rows come after a box's other sub pages (a tfra has none): 450 entries
+// make pages 0 to 2, of 200, 200 and 50 rows.
+TEST(SubpageCommand, WritesThePagesOfALongTable) {
+    std::string entries;
+    for (uint32_t i = 0; i < 450; ++i) entries += U32(1000 * i) + U32(5000 + i) + U8(1) + U8(1) + U8(1);
+    const std::string file = WriteTempFile(
+        "cli_long_tfra.mp4", Box("ftyp", "isom" + U32(0) + "isom") +
+                                 Box("mfra", FullBox("tfra", 0, 0, U32(1) + U32(0) + U32(450) + entries)));
+    const auto rows = [](const std::string& html) {
+        size_t n = 0;
+        for (size_t at = 0; (at = html.find("<tr>", at)) != std::string::npos; ++at) ++n;
+        return n - 3;  // the title and header rows, the gap after the table
+    };
+    CliRun run = RunCorvel("page " + file + " mfra/tfra");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find(">Entries(401~450)</option>"), std::string::npos);
+    EXPECT_EQ(run.out.find(">199000</td>"), std::string::npos);
+    run = RunCorvel("subpage " + file + " mfra/tfra 0");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(rows(run.out), 200u);
+    EXPECT_NE(run.out.find(">199000</td>"), std::string::npos);
+    run = RunCorvel("subpage " + file + " mfra/tfra 2");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(rows(run.out), 50u);
+    EXPECT_NE(run.out.find(">449000</td>"), std::string::npos);
+    EXPECT_EQ(RunCorvel("subpage " + file + " mfra/tfra 3").err,
+              "corvel: " + file + ": mfra/tfra has no sub page 3 (it has 3)\n");
+    // The JSON document keeps every row.
+    run = RunCorvel("json " + file);
+    EXPECT_NE(run.out.find("[\"449000\", \"5449\""), std::string::npos);
 }

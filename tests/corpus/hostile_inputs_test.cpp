@@ -8,6 +8,7 @@
 
 #include "corpus/corpus_refs.h"
 #include "support/box_builder.h"
+#include "report/page_model.h"
 #include "support/render_all.h"
 
 namespace {
@@ -48,7 +49,7 @@ uint64_t NonMediaDataBytes(const std::string& path) {
     uint64_t bytes = fs::file_size(path);
     for (const CBox* box : f.Top()) {
         const uint64_t header = box->m_size == 1 ? 16 : 8;
-        if (box->m_type == FourCC("mdat") && box->m_presentSize > header) bytes -= box->m_presentSize - header;
+        if (box->m_type == FourCC("mdat") && box->PresentSize() > header) bytes -= box->PresentSize() - header;
     }
     return bytes;
 }
@@ -77,11 +78,22 @@ TEST(HostileInputs, FuzzFindingsStayBounded) {
         // bytes: nothing is made of bytes the file does not hold. Each finding once made
         // gigabytes of one of them.
         EXPECT_LE(totals.largestPage, 8 * size + (256 << 10));
+        EXPECT_LE(totals.mostTableRows, kRowsPerSubPage);
         EXPECT_LE(totals.jsonBytes, 64 * size + (1 << 20));
         EXPECT_LE(totals.samples, size);
         EXPECT_TRUE(totals.streamedAgrees);
         ExpectFaultToldAndNothingPastTheEnd(path, size, false);
     }
+}
+
+// Every page and sub page of every corpus file: no table shows more rows than a sub page
+// holds, however many the file gives it.
+TEST(HostileInputs, CorpusPagesHoldAtMostASubPageOfRows) {
+    ForEachCorpusFile([](const std::string& name, const CorpusFile&) {
+        const RenderTotals totals = RenderEverything(CorpusPath(name));
+        EXPECT_LE(totals.mostTableRows, kRowsPerSubPage) << name;
+        EXPECT_TRUE(totals.streamedAgrees) << name;
+    });
 }
 
 TEST(HostileInputs, CorpusFilesCutShort) {

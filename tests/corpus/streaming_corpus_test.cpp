@@ -41,7 +41,7 @@ std::vector<Packet> FfprobeFlvPackets(const std::string& text) {
 void ExpectPackets(const CMediaDataBox& mdat, const std::vector<Packet>& packets, int64_t shift) {
     std::map<int64_t, const CFLVTag*> byOffset;
     size_t media = 0;
-    for (const auto& t : mdat.m_tags) {
+    for (const auto& t : mdat.Tags()) {
         byOffset[t->m_startOffset] = t.get();
         auto* video = dynamic_cast<const CVideoTagHeader*>(t->m_tagHeader.get());
         auto* audio = dynamic_cast<const CAudioTagHeader*>(t->m_tagHeader.get());
@@ -86,7 +86,7 @@ TEST(CorpusStreaming, HandMadeF4fMatchesItsGenerator) {
                                       R"(FLV tag at \d+: type \d+, data size \d+, timestamp \d+))"))
         theirs.push_back(m[0]);
     const CMediaDataBox& mdat = FlvMdat(f);
-    EXPECT_EQ(mdat.m_prevTagSizes.size(), mdat.GetTagCount());
+    EXPECT_EQ(mdat.PrevTagSizes().size(), mdat.GetTagCount());
     for (const CBox* box : f.Top()) {
         ours.push_back(Format("box %s at %lld, size %llu", box->TypeText().c_str(), (long long)box->m_startOffset,
                               (unsigned long long)box->BoxSize()));
@@ -99,7 +99,7 @@ TEST(CorpusStreaming, HandMadeF4fMatchesItsGenerator) {
         }
     }
     EXPECT_EQ(ours, theirs);
-    for (const CBox* box : f.All()) EXPECT_EQ(box->m_unreadBytes, 0u) << box->TypeText();  // all read to their ends
+    for (const CBox* box : f.All()) EXPECT_EQ(box->UnreadBytes(), 0u) << box->TypeText();  // all read to their ends
 
     const auto& abst = *f.All<CBootStrapInfoBox>().at(0);
     const auto& asrt = *f.All<CSegmentRunTableBox>().at(0);
@@ -187,7 +187,7 @@ TEST(CorpusStreaming, FlvTagsMatchFfprobe) {
         // the 5 bytes of the video tag header.
         const CFLVTag* avcTag = nullptr;
         const CAudioSpecificConfig* aac = nullptr;
-        for (const auto& t : mdat.m_tags) {
+        for (const auto& t : mdat.Tags()) {
             auto* v = dynamic_cast<const CVideoTagBody*>(t->m_body.get());
             if (v && v->m_avcPacket && v->m_avcPacket->m_configRecord) avcTag = t.get();
             if (auto* a = dynamic_cast<const CAACTagBody*>(t->m_body.get()); a && a->m_audioSpecificConfig)
@@ -250,7 +250,7 @@ TEST(CorpusStreaming, HdsBootstrapsWrittenByFfmpeg) {
         ASSERT_EQ(f.status, 0);
         auto& abst = *f.All<CBootStrapInfoBox>().at(0);
         auto& afrt = *f.All<CFragmentRunTableBox>().at(0);
-        for (const CBox* box : BoxesUnder({&abst})) EXPECT_EQ(box->m_unreadBytes, 0u) << box->TypeText();
+        for (const CBox* box : BoxesUnder({&abst})) EXPECT_EQ(box->UnreadBytes(), 0u) << box->TypeText();
         // The fragments run back to back up to the presentation's current time.
         uint64_t end = 0;
         for (const auto& e : afrt.m_entries) {

@@ -150,14 +150,14 @@ TEST(FlvTags, TheTagsEndAtOneTheMdatDoesNotHold) {
     ASSERT_EQ(file->status, 0);
     auto* mdat = dynamic_cast<const CMediaDataBox*>(file->Top(1));
     ASSERT_EQ(mdat->GetTagCount(), 2u);
-    EXPECT_EQ(mdat->m_incompleteTagOffset, mdat->m_startOffset + 8 + 2 * int64_t(tag.size() + 4));
+    EXPECT_EQ(mdat->IncompleteTagAt(), mdat->m_startOffset + 8 + 2 * int64_t(tag.size() + 4));
     EXPECT_EQ(file->Count(), 3u);
     // corvel json says so, and still succeeds (the desktop test checks the tree's note).
     const CliRun run = RunCorvel("json " + TempDir() + "/cut.f4f");
     EXPECT_EQ(run.status, 0);
-    EXPECT_NE(run.out.find(Format("\"incomplete_tag\": %d,", int(mdat->m_incompleteTagOffset))), std::string::npos);
+    EXPECT_NE(run.out.find(Format("\"incomplete_tag\": %d,", int(mdat->IncompleteTagAt()))), std::string::npos);
     // A previous-tag-size cut short, and a header cut short.
-    EXPECT_EQ(Mdat(tag + std::string(2, '\0'))->m_incompleteTagOffset, int64_t(8 + tag.size()));
+    EXPECT_EQ(Mdat(tag + std::string(2, '\0'))->IncompleteTagAt(), int64_t(8 + tag.size()));
     EXPECT_EQ(Mdat(Tags({tag}) + std::string("\x12\x00", 2))->GetTagCount(), 1u);
     // A body that fails inside its data keeps the tags after it.
     auto broken = Mdat(Tags({Tag(18, 0, U8(2) + U16(50) + "short"), tag}));

@@ -46,12 +46,14 @@ TEST(BoxPage, CommonHeaderTable) {
     EXPECT_EQ(HeaderRows(PageOf(full, moov.get())).back(), "Flags: 513 (0X00000201)");
     // A uuid box shows its user type right after the type.
     auto uuid = MakeBox("uuid", 40, 24);
-    for (int i = 0; i < 16; ++i) uuid->m_userType[i] = static_cast<uint8_t>(0xA0 + i);
+    uint8_t userType[16];
+    for (int i = 0; i < 16; ++i) userType[i] = static_cast<uint8_t>(0xA0 + i);
+    uuid->SetUserType(userType);
     EXPECT_EQ(HeaderRows(PageOf(*uuid, moov.get())).back(),
               "User type: 0xa0 0xa1 0xa2 0xa3 0xa4 0xa5 0xa6 0xa7 0xa8 0xa9 0xaa 0xab 0xac 0xad 0xae 0xaf");
     // A 64-bit size: decimal and hexadecimal in full.
     auto large = MakeBox("moov", 0, 1);
-    large->m_largeSize = 0x100000010ull;
+    large->SetLargeSize(0x100000010ull);
     EXPECT_EQ(HeaderRows(PageOf(*large))[1], "Box size: 4294967312 (0X100000010)");
 
     // A type without a case at the top level: head and foot only.
@@ -89,9 +91,9 @@ TEST(BoxPage, Titles) {
     EXPECT_EQ(BoxPageTitle(nullptr, uuid), "XMP Metadata box");
     EXPECT_EQ(BoxPageTitle(moov.get(), uuid), "Universal Unique Identifier");
     EXPECT_EQ(BoxPageTitle(traf.get(), uuid), "Universal Unique Identifier");
-    std::copy(std::begin(kTfxdUserType), std::end(kTfxdUserType), uuid.m_userType);
+    uuid.SetUserType(kTfxdUserType);
     EXPECT_EQ(BoxPageTitle(traf.get(), uuid), "Tfxd Box");
-    std::copy(std::begin(kTfrfUserType), std::end(kTfrfUserType), uuid.m_userType);
+    uuid.SetUserType(kTfrfUserType);
     EXPECT_EQ(BoxPageTitle(traf.get(), uuid), "Tfrf Box");
 
     // Sample entries without a case: by the track's handler type.

@@ -6,11 +6,14 @@
 #include <fstream>
 #include <regex>
 
+#include "base/span_map.h"
 #include "boxes/box.h"
+#include "boxes/containers/corvel.h"
 #include "report/format.h"
 #include "report/markup.h"
 #include "report/page_html.h"
 #include "report/page_test_util.h"
+#include "report/sub_pages.h"
 
 namespace {
 // The labels of the options of a page's selects.
@@ -121,4 +124,58 @@ TEST(TextFormats, BytesAndFourCC) {
     EXPECT_EQ(I64Text(-1), "-1 (0XFFFFFFFFFFFFFFFF)");
     EXPECT_EQ(U64Text(0xFFFFFFFFFFFC74F8), "18446744073709319416 (0XFFFFFFFFFFFC74F8)");
     EXPECT_EQ(U64Text(7), "7 (0X00000007)");
+}
+
+// A table of more rows than a sub page holds (a tfra of 450 entries) is paged: the box
+// page holds none of its rows but a select of three sub pages, and a span over all the
+// entries; the model of sub page k holds rows 200k to 200k + 199 with their spans; the
+// JSON document's model holds every row.
+TEST(PageBuilder, LongTablesArePaged) {
+    constexpr uint32_t kEntries = 450, kEntryBytes = 11;
+    std::string entries;
+    for (uint32_t i = 0; i < kEntries; ++i) entries += U32(1000 * i) + U32(5000 + i) + U8(1) + U8(1) + U8(1);
+    const std::string tfra = FullBox("tfra", 0, 0, U32(1) + U32(0) + U32(kEntries) + entries);
+    const std::string path = WriteTempFile("long_tfra.mp4", Box("ftyp", "isom" + U32(0) + "isom") + Box("mfra", tfra));
+    CCorvelLib lib;
+    ASSERT_EQ(lib.Init(path), 0);
+    ASSERT_EQ(lib.Go(), 0);
+    const CBox& mfra = *lib.Parser()->GetBox(1);
+    SpanMap spans;
+    const std::unique_ptr<CBox> copy = lib.Parser()->Reparse(mfra, spans);
+    ASSERT_TRUE(copy);
+    const CBox& box = *copy->GetChild(0);
+    const uint64_t first = 20 + 8 + 12 + 12;  // ftyp, mfra header, tfra header, its three fields
+    PageContext context{copy.get(), lib.Parser(), nullptr, &spans};
+
+    const PageModel page = BuildBoxPage(box, context);
+    const ReportTable& list = page.tables.back();
+    ASSERT_EQ(list.title, "Entries");
+    EXPECT_TRUE(list.Paged());
+    EXPECT_EQ(list.rowCount, kEntries);
+    EXPECT_TRUE(list.listRows.empty());
+    EXPECT_EQ(list.entriesSpan.Offset(), first);
+    EXPECT_EQ(list.entriesSpan.Length(), uint64_t{kEntries} * kEntryBytes);
+    EXPECT_EQ(PagedTables(page), std::vector<size_t>{page.tables.size() - 1});
+    EXPECT_EQ(TablePageCount(page), 3u);
+    const std::string html = PageHtml(page, "icon.png", "sub/");
+    const std::vector<std::string> options{"Select", "Entries(1~200)", "Entries(201~400)", "Entries(401~450)"};
+    EXPECT_EQ(Options(html), options);
+    EXPECT_NE(html.find("value = \"sub/" + RowPageName(page.tables.size() - 1, 400) + "\""), std::string::npos);
+    EXPECT_EQ(html.find(">5000</td>"), std::string::npos);  // no row of the table
+
+    context.window = {RowWindow::SubPage, page.tables.size() - 1, 2};
+    const PageModel rows = BuildBoxPage(box, context);
+    const ReportTable& last = rows.tables.back();
+    ASSERT_EQ(last.listRows.size(), 50u);
+    EXPECT_EQ(last.firstRow, 400u);
+    EXPECT_EQ(last.listRows[0].cells[0].Plain(), "400000");
+    EXPECT_EQ(last.listRows[0].span.Offset(), first + 400 * kEntryBytes);
+    EXPECT_EQ(last.listRows[49].cells[1].Plain(), "5449");
+    const auto at = TablePageAt(page, 2);
+    ASSERT_TRUE(at);
+    EXPECT_EQ(at->page, 2u);
+    EXPECT_FALSE(TablePageAt(page, 3));
+
+    context.window = {RowWindow::AllRows};
+    EXPECT_EQ(BuildBoxPage(box, context).tables.back().listRows.size(), kEntries);
 }

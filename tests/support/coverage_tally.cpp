@@ -28,8 +28,10 @@ void Tally(const CBox* parent, const CBox& box, const PageContext& context, Cove
     // What the page shows, its "Undecoded bytes" rows included, covers every byte.
     std::vector<ByteRange> shown = ExplainedRanges(page, box);
     for (const ReportTable& table : page.tables)
-        if (table.title == kUndecodedTitle)
+        if (table.title == kUndecodedTitle) {
             for (const ListRow& row : table.listRows) shown.push_back({row.span.Offset(), row.span.Length()});
+            if (table.Paged()) shown.push_back({table.entriesSpan.Offset(), table.entriesSpan.Length()});
+        }
     if (!Gaps(present, MergeRanges(shown, present)).empty())
         tally.hidden.push_back(box.TypeText() + " at " + std::to_string(box.m_startOffset));
 

@@ -63,8 +63,21 @@ RenderTotals RenderEverything(const std::string& path, uint64_t maxBoxes, uint64
         pending.pop_back();
         for (size_t i = box->GetChildCount(); i-- > 0;) pending.emplace_back(box->GetChild(i), box);
         if (totals.boxes++ >= maxBoxes || totals.pageBytes >= maxPageBytes) continue;
-        const PageModel model = BuildBoxPage(*box, {parent, &parser, &context, nullptr});
+        const PageContext pageContext{parent, &parser, &context, nullptr};
+        const PageModel model = BuildBoxPage(*box, pageContext);
         const uint64_t html = PageHtml(model, "icon.png", "sub/").size();
+        for (const ReportTable& table : model.tables)
+            totals.mostTableRows = std::max<uint64_t>(totals.mostTableRows, table.rows.size() + table.listRows.size());
+        // The first and last sub page of each paged table, with the rows they hold.
+        for (const size_t t : PagedTables(model))
+            FirstAndLast(model.tables[t].rowCount, [&](uint32_t k) {
+                PageContext window = pageContext;
+                window.window = {RowWindow::SubPage, t, k};
+                const PageModel rows = BuildBoxPage(*box, window);
+                WriteTableRowsSubPage(page, rows, t, sink);
+                const uint64_t shown = rows.tables[t].rows.size() + rows.tables[t].listRows.size();
+                totals.mostTableRows = std::max(totals.mostTableRows, shown);
+            });
         totals.pageBytes += html;
         totals.largestPage = std::max(totals.largestPage, html);
         for (const ReportTable& table : model.tables) totals.pageBytes += TableJson(table).size();

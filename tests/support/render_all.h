@@ -3,7 +3,7 @@
 #include <string>
 
 // Everything a user can see of a file: every box page as HTML and JSON with the first
-// and the last sub page of each of its lists, the whole tree as JSON (`corvel json`),
+// and the last sub page of each of its lists and paged tables, the whole tree as JSON (`corvel json`),
 // and the sample records (and FLV tag records). The fuzz target and the tests of hostile inputs run it; it
 // must neither crash nor take long on any input. The fuzz target stops at `maxBoxes`
 // pages (and leaves out the tree of a file with more boxes), `maxPageBytes` of pages and
@@ -14,6 +14,7 @@ struct RenderTotals {
     uint64_t boxes = 0;
     uint64_t pageBytes = 0;   // HTML and JSON of the box pages
     uint64_t largestPage = 0; // HTML of the largest box page
+    uint64_t mostTableRows = 0;  // the most rows of one table on a box page or a table's sub page
     uint64_t jsonBytes = 0;   // of the whole tree
     uint64_t samples = 0;     // sample and FLV tag records
     // The streamed walks saw the same boxes and status (corvel tree) and wrote the same

@@ -83,6 +83,7 @@ void CheckBox(const std::string& file, const CBox* parent, const CBox& box, cons
               SpanTally& tally, std::vector<std::string>& errors) {
     PageContext here = context;
     here.parent = parent;
+    here.window = {RowWindow::AllRows};  // the rows of paged tables too
     const PageModel page = BuildBoxPage(box, here);
     for (const ReportTable& table : page.tables) {
         for (const Row& row : table.rows) {
@@ -105,7 +106,7 @@ void CheckBox(const std::string& file, const CBox* parent, const CBox& box, cons
 
 // The first box from `box` down that leaves payload bytes unread, or null.
 const CBox* Unread(const CBox& box) {
-    if (box.m_unreadBytes) return &box;
+    if (box.UnreadBytes()) return &box;
     for (const auto& child : box.m_children)
         if (const CBox* u = child ? Unread(*child) : nullptr) return u;
     return nullptr;
@@ -133,7 +134,7 @@ testing::AssertionResult ReadsInFull(const std::string& bytes) {
     const CCorvel& parser = *lib.Parser();
     for (size_t i = 0; i < parser.GetBoxCount(); ++i)
         if (const CBox* u = Unread(*parser.GetBox(i)))
-            return testing::AssertionFailure() << u->TypeText() << " leaves " << u->m_unreadBytes << " bytes unread";
+            return testing::AssertionFailure() << u->TypeText() << " leaves " << u->UnreadBytes() << " bytes unread";
     SpanTally tally;
     const std::vector<std::string> faults = SpanFaults(parser, bytes, tally);
     if (!faults.empty()) return testing::AssertionFailure() << faults.front();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <optional>
 
 #include "boxes/child_loop.h"
 #include "boxes/containers/containers.h"
@@ -105,7 +106,7 @@ std::unique_ptr<CBox> CutHeaderBox(const CBox& header) {
     uint32_t least = header.m_size == 1 ? 16 : 8;
     if (header.m_type == FourCC("uuid")) least += 16;
     box->m_size = header.m_size != 1 && header.m_size >= least ? header.m_size : least;
-    box->m_largeSize = 0;
+    box->SetLargeSize(0);
     return box;
 }
 
@@ -122,12 +123,16 @@ int CCorvel::Go(const TopLevelVisitor& visit, SpanMap* spans) {
         CORVEL_LOG("[CCorvelLib::Go()] ReadBitStreamFile instance is null");
         return -1;
     }
+    // A walk that keeps its boxes makes them in its arena; one that hands each top-level
+    // box on lets it go whole.
+    std::optional<BoxArena::Scope> arena;
+    if (!visit) arena.emplace(m_arena);
     int status = 0;
     bool truncated = false;
     // Marks and numbers the box just read and keeps it with its bytes (null for a header
     // alone), or hands both on.
     auto settle = [&](std::unique_ptr<CBinaryData> bytes) {
-        truncated = MarkAndNumber(*m_boxes.back(), !visit) || truncated;
+        truncated = MarkAndNumber(*m_boxes.back()) || truncated;
         if (!visit) {
             m_buffers.push_back(std::move(bytes));
             return;
@@ -211,7 +216,7 @@ int CCorvel::RetrieveBoxInfo(CBitStreamReader& reader, std::unique_ptr<CBox> box
     return status;
 }
 
-bool CCorvel::MarkAndNumber(CBox& top, bool keep) {
+bool CCorvel::MarkAndNumber(CBox& top) {
     // Depth first with the end each box's container declares (a child of size 0 runs to
     // it): a box before its children, children in file order.
     const uint64_t fileSize = uint64_t(m_reader->FileSize());
@@ -221,12 +226,10 @@ bool CCorvel::MarkAndNumber(CBox& top, bool keep) {
         auto [box, containerEnd] = pending.back();
         pending.pop_back();
         box->m_id = ++m_lastId;
-        if (keep) m_byId.push_back(box);
         const uint64_t start = uint64_t(box->m_startOffset);
         const uint64_t declared = box->m_size == 0 ? std::min(containerEnd, fileSize) - std::min(start, fileSize)
                                                    : box->BoxSize();
-        box->m_declaredSize = declared;
-        box->m_presentSize = start >= fileSize ? 0 : std::min(declared, fileSize - start);
+        box->SetSizes(declared, start >= fileSize ? 0 : std::min(declared, fileSize - start));
         truncated = truncated || box->IsTruncated();
         const uint64_t end = declared > UINT64_MAX - start ? UINT64_MAX : start + declared;
         for (auto it = box->m_children.rbegin(); it != box->m_children.rend(); ++it)
@@ -234,8 +237,7 @@ bool CCorvel::MarkAndNumber(CBox& top, bool keep) {
     }
     if (top.IsTruncated() && !m_firstTruncated) {
         m_firstTruncated = std::make_unique<CBox>(top);
-        m_firstTruncated->m_declaredSize = top.m_declaredSize;
-        m_firstTruncated->m_presentSize = top.m_presentSize;
+        m_firstTruncated->SetSizes(top.DeclaredSize(), top.PresentSize());
     }
     return truncated;
 }
@@ -244,11 +246,20 @@ void CCorvel::IndexTopLevel() {
     m_moofs.clear();
     m_mdats.clear();
     m_places.clear();
+    m_places.reserve(m_boxes.size());
+    // The walk is over: the lists of a million boxes give back what they grew too much.
+    m_boxes.shrink_to_fit();
+    m_buffers.shrink_to_fit();
+    const auto count = [&](uint32_t type) {
+        return std::count_if(m_boxes.begin(), m_boxes.end(), [&](const auto& b) { return b->m_type == type; });
+    };
+    m_moofs.reserve(size_t(count(FourCC("moof"))));
+    m_mdats.reserve(size_t(count(FourCC("mdat"))));
     uint64_t fragmentBytes = 0;
     for (size_t i = 0; i < m_boxes.size(); ++i) {
         const CBox* box = m_boxes[i].get();
         const bool moof = box->m_type == FourCC("moof"), mdat = box->m_type == FourCC("mdat");
-        m_places.push_back({i, moof ? m_moofs.size() : mdat ? m_mdats.size() : 0, fragmentBytes});
+        m_places.push_back({moof ? m_moofs.size() : mdat ? m_mdats.size() : 0, fragmentBytes});
         if (moof) m_moofs.push_back(box);
         if (mdat) m_mdats.push_back(box);
         if (moof || mdat) fragmentBytes += box->BoxSize();
@@ -285,8 +296,7 @@ bool CopyIdentities(const CBox& original, CBox& copy) {
         pending.pop_back();
         if (a->m_type != b->m_type || a->GetChildCount() != b->GetChildCount()) return false;
         b->m_id = a->m_id;
-        b->m_declaredSize = a->m_declaredSize;
-        b->m_presentSize = a->m_presentSize;
+        b->SetSizes(a->DeclaredSize(), a->PresentSize());
         for (size_t i = 0; i < a->GetChildCount(); ++i) {
             if (!a->GetChild(i) != !b->GetChild(i)) return false;
             if (a->GetChild(i)) pending.emplace_back(a->GetChild(i), b->GetChild(i));
@@ -298,11 +308,12 @@ bool CopyIdentities(const CBox& original, CBox& copy) {
 
 std::unique_ptr<CBox> CCorvel::Reparse(const CBox& top, SpanMap& spans) const {
     const TopLevelPlace* place = PlaceOf(top.m_id);
-    if (!place || place->index >= m_buffers.size()) return nullptr;
-    const CBinaryData* buffer = m_buffers[place->index].get();
+    const size_t index = place ? size_t(place - m_places.data()) : SIZE_MAX;
+    if (index >= m_buffers.size()) return nullptr;
+    const CBinaryData* buffer = m_buffers[index].get();
     std::unique_ptr<CBinaryData> header;  // of a box whose payload is not read: read again
     if (!buffer) {
-        header = std::make_unique<CBinaryData>(std::min(top.m_declaredSize, CReadBitStreamFile::kMaxBoxBytes),
+        header = std::make_unique<CBinaryData>(std::min(top.DeclaredSize(), CReadBitStreamFile::kMaxBoxBytes),
                                                CReadBitStreamFile::kHeaderBytes);
         header->Truncate(m_reader->Read(top.m_startOffset, header->MutableData(), header->Available()));
         buffer = header.get();

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "boxes/box.h"
+#include "boxes/box_arena.h"
 #include "reader/read_bit_stream_file.h"
 
 // A top-level box a streamed walk hands on, with the bytes its tables are read from.
@@ -34,11 +35,15 @@ public:
     // Parses one top-level box, made from its header, over a reader of its bytes.
     int RetrieveBoxInfo(CBitStreamReader& reader, std::unique_ptr<CBox> box, bool skip);
     size_t GetBoxCount() const { return m_boxes.size(); }
+    // The top-level boxes kept, in file order.
+    BoxRun TopLevel() const { return m_boxes; }
     CBox* GetBox(size_t index) const { return index < m_boxes.size() ? m_boxes[index].get() : nullptr; }
 
     // Box identity: every box of the tree gets a number, 1, 2, ... in tree order
     // (a box before its children). FindBox answers null for a number naming no box.
-    CBox* FindBox(uint32_t id) const { return id >= 1 && id <= m_byId.size() ? m_byId[id - 1] : nullptr; }
+    CBox* FindBox(uint32_t id) const { return FindNumberedBox(m_boxes, id); }
+    // The box of identity `id` and the box whose child it is (null for a top-level box).
+    CBox* FindBox(uint32_t id, CBox*& parent) const { return FindNumberedBox(m_boxes, id, &parent); }
     bool FlvInMdat() const { return m_bFlvInMdat; }
     int64_t FileSize() const { return m_reader ? m_reader->FileSize() : 0; }
     // Up to `count` bytes of the file at `offset`: the count of those the file holds.
@@ -67,9 +72,9 @@ public:
 
 private:
     // Where a top-level box stands (by its identity, so copies of it are found too): its
-    // place among the boxes of its type, and the moof and mdat bytes before it.
+    // place among the boxes of its type, and the moof and mdat bytes before it. Place i
+    // is that of m_boxes[i] (and m_buffers[i]).
     struct TopLevelPlace {
-        size_t index;    // in m_boxes and m_buffers
         size_t ordinal;  // among the moof or mdat boxes
         uint64_t fragmentBytesBefore;
     };
@@ -77,17 +82,17 @@ private:
 
     // Marks the boxes of a top-level box just read whose declared end lies past the end
     // of the file (true when any does) and numbers them after those before it.
-    bool MarkAndNumber(CBox& top, bool keep);
+    bool MarkAndNumber(CBox& top);
     void IndexTopLevel();
     const CBox* Counterpart(const CBox& box, uint32_t type, const std::vector<const CBox*>& others) const;
 
     CReadBitStreamFile* m_reader;
+    BoxArena m_arena;  // of the boxes a walk keeps; goes after them
     std::vector<std::unique_ptr<CBox>> m_boxes;
     // The bytes of each top-level box whose payload was read; null for a header alone.
     std::vector<std::unique_ptr<CBinaryData>> m_buffers;
     std::unique_ptr<CBox> m_notMediaHeader;
     std::unique_ptr<CBox> m_firstTruncated;
-    std::vector<CBox*> m_byId;  // of a walk that keeps its boxes
     uint32_t m_lastId = 0;
     std::vector<const CBox*> m_moofs, m_mdats;
     std::vector<TopLevelPlace> m_places;  // of each top-level box

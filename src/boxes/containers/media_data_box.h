@@ -20,18 +20,29 @@ public:
     int ParseBox(CBitStreamReader& reader) override;
 
     bool HoldsFlv() const { return m_flv; }
-    size_t GetTagCount() const { return m_tags.size(); }
-    CFLVTag* GetTag(size_t index) const { return index < m_tags.size() ? m_tags[index].get() : nullptr; }
-    uint32_t GetPrevTagSize(size_t index) const { return index < m_prevTagSizes.size() ? m_prevTagSizes[index] : 0; }
-    bool EndsInIncompleteTag() const { return m_incompleteTagOffset >= 0; }
-
-    bool m_flv;
-    std::vector<std::unique_ptr<CFLVTag>> m_tags;
+    size_t GetTagCount() const { return m_tags ? m_tags->tags.size() : 0; }
+    CFLVTag* GetTag(size_t index) const { return index < GetTagCount() ? m_tags->tags[index].get() : nullptr; }
+    uint32_t GetPrevTagSize(size_t index) const {
+        return index < PrevTagSizes().size() ? PrevTagSizes()[index] : 0;
+    }
+    const std::vector<std::unique_ptr<CFLVTag>>& Tags() const;
     // Entry k is the size stored after tag k; read in place, never moved.
-    std::vector<uint32_t> m_prevTagSizes;
+    const std::vector<uint32_t>& PrevTagSizes() const;
     // The file offset of a last tag (or previous-tag-size) that the box does not hold
     // whole; -1 when the tags end with the box.
-    int64_t m_incompleteTagOffset = -1;
+    int64_t IncompleteTagAt() const { return m_tags ? m_tags->incompleteTagOffset : -1; }
+    bool EndsInIncompleteTag() const { return IncompleteTagAt() >= 0; }
+
+    bool m_flv;
+
+private:
+    // Only the mdat of an F4F fragment holds tags: the others keep no room for them.
+    struct FlvTags {
+        std::vector<std::unique_ptr<CFLVTag>> tags;
+        std::vector<uint32_t> prevTagSizes;
+        int64_t incompleteTagOffset = -1;
+    };
+    std::unique_ptr<FlvTags> m_tags;
 };
 
 // Where an F4F mdat's last tag starts when the box does not hold it whole; -1 for any other box.

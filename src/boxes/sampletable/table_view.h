@@ -1,6 +1,7 @@
 #pragma once
 #include <algorithm>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "base/span_map.h"
@@ -47,9 +48,9 @@ public:
             m_data = reader.CurrentByte();
             reader.SkipBits(uint64_t(m_count) * recordBytes * 8);
         } else {
-            m_copy.clear();
-            if (reader.ReadBytes(uint64_t(m_count) * recordBytes, m_copy) < 0) m_count = 0;
-            m_data = m_copy.data();
+            m_copy = std::make_unique<std::vector<uint8_t>>();
+            if (reader.ReadBytes(uint64_t(m_count) * recordBytes, *m_copy) < 0) m_count = 0;
+            m_data = m_copy->data();
         }
         if (SpanMap* spans = reader.Spans()) {
             spans->Record(this, {firstBit, reader.FileBit() - firstBit});
@@ -82,5 +83,5 @@ private:
     size_t m_count = 0;
     uint32_t m_recordBytes = 0;
     uint32_t m_context = 0;
-    std::vector<uint8_t> m_copy;
+    std::unique_ptr<std::vector<uint8_t>> m_copy;  // made only for a table off the byte grid
 };

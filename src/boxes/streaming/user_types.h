@@ -15,5 +15,5 @@ inline constexpr uint8_t kTfrfUserType[16] = {0xD4, 0x80, 0x7E, 0xF2, 0xCA, 0x39
 
 // A uuid box of that user type (all 16 bytes equal).
 inline bool HasUserType(const CBox& box, const uint8_t (&userType)[16]) {
-    return box.m_type == FourCC("uuid") && std::memcmp(box.m_userType, userType, 16) == 0;
+    return box.m_type == FourCC("uuid") && std::memcmp(box.UserType(), userType, 16) == 0;
 }

@@ -23,7 +23,7 @@ TEST(ParseDriver, FileEnds) {
     ASSERT_EQ(truncated->Count(), 2u);
     const CBox& cut = *truncated->Top(1);
     EXPECT_EQ(cut.BoxSize(), moov.size());
-    EXPECT_EQ(cut.m_presentSize, moov.size() - 40);
+    EXPECT_EQ(cut.PresentSize(), moov.size() - 40);
     EXPECT_TRUE(cut.GetChild(0)->GetChild(0)->IsTruncated());  // the tkhd
     EXPECT_FALSE(truncated->Top(0)->IsTruncated());
 
@@ -32,12 +32,12 @@ TEST(ParseDriver, FileEnds) {
     auto tail = ParseFile("tail.mp4", Box("free", "") + U32(4000) + "fr");
     EXPECT_EQ(tail->status, -1);
     ASSERT_EQ(tail->Count(), 2u);
-    EXPECT_EQ(tail->Top(1)->m_declaredSize, 4000u);
-    EXPECT_EQ(tail->Top(1)->m_presentSize, 6u);
+    EXPECT_EQ(tail->Top(1)->DeclaredSize(), 4000u);
+    EXPECT_EQ(tail->Top(1)->PresentSize(), 6u);
     auto stub = ParseFile("stub.mp4", Box("free", "") + std::string(2, '\0'));
     ASSERT_EQ(stub->Count(), 2u);
-    EXPECT_EQ(stub->Top(1)->m_declaredSize, 8u);
-    EXPECT_EQ(stub->Top(1)->m_presentSize, 2u);
+    EXPECT_EQ(stub->Top(1)->DeclaredSize(), 8u);
+    EXPECT_EQ(stub->Top(1)->PresentSize(), 2u);
 
     // Not an ISO base media file (as a plain FLV file of the corpus): a size field of 2 to
     // 7, fewer bytes than a header.
@@ -80,9 +80,9 @@ TEST(Containers, ChildLoopEdgeCases) {
     const std::string mdhd = FullBox("mdhd", 0, 0, std::string(20, '\0') + "abc");
     w = ParseFile("unread.mp4", Box("moov", Box("trak", Box("mdia", mdhd + Box("zzzz", "")))));
     const CBox& mdia = *w->Top(0)->GetChild(0)->GetChild(0);
-    EXPECT_EQ(mdia.GetChild(0)->m_unreadBytes, 3u);
+    EXPECT_EQ(mdia.GetChild(0)->UnreadBytes(), 3u);
     EXPECT_EQ(mdia.GetChild(1)->m_type, FourCC("zzzz"));
-    EXPECT_EQ(mdia.m_unreadBytes, 0u);
+    EXPECT_EQ(mdia.UnreadBytes(), 0u);
 
     // A child of size 0 takes the rest of its container.
     w = ParseFile("size0child.mp4", Box("moov", Box("trak", "") + U32(0) + "free" + Box("trak", "")) + Box("free", ""));

@@ -114,7 +114,7 @@ TEST(SampleEntries, EntryCounts) {
     std::vector<const CBox*> found;
     FindBoxes(*w->Top(0), FourCC("stsd"), found);
     EXPECT_EQ(found.at(0)->GetChildCount(), 1u);
-    EXPECT_EQ(found.at(0)->m_unreadBytes, two.size() / 2);
+    EXPECT_EQ(found.at(0)->UnreadBytes(), two.size() / 2);
 }
 
 TEST(SampleEntries, NestingStaysFlat) {
