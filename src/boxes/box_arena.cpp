@@ -2,6 +2,7 @@
 
 #include <sys/mman.h>
 
+#include <atomic>
 #include <cstdint>
 #include <mutex>
 #include <new>
@@ -31,8 +32,10 @@ constexpr bool kSanitized = false;
 
 thread_local BoxArena* t_arena = nullptr;
 
-// The blocks of every live arena, so that a delete knows a box of an arena.
+// The blocks of every live arena, so that a delete knows a box of an arena; while there
+// are none (a streamed walk), a delete looks no further.
 std::mutex g_blocksMutex;
+std::atomic<size_t> g_liveBlocks{0};
 std::unordered_set<uintptr_t>& Blocks() {
     static std::unordered_set<uintptr_t> blocks;
     return blocks;
@@ -59,6 +62,7 @@ BoxArena::~BoxArena() {
     for (void* block : m_blocks) {
         Blocks().erase(reinterpret_cast<uintptr_t>(block));
         munmap(block, kBlockBytes);
+        --g_liveBlocks;
     }
 }
 
@@ -73,6 +77,7 @@ void* BoxArena::Allocate(size_t bytes) {
         {
             std::lock_guard<std::mutex> lock(g_blocksMutex);
             Blocks().insert(reinterpret_cast<uintptr_t>(block));
+            ++g_liveBlocks;
         }
         m_blocks.push_back(block);
         m_free = kBlockBytes;
@@ -89,9 +94,9 @@ void* BoxArena::AllocateBox(size_t bytes) {
 
 void BoxArena::FreeBox(void* p) noexcept {
     if (!p) return;
-    {
+    if (g_liveBlocks.load(std::memory_order_relaxed) != 0) {
         std::lock_guard<std::mutex> lock(g_blocksMutex);
-        if (!Blocks().empty() && Blocks().count(BlockOf(p))) return;
+        if (Blocks().count(BlockOf(p))) return;
     }
     ::operator delete(p);
 }
