@@ -16,6 +16,7 @@ struct RenderTotals {
     uint64_t largestPage = 0; // HTML of the largest box page
     uint64_t jsonBytes = 0;   // of the whole tree
     uint64_t samples = 0;     // sample and FLV tag records
+    uint64_t findings = 0;    // of corvel check
     // The streamed walks saw the same boxes and status (corvel tree) and wrote the same
     // JSON (corvel json) as the walk that keeps the tree.
     bool streamedAgrees = false;
