@@ -11,6 +11,7 @@ std::vector<Finding> CheckFile(const CCorvel& parser, uint64_t sampleBudget) {
     CheckSampleTables(check);
     CheckTracks(check);
     CheckFragments(check);
+    CheckCodecs(check);
     std::vector<Finding> findings = check.TakeFindings();
     std::stable_sort(findings.begin(), findings.end(),
                      [](const Finding& a, const Finding& b) { return a.offset < b.offset; });

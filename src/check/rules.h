@@ -7,3 +7,4 @@ void CheckStructure(CheckContext& check);
 void CheckSampleTables(CheckContext& check);
 void CheckTracks(CheckContext& check);
 void CheckFragments(CheckContext& check);
+void CheckCodecs(CheckContext& check);

@@ -223,3 +223,16 @@ TEST(CheckRules, Fragments) {
     // afra: one local entry whose 8-byte offset (the FLV tag at 630) ends at 37.
     ExpectRule({"f4f_handmade.f4f", "afra", 33, 4, Plus(1)}, "afra-offset", Severity::Error, "afra", At::Field);
 }
+
+TEST(CheckRules, Codecs) {
+    // The mono 22050 Hz AAC track: the mp4a entry's channel count at 24, its 16.16 rate at 32.
+    const char* f = "avc_aac_bframes.mp4";
+    const std::string mp4a = std::string(kAudioStbl) + "/stsd/mp4a";
+    // 2 is the template value writers keep for any stream: 3 disagrees.
+    ExpectRule({f, mp4a.c_str(), 24, 2, To(3)}, "aac-channels", Severity::Warning, mp4a.c_str(), At::Field);
+    // Twice the rate is an HE-AAC stream told at its output rate: 32000 is neither.
+    ExpectRule({f, mp4a.c_str(), 32, 4, To(32000u << 16)}, "aac-sample-rate", Severity::Warning, mp4a.c_str(),
+               At::Field);
+    ExpectRule({f, "moov/trak[1]/mdia/mdhd", 20, 4, To(1000)}, "aac-timescale", Severity::Info,
+               "moov/trak[1]/mdia/mdhd", At::Field);
+}
