@@ -1,5 +1,7 @@
 #include "check/check_context.h"
 
+#include <algorithm>
+
 const char* SeverityText(Severity severity) {
     switch (severity) {
         case Severity::Error: return "error";
@@ -38,6 +40,18 @@ void CheckContext::NoteParents(const CBox& root) {
                 pending.push_back(child.get());
             }
     }
+}
+
+size_t CheckContext::FirstTopFrom(uint64_t offset) const {
+    // The top-level boxes follow each other in the file: their offsets increase.
+    auto it = std::lower_bound(m_tops.begin(), m_tops.end(), offset,
+                               [](const CBox* box, uint64_t at) { return uint64_t(box->m_startOffset) < at; });
+    return size_t(it - m_tops.begin());
+}
+
+const CBox* CheckContext::TopAt(uint64_t offset) const {
+    const size_t i = FirstTopFrom(offset);
+    return i < m_tops.size() && uint64_t(m_tops[i]->m_startOffset) == offset ? m_tops[i] : nullptr;
 }
 
 const CBox* CheckContext::ParentOf(const CBox& box) const {

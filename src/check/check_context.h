@@ -20,6 +20,10 @@ public:
     uint64_t FileSize() const { return uint64_t(m_parser.FileSize()); }
     // The top-level boxes in file order (each read again where it could be).
     const std::vector<const CBox*>& Tops() const { return m_tops; }
+    // The top-level box that starts at `offset`; null when none does.
+    const CBox* TopAt(uint64_t offset) const;
+    // The index of the first top-level box that starts at or after `offset`.
+    size_t FirstTopFrom(uint64_t offset) const;
     // Null at the top level.
     const CBox* ParentOf(const CBox& box) const;
     // As corvel names boxes: codes joined by '/', [n] where a parent has more than one of a type.

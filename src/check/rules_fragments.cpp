@@ -24,11 +24,10 @@ std::string Num(uint64_t v) { return std::to_string(v); }
 std::string Signed(int64_t v) { return std::string(v > 0 ? "+" : "").append(std::to_string(v)); }
 
 // A traf's track has a trex in the moov (when the file has a moov at all).
-void TrackExtends(CheckContext& check, const CBox& traf, const CTrackFragmentHeaderBox& tfhd, bool hasMoov) {
+void TrackExtends(CheckContext& check, const CTrackFragmentHeaderBox& tfhd, bool hasMoov) {
     if (!hasMoov || check.Samples().TrackExtends(tfhd.m_trackId)) return;
     check.AddField(Severity::Error, "traf-without-trex", tfhd, tfhd.m_trackId,
                    "the fragment's track " + Num(tfhd.m_trackId) + " has no 'trex' in the movie");
-    (void)traf;
 }
 
 // The media data a fragment's runs point at lies in the mdat that goes with it.
@@ -101,12 +100,6 @@ void Sequence(CheckContext& check, const CBox& moof, const CMovieFragmentHeaderB
     previous = mfhd;
 }
 
-const CBox* TopAt(const CheckContext& check, uint64_t offset) {
-    for (const CBox* top : check.Tops())
-        if (uint64_t(top->m_startOffset) == offset) return top;
-    return nullptr;
-}
-
 // An afra entry points at the FLV tag of its random access point (or at a moof).
 void FlvRandomAccess(CheckContext& check, const CFragmentRandomAccessBox& afra) {
     std::set<uint64_t> tags;
@@ -118,7 +111,7 @@ void FlvRandomAccess(CheckContext& check, const CFragmentRandomAccessBox& afra) 
             });
     for (size_t i = 0; i < afra.m_localEntries.size(); ++i) {
         const auto& e = afra.m_localEntries[i];
-        const CBox* target = TopAt(check, e.offset);
+        const CBox* target = check.TopAt(e.offset);
         if (tags.count(e.offset) || (target && target->m_type == FourCC("moof"))) continue;
         check.AddField(Severity::Error, "afra-offset", afra, e.offset,
                        "entry " + Num(i + 1) + " points at " + Num(e.offset) +
@@ -134,7 +127,7 @@ void RandomAccess(CheckContext& check) {
             const auto* tfra = dynamic_cast<const CTrackFragmentRandomAccessbox*>(box);
             for (size_t i = 0; tfra && i < tfra->m_entries.size(); ++i) {
                 const auto& e = tfra->m_entries[i];
-                const CBox* target = TopAt(check, e.moofOffset);
+                const CBox* target = check.TopAt(e.moofOffset);
                 if (target && target->m_type == FourCC("moof")) continue;
                 check.AddField(Severity::Error, "tfra-not-moof", *tfra, e.moofOffset,
                                "entry " + Num(i + 1) + " points at " + Num(e.moofOffset) + ", where no 'moof' starts");
@@ -156,9 +149,10 @@ void RandomAccess(CheckContext& check) {
 bool FragmentsDuration(CheckContext& check, uint32_t trackId, uint64_t first, uint64_t end, uint64_t& duration) {
     bool any = false;
     duration = 0;
-    for (const CBox* top : check.Tops()) {
-        const uint64_t at = uint64_t(top->m_startOffset);
-        if (top->m_type != FourCC("moof") || at < first || at >= end) continue;
+    const auto& tops = check.Tops();
+    for (size_t i = check.FirstTopFrom(first); i < tops.size() && uint64_t(tops[i]->m_startOffset) < end; ++i) {
+        const CBox* top = tops[i];
+        if (top->m_type != FourCC("moof")) continue;
         for (const auto& traf : top->m_children) {
             const auto* tfhd = traf ? ChildOf<CTrackFragmentHeaderBox>(*traf, FourCC("tfhd")) : nullptr;
             if (!tfhd || tfhd->m_trackId != trackId) continue;
@@ -181,7 +175,7 @@ void SegmentIndexes(CheckContext& check, const std::map<uint32_t, uint32_t>& tim
         uint64_t offset = BoxEnd(*sidx) + sidx->m_firstOffset;
         for (size_t i = 0; i < sidx->m_references.size(); ++i) {
             const auto& ref = sidx->m_references[i];
-            const CBox* target = TopAt(check, offset);
+            const CBox* target = check.TopAt(offset);
             const Span at = check.SpanOf(*sidx, &ref.referencedSize, sizeof ref.referencedSize);
             if (!target) {
                 // Where a reference starts is the first offset's doing, or the size of the one before.
@@ -256,7 +250,7 @@ void CheckFragments(CheckContext& check) {
             if (!traf || traf->m_type != FourCC("traf")) continue;
             const auto* tfhd = ChildOf<CTrackFragmentHeaderBox>(*traf, FourCC("tfhd"));
             if (!tfhd) continue;
-            TrackExtends(check, *traf, *tfhd, hasMoov);
+            TrackExtends(check, *tfhd, hasMoov);
             RunData(check, *traf, *top);
             DecodeTimes(check, *traf, *top, *tfhd, times, timescales);
         }
