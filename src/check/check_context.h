@@ -20,6 +20,8 @@ public:
     uint64_t FileSize() const { return uint64_t(m_parser.FileSize()); }
     // The top-level boxes in file order (each read again where it could be).
     const std::vector<const CBox*>& Tops() const { return m_tops; }
+    // Where the fields of the boxes of Tops() were read.
+    const SpanMap& Spans() const { return m_spans; }
     // The top-level box that starts at `offset`; null when none does.
     const CBox* TopAt(uint64_t offset) const;
     // The index of the first top-level box that starts at or after `offset`.

@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <vector>
 
 #include "boxes/containers/corvel.h"
@@ -8,4 +9,8 @@
 // file order of their bytes. Reads no media data: the tables say where the samples lie.
 // `sampleBudget` bounds the samples the walks visit (the tables of a hostile file may
 // count billions); samples past it go unchecked.
-std::vector<Finding> CheckFile(const CCorvel& parser, uint64_t sampleBudget = 100000000);
+constexpr uint64_t kCheckSampleBudget = 100000000;
+// `more` runs after the rules with what they shared (a rule of a layer above the engine).
+class CheckContext;
+std::vector<Finding> CheckFile(const CCorvel& parser, uint64_t sampleBudget = kCheckSampleBudget,
+                               const std::function<void(CheckContext&)>& more = {});

@@ -2,9 +2,12 @@
 #include <iostream>
 #include <string>
 
+#include "check/check_context.h"
 #include "check/checker.h"
 #include "cli/command_line.h"
 #include "cli/common.h"
+#include "report/box_entry.h"
+#include "report/box_page.h"
 #include "report/page_json.h"
 
 namespace {
@@ -20,6 +23,28 @@ const CommandSpec kSpec{
     "             \"message\"}]}; \"at\" is where the field at fault (or the box) lies\n"
     "  --strict   a warning sets the exit status 1 too\n",
     {}, {"--json", "--strict"}, 1, 1};
+
+// Bytes of a box that no field, entry table or child explains: what its page lists as
+// undecoded. The pages belong to the report layer, so this rule lives here.
+void UndecodedBytes(CheckContext& check) {
+    std::vector<std::pair<const CBox*, const CBox*>> pending;  // box, parent
+    for (auto it = check.Tops().rbegin(); it != check.Tops().rend(); ++it) pending.emplace_back(*it, nullptr);
+    while (!pending.empty()) {
+        auto [box, parent] = pending.back();
+        pending.pop_back();
+        PageContext context;
+        context.parent = parent;
+        context.parser = &check.Parser();
+        context.samples = &check.Samples();
+        context.spans = &check.Spans();
+        for (const ByteRange& range : BuildBoxPage(*box, context).undecoded)
+            check.Add(Severity::Info, "undecoded-bytes", *box, Span::Bytes(range.offset, range.length),
+                      std::to_string(range.length) + " bytes at " + std::to_string(range.offset) +
+                          " that no field, entry table or child box explains");
+        for (auto it = box->m_children.rbegin(); it != box->m_children.rend(); ++it)
+            if (*it) pending.emplace_back(it->get(), box);
+    }
+}
 
 void PrintJson(const std::string& file, const std::vector<Finding>& findings) {
     std::string out = "{\"file\": " + JsonString(file) + ", \"findings\": [";
@@ -43,7 +68,7 @@ int RunCheck(const Args& args) {
     if (OpenAndParse(lib, file) == -2) return 2;
     if (const CBox* h = lib.Parser()->NotMediaHeader())
         return FileError(file, "not an ISO base media file (first box type " + PrintableFourCC(h->m_type) + ")");
-    const std::vector<Finding> findings = CheckFile(*lib.Parser());
+    const std::vector<Finding> findings = CheckFile(*lib.Parser(), kCheckSampleBudget, UndecodedBytes);
     if (line.Has("--json")) {
         PrintJson(file, findings);
     } else {

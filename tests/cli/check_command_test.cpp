@@ -1,17 +1,21 @@
 // corvel check as scripts call it: its lines, its JSON and its exit status.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "support/box_builder.h"
 #include "support/cli_run.h"
 #include "support/corpus.h"
 
 TEST(CorvelCheck, LinesJsonAndExitStatus) {
     const std::string file = CorpusPath("avc_aac_bframes.mp4");
-    // Only a note: exit 0, with --strict too.
+    // Only notes: exit 0, with --strict too.
     const CliRun ok = RunCorvel("check " + file);
     EXPECT_EQ(ok.status, 0);
     EXPECT_EQ(ok.out, file + ": info: moov: 'moov' comes after the media data at 40: a player must read the whole "
-                             "file before it can start (not fast-start) [moov-after-mdat]\n");
+                             "file before it can start (not fast-start) [moov-after-mdat]\n" +
+                          file + ": info: moov/trak[1]/mdia/minf/stbl/stsd/mp4a/esds: 3 bytes at 20535 that no field, "
+                                 "entry table or child box explains [undecoded-bytes]\n");
     EXPECT_EQ(RunCorvel("check --strict " + file).status, 0);
 
     // A chunk offset past the end of the file: an error, exit 1; JSON gives its field's bytes.
@@ -46,4 +50,29 @@ TEST(CorvelCheck, LinesJsonAndExitStatus) {
     const CliRun flv = RunCorvel("check " + CorpusPath("flv_ffmpeg.flv"));
     EXPECT_EQ(flv.status, 2);
     EXPECT_NE(flv.err.find("not an ISO base media file"), std::string::npos);
+}
+
+// The undecoded bytes check tells are those the pages list, on files with many of them.
+TEST(CorvelCheck, UndecodedBytesAreThePagesOnes) {
+    const std::string script = WriteTempFile("undecoded.py",
+                                             "import json,subprocess,sys\n"
+                                             "corvel, path = sys.argv[1], sys.argv[2]\n"
+                                             "pages = []\n"
+                                             "def walk(b):\n"
+                                             "    pages.extend(tuple(r) for r in b.get('undecoded', []))\n"
+                                             "    for c in b['children']: walk(c)\n"
+                                             "for b in json.loads(subprocess.run([corvel, 'json', path], "
+                                             "capture_output=True).stdout)['boxes']: walk(b)\n"
+                                             "check = json.loads(subprocess.run([corvel, 'check', '--json', path], "
+                                             "capture_output=True).stdout)['findings']\n"
+                                             "told = [tuple(f['at']) for f in check if f['rule'] == 'undecoded-bytes']\n"
+                                             "print(len(pages) > 0 and sorted(pages) == sorted(told))\n");
+    for (const char* name : {"cenc.mp4", "avc_aac.mov", "kitchen_sink.mp4"}) {
+        FILE* p = popen(("python3 " + script + " " + CORVEL_EXE + " " + CorpusPath(name)).c_str(), "r");
+        ASSERT_NE(p, nullptr);
+        char out[16] = {};
+        const size_t n = fread(out, 1, sizeof out - 1, p);
+        pclose(p);
+        EXPECT_EQ(std::string(out, n), "True\n") << name;
+    }
 }
