@@ -2,10 +2,13 @@
 #include <string>
 
 #include "boxes/descriptors/audio_config.h"
+#include "boxes/descriptors/avc_configuration.h"
 #include "boxes/descriptors/es_descriptor.h"
 #include "boxes/presentation/media_header_boxes.h"
 #include "boxes/presentation/movie_header_boxes.h"
 #include "boxes/sampleentry/audio_sample_entries.h"
+#include "boxes/sampleentry/visual_sample_entries.h"
+#include "check/avc_sps.h"
 #include "check/check_context.h"
 #include "check/rules.h"
 
@@ -63,6 +66,19 @@ void AacEntry(CheckContext& check, const CAudioSampleEntry& entry, const CMediaH
                        "the sample entry says " + Num(entry.m_channelCount) + " channels; the AAC configuration " +
                            Num(channels));
 }
+// The entry's width and height are the picture's that the first SPS of its avcC gives.
+void AvcEntry(CheckContext& check, const CVisualSampleEntry& entry) {
+    const auto* avcC = ChildOf<CAVCConfigurationBox>(entry, FourCC("avcC"));
+    if (!avcC || !avcC->m_record || avcC->m_record->m_sequenceParameterSets.empty()) return;
+    AvcPictureSize size;
+    if (!ReadAvcPictureSize(avcC->m_record->m_sequenceParameterSets.front().bytes, size)) return;
+    if (entry.m_width == size.width && entry.m_height == size.height) return;
+    check.Add(Severity::Warning, "avc-dimensions", entry,
+              check.SpanOf(entry, &entry.m_width, sizeof entry.m_width)
+                  .Union(check.SpanOf(entry, &entry.m_height, sizeof entry.m_height)),
+              "the sample entry says " + Num(entry.m_width) + "x" + Num(entry.m_height) + "; the SPS of its 'avcC' " +
+                  Num(size.width) + "x" + Num(size.height));
+}
 }  // namespace
 
 void CheckCodecs(CheckContext& check) {
@@ -76,6 +92,8 @@ void CheckCodecs(CheckContext& check) {
                 for (const auto& entry : stsd->m_children)
                     if (const auto* audio = dynamic_cast<const CAudioSampleEntry*>(entry.get()))
                         AacEntry(check, *audio, mdhd);
+                    else if (const auto* visual = dynamic_cast<const CVisualSampleEntry*>(entry.get()))
+                        AvcEntry(check, *visual);
         }
     }
 }

@@ -236,3 +236,12 @@ TEST(CheckRules, Codecs) {
     ExpectRule({f, "moov/trak[1]/mdia/mdhd", 20, 4, To(1000)}, "aac-timescale", Severity::Info,
                "moov/trak[1]/mdia/mdhd", At::Field);
 }
+
+TEST(CheckRules, AvcDimensions) {
+    // The 160x120 video's avc1 entry: width at 32, height at 34.
+    const std::string avc1 = V("stsd/avc1");
+    ExpectRule({"avc_aac_bframes.mp4", avc1.c_str(), 32, 2, To(176)}, "avc-dimensions", Severity::Warning,
+               avc1.c_str(), At::Field);
+    ExpectRule({"avc_aac_bframes.mp4", avc1.c_str(), 34, 2, To(144)}, "avc-dimensions", Severity::Warning,
+               avc1.c_str(), At::Field);
+}
