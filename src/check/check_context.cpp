@@ -18,9 +18,11 @@ CheckContext::CheckContext(const CCorvel& parser, uint64_t sampleBudget)
     for (size_t i = 0; i < parser.GetBoxCount(); ++i) {
         const CBox* top = parser.GetBox(i);
         if (!top) continue;
-        std::unique_ptr<CBox> copy = top->m_type == FourCC("mdat") ? nullptr : parser.Reparse(*top, m_spans);
+        auto spans = std::make_unique<SpanMap>();
+        std::unique_ptr<CBox> copy = top->m_type == FourCC("mdat") ? nullptr : parser.Reparse(*top, *spans);
         if (copy) {
             m_tops.push_back(copy.get());
+            m_spans[copy.get()] = std::move(spans);
             m_copies.push_back(std::move(copy));
         } else {
             m_tops.push_back(top);
@@ -85,8 +87,16 @@ std::string CheckContext::PathOf(const CBox& box) const {
     return path;
 }
 
+const SpanMap* CheckContext::SpansOf(const CBox& box) const {
+    const CBox* top = &box;
+    while (const CBox* parent = ParentOf(*top)) top = parent;
+    auto it = m_spans.find(top);
+    return it == m_spans.end() ? nullptr : it->second.get();
+}
+
 Span CheckContext::SpanOf(const CBox& box, const void* field, size_t size) const {
-    const Span span = field ? m_spans.Lookup(field, size) : Span{};
+    const SpanMap* spans = field ? SpansOf(box) : nullptr;
+    const Span span = spans ? spans->Lookup(field, size) : Span{};
     if (!span.Empty()) return span;
     return Span::Bytes(uint64_t(box.m_startOffset), box.m_presentSize ? box.m_presentSize : box.BoxSize());
 }

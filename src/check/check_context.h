@@ -20,8 +20,9 @@ public:
     uint64_t FileSize() const { return uint64_t(m_parser.FileSize()); }
     // The top-level boxes in file order (each read again where it could be).
     const std::vector<const CBox*>& Tops() const { return m_tops; }
-    // Where the fields of the boxes of Tops() were read.
-    const SpanMap& Spans() const { return m_spans; }
+    // Where the fields of a box of Tops() (or below one) were read; null for a box that
+    // was not read again.
+    const SpanMap* SpansOf(const CBox& box) const;
     // The top-level box that starts at `offset`; null when none does.
     const CBox* TopAt(uint64_t offset) const;
     // The index of the first top-level box that starts at or after `offset`.
@@ -51,9 +52,10 @@ private:
 
     const CCorvel& m_parser;
     SampleContext m_samples;
-    SpanMap m_spans;
     std::vector<std::unique_ptr<CBox>> m_copies;
     std::vector<const CBox*> m_tops;
+    // One map for each top-level box, as a page has: a lookup costs what one box holds.
+    std::unordered_map<const CBox*, std::unique_ptr<SpanMap>> m_spans;
     std::unordered_map<const CBox*, const CBox*> m_parents;
     std::vector<Finding> m_findings;
     uint64_t m_sampleBudget;

@@ -15,7 +15,6 @@
 #include "boxes/sampletable/time_to_sample_box.h"
 #include "check/check_context.h"
 #include "check/rules.h"
-#include "samples/track_samples.h"
 
 namespace {
 // The boxes of one track that the rules read; any may be null.
@@ -243,66 +242,133 @@ void AuxInfo(CheckContext& check, const Track& t) {
 }
 
 // Where the samples lie: inside the file, inside an mdat, and not over each other.
+// A chunk's samples follow each other, so the chunks are what is placed: the walk costs
+// one step a chunk and one a stored size, never a sample record.
 struct Extent {
     uint64_t offset, end;
     const Track* track;
-    uint64_t number;  // of its first sample, from 1
+    uint64_t chunk;  // from 1
 };
+
+// The bytes of samples [first, first + count) of a track (numbered from 0).
+uint64_t SizesOf(const Track& t, uint64_t first, uint64_t count) {
+    if (const auto* stsz = ChildOf<CSampleSizeBox>(*t.stbl, FourCC("stsz"))) {
+        if (stsz->m_sampleSize) return count * stsz->m_sampleSize;
+        uint64_t sum = 0;
+        const uint64_t stored = stsz->m_entrySizes.size();
+        for (uint64_t k = first; k < first + count && k < stored; ++k) sum += stsz->m_entrySizes[k];
+        return sum;
+    }
+    uint64_t sum = 0;
+    if (const auto* stz2 = ChildOf<CCompactSampleSizeBox>(*t.stbl, FourCC("stz2")))
+        for (uint64_t k = first; k < first + count && k < stz2->m_entrySizes.size(); ++k) sum += stz2->m_entrySizes[k];
+    return sum;
+}
+
+// Each chunk of the track with its samples' bytes, in chunk order.
+void ChunkExtents(CheckContext& check, const Track& t, std::vector<Extent>& extents) {
+    const auto* stsc = ChildOf<CSampleToChunkbox>(*t.stbl, FourCC("stsc"));
+    if (!stsc || !t.hasSizes) return;
+    const auto& offsets = t.chunks->m_chunkOffsets;
+    uint64_t sample = 0;
+    size_t run = 0;
+    for (uint64_t chunk = 1; chunk <= offsets.size() && sample < t.samples && check.TakeSample(); ++chunk) {
+        while (run + 1 < stsc->m_entries.size() && stsc->m_entries[run + 1].firstChunk <= chunk) ++run;
+        if (stsc->m_entries.empty() || stsc->m_entries[run].firstChunk > chunk) return;
+        const uint64_t count = std::min<uint64_t>(stsc->m_entries[run].samplesPerChunk, t.samples - sample);
+        const uint64_t offset = offsets[chunk - 1];
+        const uint64_t bytes = SizesOf(t, sample, count);
+        if (bytes) extents.push_back({offset, offset + bytes, &t, chunk});
+        sample += count;
+    }
+}
+
+// Two chunks that share bytes: the chunks of each track come in their order, which is
+// nearly always the file's, so the tracks' lists are merged as they are (sorted first
+// when not) instead of sorting them all together.
+template <class SpanOfChunk>
+void Overlaps(CheckContext& check, std::vector<Extent>& extents, std::vector<std::pair<size_t, size_t>> ranges,
+              const SpanOfChunk& chunkSpan) {
+    auto byOffset = [](const Extent& a, const Extent& b) { return a.offset < b.offset; };
+    // A merge picks among the tracks at each step: with many tracks, one sort serves better.
+    if (ranges.size() > 8) {
+        std::stable_sort(extents.begin(), extents.end(), byOffset);
+        ranges.assign(1, {0, extents.size()});
+    }
+    std::vector<size_t> heads;
+    for (const auto& [first, end] : ranges) {
+        if (!std::is_sorted(extents.begin() + first, extents.begin() + end, byOffset))
+            std::stable_sort(extents.begin() + first, extents.begin() + end, byOffset);
+        heads.push_back(first);
+    }
+    const Extent* reach = nullptr;  // of the chunks so far, the one that ends last
+    while (true) {
+        size_t pick = ranges.size();
+        for (size_t r = 0; r < ranges.size(); ++r)
+            if (heads[r] < ranges[r].second &&
+                (pick == ranges.size() || extents[heads[r]].offset < extents[heads[pick]].offset))
+                pick = r;
+        if (pick == ranges.size()) return;
+        const Extent& e = extents[heads[pick]++];
+        // Chunks past the end of the file were told; they overlap nothing the file holds.
+        if (e.end > check.FileSize() || e.end < e.offset) continue;
+        if (reach && e.offset < reach->end) {
+            const uint32_t idA = reach->track->tkhd ? reach->track->tkhd->m_trackID : 0;
+            const uint32_t idB = e.track->tkhd ? e.track->tkhd->m_trackID : 0;
+            check.Add(Severity::Error, "samples-overlap", *e.track->chunks, chunkSpan(e),
+                      "chunk " + Num(e.chunk) + " of track " + Num(idB) + " (" + Num(e.offset) + " to " + Num(e.end) +
+                          ") overlaps chunk " + Num(reach->chunk) + " of track " + Num(idA) + " (" +
+                          Num(reach->offset) + " to " + Num(reach->end) + ")");
+            return;
+        }
+        if (!reach || e.end > reach->end) reach = &e;
+    }
+}
 
 void SamplePlaces(CheckContext& check, const std::vector<Track>& tracks) {
     std::vector<std::pair<uint64_t, uint64_t>> mdats;  // payloads
     for (const CBox* top : check.Tops())
         if (top->m_type == FourCC("mdat"))
             mdats.emplace_back(uint64_t(top->m_startOffset) + (top->m_size == 1 ? 16 : 8), BoxEnd(*top));
+    auto chunkSpan = [&](const Extent& e) {
+        const auto& offsets = e.track->chunks->m_chunkOffsets;
+        return check.SpanOf(*e.track->chunks, offsets.Address(e.chunk - 1), offsets.RecordBytes());
+    };
     std::vector<Extent> extents;
+    size_t chunks = 0;
+    for (const Track& t : tracks) chunks += t.chunks ? t.chunks->m_chunkOffsets.size() : 0;
+    extents.reserve(chunks);
+    std::vector<std::pair<size_t, size_t>> ranges;  // of each track in `extents`
     for (const Track& t : tracks) {
         if (!t.stbl || !t.chunks || DataElsewhere(*t.trak)) continue;
-        TrackSamples samples(*t.stbl, check.FileSize());
-        auto cursor = samples.From(0);
+        const size_t first = extents.size();
+        ChunkExtents(check, t, extents);
+        ranges.emplace_back(first, extents.size());
         bool outsideTold = false, pastEndTold = false;
-        for (uint64_t k = 0; k < samples.Count() && check.TakeSample(); ++k) {
-            const SampleRecord r = cursor.Next();
-            if (!r.size) continue;
-            const uint64_t end = r.offset + r.size;
-            const Span at = check.SpanOf(*t.chunks, t.chunks->m_chunkOffsets.Address(r.chunkNumber - 1),
-                                         t.chunks->m_chunkOffsets.RecordBytes());
-            if (end > check.FileSize() || end < r.offset) {
-                if (!pastEndTold && r.chunkOffset < check.FileSize())
-                    check.Add(Severity::Error, "sample-past-eof", *t.chunks, at,
-                              "sample " + Num(k + 1) + " (" + Num(r.size) + " bytes at " + Num(r.offset) +
-                                  ") ends past the end of the file (" + Num(check.FileSize()) + " bytes)");
+        for (size_t i = first; i < extents.size(); ++i) {
+            const Extent& e = extents[i];
+            if (e.end > check.FileSize() || e.end < e.offset) {
+                // A chunk that starts past the end is told by its offset alone.
+                if (!pastEndTold && e.offset < check.FileSize())
+                    check.Add(Severity::Error, "sample-past-eof", *t.chunks, chunkSpan(e),
+                              "the samples of chunk " + Num(e.chunk) + " (" + Num(e.end - e.offset) + " bytes at " +
+                                  Num(e.offset) + ") end past the end of the file (" + Num(check.FileSize()) +
+                                  " bytes)");
                 pastEndTold = true;
                 continue;
             }
             const bool inMdat = std::any_of(mdats.begin(), mdats.end(), [&](const auto& m) {
-                return r.offset >= m.first && end <= m.second;
+                return e.offset >= m.first && e.end <= m.second;
             });
             if (!inMdat && !outsideTold) {
-                check.Add(Severity::Warning, "sample-outside-mdat", *t.chunks, at,
-                          "sample " + Num(k + 1) + " (" + Num(r.size) + " bytes at " + Num(r.offset) +
-                              ") lies outside every 'mdat'");
+                check.Add(Severity::Warning, "sample-outside-mdat", *t.chunks, chunkSpan(e),
+                          "the samples of chunk " + Num(e.chunk) + " (" + Num(e.end - e.offset) + " bytes at " +
+                              Num(e.offset) + ") lie outside every 'mdat'");
                 outsideTold = true;
             }
-            // A chunk's samples follow each other: one extent holds them (as many extents as chunks).
-            if (!extents.empty() && extents.back().track == &t && extents.back().end == r.offset)
-                extents.back().end = end;
-            else
-                extents.push_back({r.offset, end, &t, k + 1});
         }
     }
-    std::sort(extents.begin(), extents.end(), [](const Extent& a, const Extent& b) { return a.offset < b.offset; });
-    for (size_t i = 1; i < extents.size(); ++i) {
-        const Extent& a = extents[i - 1];
-        const Extent& b = extents[i];
-        if (b.offset >= a.end) continue;
-        const uint32_t idA = a.track->tkhd ? a.track->tkhd->m_trackID : 0;
-        const uint32_t idB = b.track->tkhd ? b.track->tkhd->m_trackID : 0;
-        check.Add(Severity::Error, "samples-overlap", *b.track->chunks,
-                  "sample " + Num(b.number) + " of track " + Num(idB) + " at " + Num(b.offset) +
-                      " overlaps the samples of track " + Num(idA) + " from sample " + Num(a.number) + " (" +
-                      Num(a.offset) + " to " + Num(a.end) + ")");
-        return;
-    }
+    Overlaps(check, extents, ranges, chunkSpan);
 }
 }  // namespace
 

@@ -36,7 +36,7 @@ void UndecodedBytes(CheckContext& check) {
         context.parent = parent;
         context.parser = &check.Parser();
         context.samples = &check.Samples();
-        context.spans = &check.Spans();
+        context.spans = check.SpansOf(*box);
         for (const ByteRange& range : BuildBoxPage(*box, context).undecoded)
             check.Add(Severity::Info, "undecoded-bytes", *box, Span::Bytes(range.offset, range.length),
                       std::to_string(range.length) + " bytes at " + std::to_string(range.offset) +

@@ -179,7 +179,8 @@ TEST(CheckRules, SampleTables) {
     ExpectRule({f, V("stco").c_str(), 16, 4, To(0)}, "sample-outside-mdat", Severity::Warning, V("stco").c_str(), At::Field);
     // The audio's first chunk (at 48) moved onto the video's first chunk (at 315).
     const std::string audioStco = std::string(kAudioStbl) + "/stco";
-    ExpectRule({f, audioStco.c_str(), 16, 4, To(315)}, "samples-overlap", Severity::Error, audioStco.c_str(), At::Box);
+    ExpectRule({f, audioStco.c_str(), 16, 4, To(315)}, "samples-overlap", Severity::Error, audioStco.c_str(),
+               At::Field);
     ExpectRule({f, "moov/trak[0]/mdia/mdhd", 24, 4, Plus(1000)}, "mdhd-duration", Severity::Warning,
                "moov/trak[0]/mdia/mdhd", At::Field);
     ExpectRule({f, "moov/trak[0]/tkhd", 28, 4, Plus(1000)}, "tkhd-duration", Severity::Warning, "moov/trak[0]/tkhd", At::Field);
