@@ -101,7 +101,6 @@ void SampleToChunk(CheckContext& check, const Track& t) {
     uint64_t previous = 0, samples = 0;
     for (uint32_t i = 0; i < stsc->m_entries.size(); ++i) {
         const auto e = stsc->m_entries[i];
-        const Span at = check.SpanOf(*stsc, stsc->m_entries.Address(i), stsc->m_entries.RecordBytes());
         std::string fault;
         if (i == 0 && e.firstChunk != 1)
             fault = "the first entry starts at chunk " + Num(e.firstChunk) + ", not 1";
@@ -110,7 +109,8 @@ void SampleToChunk(CheckContext& check, const Track& t) {
         else if (e.firstChunk > chunkCount)
             fault = "entry " + Num(i + 1) + " starts at chunk " + Num(e.firstChunk) + " of " + Num(chunkCount);
         if (!fault.empty()) {
-            check.Add(Severity::Error, "stsc-first-chunk", *stsc, at, fault);
+            check.Add(Severity::Error, "stsc-first-chunk", *stsc,
+                      check.SpanOf(*stsc, stsc->m_entries.Address(i), stsc->m_entries.RecordBytes()), fault);
             return;
         }
         const uint64_t next = i + 1 < stsc->m_entries.size() ? stsc->m_entries[i + 1].firstChunk : chunkCount + 1;
@@ -270,12 +270,18 @@ void ChunkExtents(CheckContext& check, const Track& t, std::vector<Extent>& exte
     const auto* stsc = ChildOf<CSampleToChunkbox>(*t.stbl, FourCC("stsc"));
     if (!stsc || !t.hasSizes) return;
     const auto& offsets = t.chunks->m_chunkOffsets;
+    if (stsc->m_entries.empty()) return;
     uint64_t sample = 0;
     size_t run = 0;
+    auto entry = stsc->m_entries[0];
+    uint64_t nextFirst = stsc->m_entries.size() > 1 ? stsc->m_entries[1].firstChunk : UINT64_MAX;
     for (uint64_t chunk = 1; chunk <= offsets.size() && sample < t.samples && check.TakeSample(); ++chunk) {
-        while (run + 1 < stsc->m_entries.size() && stsc->m_entries[run + 1].firstChunk <= chunk) ++run;
-        if (stsc->m_entries.empty() || stsc->m_entries[run].firstChunk > chunk) return;
-        const uint64_t count = std::min<uint64_t>(stsc->m_entries[run].samplesPerChunk, t.samples - sample);
+        while (nextFirst <= chunk) {
+            entry = stsc->m_entries[++run];
+            nextFirst = run + 1 < stsc->m_entries.size() ? stsc->m_entries[run + 1].firstChunk : UINT64_MAX;
+        }
+        if (entry.firstChunk > chunk) return;
+        const uint64_t count = std::min<uint64_t>(entry.samplesPerChunk, t.samples - sample);
         const uint64_t offset = offsets[chunk - 1];
         const uint64_t bytes = SizesOf(t, sample, count);
         if (bytes) extents.push_back({offset, offset + bytes, &t, chunk});
