@@ -68,6 +68,7 @@ def main():
         commands[(name, "read floor")] = [os.path.join(build, "bench/read_floor"), path]
         commands[(name, "corvel tree")] = [corvel, "tree", path]
         commands[(name, "corvel json")] = [corvel, "json", path]
+        commands[(name, "corvel check")] = [corvel, "check", path]
         commands[(name, "corvel subpage (last)")] = [corvel, "subpage", path, box, page, "-o",
                                                       os.path.join(scratch, "sub.html")]
         if shutil.which("AtomicParsley"):
@@ -116,6 +117,9 @@ def main():
         if name in names:
             rate = facts[name]["json_bytes"] / 1e6 / (median(name, "corvel json") / 1000)
             target(f"json MB/s, {name} ({facts[name]['json_bytes'] / 1e6:.1f} MB)", rate, 250, True)
+    for name in (progressive, "fragmented_1h.mp4"):
+        if name in names:
+            target(f"check / json, {name}", median(name, "corvel check") / median(name, "corvel json"), 2.0)
     for name in names:
         for command in ("corvel tree", "corvel json"):
             peak = max(results[(name, command)][1]) / 2**20

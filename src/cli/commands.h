@@ -11,3 +11,4 @@ int RunPage(const Args& args);
 int RunJson(const Args& args);
 int RunSubpage(const Args& args);
 int RunSamples(const Args& args);
+int RunCheck(const Args& args);

@@ -15,6 +15,8 @@ const char* kUsage =
     "  json FILE                           the whole tree with every box's page as JSON\n"
     "  samples FILE [BOXPATH] [--json]     one line per sample: track, fragment, index, decode time,\n"
     "                                      duration, size, offset, sync (CSV, or JSON with --json)\n"
+    "  check FILE [--json] [--strict]      what is wrong with the file: one finding per line, each\n"
+    "                                      with its box path and rule (exit 1 on an error)\n"
     "\n"
     "BOXPATH: four-character codes joined by '/', each optionally followed by [n],\n"
     "the 0-based index among siblings of that type, e.g. moov/trak[1]/mdia/minf/stbl/stsz\n"
@@ -45,6 +47,7 @@ int main(int argc, char** argv) {
     if (command == "subpage") return RunSubpage(args);
     if (command == "json") return RunJson(args);
     if (command == "samples") return RunSamples(args);
+    if (command == "check") return RunCheck(args);
     std::cerr << "corvel: unknown command '" << command << "'\n" << kUsage;
     return 2;
 }

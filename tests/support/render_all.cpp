@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "boxes/containers/corvel.h"
+#include "check/checker.h"
 #include "report/box_page.h"
 #include "report/page_html.h"
 #include "report/page_json.h"
@@ -109,6 +110,7 @@ RenderTotals RenderEverything(const std::string& path, uint64_t maxBoxes, uint64
                      streamed.hash == kept.hash;
     }
     VisitSamples(context, nullptr, [&](const SampleOrigin&, const SampleRecord&) { return ++totals.samples < maxSamples; });
+    totals.findings = CheckFile(parser, maxSamples).size();
 
     // `corvel tree` walks the file again, letting each top-level box go once printed: it
     // must see the same boxes and the same status.

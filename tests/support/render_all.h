@@ -17,6 +17,7 @@ struct RenderTotals {
     uint64_t mostTableRows = 0;  // the most rows of one table on a box page or a table's sub page
     uint64_t jsonBytes = 0;   // of the whole tree
     uint64_t samples = 0;     // sample and FLV tag records
+    uint64_t findings = 0;    // of corvel check
     // The streamed walks saw the same boxes and status (corvel tree) and wrote the same
     // JSON (corvel json) as the walk that keeps the tree.
     bool streamedAgrees = false;

@@ -1,0 +1,121 @@
+#include "check/avc_sps.h"
+
+#include <cstddef>
+
+namespace {
+// Bits of a NAL unit's payload with the emulation prevention bytes (00 00 03) taken out.
+class RbspBits {
+public:
+    explicit RbspBits(const std::vector<uint8_t>& nal) {
+        for (size_t i = 1, zeros = 0; i < nal.size(); ++i) {
+            if (zeros >= 2 && nal[i] == 3) {
+                zeros = 0;
+                continue;
+            }
+            zeros = nal[i] == 0 ? zeros + 1 : 0;
+            m_bytes.push_back(nal[i]);
+        }
+    }
+    bool Ok() const { return m_ok; }
+    uint32_t U(int bits) {
+        uint32_t v = 0;
+        for (int i = 0; i < bits; ++i) v = v << 1 | Bit();
+        return v;
+    }
+    // Exp-Golomb: a value of more than 31 bits is no encoder's (and would overflow).
+    uint32_t Ue() {
+        int zeros = 0;
+        while (m_ok && Bit() == 0)
+            if (++zeros > 31) m_ok = false;
+        return m_ok ? (uint32_t((1ull << zeros) - 1) + U(zeros)) : 0;
+    }
+    int32_t Se() {
+        const uint32_t v = Ue();
+        return v & 1 ? int32_t((v + 1) / 2) : -int32_t(v / 2);
+    }
+
+private:
+    uint32_t Bit() {
+        if (m_bit >= m_bytes.size() * 8) {
+            m_ok = false;
+            return 0;
+        }
+        const uint32_t b = (m_bytes[m_bit / 8] >> (7 - m_bit % 8)) & 1;
+        ++m_bit;
+        return b;
+    }
+    std::vector<uint8_t> m_bytes;
+    size_t m_bit = 0;
+    bool m_ok = true;
+};
+
+bool HasChromaFields(uint32_t profile) {
+    for (uint32_t p : {100u, 110u, 122u, 244u, 44u, 83u, 86u, 118u, 128u, 138u, 139u, 134u, 135u})
+        if (p == profile) return true;
+    return false;
+}
+
+void SkipScalingList(RbspBits& bits, int size) {
+    int32_t last = 8, next = 8;
+    for (int j = 0; j < size && bits.Ok(); ++j) {
+        if (next != 0) next = (last + bits.Se() + 256) % 256;
+        last = next == 0 ? last : next;
+    }
+}
+}  // namespace
+
+bool ReadAvcPictureSize(const std::vector<uint8_t>& nal, AvcPictureSize& size) {
+    if (nal.empty() || (nal[0] & 0x1f) != 7) return false;
+    RbspBits bits(nal);
+    const uint32_t profile = bits.U(8);
+    bits.U(16);  // constraint flags, level
+    bits.Ue();   // seq_parameter_set_id
+    uint32_t chroma = 1;
+    bool separatePlanes = false;
+    if (HasChromaFields(profile)) {
+        chroma = bits.Ue();
+        if (chroma > 3) return false;
+        if (chroma == 3) separatePlanes = bits.U(1);
+        bits.Ue();  // bit depths
+        bits.Ue();
+        bits.U(1);
+        if (bits.U(1))  // seq_scaling_matrix_present_flag
+            for (int i = 0; i < (chroma != 3 ? 8 : 12) && bits.Ok(); ++i)
+                if (bits.U(1)) SkipScalingList(bits, i < 6 ? 16 : 64);
+    }
+    bits.Ue();  // log2_max_frame_num_minus4
+    const uint32_t pocType = bits.Ue();
+    if (pocType == 0) {
+        bits.Ue();
+    } else if (pocType == 1) {
+        bits.U(1);
+        bits.Se();
+        bits.Se();
+        const uint32_t cycle = bits.Ue();
+        if (cycle > 255) return false;
+        for (uint32_t i = 0; i < cycle && bits.Ok(); ++i) bits.Se();
+    }
+    bits.Ue();  // max_num_ref_frames
+    bits.U(1);
+    const uint64_t widthMbs = uint64_t(bits.Ue()) + 1;
+    const uint64_t heightUnits = uint64_t(bits.Ue()) + 1;
+    const uint32_t frameMbsOnly = bits.U(1);
+    if (!frameMbsOnly) bits.U(1);
+    bits.U(1);  // direct_8x8_inference_flag
+    uint64_t left = 0, right = 0, top = 0, bottom = 0;
+    if (bits.U(1)) {
+        left = bits.Ue();
+        right = bits.Ue();
+        top = bits.Ue();
+        bottom = bits.Ue();
+    }
+    if (!bits.Ok()) return false;
+    const uint32_t arrayType = separatePlanes ? 0 : chroma;
+    const uint64_t cropX = arrayType == 0 ? 1 : (arrayType == 3 ? 1 : 2);
+    const uint64_t cropY = (arrayType == 1 ? 2 : 1) * (2 - frameMbsOnly);
+    const uint64_t width = widthMbs * 16, height = (2 - frameMbsOnly) * heightUnits * 16;
+    if (cropX * (left + right) >= width || cropY * (top + bottom) >= height) return false;
+    size.width = uint32_t(width - cropX * (left + right));
+    size.height = uint32_t(height - cropY * (top + bottom));
+    return true;
+}

@@ -1,0 +1,21 @@
+#include "check/checker.h"
+
+#include <algorithm>
+
+#include "check/check_context.h"
+#include "check/rules.h"
+
+std::vector<Finding> CheckFile(const CCorvel& parser, uint64_t sampleBudget,
+                               const std::function<void(CheckContext&)>& more) {
+    CheckContext check(parser, sampleBudget);
+    CheckStructure(check);
+    CheckSampleTables(check);
+    CheckTracks(check);
+    CheckFragments(check);
+    CheckCodecs(check);
+    if (more) more(check);
+    std::vector<Finding> findings = check.TakeFindings();
+    std::stable_sort(findings.begin(), findings.end(),
+                     [](const Finding& a, const Finding& b) { return a.offset < b.offset; });
+    return findings;
+}

@@ -1,0 +1,403 @@
+// Sample tables: the tables of a track agree with each other, with the file and with
+// the track's durations.
+#include <algorithm>
+#include <string>
+
+#include "boxes/presentation/data_reference_boxes.h"
+#include "boxes/presentation/edit_list_box.h"
+#include "boxes/presentation/movie_header_boxes.h"
+#include "boxes/sampletable/aux_info_boxes.h"
+#include "boxes/sampletable/chunk_offset_box.h"
+#include "boxes/sampletable/sample_group_boxes.h"
+#include "boxes/sampletable/sample_size_box.h"
+#include "boxes/sampletable/sample_to_chunk_box.h"
+#include "boxes/sampletable/sync_sample_box.h"
+#include "boxes/sampletable/time_to_sample_box.h"
+#include "check/check_context.h"
+#include "check/rules.h"
+
+namespace {
+// The boxes of one track that the rules read; any may be null.
+struct Track {
+    const CBox* trak = nullptr;
+    const CMovieHeaderBox* mvhd = nullptr;
+    const CTrackHeaderBox* tkhd = nullptr;
+    const CMediaHeaderBox* mdhd = nullptr;
+    const CBox* stbl = nullptr;
+    const CTimeToSampleBox* stts = nullptr;
+    const CChunkOffsetBox* chunks = nullptr;  // stco or co64
+    uint64_t samples = 0;                     // of the size box
+    bool hasSizes = false;
+};
+
+Track TrackOf(const CBox& trak, const CMovieHeaderBox* mvhd) {
+    Track t;
+    t.trak = &trak;
+    t.mvhd = mvhd;
+    t.tkhd = ChildOf<CTrackHeaderBox>(trak, FourCC("tkhd"));
+    const CBox* mdia = trak.RetrieveChildBox(FourCC("mdia"), true);
+    const CBox* minf = mdia ? mdia->RetrieveChildBox(FourCC("minf"), true) : nullptr;
+    t.mdhd = mdia ? ChildOf<CMediaHeaderBox>(*mdia, FourCC("mdhd")) : nullptr;
+    t.stbl = minf ? minf->RetrieveChildBox(FourCC("stbl"), true) : nullptr;
+    if (!t.stbl) return t;
+    t.stts = ChildOf<CTimeToSampleBox>(*t.stbl, FourCC("stts"));
+    t.chunks = ChildOf<CChunkOffsetBox>(*t.stbl, FourCC("stco"));
+    if (!t.chunks) t.chunks = ChildOf<CChunkOffsetBox>(*t.stbl, FourCC("co64"));
+    if (const auto* stsz = ChildOf<CSampleSizeBox>(*t.stbl, FourCC("stsz"))) {
+        t.samples = stsz->m_sampleCount;
+        t.hasSizes = true;
+    } else if (const auto* stz2 = ChildOf<CCompactSampleSizeBox>(*t.stbl, FourCC("stz2"))) {
+        t.samples = stz2->m_sampleCount;
+        t.hasSizes = true;
+    }
+    return t;
+}
+
+std::string Num(uint64_t v) { return std::to_string(v); }
+
+template <class Box>
+uint64_t RunSum(const Box& box) {
+    uint64_t sum = 0;
+    for (const auto& e : box.m_entries) sum += e.sampleCount;
+    return sum;
+}
+
+// stts, ctts, sdtp and sbgp count the samples the size box has.
+void SampleCounts(CheckContext& check, const Track& t) {
+    if (!t.hasSizes) return;
+    if (t.stts && RunSum(*t.stts) != t.samples)
+        check.AddField(Severity::Error, "stts-sample-count", *t.stts, t.stts->m_entries,
+                       "the time-to-sample entries count " + Num(RunSum(*t.stts)) + " samples; the track has " +
+                           Num(t.samples));
+    if (const auto* ctts = ChildOf<CCompositionOffsetBox>(*t.stbl, FourCC("ctts")); ctts && RunSum(*ctts) != t.samples)
+        check.AddField(Severity::Error, "ctts-sample-count", *ctts, ctts->m_entries,
+                       "the composition offset entries count " + Num(RunSum(*ctts)) + " samples; the track has " +
+                           Num(t.samples));
+    // sdtp has one byte a sample and no count of its own: its size tells how many it has.
+    if (const auto* sdtp = ChildOf<CFullBox>(*t.stbl, FourCC("sdtp"))) {
+        const uint64_t header = (sdtp->m_size == 1 ? 16 : 8) + 4;
+        const uint64_t held = sdtp->BoxSize() > header ? sdtp->BoxSize() - header : 0;
+        if (held != t.samples && !sdtp->IsTruncated())
+            check.Add(Severity::Error, "sdtp-sample-count", *sdtp,
+                      "the dependency table holds " + Num(held) + " samples; the track has " + Num(t.samples));
+    }
+    for (const CBox* box : BoxesOf(*t.stbl, FourCC("sbgp"))) {
+        const auto* sbgp = dynamic_cast<const CSampletoGroupBox*>(box);
+        if (!sbgp || box == t.stbl) continue;
+        uint64_t sum = 0;
+        for (uint32_t i = 0; i < sbgp->m_entries.size(); ++i) sum += sbgp->GetSampleCount(i);
+        if (sum > t.samples)
+            check.Add(Severity::Error, "sbgp-sample-count", *sbgp,
+                           "the sample-to-group entries count " + Num(sum) + " samples; the track has " +
+                               Num(t.samples));
+    }
+}
+
+// stsc: first chunks from 1, increasing, within the chunk offsets; its runs hold the samples.
+void SampleToChunk(CheckContext& check, const Track& t) {
+    const auto* stsc = ChildOf<CSampleToChunkbox>(*t.stbl, FourCC("stsc"));
+    if (!stsc || !t.chunks) return;
+    const uint64_t chunkCount = t.chunks->m_entryCount;
+    uint64_t previous = 0, samples = 0;
+    for (uint32_t i = 0; i < stsc->m_entries.size(); ++i) {
+        const auto e = stsc->m_entries[i];
+        std::string fault;
+        if (i == 0 && e.firstChunk != 1)
+            fault = "the first entry starts at chunk " + Num(e.firstChunk) + ", not 1";
+        else if (i > 0 && e.firstChunk <= previous)
+            fault = "entry " + Num(i + 1) + " starts at chunk " + Num(e.firstChunk) + ", not after " + Num(previous);
+        else if (e.firstChunk > chunkCount)
+            fault = "entry " + Num(i + 1) + " starts at chunk " + Num(e.firstChunk) + " of " + Num(chunkCount);
+        if (!fault.empty()) {
+            check.Add(Severity::Error, "stsc-first-chunk", *stsc,
+                      check.SpanOf(*stsc, stsc->m_entries.Address(i), stsc->m_entries.RecordBytes()), fault);
+            return;
+        }
+        const uint64_t next = i + 1 < stsc->m_entries.size() ? stsc->m_entries[i + 1].firstChunk : chunkCount + 1;
+        if (next > e.firstChunk) samples += (next - e.firstChunk) * uint64_t(e.samplesPerChunk);
+        previous = e.firstChunk;
+    }
+    if (t.hasSizes && samples != t.samples && stsc->m_entries.size() == stsc->m_entryCount)
+        check.AddField(Severity::Error, "stsc-sample-count", *stsc, stsc->m_entries,
+                       "the chunks hold " + Num(samples) + " samples; the track has " + Num(t.samples));
+}
+
+// stss: sample numbers within the track and increasing.
+void SyncSamples(CheckContext& check, const Track& t) {
+    const auto* stss = ChildOf<CSyncSampleBox>(*t.stbl, FourCC("stss"));
+    if (!stss || !t.hasSizes) return;
+    uint64_t previous = 0;
+    for (uint32_t i = 0; i < stss->m_sampleNumbers.size(); ++i) {
+        const uint64_t n = stss->m_sampleNumbers[i];
+        std::string fault;
+        if (n == 0 || n > t.samples)
+            fault = "sync sample " + Num(n) + " is not a sample of the track (1 to " + Num(t.samples) + ")";
+        else if (n <= previous)
+            fault = "sync sample " + Num(n) + " follows " + Num(previous) + ": the numbers must increase";
+        if (!fault.empty()) {
+            check.Add(Severity::Error, "stss-sample-number", *stss,
+                      check.SpanOf(*stss, stss->m_sampleNumbers.Address(i), stss->m_sampleNumbers.RecordBytes()), fault);
+            return;
+        }
+        previous = n;
+    }
+}
+
+// A track whose data lies in another file (a data reference without the self-contained flag).
+bool DataElsewhere(const CBox& trak) {
+    for (const CBox* box : BoxesOf(trak, FourCC("url ")))
+        if (const auto* url = dynamic_cast<const CFullBox*>(box); url && !(url->m_flags & 1)) return true;
+    return !BoxesOf(trak, FourCC("urn ")).empty();
+}
+
+// Chunks past the end of the file.
+void ChunkOffsets(CheckContext& check, const Track& t) {
+    if (!t.chunks || DataElsewhere(*t.trak)) return;
+    for (uint32_t i = 0; i < t.chunks->m_chunkOffsets.size(); ++i) {
+        const uint64_t offset = t.chunks->m_chunkOffsets[i];
+        if (offset < check.FileSize()) continue;
+        check.Add(Severity::Error, "stco-offset-past-eof", *t.chunks,
+                  check.SpanOf(*t.chunks, t.chunks->m_chunkOffsets.Address(i), t.chunks->m_chunkOffsets.RecordBytes()),
+                  "chunk " + Num(i + 1) + " at " + Num(offset) + " lies past the end of the file (" +
+                      Num(check.FileSize()) + " bytes)");
+        return;
+    }
+}
+
+// mdhd's duration is the sum of the sample durations.
+void MediaDuration(CheckContext& check, const Track& t) {
+    if (!t.mdhd || !t.stts || !t.samples || t.mdhd->m_duration == 0 || t.mdhd->m_duration == UINT64_MAX ||
+        t.mdhd->m_duration == UINT32_MAX)
+        return;
+    uint64_t sum = 0;
+    for (const auto& e : t.stts->m_entries) sum += uint64_t(e.sampleCount) * e.sampleDelta;
+    if (sum != t.mdhd->m_duration)
+        check.AddField(Severity::Warning, "mdhd-duration", *t.mdhd, t.mdhd->m_duration,
+                       "the media duration is " + Num(t.mdhd->m_duration) + "; its samples last " + Num(sum) +
+                           " (time scale " + Num(t.mdhd->m_timescale) + ")");
+}
+
+// tkhd's duration is the edit list's, else the media's, in the movie time scale.
+void TrackDuration(CheckContext& check, const Track& t) {
+    if (!t.tkhd || !t.mvhd || !t.mdhd || !t.samples || !t.mdhd->m_timescale || t.tkhd->m_duration == UINT64_MAX ||
+        t.tkhd->m_duration == UINT32_MAX)
+        return;
+    const CBox* edts = t.trak->RetrieveChildBox(FourCC("edts"), true);
+    const auto* elst = edts ? ChildOf<CEditListBox>(*edts, FourCC("elst")) : nullptr;
+    uint64_t expected = 0;
+    std::string from;
+    if (elst && !elst->m_edits.empty()) {
+        for (const auto& edit : elst->m_edits) expected += edit.segmentDuration;
+        from = "its edits last " + Num(expected);
+    } else {
+        expected = static_cast<uint64_t>((unsigned __int128)t.mdhd->m_duration * t.mvhd->m_timescale /
+                                         t.mdhd->m_timescale);
+        from = "its media lasts " + Num(expected);
+    }
+    const uint64_t d = t.tkhd->m_duration;
+    if (d + 1 < expected || d > expected + 1)
+        check.AddField(Severity::Warning, "tkhd-duration", *t.tkhd, t.tkhd->m_duration,
+                       "the track duration is " + Num(d) + "; " + from + " (movie time scale " +
+                           Num(t.mvhd->m_timescale) + ")");
+}
+
+// An sbgp's group description indexes name entries of the sgpd of its grouping type.
+void GroupIndexes(CheckContext& check, const CBox& holder) {
+    for (const auto& child : holder.m_children) {
+        const auto* sbgp = dynamic_cast<const CSampletoGroupBox*>(child.get());
+        if (!sbgp) continue;
+        uint64_t descriptions = 0;
+        for (const auto& other : holder.m_children)
+            if (const auto* sgpd = dynamic_cast<const CSampleGroupDescBox*>(other.get());
+                sgpd && sgpd->m_groupingType == sbgp->m_groupingType)
+                descriptions = sgpd->m_entryCount;
+        // Fragment-local descriptions are numbered from 0x10001; those below are the track's.
+        const bool inFragment = holder.m_type == FourCC("traf");
+        for (uint32_t i = 0; i < sbgp->m_entries.size(); ++i) {
+            uint64_t index = sbgp->GetGroupDescriptionIndex(i);
+            if (index == 0 || (inFragment && index <= 0x10000)) continue;
+            if (inFragment) index -= 0x10000;
+            if (index <= descriptions) continue;
+            check.Add(Severity::Error, "sbgp-group-index", *sbgp,
+                      "entry " + Num(i + 1) + " names group description " + Num(sbgp->GetGroupDescriptionIndex(i)) +
+                          "; the " + Quoted(sbgp->m_groupingType) + " descriptions number " + Num(descriptions));
+            break;
+        }
+    }
+}
+
+// saiz has a size for each sample; saio one offset, or one per chunk.
+void AuxInfo(CheckContext& check, const Track& t) {
+    const auto* saiz = ChildOf<CSaizBox>(*t.stbl, FourCC("saiz"));
+    if (saiz && saiz->m_sampleCount && t.hasSizes && saiz->m_sampleCount != t.samples)
+        check.AddField(Severity::Error, "saiz-sample-count", *saiz, saiz->m_sampleCount,
+                       "auxiliary information sizes for " + Num(saiz->m_sampleCount) + " samples; the track has " +
+                           Num(t.samples));
+    const auto* saio = ChildOf<CSaioBox>(*t.stbl, FourCC("saio"));
+    if (saio && saiz && saiz->m_sampleCount && t.chunks && saio->m_entryCount != 1 &&
+        saio->m_entryCount != t.chunks->m_entryCount)
+        check.AddField(Severity::Error, "saio-entry-count", *saio, saio->m_entryCount,
+                       Num(saio->m_entryCount) + " auxiliary information offsets: one, or one per chunk (" +
+                           Num(t.chunks->m_entryCount) + "), are allowed");
+}
+
+// Where the samples lie: inside the file, inside an mdat, and not over each other.
+// A chunk's samples follow each other, so the chunks are what is placed: the walk costs
+// one step a chunk and one a stored size, never a sample record.
+struct Extent {
+    uint64_t offset, end;
+    const Track* track;
+    uint64_t chunk;  // from 1
+};
+
+// The bytes of samples [first, first + count) of a track (numbered from 0).
+uint64_t SizesOf(const Track& t, uint64_t first, uint64_t count) {
+    if (const auto* stsz = ChildOf<CSampleSizeBox>(*t.stbl, FourCC("stsz"))) {
+        if (stsz->m_sampleSize) return count * stsz->m_sampleSize;
+        uint64_t sum = 0;
+        const uint64_t stored = stsz->m_entrySizes.size();
+        for (uint64_t k = first; k < first + count && k < stored; ++k) sum += stsz->m_entrySizes[k];
+        return sum;
+    }
+    uint64_t sum = 0;
+    if (const auto* stz2 = ChildOf<CCompactSampleSizeBox>(*t.stbl, FourCC("stz2")))
+        for (uint64_t k = first; k < first + count && k < stz2->m_entrySizes.size(); ++k) sum += stz2->m_entrySizes[k];
+    return sum;
+}
+
+// Each chunk of the track with its samples' bytes, in chunk order.
+void ChunkExtents(CheckContext& check, const Track& t, std::vector<Extent>& extents) {
+    const auto* stsc = ChildOf<CSampleToChunkbox>(*t.stbl, FourCC("stsc"));
+    if (!stsc || !t.hasSizes) return;
+    const auto& offsets = t.chunks->m_chunkOffsets;
+    if (stsc->m_entries.empty()) return;
+    uint64_t sample = 0;
+    size_t run = 0;
+    auto entry = stsc->m_entries[0];
+    uint64_t nextFirst = stsc->m_entries.size() > 1 ? stsc->m_entries[1].firstChunk : UINT64_MAX;
+    for (uint64_t chunk = 1; chunk <= offsets.size() && sample < t.samples && check.TakeSample(); ++chunk) {
+        while (nextFirst <= chunk) {
+            entry = stsc->m_entries[++run];
+            nextFirst = run + 1 < stsc->m_entries.size() ? stsc->m_entries[run + 1].firstChunk : UINT64_MAX;
+        }
+        if (entry.firstChunk > chunk) return;
+        const uint64_t count = std::min<uint64_t>(entry.samplesPerChunk, t.samples - sample);
+        const uint64_t offset = offsets[chunk - 1];
+        const uint64_t bytes = SizesOf(t, sample, count);
+        if (bytes) extents.push_back({offset, offset + bytes, &t, chunk});
+        sample += count;
+    }
+}
+
+// Two chunks that share bytes: the chunks of each track come in their order, which is
+// nearly always the file's, so the tracks' lists are merged as they are (sorted first
+// when not) instead of sorting them all together.
+template <class SpanOfChunk>
+void Overlaps(CheckContext& check, std::vector<Extent>& extents, std::vector<std::pair<size_t, size_t>> ranges,
+              const SpanOfChunk& chunkSpan) {
+    auto byOffset = [](const Extent& a, const Extent& b) { return a.offset < b.offset; };
+    // A merge picks among the tracks at each step: with many tracks, one sort serves better.
+    if (ranges.size() > 8) {
+        std::stable_sort(extents.begin(), extents.end(), byOffset);
+        ranges.assign(1, {0, extents.size()});
+    }
+    std::vector<size_t> heads;
+    for (const auto& [first, end] : ranges) {
+        if (!std::is_sorted(extents.begin() + first, extents.begin() + end, byOffset))
+            std::stable_sort(extents.begin() + first, extents.begin() + end, byOffset);
+        heads.push_back(first);
+    }
+    const Extent* reach = nullptr;  // of the chunks so far, the one that ends last
+    while (true) {
+        size_t pick = ranges.size();
+        for (size_t r = 0; r < ranges.size(); ++r)
+            if (heads[r] < ranges[r].second &&
+                (pick == ranges.size() || extents[heads[r]].offset < extents[heads[pick]].offset))
+                pick = r;
+        if (pick == ranges.size()) return;
+        const Extent& e = extents[heads[pick]++];
+        // Chunks past the end of the file were told; they overlap nothing the file holds.
+        if (e.end > check.FileSize() || e.end < e.offset) continue;
+        if (reach && e.offset < reach->end) {
+            const uint32_t idA = reach->track->tkhd ? reach->track->tkhd->m_trackID : 0;
+            const uint32_t idB = e.track->tkhd ? e.track->tkhd->m_trackID : 0;
+            check.Add(Severity::Error, "samples-overlap", *e.track->chunks, chunkSpan(e),
+                      "chunk " + Num(e.chunk) + " of track " + Num(idB) + " (" + Num(e.offset) + " to " + Num(e.end) +
+                          ") overlaps chunk " + Num(reach->chunk) + " of track " + Num(idA) + " (" +
+                          Num(reach->offset) + " to " + Num(reach->end) + ")");
+            return;
+        }
+        if (!reach || e.end > reach->end) reach = &e;
+    }
+}
+
+void SamplePlaces(CheckContext& check, const std::vector<Track>& tracks) {
+    std::vector<std::pair<uint64_t, uint64_t>> mdats;  // payloads
+    for (const CBox* top : check.Tops())
+        if (top->m_type == FourCC("mdat"))
+            mdats.emplace_back(uint64_t(top->m_startOffset) + (top->m_size == 1 ? 16 : 8), BoxEnd(*top));
+    auto chunkSpan = [&](const Extent& e) {
+        const auto& offsets = e.track->chunks->m_chunkOffsets;
+        return check.SpanOf(*e.track->chunks, offsets.Address(e.chunk - 1), offsets.RecordBytes());
+    };
+    std::vector<Extent> extents;
+    size_t chunks = 0;
+    for (const Track& t : tracks) chunks += t.chunks ? t.chunks->m_chunkOffsets.size() : 0;
+    extents.reserve(chunks);
+    std::vector<std::pair<size_t, size_t>> ranges;  // of each track in `extents`
+    for (const Track& t : tracks) {
+        if (!t.stbl || !t.chunks || DataElsewhere(*t.trak)) continue;
+        const size_t first = extents.size();
+        ChunkExtents(check, t, extents);
+        ranges.emplace_back(first, extents.size());
+        bool outsideTold = false, pastEndTold = false;
+        for (size_t i = first; i < extents.size(); ++i) {
+            const Extent& e = extents[i];
+            if (e.end > check.FileSize() || e.end < e.offset) {
+                // A chunk that starts past the end is told by its offset alone.
+                if (!pastEndTold && e.offset < check.FileSize())
+                    check.Add(Severity::Error, "sample-past-eof", *t.chunks, chunkSpan(e),
+                              "the samples of chunk " + Num(e.chunk) + " (" + Num(e.end - e.offset) + " bytes at " +
+                                  Num(e.offset) + ") end past the end of the file (" + Num(check.FileSize()) +
+                                  " bytes)");
+                pastEndTold = true;
+                continue;
+            }
+            const bool inMdat = std::any_of(mdats.begin(), mdats.end(), [&](const auto& m) {
+                return e.offset >= m.first && e.end <= m.second;
+            });
+            if (!inMdat && !outsideTold) {
+                check.Add(Severity::Warning, "sample-outside-mdat", *t.chunks, chunkSpan(e),
+                          "the samples of chunk " + Num(e.chunk) + " (" + Num(e.end - e.offset) + " bytes at " +
+                              Num(e.offset) + ") lie outside every 'mdat'");
+                outsideTold = true;
+            }
+        }
+    }
+    Overlaps(check, extents, ranges, chunkSpan);
+}
+}  // namespace
+
+void CheckSampleTables(CheckContext& check) {
+    std::vector<Track> tracks;
+    for (const CBox* top : check.Tops()) {
+        if (top->m_type != FourCC("moov")) continue;
+        const auto* mvhd = ChildOf<CMovieHeaderBox>(*top, FourCC("mvhd"));
+        for (const auto& child : top->m_children)
+            if (child && child->m_type == FourCC("trak")) tracks.push_back(TrackOf(*child, mvhd));
+    }
+    for (const Track& t : tracks) {
+        if (!t.stbl) continue;
+        SampleCounts(check, t);
+        SampleToChunk(check, t);
+        SyncSamples(check, t);
+        ChunkOffsets(check, t);
+        MediaDuration(check, t);
+        TrackDuration(check, t);
+        GroupIndexes(check, *t.stbl);
+        AuxInfo(check, t);
+    }
+    for (const CBox* top : check.Tops())
+        for (const CBox* traf : BoxesOf(*top, FourCC("traf"))) GroupIndexes(check, *traf);
+    SamplePlaces(check, tracks);
+}
