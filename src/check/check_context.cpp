@@ -81,7 +81,7 @@ std::string CheckContext::PathOf(const CBox& box) const {
             for (const CBox* sibling : m_tops) count(sibling);
         }
         if (!path.empty()) path += '/';
-        path += CodeText(b->m_type);
+        path += PathCode(b->m_type);
         if (same > 1) path.append(1, '[').append(std::to_string(index)).append(1, ']');
     }
     return path;
@@ -98,7 +98,7 @@ Span CheckContext::SpanOf(const CBox& box, const void* field, size_t size) const
     const SpanMap* spans = field ? SpansOf(box) : nullptr;
     const Span span = spans ? spans->Lookup(field, size) : Span{};
     if (!span.Empty()) return span;
-    return Span::Bytes(uint64_t(box.m_startOffset), box.m_presentSize ? box.m_presentSize : box.BoxSize());
+    return Span::Bytes(uint64_t(box.m_startOffset), box.PresentSize());
 }
 
 void CheckContext::Add(Severity severity, const char* rule, const CBox& box, Span at, std::string message) {
@@ -112,14 +112,18 @@ std::vector<const CBox*> BoxesOf(const CBox& root, uint32_t type) {
     return list;
 }
 
-std::string CodeText(uint32_t type) {
-    std::string text = FourCCText(type);
-    for (char& c : text)
-        if (c < 0x20 || c > 0x7e) c = '.';
+std::string PathCode(uint32_t type) {
+    std::string text;
+    for (int shift = 24; shift >= 0; shift -= 8) {
+        const uint8_t byte = uint8_t(type >> shift);
+        char utf8[4];
+        if (byte < 0x20 || byte == 0x7F) text += '.';
+        else text.append(utf8, MacRomanUtf8(byte, utf8));
+    }
     return text;
 }
 
-std::string Quoted(uint32_t type) { return std::string(1, '\'').append(CodeText(type)).append(1, '\''); }
+std::string Quoted(uint32_t type) { return std::string(1, '\'').append(PathCode(type)).append(1, '\''); }
 
 size_t CountChildren(const CBox& box, uint32_t type) {
     size_t n = 0;
@@ -128,6 +132,6 @@ size_t CountChildren(const CBox& box, uint32_t type) {
 }
 
 uint64_t BoxEnd(const CBox& box) {
-    const uint64_t size = box.m_declaredSize ? box.m_declaredSize : box.BoxSize();
+    const uint64_t size = box.DeclaredSize();
     return uint64_t(box.m_startOffset) + size;
 }

@@ -69,8 +69,8 @@ const T* ChildOf(const CBox& box, uint32_t type) {
     return dynamic_cast<const T*>(box.RetrieveChildBox(type, true));
 }
 size_t CountChildren(const CBox& box, uint32_t type);
-// A code as text for a message: a byte outside 0x20-0x7E as '.'.
-std::string CodeText(uint32_t type);
+// A code as corvel prints it in a tree or a box path: Mac Roman in UTF-8, a control byte as '.'.
+std::string PathCode(uint32_t type);
 // The same in single quotes: 'stco'.
 std::string Quoted(uint32_t type);
 // The box's declared end (a size 0: to the end of what holds it).

@@ -128,8 +128,8 @@ void Bounds(CheckContext& check, const CBox& box, const CBox* parent) {
                       Quoted(parent->m_type) + " at " + std::to_string(BoxEnd(*parent)));
     } else if (box.IsTruncated() && (!parent || !parent->IsTruncated())) {
         check.Add(Severity::Error, "file-truncated", box,
-                  "the file ends inside the " + CodeText(box.m_type) + " box at " + std::to_string(box.m_startOffset) +
-                      " (" + std::to_string(box.m_presentSize) + " of " + std::to_string(box.m_declaredSize) +
+                  "the file ends inside the " + PathCode(box.m_type) + " box at " + std::to_string(box.m_startOffset) +
+                      " (" + std::to_string(box.PresentSize()) + " of " + std::to_string(box.DeclaredSize()) +
                       " bytes present)");
     }
 }
