@@ -63,7 +63,8 @@ constexpr uint32_t kShownBytes = 32;
 // The bytes of the box no row explains: one row per gap, with its first bytes. Only
 // known once the page's rows know where they lie; media data is never undecoded.
 void UndecodedRows(PageBuilder& builder, PageModel& page, const CBox& box, const PageContext& context) {
-    if (!context.spans || HoldsMediaData(box)) return;
+    // A sub page's model holds the rows of one table only: its gaps are the box page's.
+    if (!context.spans || HoldsMediaData(box) || context.window.mode == RowWindow::SubPage) return;
     page.undecoded = Gaps(PresentRange(box), ExplainedRanges(page, box));
     if (page.undecoded.empty()) return;
     builder.List(kUndecodedTitle, {"Offset", "Length", "Bytes"});
