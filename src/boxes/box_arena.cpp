@@ -8,6 +8,8 @@
 #include <new>
 #include <unordered_set>
 
+#include "base/sanitizer.h"
+
 namespace {
 // Blocks aligned to their size: the block of any byte is its address rounded down.
 constexpr size_t kBlockBytes = size_t{1} << 20;
@@ -16,19 +18,6 @@ constexpr size_t kBoxAlignment = alignof(void*);
 // A box larger than this (none is) comes from the heap.
 constexpr size_t kLargestBox = kBlockBytes / 16;
 
-// Under AddressSanitizer every box comes from the heap, where a box used after its
-// delete is seen.
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kSanitized = true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool kSanitized = true;
-#else
-constexpr bool kSanitized = false;
-#endif
-#else
-constexpr bool kSanitized = false;
-#endif
 
 thread_local BoxArena* t_arena = nullptr;
 
@@ -66,7 +55,7 @@ BoxArena::~BoxArena() {
     }
 }
 
-BoxArena::Scope::Scope(BoxArena& arena) : m_previous(t_arena) { t_arena = kSanitized ? nullptr : &arena; }
+BoxArena::Scope::Scope(BoxArena& arena) : m_previous(t_arena) { t_arena = kAddressSanitized ? nullptr : &arena; }
 
 BoxArena::Scope::~Scope() { t_arena = m_previous; }
 

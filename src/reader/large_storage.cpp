@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <new>
 
+#include "base/sanitizer.h"
+
 namespace {
 constexpr size_t kHugePage = size_t{2} << 20;
 // Below this a block is a few dozen 4 KB pages: the heap serves it.
@@ -13,21 +15,9 @@ constexpr size_t kHugeThreshold = size_t{256} << 10;
 size_t RoundUp(size_t bytes) { return (bytes + kHugePage - 1) & ~(kHugePage - 1); }
 }  // namespace
 
-// Under AddressSanitizer every block comes from the heap, where overflows are seen.
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kSanitized = true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool kSanitized = true;
-#else
-constexpr bool kSanitized = false;
-#endif
-#else
-constexpr bool kSanitized = false;
-#endif
 
 void* AllocateLargeStorage(size_t bytes) {
-    if (bytes < kHugeThreshold || kSanitized) return ::operator new(bytes);
+    if (bytes < kHugeThreshold || kAddressSanitized) return ::operator new(bytes);
     const size_t size = RoundUp(bytes);
     // Map one huge page more than needed, then trim to a 2 MB-aligned run.
     void* raw = mmap(nullptr, size + kHugePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
@@ -43,7 +33,7 @@ void* AllocateLargeStorage(size_t bytes) {
 
 void FreeLargeStorage(void* p, size_t bytes) {
     if (!p) return;
-    if (bytes < kHugeThreshold || kSanitized) {
+    if (bytes < kHugeThreshold || kAddressSanitized) {
         ::operator delete(p);
         return;
     }
