@@ -18,7 +18,6 @@ constexpr size_t kBoxAlignment = alignof(void*);
 // A box larger than this (none is) comes from the heap.
 constexpr size_t kLargestBox = kBlockBytes / 16;
 
-
 thread_local BoxArena* t_arena = nullptr;
 
 // The blocks of every live arena, so that a delete knows a box of an arena; while there
