@@ -11,7 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include "base/span_map.h"
 #include "boxes/containers/corvel.h"
+#include "report/box_page.h"
 #include "support/corpus.h"
 
 // Every box from `roots` down of class T (and of `type` when given), in tree order.
@@ -53,6 +55,25 @@ struct CorpusFile {
         return {};
     }
 };
+
+// Calls visit(box, parent, page) for every box of the file, its page made with the spans
+// of a parse of its top-level box.
+template <class Visit>
+void ForEachPage(const CorpusFile& f, Visit visit) {
+    for (const CBox* top : f.Top()) {
+        SpanMap spans;
+        const std::unique_ptr<CBox> copy = f.P().Reparse(*top, spans);
+        ASSERT_NE(copy, nullptr);
+        std::vector<std::pair<const CBox*, const CBox*>> pending{{copy.get(), nullptr}};
+        while (!pending.empty()) {
+            auto [box, parent] = pending.back();
+            pending.pop_back();
+            visit(*box, parent, BuildBoxPage(*box, {parent, &f.P(), nullptr, &spans}));
+            for (const auto& child : box->m_children)
+                if (child) pending.emplace_back(child.get(), box);
+        }
+    }
+}
 
 // Runs `check(name, file)` on every corpus file, walked, with its name traced.
 template <class Check>

@@ -1,31 +1,69 @@
-// How much of each corpus file its pages explain. Every byte of every box is accounted
-// for: by a decoded row, a child box, or a row of its "Undecoded bytes" list. The files
-// made only of box kinds the engine decodes field by field are held to 99.5 % of their
-// non-media bytes explained by decoded rows; the others (today's codecs, encryption,
-// images, QuickTime extras) are reported.
+// How much of each corpus file its pages explain: a box's own bytes (not its children's)
+// are explained by a decoded row (a row, list row or entry table) or listed under
+// "Undecoded bytes". The files made only of box kinds the engine decodes field by field
+// are held to 99.5 % of their non-media bytes explained by decoded rows; the others
+// (today's codecs, encryption, images, QuickTime extras) are reported.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <map>
 
 #include "corpus/corpus_refs.h"
 #include "corpus/fully_decoded.h"
+#include "report/coverage.h"
 #include "support/cli_run.h"
-#include "support/coverage_tally.h"
 
-TEST(CorpusExplainedBytes, EveryByteIsExplainedOrListedAsUndecoded) {
+namespace {
+struct CoverageTally {
+    uint64_t bytes = 0, explained = 0;          // the boxes' own bytes, media data aside
+    std::map<std::string, uint64_t> undecoded;  // by box type
+
+    double Share() const { return bytes ? 100.0 * double(explained) / double(bytes) : 100.0; }
+    // "type bytes type bytes ...", most first.
+    std::string UndecodedText() const {
+        std::vector<std::pair<uint64_t, std::string>> byBytes;
+        for (const auto& [type, n] : undecoded) byBytes.emplace_back(n, type);
+        std::sort(byBytes.rbegin(), byBytes.rend());
+        std::string text;
+        for (const auto& [n, type] : byBytes) text += (text.empty() ? "" : " ") + type + " " + std::to_string(n);
+        return text;
+    }
+};
+
+CoverageTally TallyCoverage(const CorpusFile& f) {
+    CoverageTally tally;
+    ForEachPage(f, [&](const CBox& box, const CBox*, const PageModel& page) {
+        if (HoldsMediaData(box)) return;
+        const ByteRange present = PresentRange(box);
+        std::vector<ByteRange> children;
+        for (const auto& child : box.m_children)
+            if (child) children.push_back(PresentRange(*child));
+        const uint64_t own = present.length - BytesWithin(present, MergeRanges(children, present));
+        uint64_t undecoded = 0;
+        for (const ByteRange& gap : page.undecoded) undecoded += gap.length;
+        tally.bytes += own;
+        tally.explained += own - std::min(own, undecoded);
+        if (undecoded) tally.undecoded[box.TypeText()] += undecoded;
+        // With its undecoded bytes, the page accounts for every byte of the box.
+        std::vector<ByteRange> shown = ExplainedRanges(page, box);
+        shown.insert(shown.end(), page.undecoded.begin(), page.undecoded.end());
+        EXPECT_TRUE(Gaps(present, MergeRanges(shown, present)).empty()) << box.TypeText() << " " << box.m_startOffset;
+    });
+    return tally;
+}
+}  // namespace
+
+TEST(CorpusExplainedBytes, FilesOfDecodedKindsAreExplainedByTheirRows) {
     std::printf("%-48s %10s %8s  %s\n", "file", "bytes", "decoded", "undecoded bytes by box type");
-    for (const std::string& name : CorpusFiles()) {
-        SCOPED_TRACE(name);
-        const CorpusFile f(name);
-        ASSERT_TRUE(f.Opened());
-        const CoverageTally tally = TallyCoverage(f.P());
+    ForEachCorpusFile([](const std::string& name, const CorpusFile& f) {
+        const CoverageTally tally = TallyCoverage(f);
         std::printf("%-48s %10llu %7.2f%%  %s\n", name.c_str(), static_cast<unsigned long long>(tally.bytes),
                     tally.Share(), tally.UndecodedText().c_str());
-        for (const std::string& box : tally.hidden) ADD_FAILURE() << "bytes neither decoded nor listed: " << box;
         if (DecodesEveryKind(name)) {
             EXPECT_GE(tally.Share(), 99.5) << tally.UndecodedText();
         }
-    }
+    });
 }
 
 // What `corvel json` says of undecoded bytes: a box of a kind the engine does not know

@@ -5,31 +5,18 @@
 
 #include <map>
 
-#include "base/span_map.h"
 #include "corpus/corpus_refs.h"
 #include "corpus/fully_decoded.h"
-#include "report/box_page.h"
-#include "samples/sample_context.h"
 
 namespace {
-// Every row of every page of a walk by the offset of its field, with its label.
-std::multimap<uint64_t, Row> RowsByOffset(const CCorvel& parser) {
-    const SampleContext samples(parser);
+// Every row of every page of a file by the offset of its field, with its label.
+std::multimap<uint64_t, Row> RowsByOffset(const CorpusFile& f) {
     std::multimap<uint64_t, Row> rows;
-    std::function<void(const CBox*, const CBox&, const PageContext&)> visit = [&](const CBox* parent, const CBox& box,
-                                                                                  const PageContext& context) {
-        PageContext here = context;
-        here.parent = parent;
-        for (const ReportTable& table : BuildBoxPage(box, here).tables)
+    ForEachPage(f, [&](const CBox&, const CBox*, const PageModel& page) {
+        for (const ReportTable& table : page.tables)
             for (const Row& row : table.rows)
                 if (!row.span.Empty()) rows.emplace(row.span.Offset(), row);
-        for (const auto& child : box.m_children)
-            if (child) visit(&box, *child, context);
-    };
-    for (size_t i = 0; i < parser.GetBoxCount(); ++i) {
-        SpanMap spans;
-        if (const auto copy = parser.Reparse(*parser.GetBox(i), spans)) visit(nullptr, *copy, {nullptr, &parser, &samples, &spans});
-    }
+    });
     return rows;
 }
 
@@ -59,7 +46,7 @@ TEST(CorpusMoreFields, MatchMediaInfoFieldByField) {
     ForEachCorpusFile([&](const std::string& name, const CorpusFile& f) {
         const std::vector<InfoLine> lines = MediaInfoLines(name);
         if (lines.empty()) return;
-        const std::multimap<uint64_t, Row> rows = RowsByOffset(f.P());
+        const std::multimap<uint64_t, Row> rows = RowsByOffset(f);
         for (const InfoLine& line : lines)
             for (const Pair& pair : kPairs) {
                 if (line.label != pair.theirs) continue;

@@ -9,7 +9,6 @@
 #include <regex>
 #include <set>
 
-#include "base/span_map.h"
 #include "boxes/presentation/handler_box.h"
 #include "boxes/streaming/smooth_streaming_boxes.h"
 #include "corpus/corpus_refs.h"
@@ -17,25 +16,6 @@
 #include "support/cli_run.h"
 
 namespace {
-// Calls visit(box, parent, page) for every box of the file, its page made with the spans
-// of a parse of its top-level box.
-template <class Visit>
-void ForEachPage(const CorpusFile& f, Visit visit) {
-    for (const CBox* top : f.Top()) {
-        SpanMap spans;
-        const std::unique_ptr<CBox> copy = f.P().Reparse(*top, spans);
-        ASSERT_NE(copy, nullptr);
-        std::vector<std::pair<const CBox*, const CBox*>> pending{{copy.get(), nullptr}};
-        while (!pending.empty()) {
-            auto [box, parent] = pending.back();
-            pending.pop_back();
-            visit(*box, parent, BuildBoxPage(*box, {parent, &f.P(), nullptr, &spans}));
-            for (const auto& child : box->m_children)
-                if (child) pending.emplace_back(child.get(), box);
-        }
-    }
-}
-
 const Row* FindRow(const PageModel& page, const std::string& label) {
     for (const ReportTable& t : page.tables)
         for (const Row& r : t.rows)
@@ -182,7 +162,7 @@ TEST(CorpusPageValues, SaizDefaultSizesAreEachSamplesSize) {
 
 // The esds rows of SBR come from the type that signals it, never from the audio object
 // type's bits: with no signal they lie nowhere; with the sync extension after the
-// specific config (ffmpeg's AAC tracks), at the extension's type, which MediaInfo names 5.
+// GA config (ffmpeg's AAC tracks), at the extension's type, which MediaInfo names 5.
 TEST(CorpusPageValues, SbrRowsHaveTheirOwnSpans) {
     int esds = 0, signalled = 0;
     ForEachCorpusFile([&](const std::string&, const CorpusFile& f) {

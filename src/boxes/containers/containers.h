@@ -1,14 +1,6 @@
 #pragma once
 #include "boxes/box.h"
-#include "boxes/child_loop.h"
 #include "boxes/presentation/free_space_box.h"
-
-// A child a container's table does not name: free space is free space in any
-// container; any other type stays unknown.
-inline ChildMade OtherChild(const CBox& h) {
-    if (h.m_type == FourCC("free") || h.m_type == FourCC("skip")) return Known<CFreeSpaceBox>(h);
-    return Unknown();
-}
 
 // The container boxes: each reads its payload as child boxes through its own
 // table of four-character codes (ParseChildren does the common loop).

@@ -47,7 +47,7 @@ int CMovieBox::ParseBox(CBitStreamReader& reader) {
                 CORVEL_LOG("[CMovieBox::ParseBox] not implemented - %s", FourCCText(h.m_type).c_str());
                 return Placeholder(h);
             default:
-                return OtherChild(h);
+                return FreeSpaceOrUnknown(h);
         }
     });
 }
@@ -62,7 +62,7 @@ int CMecoBox::ParseBox(CBitStreamReader& reader) {
             return Known<CMetaboxRelationBox>(h);
         }
         if (h.m_type == FourCC("meta")) return Known<CMetaBox>(h);  // the meta boxes the mere relates
-        return OtherChild(h);
+        return FreeSpaceOrUnknown(h);
     });
 }
 
@@ -95,7 +95,7 @@ int CTrackBox::ParseBox(CBitStreamReader& reader) {
                 LogDispatch(3, "##### User Data Box('udta')");
                 return Known<CUserDataBox>(h, FourCC("trak"));
             default:
-                return OtherChild(h);
+                return FreeSpaceOrUnknown(h);
         }
     });
 }
@@ -109,7 +109,7 @@ int CEditBox::ParseBox(CBitStreamReader& reader) {
             LogDispatch(7, "##### Edit List Box('elst')");
             return Known<CEditListBox>(h);
         }
-        return OtherChild(h);
+        return FreeSpaceOrUnknown(h);
     });
 }
 
@@ -139,7 +139,7 @@ int CMediaBox::ParseBox(CBitStreamReader& reader) {
                 LogDispatch(7, "##### Media Header Box('mdhd')");
                 return Known<CMediaHeaderBox>(h);
             default:
-                return OtherChild(h);
+                return FreeSpaceOrUnknown(h);
         }
     });
 }
@@ -187,7 +187,7 @@ int CMediaInformationBox::ParseBox(CBitStreamReader& reader) {
                 LogDispatch(11, "##### Media Information Box('%s')", FourCCText(h.m_type).c_str());
                 return Known<CNullMediaHeaderBox>(h);
             default:
-                return OtherChild(h);
+                return FreeSpaceOrUnknown(h);
         }
     });
 }
@@ -208,7 +208,7 @@ int CDataInformationBox::ParseBox(CBitStreamReader& reader) {
                 LogDispatch(15, "##### Data Information Box('urn ')");
                 return Known<CDataEntryUrnBox>(h);
             default:
-                return OtherChild(h);
+                return FreeSpaceOrUnknown(h);
         }
     });
 }

@@ -35,7 +35,7 @@ int CMovieFragmentBox::ParseBox(CBitStreamReader& reader) {
                 LogDispatch(7, "##### Track Fragment Box('traf')");
                 return Known<CTrackFragmentBox>(h);
             default:
-                return OtherChild(h);
+                return FreeSpaceOrUnknown(h);
         }
     });
 }
@@ -54,7 +54,7 @@ int CMovieFragmentRandomAccessBox::ParseBox(CBitStreamReader& reader) {
                 LogDispatch(7, "##### Movie Fragment Random Access Box('mfro')");
                 return Known<CMovieFragmentRandomAccessOffsetBox>(h);
             default:
-                return OtherChild(h);
+                return FreeSpaceOrUnknown(h);
         }
     });
 }
@@ -76,7 +76,7 @@ int CMovieExtendsBox::ParseBox(CBitStreamReader& reader) {
                 CORVEL_LOG("[CMovieExtendsBox::ParseBox] not implemented ... - %s", FourCCText(h.m_type).c_str());
                 return Placeholder(h);
             default:
-                return OtherChild(h);
+                return FreeSpaceOrUnknown(h);
         }
     });
 }
@@ -126,7 +126,7 @@ int CTrackFragmentBox::ParseBox(CBitStreamReader& reader) {
                 LogDispatch(11, "##### User Extension Box('uuid')");
                 return UserExtensionChild(h);
             default:
-                return OtherChild(h);
+                return FreeSpaceOrUnknown(h);
         }
     }, &deferred);
     if (status < 0) return status;

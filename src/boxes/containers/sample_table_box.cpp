@@ -116,7 +116,7 @@ int CSampleTableBox::ParseBox(CBitStreamReader& reader) {
                 LogDispatch(15, "##### AVC Prarmeter Sample Entry('avcp')");
                 return Known<CAVCParameterSampleEntry>(h);
             default:
-                return OtherChild(h);
+                return FreeSpaceOrUnknown(h);
         }
     }, &deferred);
     if (status < 0) return status;

@@ -48,7 +48,7 @@ int CUserDataBox::ParseBox(CBitStreamReader& reader) {
                 CORVEL_LOG("[CUserDataBox::ParseBox] not implemented ... - %s", FourCCText(h.m_type).c_str());
                 return Placeholder(h);
             default:
-                return OtherChild(h);
+                return FreeSpaceOrUnknown(h);
         }
     });
 }
@@ -103,7 +103,7 @@ int CMetaBox::ParseBox(CBitStreamReader& reader) {
                 CORVEL_LOG("[CMetaBox::ParseBox] not implemented  Box Type - %s", FourCCText(h.m_type).c_str());
                 return Placeholder(h);
             default:
-                return OtherChild(h);
+                return FreeSpaceOrUnknown(h);
         }
     });
 }

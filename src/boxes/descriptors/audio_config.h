@@ -46,7 +46,7 @@ public:
     uint32_t m_extensionAudioObjectType = 0;
     uint32_t m_extensionSamplingFrequencyIndex = 0;
     uint32_t m_extensionSamplingFrequency = 0;
-    // The backward compatible SBR signalling after the specific config: its sync
+    // The backward compatible SBR signalling after the GA config: its sync
     // extension type (0x2B7) and whether SBR is present; 0 when absent.
     uint32_t m_syncExtensionType = 0;  // 11 bits
     uint32_t m_sbrPresentFlag = 0;

@@ -46,8 +46,6 @@ ChildMade EntryChild(const CBox& h) {
         case FourCC("m4ds"): return Known<CMPEG4ExtensionDescriptorsBox>(h);
         case FourCC("pasp"): return Known<CPixelAspectRatioBox>(h);
         case FourCC("clap"): return Known<CCleanAperturebox>(h);
-        case FourCC("free"):
-        case FourCC("skip"): return Known<CFreeSpaceBox>(h);
-        default: return Unknown();
+        default: return FreeSpaceOrUnknown(h);
     }
 }

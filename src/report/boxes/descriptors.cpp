@@ -151,8 +151,8 @@ void AudioSpecificConfigRows(PageBuilder& page, const CAudioSpecificConfig& asc)
     page.U32x2("Extension flag3", ga.m_extensionFlag3);
 }
 
-// What the descriptor pages leave out: the decoder buffer size, a decoder specific info
-// that is not an audio specific config (its bytes), and the SL config descriptor.
+// What the descriptor pages leave out: the decoder buffer size, AAC's sync extension or
+// the bytes of any other codec's configuration, and the SL config descriptor.
 void EsDescriptorMore(PageBuilder& page, const CDecoderConfigDescriptor& config, const CDecoderSpecificInfo* info,
                       const CSLConfigDescriptor* sl) {
     MoreFields(page);
