@@ -3,12 +3,13 @@
 
 #include "boxes/descriptors/audio_config.h"
 #include "boxes/descriptors/avc_configuration.h"
+#include "boxes/descriptors/hevc_configuration.h"
 #include "boxes/descriptors/es_descriptor.h"
 #include "boxes/presentation/media_header_boxes.h"
 #include "boxes/presentation/movie_header_boxes.h"
 #include "boxes/sampleentry/audio_sample_entries.h"
 #include "boxes/sampleentry/visual_sample_entries.h"
-#include "check/avc_sps.h"
+#include "check/picture_size.h"
 #include "check/check_context.h"
 #include "check/rules.h"
 
@@ -66,18 +67,38 @@ void AacEntry(CheckContext& check, const CAudioSampleEntry& entry, const CMediaH
                        "the sample entry says " + Num(entry.m_channelCount) + " channels; the AAC configuration " +
                            Num(channels));
 }
-// The entry's width and height are the picture's that the first SPS of its avcC gives.
-void AvcEntry(CheckContext& check, const CVisualSampleEntry& entry) {
-    const auto* avcC = ChildOf<CAVCConfigurationBox>(entry, FourCC("avcC"));
-    if (!avcC || !avcC->m_record || avcC->m_record->m_sequenceParameterSets.empty()) return;
-    AvcPictureSize size;
-    if (!ReadAvcPictureSize(avcC->m_record->m_sequenceParameterSets.front().bytes, size)) return;
+// The first SPS of the entry's configuration, avcC's or hvcC's, with its reader and the
+// rule and box names that a finding gives.
+struct SpsSource {
+    const std::vector<uint8_t>* nal = nullptr;
+    bool (*read)(const std::vector<uint8_t>&, PictureSize&) = nullptr;
+    const char* rule = nullptr;
+    const char* box = nullptr;
+};
+
+SpsSource FirstSps(const CVisualSampleEntry& entry) {
+    if (const auto* avcC = ChildOf<CAVCConfigurationBox>(entry, FourCC("avcC"));
+        avcC && avcC->m_record && !avcC->m_record->m_sequenceParameterSets.empty())
+        return {&avcC->m_record->m_sequenceParameterSets.front().bytes, ReadAvcPictureSize, "avc-dimensions", "avcC"};
+    if (const auto* hvcC = ChildOf<CHEVCConfigurationBox>(entry, FourCC("hvcC")); hvcC && hvcC->m_record)
+        for (const auto& array : hvcC->m_record->m_arrays)
+            if (array.nalUnitType == 33 && !array.nalUnits.empty())
+                return {&array.nalUnits.front().bytes, ReadHevcPictureSize, "hevc-dimensions", "hvcC"};
+    return {};
+}
+
+// The entry's width and height are the picture's that the first SPS of its
+// configuration gives.
+void PictureEntry(CheckContext& check, const CVisualSampleEntry& entry) {
+    const SpsSource sps = FirstSps(entry);
+    PictureSize size;
+    if (!sps.nal || !sps.read(*sps.nal, size)) return;
     if (entry.m_width == size.width && entry.m_height == size.height) return;
-    check.Add(Severity::Warning, "avc-dimensions", entry,
+    check.Add(Severity::Warning, sps.rule, entry,
               check.SpanOf(entry, &entry.m_width, sizeof entry.m_width)
                   .Union(check.SpanOf(entry, &entry.m_height, sizeof entry.m_height)),
-              "the sample entry says " + Num(entry.m_width) + "x" + Num(entry.m_height) + "; the SPS of its 'avcC' " +
-                  Num(size.width) + "x" + Num(size.height));
+              "the sample entry says " + Num(entry.m_width) + "x" + Num(entry.m_height) + "; the SPS of its '" +
+                  sps.box + "' " + Num(size.width) + "x" + Num(size.height));
 }
 }  // namespace
 
@@ -93,7 +114,7 @@ void CheckCodecs(CheckContext& check) {
                     if (const auto* audio = dynamic_cast<const CAudioSampleEntry*>(entry.get()))
                         AacEntry(check, *audio, mdhd);
                     else if (const auto* visual = dynamic_cast<const CVisualSampleEntry*>(entry.get()))
-                        AvcEntry(check, *visual);
+                        PictureEntry(check, *visual);
         }
     }
 }
