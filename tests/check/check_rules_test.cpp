@@ -223,6 +223,10 @@ TEST(CheckRules, Fragments) {
                Severity::Warning, "sidx", At::Other);
     // afra: one local entry whose 8-byte offset (the FLV tag at 630) ends at 37.
     ExpectRule({"f4f_handmade.f4f", "afra", 33, 4, Plus(1)}, "afra-offset", Severity::Error, "afra", At::Field);
+    // Its runs hold fragments 1 and 2 of a second each, and its current time is 2 s: the moof is
+    // fragment 1; fragment 3 would start at the current time.
+    ExpectRule({"f4f_handmade.f4f", "moof/mfhd", 12, 4, To(3)}, "abst-fragment-not-in-run", Severity::Error,
+               "moof/mfhd", At::Field);
 }
 
 TEST(CheckRules, Codecs) {
