@@ -6,6 +6,9 @@
 #include "boxes/descriptors/avc_configuration.h"
 #include "boxes/descriptors/es_descriptor.h"
 #include "boxes/descriptors/hevc_configuration.h"
+#include "boxes/videocodecs/av1_configuration_box.h"
+#include "boxes/videocodecs/dolby_vision_configuration_box.h"
+#include "boxes/videocodecs/vp_configuration_box.h"
 #include "report/format.h"
 
 namespace {
@@ -75,6 +78,30 @@ std::string EsdsString(const std::string& code, const ESDescriptorBox& box) {
     return s;
 }
 
+// Profile, level and tier, bit depth; with a colour description in the sequence header,
+// monochrome, chroma subsampling and sample position, the colour description and range.
+std::string Av1String(const std::string& code, const CAV1ConfigurationBox& box) {
+    if (!box.m_hasRecord) return code;
+    const Av1SequenceHeader* seq = box.SequenceHeader();
+    const uint32_t depth = box.m_twelveBit ? 12 : box.m_highBitdepth ? 10 : 8;
+    std::string s = code + Format(".%u.%02u%c.%02u", box.m_seqProfile, box.m_seqLevelIdx0, box.m_seqTier0 ? 'H' : 'M', depth);
+    if (seq && seq->m_colourDescriptionPresent)
+        s += Format(".%u.%u%u%u.%02u.%02u.%02u.%u", box.m_monochrome, box.m_chromaSubsamplingX, box.m_chromaSubsamplingY,
+                    box.m_chromaSamplePosition, seq->m_colourPrimaries, seq->m_transferCharacteristics,
+                    seq->m_matrixCoefficients, seq->m_colourRange);
+    return s;
+}
+
+std::string VpString(const std::string& code, const CVPConfigurationBox& box) {
+    if (box.m_version != 1) return code;
+    return code + Format(".%02u.%02u.%02u", box.m_profile, box.m_level, box.m_bitDepth);
+}
+
+// Dolby Vision: profile and level.
+std::string DolbyVisionString(const std::string& code, const CDolbyVisionConfigurationBox& box) {
+    return code + Format(".%02u.%02u", box.m_profile, box.m_level);
+}
+
 // The codes whose manifest name differs from the entry's code.
 std::string PlainCode(uint32_t type) {
     if (type == FourCC("Opus")) return "opus";
@@ -83,7 +110,15 @@ std::string PlainCode(uint32_t type) {
 }  // namespace
 
 const CBox* CodecConfiguration(const CBox& entry) {
-    for (uint32_t type : {FourCC("avcC"), FourCC("hvcC"), FourCC("esds")})
+    // A Dolby Vision entry (dvh1, dvhe, dvav, dva1, dav1) names its own configuration;
+    // another entry holding one names the base layer's.
+    const bool dolbyVision = entry.m_type == FourCC("dvh1") || entry.m_type == FourCC("dvhe") ||
+                             entry.m_type == FourCC("dvav") || entry.m_type == FourCC("dva1") ||
+                             entry.m_type == FourCC("dav1");
+    if (dolbyVision)
+        for (uint32_t type : {FourCC("dvcC"), FourCC("dvvC")})
+            if (const CBox* box = FindConfig(entry, type)) return box;
+    for (uint32_t type : {FourCC("avcC"), FourCC("hvcC"), FourCC("esds"), FourCC("av1C"), FourCC("vpcC")})
         if (const CBox* box = FindConfig(entry, type)) return box;
     return nullptr;
 }
@@ -94,5 +129,8 @@ std::string CodecString(const CBox& entry) {
     if (auto* avc = dynamic_cast<const CAVCConfigurationBox*>(config)) return AvcString(code, *avc);
     if (auto* hevc = dynamic_cast<const CHEVCConfigurationBox*>(config)) return HevcString(code, *hevc);
     if (auto* esds = dynamic_cast<const ESDescriptorBox*>(config)) return EsdsString(code, *esds);
+    if (auto* av1 = dynamic_cast<const CAV1ConfigurationBox*>(config)) return Av1String(code, *av1);
+    if (auto* vp = dynamic_cast<const CVPConfigurationBox*>(config)) return VpString(code, *vp);
+    if (auto* dv = dynamic_cast<const CDolbyVisionConfigurationBox*>(config)) return DolbyVisionString(code, *dv);
     return code;
 }

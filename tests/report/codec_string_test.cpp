@@ -32,6 +32,10 @@ TEST(CodecString, EqualsDashManifest) {
         {"avc_aac_bframes.mp4", {"avc1.f4000b", "mp4a.40.2"}},
         {"modern_ac3_eac3.mp4", {"avc1.f4000a", "ac-3", "ec-3"}},
         {"modern_alac_24bit.m4a", {"alac"}},
+        {"modern_vp9_opus.mp4", {"vp09.01.10.08", "opus"}},
+        // ffmpeg writes the last field, the colour range, as 0: it leaves unset the full
+        // range an sRGB colour description implies (its ffprobe says "pc", full).
+        {"modern_av1_opus.mp4", {"av01.1.00M.08.0.000.01.13.00.1", "opus"}},
         {"mp4v_aac_iods.mp4", {"mp4v.20.241", "mp4a.40.2"}},  // ffmpeg: "mp4v.20"
     };
     for (const auto& [name, expected] : kManifest) {
@@ -52,4 +56,6 @@ TEST(CodecString, HandCheckedValues) {
     EXPECT_EQ(CodecStrings("pub_mp4parse-rust_hevc_white_frame.mp4"), std::vector<std::string>{"hev1.1.6.L90.90"});
     EXPECT_EQ(CodecStrings("hevc_hvc1_aac.mp4")[0], "hvc1.4.10.L30.9E.8");
     EXPECT_EQ(CodecStrings("modern_h264_flac.mp4")[1], "fLaC");
+    // An empty av1C (written before the muxer saw the stream) gives the code alone.
+    EXPECT_EQ(CodecStrings("modern_av1_cmaf.mp4"), std::vector<std::string>{"av01"});
 }
