@@ -14,6 +14,7 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QStatusBar>
+#include <QStyle>
 #include <QLocale>
 #include <QFontDatabase>
 #include <QProcess>
@@ -28,6 +29,7 @@
 
 #include "app/about_dlg.h"
 #include "app/box_tree_model.h"
+#include "app/check_runner.h"
 #include "app/dump_pane.h"
 #include "app/hex_dump.h"
 #include "app/open_button.h"
@@ -384,6 +386,138 @@ void AppTest::rowClickLightsItsBytes() {
     RunJs(w, kFrameDoc + QStringLiteral(".querySelectorAll('BUTTON')[1].click(); 0;"));
     const QString sample = ExpectedDump(kBframes, 2784, 251);
     QVERIFY(WaitUntil([&] { return w.DumpPane()->toPlainText() == sample; }));
+}
+
+namespace {
+// The bytes of the dump pane that are lit.
+QStringList LitText(CCorvel_UIDlg& w) {
+    QStringList texts;
+    for (const QTextEdit::ExtraSelection& s : w.DumpPane()->extraSelections()) texts << s.cursor.selectedText();
+    return texts;
+}
+
+// A copy of avc_aac_bframes.mp4 with its video's first chunk past the end of the file
+// (an error on stco) and mvhd's next track ID 1 (a warning on mvhd).
+QString WriteBrokenCopy(const QTemporaryDir& dir, uint64_t stcoOffset, uint64_t mvhdEnd) {
+    QByteArray bytes = FileBytes(kBframes, 0, 1 << 30);
+    bytes.replace(qsizetype(stcoOffset) + 16, 4, QByteArray("\x7F\xFF\xFF\xF0", 4));  // after count
+    bytes.replace(qsizetype(mvhdEnd) - 4, 4, QByteArray("\0\0\0\1", 4));              // its last field
+    const QString path = dir.filePath(QStringLiteral("broken.mp4"));
+    WriteFile(path, bytes);
+    return path;
+}
+
+// The root page's finding rows, each as corvel check prints a finding.
+QString RootPageFindings(CCorvel_UIDlg& w, const QString& path) {
+    const QVariantList rows =
+        RunJs(w, QStringLiteral("Array.from(document.querySelectorAll('table[cellpadding=\"3\"] tr')).slice(2)"
+                                ".map(function (tr) { return Array.from(tr.cells).map(function (td) {"
+                                " return td.textContent; }); })"))
+            .toList();
+    QString text;
+    for (const QVariant& row : rows) {
+        const QStringList c = row.toStringList();
+        if (c.size() != 4) return QStringLiteral("a row of %1 cells").arg(c.size());
+        text += QStringLiteral("%1: %2: %3: %4 [%5]\n").arg(path, c[0], c[2], c[3], c[1]);
+    }
+    return text;
+}
+
+QString CorvelCheck(const QString& path) {
+    QProcess corvel;
+    corvel.start(QStringLiteral(CORVEL_EXE), {QStringLiteral("check"), path});
+    corvel.waitForFinished(30000);
+    return QString::fromUtf8(corvel.readAllStandardOutput());
+}
+}  // namespace
+
+// The check runs once the tree shows; its findings fill the root page below the welcome
+// content, as corvel check tells them; a click on one selects its box and lights its
+// bytes as a row click does.
+void AppTest::findingsOnRootPageLeadToTheirBytes() {
+    CCorvel_UIDlg& w = NewWindow();
+    QVERIFY(w.OpenFile(kBframes));
+    const uint64_t stco = BoxOf(FindItem(w, "moov/trak/mdia/minf/stbl/stco"))->m_startOffset;
+    const CBox* mvhd = BoxOf(FindItem(w, "moov/mvhd"));
+    QTemporaryDir dir;
+    const QString path = WriteBrokenCopy(dir, stco, mvhd->m_startOffset + mvhd->BoxSize());
+    QVERIFY(w.OpenFile(path));
+    QVERIFY(!w.FindingsReady());  // the tree did not wait for the check
+    QVERIFY(WaitUntil([&] { return w.FindingsReady(); }));
+    QVERIFY(WaitUntil([&] { return !RootPageFindings(w, path).isEmpty(); }));
+    const QString listed = RootPageFindings(w, path);
+    QCOMPARE(listed, CorvelCheck(path));
+    QVERIFY(listed.contains(QStringLiteral("[stco-offset-past-eof]")) && listed.contains(QStringLiteral("[next-track-id]")));
+
+    // The welcome content stays as it is; the findings follow it.
+    const QString bare = dir.filePath(QStringLiteral("welcome.html"));
+    QVERIFY(WriteWelcomePage(bare, ImageFolder() + QStringLiteral("/kesto_logo.png"), kMakerName));
+    const QByteArray welcome = FileBytes(bare, 0, 1 << 20), page = FileBytes(w.Folder().pagePath, 0, 1 << 20);
+    const QByteArray foot("</body></html>");
+    QVERIFY(welcome.endsWith(foot) && page.endsWith(foot));
+    QVERIFY(page.startsWith(welcome.chopped(foot.size())) && page.size() > welcome.size());
+
+    // The stco error: its box selected (the tree opened down to it), its 4 bytes lit.
+    QVERIFY(WaitPageReady(w));
+    ClickCell(w, QStringLiteral("document"), QStringLiteral("stco-offset-past-eof"));
+    const QModelIndex stcoItem = FindItem(w, "moov/trak/mdia/minf/stbl/stco");
+    QVERIFY(WaitUntil([&] { return !LitText(w).isEmpty(); }));
+    QCOMPARE(w.Tree()->currentIndex(), stcoItem);
+    QVERIFY(w.Tree()->isExpanded(stcoItem.parent()));
+    QCOMPARE(LitText(w), (QStringList{QStringLiteral("7F FF FF F0"), QStringLiteral("....")}));
+    QCOMPARE(w.statusBar()->currentMessage(), CDumpPane::Describe(Span::Bytes(stco + 16, 4)));
+
+    // Back on the root page the list is there at once; the mvhd warning lights its field.
+    SelectAndWait(w, FileRow(w));
+    QVERIFY(WaitPageReady(w));
+    QCOMPARE(RootPageFindings(w, path), listed);
+    ClickCell(w, QStringLiteral("document"), QStringLiteral("next-track-id"));
+    QVERIFY(WaitUntil([&] { return w.Tree()->currentIndex() == FindItem(w, "moov/mvhd"); }));
+    QVERIFY(WaitUntil([&] { return LitText(w).value(0) == QStringLiteral("00 00 00 01"); }));
+
+    // A file read again drops the findings of the read before until its own are known.
+    QVERIFY(w.OpenFile(kBframes));
+    QVERIFY(!w.FindingsReady() && w.Findings().empty());
+    QVERIFY(WaitUntil([&] { return w.FindingsReady(); }));
+    QVERIFY(WaitUntil([&] { return RootPageFindings(w, kBframes) == CorvelCheck(kBframes); }));
+}
+
+// An item whose box has an error or a warning carries an icon by the worst of them and
+// their messages as its tooltip, after the notes of a cut box.
+void AppTest::findingsMarkTreeItems() {
+    CCorvel_UIDlg& w = NewWindow();
+    QVERIFY(w.OpenFile(kBframes));
+    const CBox* mvhd = BoxOf(FindItem(w, "moov/mvhd"));
+    QTemporaryDir dir;
+    const QString path =
+        WriteBrokenCopy(dir, BoxOf(FindItem(w, "moov/trak/mdia/minf/stbl/stco"))->m_startOffset,
+                        mvhd->m_startOffset + mvhd->BoxSize());
+    QVERIFY(w.OpenFile(path));
+    QVERIFY(WaitUntil([&] { return w.FindingsReady(); }));
+    auto iconIs = [](const QModelIndex& item, QStyle::StandardPixmap kind) {
+        const QIcon icon = item.data(Qt::DecorationRole).value<QIcon>();
+        return !icon.isNull() &&
+               icon.pixmap(16).toImage() == QApplication::style()->standardIcon(kind).pixmap(16).toImage();
+    };
+    const QModelIndex stco = FindItem(w, "moov/trak/mdia/minf/stbl/stco");
+    QVERIFY(iconIs(stco, QStyle::SP_MessageBoxCritical));
+    QCOMPARE(ToolTip(stco), QStringLiteral("error: chunk 1 at 2147483632 lies past the end of the file (%1 bytes) "
+                                           "[stco-offset-past-eof]")
+                                .arg(QFileInfo(path).size()));
+    QVERIFY(iconIs(FindItem(w, "moov/mvhd"), QStyle::SP_MessageBoxWarning));
+    QVERIFY(ToolTip(FindItem(w, "moov/mvhd")).startsWith(QStringLiteral("warning: the next track ID is 1")));
+    // moov-after-mdat is info: no mark; a sound box has none either.
+    for (const char* sound : {"moov", "moov/trak/tkhd"})
+        QVERIFY2(FindItem(w, sound).data(Qt::DecorationRole).isNull() && ToolTip(FindItem(w, sound)).isEmpty(), sound);
+
+    // A cut file: the mdat keeps its note first; the check's lines follow.
+    const QString cut = kCorpus + QStringLiteral("truncated_mdat.mp4");
+    MessageOf([&] { QVERIFY(w.OpenFile(cut)); });
+    QVERIFY(WaitUntil([&] { return w.FindingsReady(); }));
+    QCOMPARE(ToolTip(FindItem(w, "mdat")),
+             QStringLiteral("truncated: 9385 of 18771 bytes present\nerror: the file ends inside the mdat box at 2372 "
+                            "(9385 of 18771 bytes present) [file-truncated]"));
+    QVERIFY(iconIs(FindItem(w, "mdat"), QStyle::SP_MessageBoxCritical));
 }
 
 void AppTest::badInputIsIgnored() {

@@ -16,6 +16,8 @@ private slots:
     void selectionShowsPageAndDump();
     void subPagesLoadAndDump();
     void rowClickLightsItsBytes();
+    void findingsOnRootPageLeadToTheirBytes();
+    void findingsMarkTreeItems();
     void badInputIsIgnored();
     void layoutSettingsAndSplitter();
     void returnIsSwallowed();
