@@ -18,5 +18,9 @@ ReportTable FindingsTable(const std::vector<Finding>& findings) {
 }
 
 std::string FindingsHtml(const std::vector<Finding>& findings, const std::string& iconPath) {
-    return TableHtml(FindingsTable(findings), iconPath, std::string(), nullptr);
+    std::string html = TableHtml(FindingsTable(findings), iconPath, std::string(), nullptr);
+    // The welcome content fills the view: the page opens on the findings when there are any.
+    if (!findings.empty())
+        html += "<script>document.querySelector('table[cellpadding=\"3\"]').scrollIntoView();</script>";
+    return html;
 }

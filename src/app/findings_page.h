@@ -12,5 +12,5 @@ inline constexpr size_t kMaxFindingRows = 1000;
 // The check's findings as a list table: severity, rule, box, message; each row's span is
 // the finding's bytes. Row k + 2 of the table (after its title and headers) is finding k.
 ReportTable FindingsTable(const std::vector<Finding>& findings);
-// Its markup, as the box pages draw their tables.
+// Its markup, as the box pages draw their tables; a page with findings opens on them.
 std::string FindingsHtml(const std::vector<Finding>& findings, const std::string& iconPath);

@@ -456,6 +456,12 @@ void AppTest::findingsOnRootPageLeadToTheirBytes() {
     const QByteArray foot("</body></html>");
     QVERIFY(welcome.endsWith(foot) && page.endsWith(foot));
     QVERIFY(page.startsWith(welcome.chopped(foot.size())) && page.size() > welcome.size());
+    // The welcome content fills the view; the page opens on the findings (at its top, or
+    // whole at its foot).
+    const QString inView = QStringLiteral(
+        "var r = document.querySelector('table[cellpadding=\"3\"]').getBoundingClientRect();"
+        "r.top >= 0 && (r.top < 10 || r.bottom <= innerHeight + 1) && r.top < innerHeight");
+    QVERIFY(WaitUntil([&] { return RunJs(w, inView).toBool(); }));
 
     // The stco error: its box selected (the tree opened down to it), its 4 bytes lit.
     QVERIFY(WaitPageReady(w));
