@@ -23,7 +23,6 @@ public:
     void Start(const QString& path);
     // Drops the results of every run started so far.
     void Cancel() { ++m_run; }
-    bool Busy() const { return !m_threads.empty(); }
 
 signals:
     // The findings of the latest run (none when the file could not be read or is not a

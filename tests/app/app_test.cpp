@@ -31,6 +31,7 @@
 #include "app/box_tree_model.h"
 #include "app/check_runner.h"
 #include "app/dump_pane.h"
+#include "app/findings_page.h"
 #include "app/hex_dump.h"
 #include "app/open_button.h"
 #include "app/recent_files.h"
@@ -524,6 +525,28 @@ void AppTest::findingsMarkTreeItems() {
              QStringLiteral("truncated: 9385 of 18771 bytes present\nerror: the file ends inside the mdat box at 2372 "
                             "(9385 of 18771 bytes present) [file-truncated]"));
     QVERIFY(iconIs(FindItem(w, "mdat"), QStyle::SP_MessageBoxCritical));
+}
+
+// A rule broken once per entry of a long table must not make a page or a tooltip of that
+// length: the root page lists the first findings and says how many there are, a
+// tooltip its box's first ten. Text from the file stays text.
+void AppTest::findingsShownAreBounded() {
+    CCorvel_UIDlg& w = NewWindow();
+    QVERIFY(w.OpenFile(kBframes));
+    QVERIFY(WaitUntil([&] { return w.FindingsReady(); }));
+    const QModelIndex stts = FindItem(w, "moov/trak/mdia/minf/stbl/stts");
+    std::vector<Finding> many(kMaxFindingRows + 500);
+    for (size_t i = 0; i < many.size(); ++i)
+        many[i] = {Severity::Warning, "r", "moov/<b>", 0, 4, "entry " + std::to_string(i), BoxOf(stts)->m_id};
+    const ReportTable table = FindingsTable(many);
+    QCOMPARE(table.listRows.size(), kMaxFindingRows);
+    QCOMPARE(QString::fromStdString(table.title), QStringLiteral("Findings (the first 1000 of 1500)"));
+    QVERIFY(FindingsHtml(many, "").find("moov/&lt;b&gt;") != std::string::npos);
+    w.TreeModel()->SetFindings(many);
+    const QStringList tip = ToolTip(stts).split(QLatin1Char('\n'));
+    QCOMPARE(tip.size(), 11);
+    QCOMPARE(tip.at(9), QStringLiteral("warning: entry 9 [r]"));
+    QCOMPARE(tip.at(10), QStringLiteral("..."));
 }
 
 void AppTest::badInputIsIgnored() {

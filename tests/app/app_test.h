@@ -18,6 +18,7 @@ private slots:
     void rowClickLightsItsBytes();
     void findingsOnRootPageLeadToTheirBytes();
     void findingsMarkTreeItems();
+    void findingsShownAreBounded();
     void badInputIsIgnored();
     void layoutSettingsAndSplitter();
     void returnIsSwallowed();
