@@ -266,7 +266,7 @@ bool CCorvel_UIDlg::OpenFile(const QString& path) {
     m_status->setText(QStringLiteral("Parsing..."));
     FillTree(path);
     // The tree shows first; the findings come when the check is done.
-    m_checker->Start(path);
+    if (m_lib.Parser() && !m_lib.Parser()->NotMediaHeader()) m_checker->Start(path);
     return true;
 }
 

@@ -525,6 +525,12 @@ void AppTest::findingsMarkTreeItems() {
              QStringLiteral("truncated: 9385 of 18771 bytes present\nerror: the file ends inside the mdat box at 2372 "
                             "(9385 of 18771 bytes present) [file-truncated]"));
     QVERIFY(iconIs(FindItem(w, "mdat"), QStyle::SP_MessageBoxCritical));
+
+    // Not a media file: nothing is checked, the root page stays the welcome.
+    MessageOf([&] { QVERIFY(w.OpenFile(kCorpus + QStringLiteral("flv_ffmpeg.flv"))); });
+    QTest::qWait(300);
+    QVERIFY(!w.FindingsReady());
+    QVERIFY(!FileBytes(w.Folder().pagePath, 0, 1 << 20).contains("Findings"));
 }
 
 // A rule broken once per entry of a long table must not make a page or a tooltip of that
