@@ -547,7 +547,7 @@ void AppTest::findingsShownAreBounded() {
     const ReportTable table = FindingsTable(many);
     QCOMPARE(table.listRows.size(), kMaxFindingRows);
     QCOMPARE(QString::fromStdString(table.title), QStringLiteral("Findings (the first 1000 of 1500)"));
-    QVERIFY(FindingsHtml(many, "").find("moov/&lt;b&gt;") != std::string::npos);
+    QVERIFY(FindingsHtml(many, "").find("moov/<wbr>&lt;b&gt;") != std::string::npos);
     w.TreeModel()->SetFindings(many);
     const QStringList tip = ToolTip(stts).split(QLatin1Char('\n'));
     QCOMPARE(tip.size(), 11);
