@@ -265,8 +265,6 @@ bool CCorvel_UIDlg::OpenFile(const QString& path) {
     FillRecentMenu();  // a submenu that is disabled never asks to be filled
     m_status->setText(QStringLiteral("Parsing..."));
     FillTree(path);
-    // The tree shows first; the findings come when the check is done.
-    if (m_lib.Parser() && !m_lib.Parser()->NotMediaHeader()) m_checker->Start(path);
     return true;
 }
 
@@ -286,6 +284,9 @@ void CCorvel_UIDlg::FillTree(const QString& path) {
     m_tree->setCurrentIndex(file);
     FitTreeWidth();
     m_status->setText(OutcomeText(parsed));
+    // The tree shows first; the findings come when the check is done, also while the
+    // failure is told.
+    if (m_lib.Parser() && !m_lib.Parser()->NotMediaHeader()) m_checker->Start(path);
     if (!parsed) ShowMessage(QStringLiteral("Did not perform as expected."));
 }
 
