@@ -2,8 +2,10 @@
 
 #include <algorithm>
 
+#include <QApplication>
 #include <QColor>
 #include <QFont>
+#include <QStyle>
 
 #include "boxes/containers/corvel.h"
 #include "boxes/containers/media_data_box.h"
@@ -11,6 +13,9 @@
 namespace {
 // The file's row has no box: its index holds no pointer.
 const CBox* Box(const QModelIndex& index) { return static_cast<const CBox*>(index.internalPointer()); }
+
+// A tooltip tells this many findings of a box; the root page lists more.
+constexpr size_t kTipFindings = 10;
 }  // namespace
 
 CBoxTreeModel::CBoxTreeModel(QObject* parent) : QAbstractItemModel(parent) {}
@@ -20,7 +25,28 @@ void CBoxTreeModel::Reset(const QString& fileName, const CCorvel* parser) {
     m_fileName = fileName;
     m_hasFile = !fileName.isEmpty();
     m_parser = m_hasFile ? parser : nullptr;
+    m_marks.clear();
     endResetModel();
+}
+
+void CBoxTreeModel::SetFindings(const std::vector<Finding>& findings) {
+    std::vector<uint32_t> changed;
+    for (const Finding& f : findings) {
+        if (f.severity == Severity::Info || !f.boxId) continue;
+        Marks& marks = m_marks[f.boxId];
+        if (marks.lines == 0) changed.push_back(f.boxId);
+        if (f.severity < marks.worst || marks.lines == 0) marks.worst = f.severity;
+        if (marks.lines++ == kTipFindings) marks.text += QStringLiteral("\n...");
+        if (marks.lines > kTipFindings) continue;
+        if (!marks.text.isEmpty()) marks.text += QLatin1Char('\n');
+        marks.text += QStringLiteral("%1: %2 [%3]")
+                          .arg(QLatin1String(SeverityText(f.severity)), QString::fromStdString(f.message),
+                               QString::fromStdString(f.rule));
+    }
+    for (uint32_t id : changed) {
+        const QModelIndex row = IndexOf(id);
+        if (row.isValid()) emit dataChanged(row, row, {Qt::DecorationRole, Qt::ToolTipRole});
+    }
 }
 
 BoxRun CBoxTreeModel::TopLevel() const { return m_parser ? m_parser->TopLevel() : BoxRun(); }
@@ -97,12 +123,21 @@ QVariant CBoxTreeModel::data(const QModelIndex& index, int role) const {
         // whole: red, and the tooltip says so.
         case Qt::ForegroundRole:
             return box && !BoxNotes(*box).empty() ? QVariant(QColor(200, 0, 0)) : QVariant();
-        case Qt::ToolTipRole:
-            if (box) {
-                const std::string notes = BoxNotes(*box);
-                if (!notes.empty()) return QString::fromStdString(notes);
-            }
-            return {};
+        case Qt::DecorationRole: {
+            const auto it = box ? m_marks.find(box->m_id) : m_marks.end();
+            if (it == m_marks.end()) return {};
+            return QApplication::style()->standardIcon(it->second.worst == Severity::Error
+                                                           ? QStyle::SP_MessageBoxCritical
+                                                           : QStyle::SP_MessageBoxWarning);
+        }
+        // The notes of a cut box, then what the check found in it.
+        case Qt::ToolTipRole: {
+            if (!box) return {};
+            QString tip = QString::fromStdString(BoxNotes(*box));
+            const auto it = m_marks.find(box->m_id);
+            if (it != m_marks.end()) tip += (tip.isEmpty() ? QString() : QStringLiteral("\n")) + it->second.text;
+            return tip.isEmpty() ? QVariant() : QVariant(tip);
+        }
         default:
             return {};
     }

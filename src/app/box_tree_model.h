@@ -1,10 +1,13 @@
 #pragma once
 #include <cstdint>
+#include <unordered_map>
+#include <vector>
 
 #include <QAbstractItemModel>
 #include <QString>
 
 #include "boxes/box.h"
+#include "check/finding.h"
 
 class CCorvel;
 
@@ -29,6 +32,9 @@ public:
     static const CBox* BoxAt(const QModelIndex& index);
     // The row of the box of identity `id` (an invalid index when no box has it).
     QModelIndex IndexOf(uint32_t id) const;
+    // The check's errors and warnings mark their boxes: an icon, and the messages after
+    // the tooltip's notes. Reset drops them.
+    void SetFindings(const std::vector<Finding>& findings);
 
     QModelIndex index(int row, int column, const QModelIndex& parent = QModelIndex()) const override;
     QModelIndex parent(const QModelIndex& child) const override;
@@ -43,6 +49,13 @@ private:
     QModelIndex IndexOfBox(const CBox& box, const CBox* parent) const;
     BoxRun TopLevel() const;
 
+    // What the check says of a box: its worst severity and its findings' lines.
+    struct Marks {
+        Severity worst = Severity::Info;
+        QString text;
+        size_t lines = 0;
+    };
+    std::unordered_map<uint32_t, Marks> m_marks;
     QString m_fileName;
     bool m_hasFile = false;
     const CCorvel* m_parser = nullptr;

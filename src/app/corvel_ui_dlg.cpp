@@ -28,7 +28,9 @@
 
 #include "app/about_dlg.h"
 #include "app/box_tree_model.h"
+#include "app/check_runner.h"
 #include "app/dump_pane.h"
+#include "app/findings_page.h"
 #include "app/hex_dump.h"
 #include "app/open_button.h"
 #include "app/recent_files.h"
@@ -96,6 +98,8 @@ CCorvel_UIDlg::CCorvel_UIDlg(CCorvelLib& lib, QWidget* parent) : QMainWindow(par
     m_view = new CHtmlViewCtrl(m_folder.pagePath, this, m_client);
 
     m_splitter = new CxSplitterWnd(m_client, kSplitterId);
+    m_checker = new CCheckRunner(this);
+    connect(m_checker, &CCheckRunner::checked, this, &CCorvel_UIDlg::OnChecked);
 
     FirstLayout();
     setAcceptDrops(true);
@@ -105,6 +109,8 @@ CCorvel_UIDlg::CCorvel_UIDlg(CCorvelLib& lib, QWidget* parent) : QMainWindow(par
 }
 
 CCorvel_UIDlg::~CCorvel_UIDlg() {
+    delete m_checker;  // waits for a check still going
+    m_checker = nullptr;
     WriteSavedSize({m_client->width(), m_client->height(), m_tree->width()});
     m_tree->selectionModel()->blockSignals(true);
     ClearTree();  // no row outlives the boxes
@@ -237,6 +243,9 @@ bool CCorvel_UIDlg::OpenFile(const QString& path) {
     ClearTree();
     m_lib.Uninit();
     statusBar()->clearMessage();  // the bytes of a field of the file before
+    m_checker->Cancel();
+    m_findings.clear();
+    m_findingsReady = false;
     if (m_lib.Init(Local8(path)) < 0) {
         std::fputs(" Initialize failed.. \n", stdout);
         std::fflush(stdout);
@@ -275,6 +284,9 @@ void CCorvel_UIDlg::FillTree(const QString& path) {
     m_tree->setCurrentIndex(file);
     FitTreeWidth();
     m_status->setText(OutcomeText(parsed));
+    // The tree shows first; the findings come when the check is done, also while the
+    // failure is told.
+    if (m_lib.Parser() && !m_lib.Parser()->NotMediaHeader()) m_checker->Start(path);
     if (!parsed) ShowMessage(QStringLiteral("Did not perform as expected."));
 }
 
@@ -309,10 +321,12 @@ void CCorvel_UIDlg::FitTreeWidth() {
 
 void CCorvel_UIDlg::OnSelectionChanged(const QModelIndex& index) {
     statusBar()->clearMessage();  // the bytes of a field of the page before
+    m_rootShown = false;
     if (!index.isValid()) return;
     WaitCursor wait;
     const CBox* box = CBoxTreeModel::BoxAt(index);
     if (!box) {
+        m_rootShown = true;
         ShowWelcome();
         m_dump->Clear();
         return;
@@ -340,8 +354,31 @@ void CCorvel_UIDlg::OnSelectionChanged(const QModelIndex& index) {
 }
 
 void CCorvel_UIDlg::ShowWelcome() {
-    WriteWelcomePage(m_folder.pagePath, m_logoPath, kMakerName);
+    QByteArray findings;
+    if (m_findingsReady) findings = QByteArray::fromStdString(FindingsHtml(m_findings, Local8(m_iconPath)));
+    WriteWelcomePage(m_folder.pagePath, m_logoPath, kMakerName, findings);
     m_view->Navigate(m_folder.pagePath);
+}
+
+void CCorvel_UIDlg::OnChecked(const std::vector<Finding>& findings) {
+    if (m_openPath.isEmpty()) return;
+    m_findings = findings;
+    m_findingsReady = true;
+    m_model->SetFindings(m_findings);
+    if (m_rootShown) ShowWelcome();
+}
+
+void CCorvel_UIDlg::ShowFinding(size_t k) {
+    if (k >= m_findings.size() || k >= kMaxFindingRows) return;
+    const Finding f = m_findings[k];
+    const QModelIndex item = m_model->IndexOf(f.boxId);
+    if (item.isValid()) {
+        m_tree->setCurrentIndex(item);
+        m_tree->scrollTo(item);
+    }
+    const Span span = Span::Bytes(f.offset, f.length);
+    if (span.Empty() || !m_dump->Highlight(m_lib, span)) return;
+    statusBar()->showMessage(CDumpPane::Describe(span));
 }
 
 void CCorvel_UIDlg::ShowDump(int64_t offset, uint64_t count) { m_dump->Show(m_lib, offset, count); }
@@ -415,6 +452,11 @@ QStringList CCorvel_UIDlg::FlvTagDump(const PageRequest& request) {
 }
 
 void CCorvel_UIDlg::OnRowClicked(const QString& subPage, int table, int row) {
+    // The root page's one report table is the findings'.
+    if (m_rootShown && subPage.isEmpty()) {
+        if (table == 0 && row >= 2) ShowFinding(size_t(row) - 2);
+        return;
+    }
     const Span span = subPage.isEmpty() ? PageRowSpan(table, row) : SubPageRowSpan(subPage, table, row);
     if (span.Empty() || !m_dump->Highlight(m_lib, span)) return;
     statusBar()->showMessage(CDumpPane::Describe(span));

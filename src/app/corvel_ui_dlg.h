@@ -1,6 +1,7 @@
 #pragma once
 #include <map>
 #include <memory>
+#include <vector>
 
 #include <QMainWindow>
 #include <QString>
@@ -9,9 +10,11 @@
 #include "app/work_folder.h"
 #include "base/span_map.h"
 #include "boxes/box.h"
+#include "check/finding.h"
 #include "report/page_model.h"
 
 class CBoxTreeModel;
+class CCheckRunner;
 class CCorvelLib;
 class CDumpPane;
 class COpenButton;
@@ -57,6 +60,12 @@ public:
     // Lights the bytes of the field or the entry of the clicked row and tells them in
     // the status bar.
     void OnRowClicked(const QString& subPage, int table, int row) override;
+    // Selects the box of finding `k` of the root page and lights its bytes.
+    void ShowFinding(size_t k);
+
+    // The open file's findings, once its check is done.
+    const std::vector<Finding>& Findings() const { return m_findings; }
+    bool FindingsReady() const { return m_findingsReady; }
 
     const WorkFolder& Folder() const { return m_folder; }
     const QString& IconPath() const { return m_iconPath; }
@@ -64,6 +73,7 @@ public:
     QTreeView* Tree() const { return m_tree; }
     CBoxTreeModel* TreeModel() const { return m_model; }
     CDumpPane* DumpPane() const { return m_dump; }
+    CCheckRunner* Checker() const { return m_checker; }
     CHtmlViewCtrl* HtmlView() const { return m_view; }
     CxSplitterWnd* Splitter() const { return m_splitter; }
     QLabel* StatusLine() const { return m_status; }
@@ -91,7 +101,9 @@ private:
     // The page of the box of identity `id` with the rows `window` says (made from the
     // shown copy of the box, with its spans, when there is one).
     PageModel PageOf(uint32_t id, const RowWindow& window) const;
+    // The welcome page, and below it the open file's findings once they are known.
     void ShowWelcome();
+    void OnChecked(const std::vector<Finding>& findings);
     void ShowMessage(const QString& text);
     Span PageRowSpan(int table, int row) const;
     Span SubPageRowSpan(const QString& path, int table, int row) const;
@@ -113,6 +125,9 @@ private:
     std::map<QString, SubPage> m_subPages;
     WorkFolder m_folder;
     QString m_openPath;  // the file open now, or empty
+    std::vector<Finding> m_findings;
+    bool m_findingsReady = false;
+    bool m_rootShown = false;  // the page shown is the file's row's
     QString m_iconPath;
     QString m_logoPath;
     bool m_layoutDone = false;
@@ -126,4 +141,5 @@ private:
     CxSplitterWnd* m_splitter = nullptr;
     CHtmlViewCtrl* m_view = nullptr;
     CDumpPane* m_dump = nullptr;
+    CCheckRunner* m_checker = nullptr;
 };

@@ -39,7 +39,8 @@ bool IsSubPagePath(const WorkFolder& folder, const QString& path) {
 
 QString ImageFolder() { return QString::fromStdString(PageImageFolder()); }
 
-bool WriteWelcomePage(const QString& pagePath, const QString& logoPath, const QString& caption) {
+bool WriteWelcomePage(const QString& pagePath, const QString& logoPath, const QString& caption,
+                      const QByteArray& after) {
     QFile file(pagePath);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
     QByteArray html;
@@ -65,6 +66,7 @@ bool WriteWelcomePage(const QString& pagePath, const QString& logoPath, const QS
     html += "</br></br></td>";
     html += "</tr>";
     html += "</table>";
+    html += after;
     html += "</body>";
     html += "</html>";
     return file.write(html) == html.size();

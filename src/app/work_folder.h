@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <QByteArray>
 #include <QString>
 
 // Milliseconds since system start as an unsigned 32-bit number (it wraps after 49 days).
@@ -26,6 +27,7 @@ bool IsSubPagePath(const WorkFolder& folder, const QString& path);
 // The folder of the images (beside the program in a build, under share/ when installed).
 QString ImageFolder();
 
-// The welcome page: the logo and the caption on a gradient, in one line of markup.
-// Returns false when the page file cannot be written.
-bool WriteWelcomePage(const QString& pagePath, const QString& logoPath, const QString& caption);
+// The welcome page: the logo and the caption on a gradient, in one line of markup, and
+// `after` (markup) below them. Returns false when the page file cannot be written.
+bool WriteWelcomePage(const QString& pagePath, const QString& logoPath, const QString& caption,
+                      const QByteArray& after = QByteArray());

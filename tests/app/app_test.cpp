@@ -14,6 +14,7 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QStatusBar>
+#include <QStyle>
 #include <QLocale>
 #include <QFontDatabase>
 #include <QProcess>
@@ -28,7 +29,9 @@
 
 #include "app/about_dlg.h"
 #include "app/box_tree_model.h"
+#include "app/check_runner.h"
 #include "app/dump_pane.h"
+#include "app/findings_page.h"
 #include "app/hex_dump.h"
 #include "app/open_button.h"
 #include "app/recent_files.h"
@@ -96,18 +99,26 @@ QString ExpectedDump(const QString& path, qint64 offset, qint64 count) {
 
 const CBox* BoxOf(const QModelIndex& item) { return CBoxTreeModel::BoxAt(item); }
 QString ToolTip(const QModelIndex& item) { return item.data(Qt::ToolTipRole).toString(); }
+// The notes of a cut box: its tooltip before the check's lines.
+QString Notes(const QModelIndex& item) {
+    QStringList lines = ToolTip(item).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    for (qsizetype i = 0; i < lines.size(); ++i)
+        if (lines[i].startsWith(QStringLiteral("error: ")) || lines[i].startsWith(QStringLiteral("warning: ")))
+            lines.erase(lines.begin() + i, lines.end());
+    return lines.join(QLatin1Char('\n'));
+}
 QModelIndex FileRow(CCorvel_UIDlg& w) { return w.TreeModel()->FileIndex(); }
 int Rows(const QModelIndex& item) { return item.model()->rowCount(item); }
 
 // The tree as `corvel tree` prints it: indent, type, start offset, size, and the
-// tooltip of a truncated box.
+// notes of a truncated box.
 void TreeText(const QModelIndex& item, int depth, QString& out) {
     QString code = item.data().toString();
     for (QChar& c : code)
         if (c.unicode() < 0x20 || c.unicode() == 0x7F) c = QLatin1Char('.');
     out += QString(depth * 2, QLatin1Char(' ')) + code +
            QStringLiteral(" %1 %2").arg(BoxOf(item)->m_startOffset).arg(BoxOf(item)->BoxSize());
-    out += ToolTip(item).isEmpty() ? QStringLiteral("\n") : QLatin1Char(' ') + ToolTip(item) + QLatin1Char('\n');
+    out += Notes(item).isEmpty() ? QStringLiteral("\n") : QLatin1Char(' ') + Notes(item) + QLatin1Char('\n');
     for (int i = 0; i < Rows(item); ++i) TreeText(item.model()->index(i, 0, item), depth + 1, out);
 }
 
@@ -342,7 +353,7 @@ void AppTest::subPagesLoadAndDump() {
     WriteFile(cut, FileBytes(path, 0, 714));
     QCOMPARE(MessageOf([&] { QVERIFY(w.OpenFile(cut)); }), QStringLiteral("Did not perform as expected."));
     QVERIFY(w.statusBar()->currentMessage().isEmpty());
-    QVERIFY(ToolTip(FindItem(w, QStringLiteral("mdat"))).endsWith(QStringLiteral("incomplete FLV tag at 712")));
+    QVERIFY(Notes(FindItem(w, QStringLiteral("mdat"))).endsWith(QStringLiteral("incomplete FLV tag at 712")));
     CompareWithCorvelTree(w, cut);
 }
 
@@ -384,6 +395,174 @@ void AppTest::rowClickLightsItsBytes() {
     RunJs(w, kFrameDoc + QStringLiteral(".querySelectorAll('BUTTON')[1].click(); 0;"));
     const QString sample = ExpectedDump(kBframes, 2784, 251);
     QVERIFY(WaitUntil([&] { return w.DumpPane()->toPlainText() == sample; }));
+}
+
+namespace {
+// The bytes of the dump pane that are lit.
+QStringList LitText(CCorvel_UIDlg& w) {
+    QStringList texts;
+    for (const QTextEdit::ExtraSelection& s : w.DumpPane()->extraSelections()) texts << s.cursor.selectedText();
+    return texts;
+}
+
+// A copy of avc_aac_bframes.mp4 with its video's first chunk past the end of the file
+// (an error on stco) and mvhd's next track ID 1 (a warning on mvhd).
+QString WriteBrokenCopy(const QTemporaryDir& dir, uint64_t stcoOffset, uint64_t mvhdEnd) {
+    QByteArray bytes = FileBytes(kBframes, 0, 1 << 30);
+    bytes.replace(qsizetype(stcoOffset) + 16, 4, QByteArray("\x7F\xFF\xFF\xF0", 4));  // after count
+    bytes.replace(qsizetype(mvhdEnd) - 4, 4, QByteArray("\0\0\0\1", 4));              // its last field
+    const QString path = dir.filePath(QStringLiteral("broken.mp4"));
+    WriteFile(path, bytes);
+    return path;
+}
+
+// The root page's finding rows, each as corvel check prints a finding.
+QString RootPageFindings(CCorvel_UIDlg& w, const QString& path) {
+    const QVariantList rows =
+        RunJs(w, QStringLiteral("Array.from(document.querySelectorAll('table[cellpadding=\"3\"] tr')).slice(2)"
+                                ".map(function (tr) { return Array.from(tr.cells).map(function (td) {"
+                                " return td.textContent; }); })"))
+            .toList();
+    QString text;
+    for (const QVariant& row : rows) {
+        const QStringList c = row.toStringList();
+        if (c.size() != 4) return QStringLiteral("a row of %1 cells").arg(c.size());
+        text += QStringLiteral("%1: %2: %3: %4 [%5]\n").arg(path, c[0], c[2], c[3], c[1]);
+    }
+    return text;
+}
+
+QString CorvelCheck(const QString& path) {
+    QProcess corvel;
+    corvel.start(QStringLiteral(CORVEL_EXE), {QStringLiteral("check"), path});
+    corvel.waitForFinished(30000);
+    return QString::fromUtf8(corvel.readAllStandardOutput());
+}
+}  // namespace
+
+// The check runs once the tree shows; its findings fill the root page below the welcome
+// content, as corvel check tells them; a click on one selects its box and lights its
+// bytes as a row click does.
+void AppTest::findingsOnRootPageLeadToTheirBytes() {
+    CCorvel_UIDlg& w = NewWindow();
+    QVERIFY(w.OpenFile(kBframes));
+    const uint64_t stco = BoxOf(FindItem(w, "moov/trak/mdia/minf/stbl/stco"))->m_startOffset;
+    const CBox* mvhd = BoxOf(FindItem(w, "moov/mvhd"));
+    QTemporaryDir dir;
+    const QString path = WriteBrokenCopy(dir, stco, mvhd->m_startOffset + mvhd->BoxSize());
+    QVERIFY(w.OpenFile(path));
+    QVERIFY(!w.FindingsReady());  // the tree did not wait for the check
+    QVERIFY(WaitUntil([&] { return w.FindingsReady(); }));
+    QVERIFY(WaitUntil([&] { return !RootPageFindings(w, path).isEmpty(); }));
+    const QString listed = RootPageFindings(w, path);
+    QCOMPARE(listed, CorvelCheck(path));
+    QVERIFY(listed.contains(QStringLiteral("[stco-offset-past-eof]")) && listed.contains(QStringLiteral("[next-track-id]")));
+
+    // The welcome content stays as it is; the findings follow it.
+    const QString bare = dir.filePath(QStringLiteral("welcome.html"));
+    QVERIFY(WriteWelcomePage(bare, ImageFolder() + QStringLiteral("/kesto_logo.png"), kMakerName));
+    const QByteArray welcome = FileBytes(bare, 0, 1 << 20), page = FileBytes(w.Folder().pagePath, 0, 1 << 20);
+    const QByteArray foot("</body></html>");
+    QVERIFY(welcome.endsWith(foot) && page.endsWith(foot));
+    QVERIFY(page.startsWith(welcome.chopped(foot.size())) && page.size() > welcome.size());
+    // The welcome content fills the view; the page opens on the findings (at its top, or
+    // whole at its foot).
+    const QString inView = QStringLiteral(
+        "var r = document.querySelector('table[cellpadding=\"3\"]').getBoundingClientRect();"
+        "r.top >= 0 && (r.top < 10 || r.bottom <= innerHeight + 1) && r.top < innerHeight");
+    QVERIFY(WaitUntil([&] { return RunJs(w, inView).toBool(); }));
+
+    // The stco error: its box selected (the tree opened down to it), its 4 bytes lit.
+    QVERIFY(WaitPageReady(w));
+    ClickCell(w, QStringLiteral("document"), QStringLiteral("stco-offset-past-eof"));
+    const QModelIndex stcoItem = FindItem(w, "moov/trak/mdia/minf/stbl/stco");
+    QVERIFY(WaitUntil([&] { return !LitText(w).isEmpty(); }));
+    QCOMPARE(w.Tree()->currentIndex(), stcoItem);
+    QVERIFY(w.Tree()->isExpanded(stcoItem.parent()));
+    QCOMPARE(LitText(w), (QStringList{QStringLiteral("7F FF FF F0"), QStringLiteral("....")}));
+    QCOMPARE(w.statusBar()->currentMessage(), CDumpPane::Describe(Span::Bytes(stco + 16, 4)));
+
+    // Back on the root page the list is there at once; the mvhd warning lights its field.
+    SelectAndWait(w, FileRow(w));
+    QVERIFY(WaitPageReady(w));
+    QCOMPARE(RootPageFindings(w, path), listed);
+    ClickCell(w, QStringLiteral("document"), QStringLiteral("next-track-id"));
+    QVERIFY(WaitUntil([&] { return w.Tree()->currentIndex() == FindItem(w, "moov/mvhd"); }));
+    QVERIFY(WaitUntil([&] { return LitText(w).value(0) == QStringLiteral("00 00 00 01"); }));
+
+    // A file read again drops the findings of the read before until its own are known.
+    QVERIFY(w.OpenFile(kBframes));
+    QVERIFY(!w.FindingsReady() && w.Findings().empty());
+    QVERIFY(WaitUntil([&] { return w.FindingsReady(); }));
+    QVERIFY(WaitUntil([&] { return RootPageFindings(w, kBframes) == CorvelCheck(kBframes); }));
+}
+
+// An item whose box has an error or a warning carries an icon by the worst of them and
+// their messages as its tooltip, after the notes of a cut box.
+void AppTest::findingsMarkTreeItems() {
+    CCorvel_UIDlg& w = NewWindow();
+    QVERIFY(w.OpenFile(kBframes));
+    const CBox* mvhd = BoxOf(FindItem(w, "moov/mvhd"));
+    QTemporaryDir dir;
+    const QString path =
+        WriteBrokenCopy(dir, BoxOf(FindItem(w, "moov/trak/mdia/minf/stbl/stco"))->m_startOffset,
+                        mvhd->m_startOffset + mvhd->BoxSize());
+    QVERIFY(w.OpenFile(path));
+    QVERIFY(WaitUntil([&] { return w.FindingsReady(); }));
+    auto iconIs = [](const QModelIndex& item, QStyle::StandardPixmap kind) {
+        const QIcon icon = item.data(Qt::DecorationRole).value<QIcon>();
+        return !icon.isNull() &&
+               icon.pixmap(16).toImage() == QApplication::style()->standardIcon(kind).pixmap(16).toImage();
+    };
+    const QModelIndex stco = FindItem(w, "moov/trak/mdia/minf/stbl/stco");
+    QVERIFY(iconIs(stco, QStyle::SP_MessageBoxCritical));
+    QCOMPARE(ToolTip(stco), QStringLiteral("error: chunk 1 at 2147483632 lies past the end of the file (%1 bytes) "
+                                           "[stco-offset-past-eof]")
+                                .arg(QFileInfo(path).size()));
+    QVERIFY(iconIs(FindItem(w, "moov/mvhd"), QStyle::SP_MessageBoxWarning));
+    QVERIFY(ToolTip(FindItem(w, "moov/mvhd")).startsWith(QStringLiteral("warning: the next track ID is 1")));
+    // moov-after-mdat is info: no mark; a sound box has none either.
+    for (const char* sound : {"moov", "moov/trak/tkhd"})
+        QVERIFY2(FindItem(w, sound).data(Qt::DecorationRole).isNull() && ToolTip(FindItem(w, sound)).isEmpty(), sound);
+
+    // A cut file, checked while its failure is told: the mdat keeps its note first; the
+    // check's lines follow.
+    const QString cut = kCorpus + QStringLiteral("truncated_mdat.mp4");
+    WithModal<QMessageBox>([&] { QVERIFY(w.OpenFile(cut)); },
+                           [&](QMessageBox*) { QVERIFY(WaitUntil([&] { return w.FindingsReady(); })); });
+    QVERIFY(w.FindingsReady());
+    QCOMPARE(ToolTip(FindItem(w, "mdat")),
+             QStringLiteral("truncated: 9385 of 18771 bytes present\nerror: the file ends inside the mdat box at 2372 "
+                            "(9385 of 18771 bytes present) [file-truncated]"));
+    QVERIFY(iconIs(FindItem(w, "mdat"), QStyle::SP_MessageBoxCritical));
+
+    // Not a media file: nothing is checked, the root page stays the welcome.
+    MessageOf([&] { QVERIFY(w.OpenFile(kCorpus + QStringLiteral("flv_ffmpeg.flv"))); });
+    QTest::qWait(300);
+    QVERIFY(!w.FindingsReady());
+    QVERIFY(!FileBytes(w.Folder().pagePath, 0, 1 << 20).contains("Findings"));
+}
+
+// A rule broken once per entry of a long table must not make a page or a tooltip of that
+// length: the root page lists the first findings and says how many there are, a
+// tooltip its box's first ten. Text from the file stays text.
+void AppTest::findingsShownAreBounded() {
+    CCorvel_UIDlg& w = NewWindow();
+    QVERIFY(w.OpenFile(kBframes));
+    QVERIFY(WaitUntil([&] { return w.FindingsReady(); }));
+    const QModelIndex stts = FindItem(w, "moov/trak/mdia/minf/stbl/stts");
+    std::vector<Finding> many(kMaxFindingRows + 500);
+    for (size_t i = 0; i < many.size(); ++i)
+        many[i] = {Severity::Warning, "r", "moov/<b>", 0, 4, "entry " + std::to_string(i), BoxOf(stts)->m_id};
+    const ReportTable table = FindingsTable(many);
+    QCOMPARE(table.listRows.size(), kMaxFindingRows);
+    QCOMPARE(QString::fromStdString(table.title), QStringLiteral("Findings (the first 1000 of 1500)"));
+    QVERIFY(FindingsHtml(many, "").find("moov/<wbr>&lt;b&gt;") != std::string::npos);
+    w.TreeModel()->SetFindings(many);
+    const QStringList tip = ToolTip(stts).split(QLatin1Char('\n'));
+    QCOMPARE(tip.size(), 11);
+    QCOMPARE(tip.at(9), QStringLiteral("warning: entry 9 [r]"));
+    QCOMPARE(tip.at(10), QStringLiteral("..."));
 }
 
 void AppTest::badInputIsIgnored() {

@@ -16,6 +16,9 @@ private slots:
     void selectionShowsPageAndDump();
     void subPagesLoadAndDump();
     void rowClickLightsItsBytes();
+    void findingsOnRootPageLeadToTheirBytes();
+    void findingsMarkTreeItems();
+    void findingsShownAreBounded();
     void badInputIsIgnored();
     void layoutSettingsAndSplitter();
     void returnIsSwallowed();

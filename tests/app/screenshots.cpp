@@ -1,6 +1,7 @@
 // tessaly_screenshots CORPUS_DIR OUT_DIR: the real window, driven as a user drives it,
 // photographed for the user guide: a box page beside the tree, a sample sub page with a
-// sample's bytes dumped, and an FLV tag page of an F4F fragment. Run by scripts/screenshots.
+// sample's bytes dumped, an FLV tag page of an F4F fragment, and the findings of a file
+// with faults. Run by scripts/screenshots.
 #include <QApplication>
 #include <QDir>
 #include <QImage>
@@ -9,6 +10,7 @@
 #include <QTreeView>
 #include <cstdio>
 
+#include "app/box_tree_model.h"
 #include "app/dump_pane.h"
 #include "boxes/containers/corvel.h"
 #include "view_driver.h"
@@ -61,5 +63,10 @@ int main(int argc, char** argv) {
     ok = ok && w.OpenFile(corpus.filePath(QStringLiteral("hds_abst_frag1.f4f"))) && Show(w, QStringLiteral("mdat")) &&
          (Choose(w, "FLV_PAGE", 0, 2), WaitUntil([&] { return !w.DumpPane()->toPlainText().isEmpty(); })) &&
          Save(w, out.filePath(QStringLiteral("flv_tag.png")));
+    // The findings of a file with faults, on the root page, the tree open at a box marked.
+    ok = ok && w.OpenFile(corpus.filePath(QStringLiteral("pub_go-mp4_sample_qt.mp4"))) &&
+         WaitUntil([&] { return w.FindingsReady(); }) && Show(w, QStringLiteral("moov/trak/mdia/minf/stbl/stco")) &&
+         (w.Tree()->setCurrentIndex(w.TreeModel()->FileIndex()), WaitPageReady(w)) &&
+         Save(w, out.filePath(QStringLiteral("findings.png")));
     return ok ? 0 : 1;
 }
