@@ -6,6 +6,7 @@
 #include "boxes/descriptors/avc_configuration.h"
 #include "boxes/descriptors/es_descriptor.h"
 #include "boxes/descriptors/hevc_configuration.h"
+#include "boxes/protection/protection_boxes.h"
 #include "report/format.h"
 
 namespace {
@@ -89,7 +90,8 @@ const CBox* CodecConfiguration(const CBox& entry) {
 }
 
 std::string CodecString(const CBox& entry) {
-    const std::string code = PlainCode(entry.m_type);
+    // A protected entry is named by the format it protects.
+    const std::string code = PlainCode(OriginalFormatOf(entry));
     const CBox* config = CodecConfiguration(entry);
     if (auto* avc = dynamic_cast<const CAVCConfigurationBox*>(config)) return AvcString(code, *avc);
     if (auto* hevc = dynamic_cast<const CHEVCConfigurationBox*>(config)) return HevcString(code, *hevc);

@@ -3,6 +3,7 @@
 #include "base/log.h"
 #include "boxes/descriptors/es_descriptor.h"
 #include "boxes/presentation/free_space_box.h"
+#include "boxes/protection/protection_boxes.h"
 #include "boxes/sampleentry/entry_boxes.h"
 
 int CSampleEntry::ParseBox(CBitStreamReader& reader) {
@@ -46,6 +47,7 @@ ChildMade EntryChild(const CBox& h) {
         case FourCC("m4ds"): return Known<CMPEG4ExtensionDescriptorsBox>(h);
         case FourCC("pasp"): return Known<CPixelAspectRatioBox>(h);
         case FourCC("clap"): return Known<CCleanAperturebox>(h);
+        case FourCC("sinf"): case FourCC("rinf"): return Known<CProtectionSchemeInfoBox>(h);
         default: return FreeSpaceOrUnknown(h);
     }
 }
