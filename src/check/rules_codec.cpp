@@ -16,28 +16,10 @@
 namespace {
 std::string Num(uint64_t v) { return std::to_string(v); }
 
-uint32_t AacSampleRate(const CAudioSpecificConfig& asc) {
-    static const uint32_t kRates[] = {96000, 88200, 64000, 48000, 44100, 32000, 24000,
-                                      22050, 16000, 12000, 11025, 8000,  7350};
-    if (asc.m_samplingFrequencyIndex == 15) return asc.m_samplingFrequency;
-    return asc.m_samplingFrequencyIndex < 13 ? kRates[asc.m_samplingFrequencyIndex] : 0;
-}
-
-// Channel configurations 1 to 6 are that many channels, 7 is eight; 0 leaves it to the
-// program config element.
-uint32_t AacChannels(const CAudioSpecificConfig& asc) {
-    const uint32_t c = asc.m_channelConfiguration;
-    return c >= 1 && c <= 6 ? c : c == 7 ? 8 : 0;
-}
-
 const CAudioSpecificConfig* AacConfig(const CBox& entry) {
-    for (const CBox* box : BoxesOf(entry, FourCC("esds"))) {
-        const auto* esds = dynamic_cast<const ESDescriptorBox*>(box);
-        const CDecoderConfigDescriptor* config =
-            esds && esds->m_esDescriptor ? esds->m_esDescriptor->m_decoderConfig.get() : nullptr;
-        if (config && config->m_objectTypeIndication == 0x40)
-            return dynamic_cast<const CAudioSpecificConfig*>(config->m_decoderSpecificInfo.get());
-    }
+    for (const CBox* box : BoxesOf(entry, FourCC("esds")))
+        if (const auto* esds = dynamic_cast<const ESDescriptorBox*>(box); esds && esds->AudioConfig())
+            return esds->AudioConfig();
     return nullptr;
 }
 
@@ -46,7 +28,7 @@ const CAudioSpecificConfig* AacConfig(const CBox& entry) {
 void AacEntry(CheckContext& check, const CAudioSampleEntry& entry, const CMediaHeaderBox* mdhd) {
     const CAudioSpecificConfig* asc = AacConfig(entry);
     if (!asc) return;
-    const uint32_t rate = AacSampleRate(*asc);
+    const uint32_t rate = asc->SampleRate();
     auto sameRate = [rate](uint64_t other) { return other == rate || other == 2ull * rate; };
     const uint32_t entryRate = entry.m_sampleRate >> 16;
     // The 16.16 field cannot hold a rate above 65535: such entries say 0 or a part of it.
@@ -61,7 +43,7 @@ void AacEntry(CheckContext& check, const CAudioSampleEntry& entry, const CMediaH
                            Num(rate) + " Hz: frame durations are rounded");
     // 2 is the entry's template value, which MP4 writers keep whatever the stream (a
     // decoder reads the configuration): only another count disagrees.
-    const uint32_t channels = AacChannels(*asc);
+    const uint32_t channels = asc->Channels();
     if (channels && entry.m_channelCount && entry.m_channelCount != 2 && entry.m_channelCount != channels)
         check.AddField(Severity::Warning, "aac-channels", entry, entry.m_channelCount,
                        "the sample entry says " + Num(entry.m_channelCount) + " channels; the AAC configuration " +

@@ -158,3 +158,4 @@ std::span<const BoxEntry> FragmentEntries();
 std::span<const BoxEntry> StreamingEntries();
 std::span<const BoxEntry> MetadataEntries();
 std::span<const BoxEntry> VideoCodecEntries();
+std::span<const BoxEntry> ProtectionEntries();

@@ -9,6 +9,7 @@
 #include "boxes/videocodecs/av1_configuration_box.h"
 #include "boxes/videocodecs/dolby_vision_configuration_box.h"
 #include "boxes/videocodecs/vp_configuration_box.h"
+#include "boxes/protection/protection_boxes.h"
 #include "report/format.h"
 
 namespace {
@@ -124,7 +125,8 @@ const CBox* CodecConfiguration(const CBox& entry) {
 }
 
 std::string CodecString(const CBox& entry) {
-    const std::string code = PlainCode(entry.m_type);
+    // A protected entry is named by the format it protects.
+    const std::string code = PlainCode(OriginalFormatOf(entry));
     const CBox* config = CodecConfiguration(entry);
     if (auto* avc = dynamic_cast<const CAVCConfigurationBox*>(config)) return AvcString(code, *avc);
     if (auto* hevc = dynamic_cast<const CHEVCConfigurationBox*>(config)) return HevcString(code, *hevc);

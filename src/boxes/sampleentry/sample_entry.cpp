@@ -3,6 +3,7 @@
 #include "base/log.h"
 #include "boxes/descriptors/es_descriptor.h"
 #include "boxes/presentation/free_space_box.h"
+#include "boxes/protection/protection_boxes.h"
 #include "boxes/sampleentry/entry_boxes.h"
 #include "boxes/videocodecs/av1_configuration_box.h"
 #include "boxes/videocodecs/coding_constraints_box.h"
@@ -66,6 +67,7 @@ ChildMade EntryChild(const CBox& h) {
         case FourCC("fiel"): return Known<CFieldHandlingBox>(h);
         case FourCC("ccst"): return Known<CCodingConstraintsBox>(h);
         case FourCC("dvcC"): case FourCC("dvvC"): return Known<CDolbyVisionConfigurationBox>(h);
+        case FourCC("sinf"): case FourCC("rinf"): return Known<CProtectionSchemeInfoBox>(h);
         default: return FreeSpaceOrUnknown(h);
     }
 }

@@ -239,7 +239,7 @@ constexpr BoxEntry kEntries[] = {
     {FourCC("tims"), "Time Scale Entry Box", nullptr, RowsOf<CTimeScaleEntry, TimeScaleRows>},
     {FourCC("tsro"), "Time Scale Entry Box", nullptr, RowsOf<CTimeOffset, TimeOffsetRows>},
     {FourCC("snro"), "Sequence Offset Box", nullptr, RowsOf<CSequenceOffset, SequenceOffsetRows>},
-    // The boxes of text sample entries and of protected entries: titles only.
+    // The boxes of text sample entries: titles only.
     {FourCC("blnk"), "Blinking Box"},
     {FourCC("dlay"), "Scroll Delay Box"},
     {FourCC("drpo"), "Drop Shadow Offset Box"},
@@ -251,11 +251,6 @@ constexpr BoxEntry kEntries[] = {
     {FourCC("styl"), "Style Box"},
     {FourCC("tbox"), "Text Box Box"},
     {FourCC("twrp"), "Text Wrap Box"},
-    {FourCC("frma"), "Original Format Box"},
-    {FourCC("schm"), "Scheme Type Box"},
-    {FourCC("schi"), "Scheme Information Box"},
-    {FourCC("sinf"), "Protection Scheme Information Box"},
-    {FourCC("rinf"), "Restricted Scheme Information Box"},
     {FourCC("seii"), "SEI Information Box"},
 };
 }  // namespace
