@@ -91,7 +91,8 @@ void OperatingPointRows(PageBuilder& page, const Av1SequenceHeader& s) {
         const Av1SequenceHeader::OperatingPoint& op = s.m_operatingPoints[i];
         if (!s.m_reducedStillPictureHeader) page.U32x4(Format("Operating point idc (%zu)", i), op.idc);
         Coded(page, Format("Seq level idx (%zu)", i), op.level, 2, Av1LevelName(op.level).c_str());
-        if (op.level > 7) Coded(page, Format("Seq tier (%zu)", i), op.tier, 2, TierName(op.tier));
+        if (op.level > 7 && !s.m_reducedStillPictureHeader)
+            Coded(page, Format("Seq tier (%zu)", i), op.tier, 2, TierName(op.tier));
         if (s.m_decoderModelInfoPresent) {
             page.U32x2(Format("Decoder model present for this op (%zu)", i), op.decoderModelPresent);
             if (op.decoderModelPresent) {
@@ -229,6 +230,11 @@ void Av1ConfigurationRows(PageBuilder& page, const CAV1ConfigurationBox& b) {
         if (!obu.sequenceHeader && obu.size)
             page.Derived("OBU payload", Format("%llu bytes", static_cast<unsigned long long>(obu.size)), {obu.payload});
         if (obu.sequenceHeader) SequenceHeaderRows(page, *obu.sequenceHeader);
+    }
+    if (b.m_moreObusBytes) {
+        page.Table("Further OBUs");
+        page.Derived("OBUs", Format("%llu bytes, not decoded", static_cast<unsigned long long>(b.m_moreObusBytes)),
+                     {b.m_moreObusBytes});
     }
 }
 

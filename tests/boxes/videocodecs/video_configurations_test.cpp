@@ -178,6 +178,17 @@ TEST(VideoConfigurations, CodecStrings) {
     EXPECT_EQ(CodecString(entry), "dvh1.05.06");
 }
 
+TEST(VideoConfigurations, ObusPastTheFirstSixteenAreNotDecoded) {
+    // 50000 empty padding OBUs: sixteen decoded, the rest kept as bytes; the page stays small.
+    std::string obus;
+    for (int i = 0; i < 50000; ++i) obus += std::string("\x7A\x00", 2);
+    auto av1C = ParseLeaf<CAV1ConfigurationBox>(Box("av1C", std::string("\x81\x00\x0C\x00", 4) + obus));
+    ASSERT_EQ(av1C.status, 0);
+    EXPECT_EQ(av1C->m_configObus.size(), CAV1ConfigurationBox::kMaxObus);
+    EXPECT_EQ(av1C->m_moreObusBytes, 2 * (50000 - CAV1ConfigurationBox::kMaxObus));
+    EXPECT_LE(PageOf(*av1C.box).tables.size(), 20u);
+}
+
 TEST(VideoConfigurations, HostileBoxesFailCleanly) {
     // An av1C whose OBU claims more bytes than the box holds: the av1C fails with its
     // record read and no OBU payload past its end, and fails its entry and the walk, as
