@@ -105,7 +105,7 @@ std::string DolbyVisionString(const std::string& code, const CDolbyVisionConfigu
 // The codes whose manifest name differs from the entry's code.
 std::string PlainCode(uint32_t type) {
     if (type == FourCC("Opus")) return "opus";
-    return FourCCText(type);
+    return FourCCUtf8(type);  // as the tree shows codes ("©" and all)
 }
 }  // namespace
 
