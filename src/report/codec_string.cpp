@@ -1,7 +1,5 @@
 #include "report/codec_string.h"
 
-#include <cstring>
-
 #include "boxes/descriptors/audio_config.h"
 #include "boxes/descriptors/avc_configuration.h"
 #include "boxes/descriptors/es_descriptor.h"

@@ -114,7 +114,7 @@ Colour OurColour(const CBox& entry) {
         } else if (auto* colr = dynamic_cast<const CColourInformationBox*>(child.get()); colr && colr->IsNcl()) {
             c.codes = {{"color_primaries", colr->m_colourPrimaries}, {"color_transfer", colr->m_transferCharacteristics},
                        {"color_space", colr->m_matrixCoefficients}};
-            if (colr->m_colourType == FourCC("nclx")) c.codes["color_range"] = colr->m_fullRangeFlag;
+            if (colr->m_hasRangeByte) c.codes["color_range"] = colr->m_fullRangeFlag;
         }
     }
     return c;

@@ -118,6 +118,7 @@ TEST(VideoConfigurations, LayoutsTheCorpusLacksReadInFull) {
         {"av01 with a reduced still picture header", InStsd("vide", Visual("av01", kStillAv1C))},
         {"vp09 with init data, SmDm, CoLL, colr with an ICC profile",
          InStsd("vide", Visual("vp09", kVpcC + kSmDm + kCoLL + Box("colr", "prof" + Icc())))},
+        {"colr nclx without its range byte", InStsd("vide", Visual("av01", Box("colr", "nclx" + U16(1) + U16(1) + U16(1))))},
         {"hvc1 with dvcC and dvvC, fiel", InStsd("vide", Visual("hvc1", kHvcC + kDvcC + Box("dvvC", kDvcC.substr(8)) +
                                                                             Box("fiel", U8(2) + U8(6))))},
     });
