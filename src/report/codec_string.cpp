@@ -1,7 +1,5 @@
 #include "report/codec_string.h"
 
-#include <cstring>
-
 #include "boxes/descriptors/audio_config.h"
 #include "boxes/descriptors/avc_configuration.h"
 #include "boxes/descriptors/es_descriptor.h"
@@ -106,7 +104,7 @@ std::string DolbyVisionString(const std::string& code, const CDolbyVisionConfigu
 // The codes whose manifest name differs from the entry's code.
 std::string PlainCode(uint32_t type) {
     if (type == FourCC("Opus")) return "opus";
-    return FourCCText(type);
+    return FourCCUtf8(type);  // as the tree shows codes ("©" and all)
 }
 }  // namespace
 

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "boxes/descriptors/es_descriptor.h"
+#include "boxes/sampletable/parse_leaf.h"
 #include "corpus/corpus_refs.h"
 #include "report/codec_string.h"
 
@@ -58,4 +60,34 @@ TEST(CodecString, HandCheckedValues) {
     EXPECT_EQ(CodecStrings("modern_h264_flac.mp4")[1], "fLaC");
     // An empty av1C (written before the muxer saw the stream) gives the code alone.
     EXPECT_EQ(CodecStrings("modern_av1_cmaf.mp4"), std::vector<std::string>{"av01"});
+}
+
+// An esds of MPEG-4 audio whose audio specific config is `config`.
+std::unique_ptr<CBox> Esds(const std::string& config) {
+    const auto n = static_cast<char>(config.size());
+    auto esds = ParseLeaf<ESDescriptorBox>(FullBox(
+        "esds", 0, 0,
+        std::string("\x03") + char(0x17 + n) + U16(1) + U8(0) + "\x04" + char(0x0F + n) + "\x40\x15" + U24(0) +
+            U32(0) + U32(0) + "\x05" + n + config + "\x06\x01\x02"));
+    EXPECT_EQ(esds.status, 0);
+    return std::move(esds.box);
+}
+
+// An entry of `type` holding `child`, itself holding `grandchild` when given.
+std::unique_ptr<CBox> Entry(const char (&type)[5], std::unique_ptr<CBox> child) {
+    auto entry = std::make_unique<CBox>();
+    entry->m_type = FourCC(type);
+    entry->AddChildBox(std::move(child));
+    return entry;
+}
+
+TEST(CodecString, AacObjectTypeWhereverTheEsdsLies) {
+    // AAC LC (object type 2), directly in the entry or in a QuickTime sound description's wave.
+    EXPECT_EQ(CodecString(*Entry("mp4a", Esds("\x12\x10"))), "mp4a.40.2");
+    EXPECT_EQ(CodecString(*Entry("mp4a", Entry("wave", Esds("\x12\x10")))), "mp4a.40.2");
+    // HE-AAC signalled by its own object type (5) first: the string names SBR, not the
+    // underlying AAC LC.
+    EXPECT_EQ(CodecString(*Entry("mp4a", Esds(std::string("\x2B\x11\x88\x00", 4)))), "mp4a.40.5");
+    // No configuration: the code alone.
+    EXPECT_EQ(CodecString(*Entry("mp4a", std::make_unique<CBox>())), "mp4a");
 }

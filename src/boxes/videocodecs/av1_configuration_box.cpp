@@ -170,7 +170,7 @@ int CAV1ConfigurationBox::ParseBox(CBitStreamReader& reader) {
                             {&m_reserved, 3}, {&m_initialPresentationDelayPresent, 1},
                             {&m_initialPresentationDelayMinusOne, 4}}) < 0)
         return -1;
-    while (reader.RemainingBytes() > 0) {
+    while (reader.RemainingBytes() > 0 && m_configObus.size() < kMaxObus) {
         Av1ConfigObu& obu = m_configObus.emplace_back();
         if (ReadFields(reader, {{&obu.forbiddenBit, 1}, {&obu.type, 4}, {&obu.extensionFlag, 1},
                                 {&obu.hasSizeField, 1}, {&obu.reserved, 1}}) < 0 ||
@@ -193,6 +193,8 @@ int CAV1ConfigurationBox::ParseBox(CBitStreamReader& reader) {
         // Trailing bits, or a payload not decoded.
         if (payload.RemainingBits) payload.SkipRest(&obu.payload);
     }
+    m_moreObusBytes = reader.RemainingBytes();
+    if (reader.RemainingBits) reader.SkipRest(&m_moreObusBytes);
     return 0;
 }
 

@@ -125,5 +125,9 @@ public:
     uint32_t m_reserved = 0;              // 3
     uint32_t m_initialPresentationDelayPresent = 0;
     uint32_t m_initialPresentationDelayMinusOne = 0;  // 4 (reserved without the flag)
-    std::deque<Av1ConfigObu> m_configObus;  // a deque: the fields keep their addresses
+    // A deque: the fields keep their addresses. A record holds a sequence header and
+    // perhaps a metadata OBU or two: OBUs past kMaxObus are not decoded.
+    static constexpr size_t kMaxObus = 16;
+    std::deque<Av1ConfigObu> m_configObus;
+    uint64_t m_moreObusBytes = 0;  // the bytes of the OBUs past kMaxObus
 };

@@ -34,8 +34,8 @@ int CColourInformationBox::ParseBox(CBitStreamReader& reader) {
         if (reader.ReadBits(16, m_colourPrimaries) < 0 || reader.ReadBits(16, m_transferCharacteristics) < 0 ||
             reader.ReadBits(16, m_matrixCoefficients) < 0)
             return -1;
-        if (m_colourType == FourCC("nclx") && (reader.ReadBits(1, m_fullRangeFlag) < 0 || reader.ReadBits(7, m_reserved) < 0))
-            return -1;
+        m_hasRangeByte = m_colourType == FourCC("nclx") && reader.RemainingBits >= 8;
+        if (m_hasRangeByte && (reader.ReadBits(1, m_fullRangeFlag) < 0 || reader.ReadBits(7, m_reserved) < 0)) return -1;
     } else if (m_colourType == FourCC("rICC") || m_colourType == FourCC("prof")) {
         m_icc = std::make_unique<IccProfileHeader>();
         return m_icc->Parse(reader);

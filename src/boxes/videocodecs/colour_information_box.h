@@ -51,7 +51,9 @@ public:
     uint32_t m_colourPrimaries = 0;          // 16
     uint32_t m_transferCharacteristics = 0;  // 16
     uint32_t m_matrixCoefficients = 0;       // 16
-    uint32_t m_fullRangeFlag = 0;  // 1, nclx
-    uint32_t m_reserved = 0;       // 7, nclx
+    // nclx: the range byte, which some writers leave out.
+    bool m_hasRangeByte = false;
+    uint32_t m_fullRangeFlag = 0;  // 1
+    uint32_t m_reserved = 0;       // 7
     std::unique_ptr<IccProfileHeader> m_icc;
 };

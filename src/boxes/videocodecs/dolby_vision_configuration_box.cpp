@@ -1,5 +1,7 @@
 #include "boxes/videocodecs/dolby_vision_configuration_box.h"
 
+#include <utility>
+
 int CDolbyVisionConfigurationBox::ParseBox(CBitStreamReader& reader) {
     for (auto [field, bits] : {std::pair{&m_versionMajor, 8u}, {&m_versionMinor, 8u}, {&m_profile, 7u}, {&m_level, 6u},
                                {&m_rpuPresent, 1u}, {&m_elPresent, 1u}, {&m_blPresent, 1u},

@@ -1,5 +1,7 @@
 #include "boxes/videocodecs/vp_configuration_box.h"
 
+#include <utility>
+
 int CVPConfigurationBox::ParseBox(CBitStreamReader& reader) {
     if (CFullBox::ParseBox(reader) < 0) return -1;
     if (m_version != 1) return 0;

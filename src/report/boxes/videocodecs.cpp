@@ -91,7 +91,8 @@ void OperatingPointRows(PageBuilder& page, const Av1SequenceHeader& s) {
         const Av1SequenceHeader::OperatingPoint& op = s.m_operatingPoints[i];
         if (!s.m_reducedStillPictureHeader) page.U32x4(Format("Operating point idc (%zu)", i), op.idc);
         Coded(page, Format("Seq level idx (%zu)", i), op.level, 2, Av1LevelName(op.level).c_str());
-        if (op.level > 7) Coded(page, Format("Seq tier (%zu)", i), op.tier, 2, TierName(op.tier));
+        if (op.level > 7 && !s.m_reducedStillPictureHeader)
+            Coded(page, Format("Seq tier (%zu)", i), op.tier, 2, TierName(op.tier));
         if (s.m_decoderModelInfoPresent) {
             page.U32x2(Format("Decoder model present for this op (%zu)", i), op.decoderModelPresent);
             if (op.decoderModelPresent) {
@@ -230,6 +231,11 @@ void Av1ConfigurationRows(PageBuilder& page, const CAV1ConfigurationBox& b) {
             page.Derived("OBU payload", Format("%llu bytes", static_cast<unsigned long long>(obu.size)), {obu.payload});
         if (obu.sequenceHeader) SequenceHeaderRows(page, *obu.sequenceHeader);
     }
+    if (b.m_moreObusBytes) {
+        page.Table("Further OBUs");
+        page.Derived("OBUs", Format("%llu bytes, not decoded", static_cast<unsigned long long>(b.m_moreObusBytes)),
+                     {b.m_moreObusBytes});
+    }
 }
 
 // ---- vpcC
@@ -322,7 +328,7 @@ void ColourInformationRows(PageBuilder& page, const CColourInformationBox& b) {
     page.Table();
     page.Code("Colour type", b.m_colourType);
     if (b.IsNcl()) ColourRows(page, b.m_colourPrimaries, b.m_transferCharacteristics, b.m_matrixCoefficients, 4);
-    if (b.m_colourType == FourCC("nclx")) {
+    if (b.m_hasRangeByte) {
         Coded(page, "Full range flag", b.m_fullRangeFlag, 2, RangeName(b.m_fullRangeFlag));
         page.U32x2("Reserved", b.m_reserved);
     }
@@ -406,6 +412,12 @@ void CodingConstraintsRows(PageBuilder& page, const CCodingConstraintsBox& b) {
     page.U32("Reserved", b.m_reserved);
 }
 
+// What a base layer decodes as without the enhancement.
+const char* DolbyVisionCompatibilityName(uint32_t v) {
+    static const char* const kNames[] = {"none", "HDR10", "SDR, BT.709", nullptr, "HLG", nullptr, "BT.2100 PQ, Blu-ray"};
+    return NameOf(kNames, v);
+}
+
 void DolbyVisionRows(PageBuilder& page, const CDolbyVisionConfigurationBox& b) {
     page.Table();
     page.U32x2("DV version major", b.m_versionMajor);
@@ -415,7 +427,8 @@ void DolbyVisionRows(PageBuilder& page, const CDolbyVisionConfigurationBox& b) {
     page.U32x2("RPU present flag", b.m_rpuPresent);
     page.U32x2("EL present flag", b.m_elPresent);
     page.U32x2("BL present flag", b.m_blPresent);
-    page.U32x2("DV BL signal compatibility id", b.m_blSignalCompatibilityId);
+    Coded(page, "DV BL signal compatibility id", b.m_blSignalCompatibilityId, 2,
+          DolbyVisionCompatibilityName(b.m_blSignalCompatibilityId));
     page.U32("Reserved", b.m_reserved);
     page.Derived("Reserved", WordsText(b.m_reserved2, 4), {b.m_reserved2});
 }
