@@ -31,6 +31,8 @@
 #include "app/check_runner.h"
 #include "app/dump_pane.h"
 #include "app/findings_page.h"
+#include "report/file_info.h"
+#include "report/page_html.h"
 #include "app/hex_dump.h"
 #include "app/open_button.h"
 #include "app/recent_files.h"
@@ -246,6 +248,8 @@ bool CCorvel_UIDlg::OpenFile(const QString& path) {
     m_checker->Cancel();
     m_findings.clear();
     m_findingsReady = false;
+    m_tracks.reset();
+    m_trackBoxes.clear();
     if (m_lib.Init(Local8(path)) < 0) {
         std::fputs(" Initialize failed.. \n", stdout);
         std::fflush(stdout);
@@ -354,9 +358,16 @@ void CCorvel_UIDlg::OnSelectionChanged(const QModelIndex& index) {
 }
 
 void CCorvel_UIDlg::ShowWelcome() {
-    QByteArray findings;
-    if (m_findingsReady) findings = QByteArray::fromStdString(FindingsHtml(m_findings, Local8(m_iconPath)));
-    WriteWelcomePage(m_folder.pagePath, m_logoPath, kMakerName, findings);
+    if (!m_tracks && !m_openPath.isEmpty() && m_lib.Parser()) {
+        const FileInfo info = ReadFileInfo(*m_lib.Parser());
+        m_tracks = TracksTable(info);
+        for (const TrackInfo& t : info.tracks) m_trackBoxes.push_back(t.boxId);
+    }
+    QByteArray after;
+    if (m_tracks && !m_trackBoxes.empty())
+        after = QByteArray::fromStdString(TableHtml(*m_tracks, Local8(m_iconPath), std::string(), nullptr));
+    if (m_findingsReady) after += QByteArray::fromStdString(FindingsHtml(m_findings, Local8(m_iconPath)));
+    WriteWelcomePage(m_folder.pagePath, m_logoPath, kMakerName, after);
     m_view->Navigate(m_folder.pagePath);
 }
 
@@ -379,6 +390,15 @@ void CCorvel_UIDlg::ShowFinding(size_t k) {
     const Span span = Span::Bytes(f.offset, f.length);
     if (span.Empty() || !m_dump->Highlight(m_lib, span)) return;
     statusBar()->showMessage(CDumpPane::Describe(span));
+}
+
+void CCorvel_UIDlg::ShowTrack(size_t k) {
+    if (!m_tracks || k >= m_trackBoxes.size()) return;
+    const QModelIndex item = m_model->IndexOf(m_trackBoxes[k]);
+    if (item.isValid()) {
+        m_tree->setCurrentIndex(item);
+        m_tree->scrollTo(item);
+    }
 }
 
 void CCorvel_UIDlg::ShowDump(int64_t offset, uint64_t count) { m_dump->Show(m_lib, offset, count); }
@@ -452,9 +472,11 @@ QStringList CCorvel_UIDlg::FlvTagDump(const PageRequest& request) {
 }
 
 void CCorvel_UIDlg::OnRowClicked(const QString& subPage, int table, int row) {
-    // The root page's one report table is the findings'.
+    // The root page's report tables: the tracks (when the file has any), then the findings.
     if (m_rootShown && subPage.isEmpty()) {
-        if (table == 0 && row >= 2) ShowFinding(size_t(row) - 2);
+        const int findingsTable = m_trackBoxes.empty() ? 0 : 1;
+        if (row >= 2 && table == findingsTable) ShowFinding(size_t(row) - 2);
+        else if (row >= 2 && table == 0 && findingsTable == 1) ShowTrack(size_t(row) - 2);
         return;
     }
     const Span span = subPage.isEmpty() ? PageRowSpan(table, row) : SubPageRowSpan(subPage, table, row);

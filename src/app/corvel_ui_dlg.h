@@ -1,6 +1,7 @@
 #pragma once
 #include <map>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include <QMainWindow>
@@ -101,8 +102,10 @@ private:
     // The page of the box of identity `id` with the rows `window` says (made from the
     // shown copy of the box, with its spans, when there is one).
     PageModel PageOf(uint32_t id, const RowWindow& window) const;
-    // The welcome page, and below it the open file's findings once they are known.
+    // The welcome page, and below it the open file's tracks and its findings once they are known.
     void ShowWelcome();
+    // Selects the trak of row k of the root page's tracks and lights its bytes.
+    void ShowTrack(size_t k);
     void OnChecked(const std::vector<Finding>& findings);
     void ShowMessage(const QString& text);
     Span PageRowSpan(int table, int row) const;
@@ -127,6 +130,9 @@ private:
     QString m_openPath;  // the file open now, or empty
     std::vector<Finding> m_findings;
     bool m_findingsReady = false;
+    // The root page's tracks, made when it first shows; their identities by row.
+    std::optional<ReportTable> m_tracks;
+    std::vector<uint32_t> m_trackBoxes;
     bool m_rootShown = false;  // the page shown is the file's row's
     QString m_iconPath;
     QString m_logoPath;

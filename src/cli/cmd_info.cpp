@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <iostream>
 #include <string>
 
@@ -66,13 +67,24 @@ std::string Plain(const std::string& file, const FileInfo& info) {
                            : std::string("not fragmented")) +
            "\n";
     if (info.tracks.empty()) return out;
-    out += Format("  %-6s %-8s %-24s %-18s %12s %9s %12s  %s\n", "track", "handler", "codec", "parameters",
-                  "duration", "samples", "bit rate", "language");
-    for (const TrackInfo& t : info.tracks)
-        out += Format("  %-6u %-8s %-24s %-18s %12s %9llu %12s  %s\n", t.id, PrintableFourCC(t.handler).c_str(),
-                      t.codec.c_str(), TrackParameters(t).c_str(), (Seconds(t.Seconds()) + " s").c_str(),
-                      static_cast<unsigned long long>(t.samples), (std::to_string(t.BitRate() / 1000) + " kb/s").c_str(),
-                      t.language.c_str());
+    // The root page's table of tracks, its columns padded to their widest cell.
+    const ReportTable table = TracksTable(info);
+    std::vector<size_t> widths;
+    for (const std::string& h : table.headers) widths.push_back(h.size());
+    for (const ListRow& row : table.listRows)
+        for (size_t c = 0; c < row.cells.size() && c < widths.size(); ++c)
+            widths[c] = std::max(widths[c], row.cells[c].Plain().size());
+    auto line = [&](auto cell) {
+        std::string text = " ";
+        for (size_t c = 0; c < widths.size(); ++c) {
+            const std::string s = cell(c);
+            text += " " + s + std::string(c + 1 < widths.size() ? widths[c] - s.size() + 1 : 0, ' ');
+        }
+        return text + "\n";
+    };
+    out += line([&](size_t c) { return table.headers[c]; });
+    for (const ListRow& row : table.listRows)
+        out += line([&](size_t c) { return c < row.cells.size() ? row.cells[c].Plain() : std::string(); });
     return out;
 }
 }  // namespace

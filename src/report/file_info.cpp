@@ -53,6 +53,9 @@ void EntryParameters(const CBox& entry, TrackInfo& track) {
 
 TrackInfo ReadTrack(const CBox& trak, uint32_t movieTimescale) {
     TrackInfo track;
+    track.boxId = trak.m_id;
+    track.boxOffset = uint64_t(trak.m_startOffset);
+    track.boxSize = trak.PresentSize();
     if (const auto* elst = First<CEditListBox>(trak, FourCC("elst")); elst && movieTimescale && !elst->m_edits.empty()) {
         uint64_t empty = 0, media = 0;
         bool toTheEnd = false;
@@ -142,4 +145,16 @@ std::string TrackParameters(const TrackInfo& track) {
     if (track.channels || track.sampleRate)
         return std::to_string(track.channels) + " ch, " + std::to_string(track.sampleRate) + " Hz";
     return "";
+}
+
+ReportTable TracksTable(const FileInfo& info) {
+    ReportTable table("Tracks", TableKind::List);
+    table.headers = {"Track ID", "Handler", "Codec", "Parameters", "Duration", "Samples", "Bit rate", "Language"};
+    for (const TrackInfo& t : info.tracks)
+        table.listRows.push_back({{Text(std::to_string(t.id)), FourCCValue(t.handler), Text::FromFile(t.codec),
+                                   Text(TrackParameters(t)), Text(Format("%.3f s", t.Seconds())),
+                                   Text(std::to_string(t.samples)), Text(std::to_string(t.BitRate() / 1000) + " kb/s"),
+                                   Text::FromFile(t.language)},
+                                  Span::Bytes(t.boxOffset, t.boxSize)});
+    return table;
 }

@@ -3,11 +3,15 @@
 #include <string>
 #include <vector>
 
+#include "report/page_model.h"
+
 class CCorvel;
 
 // What a user asks of a file first: its brands, duration and layout, and one line per
 // track (corvel info, the root page of tessaly).
 struct TrackInfo {
+    uint32_t boxId = 0;                  // the trak's identity in the parse run
+    uint64_t boxOffset = 0, boxSize = 0;  // and its bytes
     uint32_t id = 0;
     uint32_t handler = 0;
     std::string codec;  // as a DASH or HLS manifest names it
@@ -40,3 +44,6 @@ struct FileInfo {
 FileInfo ReadFileInfo(const CCorvel& parser);
 // The codec's parameters as one short text: "160x120", "2 ch, 48000 Hz", or empty.
 std::string TrackParameters(const TrackInfo& track);
+// The tracks as a list table (row k + 2 is track k, its span the trak's bytes), as the
+// root page of tessaly shows them; empty for a file without tracks.
+ReportTable TracksTable(const FileInfo& info);
