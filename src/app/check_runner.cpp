@@ -1,6 +1,5 @@
 #include "app/check_runner.h"
 
-#include <algorithm>
 #include <memory>
 
 #include <QFile>
@@ -23,27 +22,43 @@ std::vector<Finding> CheckPath(const std::string& path) {
 CCheckRunner::CCheckRunner(QObject* parent) : QObject(parent) {}
 
 CCheckRunner::~CCheckRunner() {
-    for (QThread* thread : m_threads) {
-        thread->wait();
-        delete thread;
-    }
+    if (!m_thread) return;
+    m_thread->wait();
+    delete m_thread;
 }
 
 void CCheckRunner::Start(const QString& path) {
-    const uint64_t run = ++m_run;
-    auto findings = std::make_shared<std::vector<Finding>>();
-    const std::string file = QFile::encodeName(path).toStdString();
-    QThread* thread = QThread::create([findings, file] { *findings = CheckPath(file); });
-    // finished is emitted on the worker thread; the results are taken on this one.
-    connect(thread, &QThread::finished, this, [this, run, thread, findings] { Finished(run, thread, *findings); },
-            Qt::QueuedConnection);
-    m_threads.push_back(thread);
-    thread->start(QThread::LowPriority);
+    ++m_run;
+    m_pending.reset();
+    if (m_thread)
+        m_pending = path;
+    else
+        Launch(path, m_run);
 }
 
-void CCheckRunner::Finished(uint64_t run, QThread* thread, const std::vector<Finding>& findings) {
-    m_threads.erase(std::remove(m_threads.begin(), m_threads.end(), thread), m_threads.end());
-    thread->wait();
-    delete thread;
+void CCheckRunner::Cancel() {
+    ++m_run;
+    m_pending.reset();
+}
+
+void CCheckRunner::Launch(const QString& path, uint64_t run) {
+    auto findings = std::make_shared<std::vector<Finding>>();
+    const std::string file = QFile::encodeName(path).toStdString();
+    m_thread = QThread::create([findings, file] { *findings = CheckPath(file); });
+    // finished is emitted on the worker thread; the results are taken on this one.
+    connect(m_thread, &QThread::finished, this, [this, run, findings] { Finished(run, *findings); },
+            Qt::QueuedConnection);
+    m_thread->start(QThread::LowPriority);
+}
+
+void CCheckRunner::Finished(uint64_t run, const std::vector<Finding>& findings) {
+    m_thread->wait();
+    delete m_thread;
+    m_thread = nullptr;
     if (run == m_run) emit checked(findings);
+    if (m_pending) {
+        const QString next = *m_pending;
+        m_pending.reset();
+        Launch(next, m_run);
+    }
 }
