@@ -126,6 +126,7 @@ private:
     WorkFolder m_folder;
     QString m_openPath;  // the file open now, or empty
     std::vector<Finding> m_findings;
+    std::vector<uint32_t> m_findingBoxes;  // the identity of each finding's box (0: none)
     bool m_findingsReady = false;
     bool m_rootShown = false;  // the page shown is the file's row's
     QString m_iconPath;

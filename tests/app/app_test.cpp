@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QDragEnterEvent>
+#include <QElapsedTimer>
 #include <QDropEvent>
 #include <QFile>
 #include <QFileDialog>
@@ -148,6 +149,7 @@ void SelectAndWait(CCorvel_UIDlg& w, const QModelIndex& item) {
 CCorvel_UIDlg& AppTest::NewWindow() {
     m_window.reset();
     m_window = std::make_unique<CCorvel_UIDlg>(m_lib);
+    m_window->Checker()->SetProgram(QStringLiteral(CORVEL_EXE));
     QObject::connect(m_window->HtmlView(), &QWebEngineView::loadFinished, [](bool) { ++g_loads; });
     m_window->show();
     return *m_window;
@@ -557,16 +559,49 @@ void AppTest::findingsShownAreBounded() {
     const QModelIndex stts = FindItem(w, "moov/trak/mdia/minf/stbl/stts");
     std::vector<Finding> many(kMaxFindingRows + 500);
     for (size_t i = 0; i < many.size(); ++i)
-        many[i] = {Severity::Warning, "r", "moov/<b>", 0, 4, "entry " + std::to_string(i), BoxOf(stts)->m_id};
+        many[i] = {Severity::Warning, "r", "moov/<b>", 0, 4, "entry " + std::to_string(i)};
     const ReportTable table = FindingsTable(many);
     QCOMPARE(table.listRows.size(), kMaxFindingRows);
     QCOMPARE(QString::fromStdString(table.title), QStringLiteral("Findings (the first 1000 of 1500)"));
     QVERIFY(FindingsHtml(many, "").find("moov/<wbr>&lt;b&gt;") != std::string::npos);
-    w.TreeModel()->SetFindings(many);
+    w.TreeModel()->SetFindings(many, std::vector<uint32_t>(many.size(), BoxOf(stts)->m_id));
     const QStringList tip = ToolTip(stts).split(QLatin1Char('\n'));
     QCOMPARE(tip.size(), 11);
     QCOMPARE(tip.at(9), QStringLiteral("warning: entry 9 [r]"));
     QCOMPARE(tip.at(10), QStringLiteral("..."));
+}
+
+// The check is a program of its own: one missing, failing or printing no document
+// shows no findings; one that hangs is ended by the next file and by closing the window,
+// which do not wait for it.
+void AppTest::checkerThatFailsOrHangsLeavesTheWindow() {
+    QTemporaryDir dir;
+    const QString hang = dir.filePath(QStringLiteral("hang.sh"));
+    WriteFile(hang, "#!/bin/sh\necho '{\"findings\": []}'\nexec sleep 30\n");
+    QFile::setPermissions(hang, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    CCorvel_UIDlg& w = NewWindow();
+    for (const QString& program : {dir.filePath(QStringLiteral("missing")), QStringLiteral("/bin/false"),
+                                   QStringLiteral("/bin/echo")}) {
+        w.Checker()->SetProgram(program);
+        QVERIFY(w.OpenFile(kBframes));
+        QVERIFY2(WaitUntil([&] { return !w.Checker()->Running(); }), qPrintable(program));
+        QTest::qWait(50);
+        QVERIFY2(!w.FindingsReady(), qPrintable(program));
+    }
+    w.Checker()->SetProgram(hang);
+    QVERIFY(w.OpenFile(kBframes));
+    QTest::qWait(200);
+    QVERIFY(w.Checker()->Running() && !w.FindingsReady());
+    w.Checker()->SetProgram(QStringLiteral(CORVEL_EXE));
+    QElapsedTimer clock;
+    clock.start();
+    QVERIFY(w.OpenFile(kBframes));
+    QVERIFY(WaitUntil([&] { return w.FindingsReady(); }));
+    w.Checker()->SetProgram(hang);
+    QVERIFY(w.OpenFile(kBframes));
+    QVERIFY(WaitUntil([&] { return w.Checker()->Running(); }));
+    m_window.reset();
+    QVERIFY2(clock.elapsed() < 10000, qPrintable(QString::number(clock.elapsed())));
 }
 
 void AppTest::badInputIsIgnored() {
