@@ -9,6 +9,8 @@
 #include <QStandardPaths>
 
 namespace {
+constexpr qint64 kMaxCheckOutput = qint64(64) << 20;
+
 QString DefaultProgram() {
     const QString beside = QCoreApplication::applicationDirPath() + QStringLiteral("/corvel");
     return QFileInfo(beside).isExecutable() ? beside : QStandardPaths::findExecutable(QStringLiteral("corvel"));
@@ -35,6 +37,11 @@ void CCheckRunner::Start(const QString& path) {
     m_process->setProcessChannelMode(QProcess::SeparateChannels);
     m_process->setStandardErrorFile(QProcess::nullDevice());
     connect(m_process, &QProcess::finished, this, &CCheckRunner::Finished);
+    // A hostile file can break a rule once per box: past this much said, the check is
+    // ended and tells nothing, rather than the window holding all of it.
+    connect(m_process, &QProcess::readyReadStandardOutput, this, [this] {
+        if (m_process && m_process->bytesAvailable() > kMaxCheckOutput) Cancel();
+    });
     connect(m_process, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
         if (error == QProcess::FailedToStart) Finished();
     });
@@ -49,7 +56,7 @@ void CCheckRunner::Cancel() {
     process->disconnect(this);
     process->kill();
     process->waitForFinished(5000);
-    delete process;
+    process->deleteLater();  // this may run inside one of its signals
 }
 
 void CCheckRunner::Finished() {

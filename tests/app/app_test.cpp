@@ -569,19 +569,34 @@ void AppTest::findingsShownAreBounded() {
     QCOMPARE(tip.size(), 11);
     QCOMPARE(tip.at(9), QStringLiteral("warning: entry 9 [r]"));
     QCOMPARE(tip.at(10), QStringLiteral("..."));
+
+    // A fuzzed file with tens of thousands of tfhd boxes in one traf, each one too many.
+    QVERIFY(w.OpenFile(kCorpus + QStringLiteral("../fuzz-findings/traf_tfhd_x_moov.mp4")));
+    QVERIFY(WaitUntil([&] { return w.FindingsReady(); }, 60000));
+    QVERIFY(w.Findings().size() > 30000);
+    QVERIFY(WaitUntil([&] {
+        return RunJs(w, QStringLiteral("document.querySelectorAll('table[cellpadding=\"3\"] tr').length")).toInt() ==
+               int(kMaxFindingRows) + 2;
+    }));
+    const QModelIndex tfhd = FindItem(w, QStringLiteral("moof/traf/tfhd"), 9);
+    QVERIFY(ToolTip(tfhd).startsWith(QStringLiteral("error: a second 'tfhd' box where one is allowed")));
 }
 
-// The check is a program of its own: one missing, failing or printing no document
-// shows no findings; one that hangs is ended by the next file and by closing the window,
+// The check is a program of its own: one missing, failing, printing no document or
+// too much shows no findings; one that hangs is ended by the next file and by closing the window,
 // which do not wait for it.
 void AppTest::checkerThatFailsOrHangsLeavesTheWindow() {
     QTemporaryDir dir;
     const QString hang = dir.filePath(QStringLiteral("hang.sh"));
     WriteFile(hang, "#!/bin/sh\necho '{\"findings\": []}'\nexec sleep 30\n");
     QFile::setPermissions(hang, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    // One that says more than the window takes (a document of 70 MB) is ended as it says it.
+    const QString chatty = dir.filePath(QStringLiteral("chatty.sh"));
+    WriteFile(chatty, "#!/bin/sh\nprintf '{\"findings\": ['\nhead -c 70000000 /dev/zero | tr '\\0' ' '\nprintf ']}'\n");
+    QFile::setPermissions(chatty, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     CCorvel_UIDlg& w = NewWindow();
     for (const QString& program : {dir.filePath(QStringLiteral("missing")), QStringLiteral("/bin/false"),
-                                   QStringLiteral("/bin/echo")}) {
+                                   QStringLiteral("/bin/echo"), chatty}) {
         w.Checker()->SetProgram(program);
         QVERIFY(w.OpenFile(kBframes));
         QVERIFY2(WaitUntil([&] { return !w.Checker()->Running(); }), qPrintable(program));
