@@ -65,6 +65,8 @@ public:
 
     // The open file's findings, once its check is done.
     const std::vector<Finding>& Findings() const { return m_findings; }
+    // The identity of each finding's box (0 where the tree has none).
+    const std::vector<uint32_t>& FindingBoxIds() const { return m_findingBoxes; }
     bool FindingsReady() const { return m_findingsReady; }
 
     const WorkFolder& Folder() const { return m_folder; }
