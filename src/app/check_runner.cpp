@@ -1,5 +1,7 @@
 #include "app/check_runner.h"
 
+#include <algorithm>
+
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QJsonArray>
