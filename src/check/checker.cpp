@@ -13,6 +13,7 @@ std::vector<Finding> CheckFile(const CCorvel& parser, uint64_t sampleBudget,
     CheckTracks(check);
     CheckFragments(check);
     CheckCodecs(check);
+    CheckBootstrap(check);
     if (more) more(check);
     std::vector<Finding> findings = check.TakeFindings();
     std::stable_sort(findings.begin(), findings.end(),

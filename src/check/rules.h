@@ -8,3 +8,4 @@ void CheckSampleTables(CheckContext& check);
 void CheckTracks(CheckContext& check);
 void CheckFragments(CheckContext& check);
 void CheckCodecs(CheckContext& check);
+void CheckBootstrap(CheckContext& check);

@@ -3,40 +3,23 @@
 
 #include "boxes/descriptors/audio_config.h"
 #include "boxes/descriptors/avc_configuration.h"
+#include "boxes/descriptors/hevc_configuration.h"
 #include "boxes/descriptors/es_descriptor.h"
 #include "boxes/presentation/media_header_boxes.h"
 #include "boxes/presentation/movie_header_boxes.h"
 #include "boxes/sampleentry/audio_sample_entries.h"
 #include "boxes/sampleentry/visual_sample_entries.h"
-#include "check/avc_sps.h"
+#include "check/picture_size.h"
 #include "check/check_context.h"
 #include "check/rules.h"
 
 namespace {
 std::string Num(uint64_t v) { return std::to_string(v); }
 
-uint32_t AacSampleRate(const CAudioSpecificConfig& asc) {
-    static const uint32_t kRates[] = {96000, 88200, 64000, 48000, 44100, 32000, 24000,
-                                      22050, 16000, 12000, 11025, 8000,  7350};
-    if (asc.m_samplingFrequencyIndex == 15) return asc.m_samplingFrequency;
-    return asc.m_samplingFrequencyIndex < 13 ? kRates[asc.m_samplingFrequencyIndex] : 0;
-}
-
-// Channel configurations 1 to 6 are that many channels, 7 is eight; 0 leaves it to the
-// program config element.
-uint32_t AacChannels(const CAudioSpecificConfig& asc) {
-    const uint32_t c = asc.m_channelConfiguration;
-    return c >= 1 && c <= 6 ? c : c == 7 ? 8 : 0;
-}
-
 const CAudioSpecificConfig* AacConfig(const CBox& entry) {
-    for (const CBox* box : BoxesOf(entry, FourCC("esds"))) {
-        const auto* esds = dynamic_cast<const ESDescriptorBox*>(box);
-        const CDecoderConfigDescriptor* config =
-            esds && esds->m_esDescriptor ? esds->m_esDescriptor->m_decoderConfig.get() : nullptr;
-        if (config && config->m_objectTypeIndication == 0x40)
-            return dynamic_cast<const CAudioSpecificConfig*>(config->m_decoderSpecificInfo.get());
-    }
+    for (const CBox* box : BoxesOf(entry, FourCC("esds")))
+        if (const auto* esds = dynamic_cast<const ESDescriptorBox*>(box); esds && esds->AudioConfig())
+            return esds->AudioConfig();
     return nullptr;
 }
 
@@ -45,7 +28,7 @@ const CAudioSpecificConfig* AacConfig(const CBox& entry) {
 void AacEntry(CheckContext& check, const CAudioSampleEntry& entry, const CMediaHeaderBox* mdhd) {
     const CAudioSpecificConfig* asc = AacConfig(entry);
     if (!asc) return;
-    const uint32_t rate = AacSampleRate(*asc);
+    const uint32_t rate = asc->SampleRate();
     auto sameRate = [rate](uint64_t other) { return other == rate || other == 2ull * rate; };
     const uint32_t entryRate = entry.m_sampleRate >> 16;
     // The 16.16 field cannot hold a rate above 65535: such entries say 0 or a part of it.
@@ -60,24 +43,44 @@ void AacEntry(CheckContext& check, const CAudioSampleEntry& entry, const CMediaH
                            Num(rate) + " Hz: frame durations are rounded");
     // 2 is the entry's template value, which MP4 writers keep whatever the stream (a
     // decoder reads the configuration): only another count disagrees.
-    const uint32_t channels = AacChannels(*asc);
+    const uint32_t channels = asc->Channels();
     if (channels && entry.m_channelCount && entry.m_channelCount != 2 && entry.m_channelCount != channels)
         check.AddField(Severity::Warning, "aac-channels", entry, entry.m_channelCount,
                        "the sample entry says " + Num(entry.m_channelCount) + " channels; the AAC configuration " +
                            Num(channels));
 }
-// The entry's width and height are the picture's that the first SPS of its avcC gives.
-void AvcEntry(CheckContext& check, const CVisualSampleEntry& entry) {
-    const auto* avcC = ChildOf<CAVCConfigurationBox>(entry, FourCC("avcC"));
-    if (!avcC || !avcC->m_record || avcC->m_record->m_sequenceParameterSets.empty()) return;
-    AvcPictureSize size;
-    if (!ReadAvcPictureSize(avcC->m_record->m_sequenceParameterSets.front().bytes, size)) return;
+// The first SPS of the entry's configuration, avcC's or hvcC's, with its reader and the
+// rule and box names that a finding gives.
+struct SpsSource {
+    const std::vector<uint8_t>* nal = nullptr;
+    bool (*read)(const std::vector<uint8_t>&, PictureSize&) = nullptr;
+    const char* rule = nullptr;
+    const char* box = nullptr;
+};
+
+SpsSource FirstSps(const CVisualSampleEntry& entry) {
+    if (const auto* avcC = ChildOf<CAVCConfigurationBox>(entry, FourCC("avcC"));
+        avcC && avcC->m_record && !avcC->m_record->m_sequenceParameterSets.empty())
+        return {&avcC->m_record->m_sequenceParameterSets.front().bytes, ReadAvcPictureSize, "avc-dimensions", "avcC"};
+    if (const auto* hvcC = ChildOf<CHEVCConfigurationBox>(entry, FourCC("hvcC")); hvcC && hvcC->m_record)
+        for (const auto& array : hvcC->m_record->m_arrays)
+            if (array.nalUnitType == 33 && !array.nalUnits.empty())
+                return {&array.nalUnits.front().bytes, ReadHevcPictureSize, "hevc-dimensions", "hvcC"};
+    return {};
+}
+
+// The entry's width and height are the picture's that the first SPS of its
+// configuration gives.
+void PictureEntry(CheckContext& check, const CVisualSampleEntry& entry) {
+    const SpsSource sps = FirstSps(entry);
+    PictureSize size;
+    if (!sps.nal || !sps.read(*sps.nal, size)) return;
     if (entry.m_width == size.width && entry.m_height == size.height) return;
-    check.Add(Severity::Warning, "avc-dimensions", entry,
+    check.Add(Severity::Warning, sps.rule, entry,
               check.SpanOf(entry, &entry.m_width, sizeof entry.m_width)
                   .Union(check.SpanOf(entry, &entry.m_height, sizeof entry.m_height)),
-              "the sample entry says " + Num(entry.m_width) + "x" + Num(entry.m_height) + "; the SPS of its 'avcC' " +
-                  Num(size.width) + "x" + Num(size.height));
+              "the sample entry says " + Num(entry.m_width) + "x" + Num(entry.m_height) + "; the SPS of its '" +
+                  sps.box + "' " + Num(size.width) + "x" + Num(size.height));
 }
 }  // namespace
 
@@ -93,7 +96,7 @@ void CheckCodecs(CheckContext& check) {
                     if (const auto* audio = dynamic_cast<const CAudioSampleEntry*>(entry.get()))
                         AacEntry(check, *audio, mdhd);
                     else if (const auto* visual = dynamic_cast<const CVisualSampleEntry*>(entry.get()))
-                        AvcEntry(check, *visual);
+                        PictureEntry(check, *visual);
         }
     }
 }

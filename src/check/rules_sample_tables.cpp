@@ -1,6 +1,9 @@
 // Sample tables: the tables of a track agree with each other, with the file and with
 // the track's durations.
 #include <algorithm>
+#include <memory>
+#include <optional>
+#include <queue>
 #include <string>
 
 #include "boxes/presentation/data_reference_boxes.h"
@@ -99,8 +102,11 @@ void SampleToChunk(CheckContext& check, const Track& t) {
     if (!stsc || !t.chunks) return;
     const uint64_t chunkCount = t.chunks->m_entryCount;
     uint64_t previous = 0, samples = 0;
-    for (uint32_t i = 0; i < stsc->m_entries.size(); ++i) {
-        const auto e = stsc->m_entries[i];
+    const size_t stored = stsc->m_entries.size();
+    auto next = stored ? stsc->m_entries[0] : CSampleToChunkbox::Entry{};
+    for (uint32_t i = 0; i < stored; ++i) {
+        const auto e = next;
+        if (i + 1 < stored) next = stsc->m_entries[i + 1];
         std::string fault;
         if (i == 0 && e.firstChunk != 1)
             fault = "the first entry starts at chunk " + Num(e.firstChunk) + ", not 1";
@@ -113,8 +119,8 @@ void SampleToChunk(CheckContext& check, const Track& t) {
                       check.SpanOf(*stsc, stsc->m_entries.Address(i), stsc->m_entries.RecordBytes()), fault);
             return;
         }
-        const uint64_t next = i + 1 < stsc->m_entries.size() ? stsc->m_entries[i + 1].firstChunk : chunkCount + 1;
-        if (next > e.firstChunk) samples += (next - e.firstChunk) * uint64_t(e.samplesPerChunk);
+        const uint64_t end = i + 1 < stored ? next.firstChunk : chunkCount + 1;
+        if (end > e.firstChunk) samples += (end - e.firstChunk) * uint64_t(e.samplesPerChunk);
         previous = e.firstChunk;
     }
     if (t.hasSizes && samples != t.samples && stsc->m_entries.size() == stsc->m_entryCount)
@@ -242,139 +248,181 @@ void AuxInfo(CheckContext& check, const Track& t) {
 }
 
 // Where the samples lie: inside the file, inside an mdat, and not over each other.
-// A chunk's samples follow each other, so the chunks are what is placed: the walk costs
-// one step a chunk and one a stored size, never a sample record.
+// A chunk's samples follow each other, so the chunks are what is placed, one at a time as
+// each track's tables are walked: the walk costs one step a chunk and one a stored size,
+// never a sample record, and holds no list of the chunks.
 struct Extent {
-    uint64_t offset, end;
-    const Track* track;
-    uint64_t chunk;  // from 1
+    uint64_t offset = 0, end = 0;
+    uint64_t chunk = 0;  // from 1
 };
 
-// The bytes of samples [first, first + count) of a track (numbered from 0).
-uint64_t SizesOf(const Track& t, uint64_t first, uint64_t count) {
-    if (const auto* stsz = ChildOf<CSampleSizeBox>(*t.stbl, FourCC("stsz"))) {
-        if (stsz->m_sampleSize) return count * stsz->m_sampleSize;
+// One track's chunks in chunk order, each with the bytes of its samples.
+class ChunkWalk {
+public:
+    ChunkWalk(CheckContext& check, const Track& t)
+        : m_check(check), m_track(t), m_offsets(t.chunks->m_chunkOffsets),
+          m_stsc(ChildOf<CSampleToChunkbox>(*t.stbl, FourCC("stsc"))),
+          m_stsz(ChildOf<CSampleSizeBox>(*t.stbl, FourCC("stsz"))),
+          m_stz2(m_stsz ? nullptr : ChildOf<CCompactSampleSizeBox>(*t.stbl, FourCC("stz2"))) {
+        if (!m_stsc || m_stsc->m_entries.empty() || !t.hasSizes) return;
+        m_entry = m_stsc->m_entries[0];
+        DecodeNext();
+        m_live = true;
+    }
+
+    // The next chunk that holds bytes; false at the end (or once the check's budget is spent).
+    bool Next(Extent& e) {
+        while (m_live && m_chunk < m_offsets.size() && m_sample < m_track.samples && m_check.TakeSample()) {
+            const uint64_t chunk = ++m_chunk;
+            while (m_nextFirst <= chunk) {
+                m_entry = m_next;
+                ++m_run;
+                DecodeNext();
+            }
+            if (m_entry.firstChunk > chunk) break;
+            const uint64_t count = std::min<uint64_t>(m_entry.samplesPerChunk, m_track.samples - m_sample);
+            const uint64_t bytes = Sizes(m_sample, count);
+            m_sample += count;
+            if (!bytes) continue;
+            e.offset = m_offsets[chunk - 1];
+            e.end = e.offset + bytes;
+            e.chunk = chunk;
+            return true;
+        }
+        m_live = false;
+        return false;
+    }
+
+private:
+    // Each stsc entry is decoded once: the walk holds the run it is in and the next.
+    void DecodeNext() {
+        const bool more = m_run + 1 < m_stsc->m_entries.size();
+        if (more) m_next = m_stsc->m_entries[m_run + 1];
+        m_nextFirst = more ? m_next.firstChunk : UINT64_MAX;
+    }
+    // The bytes of samples [first, first + count), numbered from 0.
+    uint64_t Sizes(uint64_t first, uint64_t count) const {
+        if (m_stsz && m_stsz->m_sampleSize) return count * m_stsz->m_sampleSize;
         uint64_t sum = 0;
-        const uint64_t stored = stsz->m_entrySizes.size();
-        for (uint64_t k = first; k < first + count && k < stored; ++k) sum += stsz->m_entrySizes[k];
+        if (m_stsz) {
+            for (uint64_t k = first, end = std::min<uint64_t>(first + count, m_stsz->m_entrySizes.size()); k < end; ++k)
+                sum += m_stsz->m_entrySizes[k];
+        } else if (m_stz2) {
+            for (uint64_t k = first, end = std::min<uint64_t>(first + count, m_stz2->m_entrySizes.size()); k < end; ++k)
+                sum += m_stz2->m_entrySizes[k];
+        }
         return sum;
     }
-    uint64_t sum = 0;
-    if (const auto* stz2 = ChildOf<CCompactSampleSizeBox>(*t.stbl, FourCC("stz2")))
-        for (uint64_t k = first; k < first + count && k < stz2->m_entrySizes.size(); ++k) sum += stz2->m_entrySizes[k];
-    return sum;
-}
 
-// Each chunk of the track with its samples' bytes, in chunk order.
-void ChunkExtents(CheckContext& check, const Track& t, std::vector<Extent>& extents) {
-    const auto* stsc = ChildOf<CSampleToChunkbox>(*t.stbl, FourCC("stsc"));
-    if (!stsc || !t.hasSizes) return;
-    const auto& offsets = t.chunks->m_chunkOffsets;
-    if (stsc->m_entries.empty()) return;
-    uint64_t sample = 0;
-    size_t run = 0;
-    auto entry = stsc->m_entries[0];
-    uint64_t nextFirst = stsc->m_entries.size() > 1 ? stsc->m_entries[1].firstChunk : UINT64_MAX;
-    for (uint64_t chunk = 1; chunk <= offsets.size() && sample < t.samples && check.TakeSample(); ++chunk) {
-        while (nextFirst <= chunk) {
-            entry = stsc->m_entries[++run];
-            nextFirst = run + 1 < stsc->m_entries.size() ? stsc->m_entries[run + 1].firstChunk : UINT64_MAX;
-        }
-        if (entry.firstChunk > chunk) return;
-        const uint64_t count = std::min<uint64_t>(entry.samplesPerChunk, t.samples - sample);
-        const uint64_t offset = offsets[chunk - 1];
-        const uint64_t bytes = SizesOf(t, sample, count);
-        if (bytes) extents.push_back({offset, offset + bytes, &t, chunk});
-        sample += count;
-    }
-}
+    CheckContext& m_check;
+    const Track& m_track;
+    const TableView<uint64_t>& m_offsets;
+    const CSampleToChunkbox* m_stsc;
+    const CSampleSizeBox* m_stsz;
+    const CCompactSampleSizeBox* m_stz2;
+    CSampleToChunkbox::Entry m_entry{}, m_next{};
+    uint64_t m_nextFirst = UINT64_MAX;
+    size_t m_run = 0;
+    uint64_t m_chunk = 0, m_sample = 0;
+    bool m_live = false;
+};
 
-// Two chunks that share bytes: the chunks of each track come in their order, which is
-// nearly always the file's, so the tracks' lists are merged as they are (sorted first
-// when not) instead of sorting them all together.
-template <class SpanOfChunk>
-void Overlaps(CheckContext& check, std::vector<Extent>& extents, std::vector<std::pair<size_t, size_t>> ranges,
-              const SpanOfChunk& chunkSpan) {
-    auto byOffset = [](const Extent& a, const Extent& b) { return a.offset < b.offset; };
-    // A merge picks among the tracks at each step: with many tracks, one sort serves better.
-    if (ranges.size() > 8) {
-        std::stable_sort(extents.begin(), extents.end(), byOffset);
-        ranges.assign(1, {0, extents.size()});
+// A track's chunks in file order: as its walk gives them when its chunk offsets never
+// decrease (nearly every file), else gathered and sorted first.
+class PlacedChunks {
+public:
+    PlacedChunks(CheckContext& check, const Track& t) : track(t), m_walk(check, t) {
+        const auto& offsets = t.chunks->m_chunkOffsets;
+        for (uint32_t i = 1; i < offsets.size(); ++i)
+            if (offsets[i] < offsets[i - 1]) {
+                for (Extent e; m_walk.Next(e);) m_sorted.push_back(e);
+                std::stable_sort(m_sorted.begin(), m_sorted.end(),
+                                 [](const Extent& a, const Extent& b) { return a.offset < b.offset; });
+                m_gathered = true;
+                break;
+            }
     }
-    std::vector<size_t> heads;
-    for (const auto& [first, end] : ranges) {
-        if (!std::is_sorted(extents.begin() + first, extents.begin() + end, byOffset))
-            std::stable_sort(extents.begin() + first, extents.begin() + end, byOffset);
-        heads.push_back(first);
+    bool Next(Extent& e) {
+        if (!m_gathered) return m_walk.Next(e);
+        if (m_at == m_sorted.size()) return false;
+        e = m_sorted[m_at++];
+        return true;
     }
-    const Extent* reach = nullptr;  // of the chunks so far, the one that ends last
-    while (true) {
-        size_t pick = ranges.size();
-        for (size_t r = 0; r < ranges.size(); ++r)
-            if (heads[r] < ranges[r].second &&
-                (pick == ranges.size() || extents[heads[r]].offset < extents[heads[pick]].offset))
-                pick = r;
-        if (pick == ranges.size()) return;
-        const Extent& e = extents[heads[pick]++];
-        // Chunks past the end of the file were told; they overlap nothing the file holds.
-        if (e.end > check.FileSize() || e.end < e.offset) continue;
-        if (reach && e.offset < reach->end) {
-            const uint32_t idA = reach->track->tkhd ? reach->track->tkhd->m_trackID : 0;
-            const uint32_t idB = e.track->tkhd ? e.track->tkhd->m_trackID : 0;
-            check.Add(Severity::Error, "samples-overlap", *e.track->chunks, chunkSpan(e),
-                      "chunk " + Num(e.chunk) + " of track " + Num(idB) + " (" + Num(e.offset) + " to " + Num(e.end) +
-                          ") overlaps chunk " + Num(reach->chunk) + " of track " + Num(idA) + " (" +
-                          Num(reach->offset) + " to " + Num(reach->end) + ")");
-            return;
-        }
-        if (!reach || e.end > reach->end) reach = &e;
-    }
-}
+
+    const Track& track;
+    bool outsideTold = false, pastEndTold = false;
+
+private:
+    ChunkWalk m_walk;
+    std::vector<Extent> m_sorted;
+    size_t m_at = 0;
+    bool m_gathered = false;
+};
 
 void SamplePlaces(CheckContext& check, const std::vector<Track>& tracks) {
-    std::vector<std::pair<uint64_t, uint64_t>> mdats;  // payloads
+    std::vector<std::pair<uint64_t, uint64_t>> mdats;  // payloads, in file order
     for (const CBox* top : check.Tops())
         if (top->m_type == FourCC("mdat"))
             mdats.emplace_back(uint64_t(top->m_startOffset) + (top->m_size == 1 ? 16 : 8), BoxEnd(*top));
-    auto chunkSpan = [&](const Extent& e) {
-        const auto& offsets = e.track->chunks->m_chunkOffsets;
-        return check.SpanOf(*e.track->chunks, offsets.Address(e.chunk - 1), offsets.RecordBytes());
+    auto inMdat = [&](const Extent& e) {
+        auto after = std::upper_bound(mdats.begin(), mdats.end(), e.offset,
+                                      [](uint64_t at, const auto& m) { return at < m.first; });
+        return after != mdats.begin() && e.end <= std::prev(after)->second;
     };
-    std::vector<Extent> extents;
-    size_t chunks = 0;
-    for (const Track& t : tracks) chunks += t.chunks ? t.chunks->m_chunkOffsets.size() : 0;
-    extents.reserve(chunks);
-    std::vector<std::pair<size_t, size_t>> ranges;  // of each track in `extents`
-    for (const Track& t : tracks) {
-        if (!t.stbl || !t.chunks || DataElsewhere(*t.trak)) continue;
-        const size_t first = extents.size();
-        ChunkExtents(check, t, extents);
-        ranges.emplace_back(first, extents.size());
-        bool outsideTold = false, pastEndTold = false;
-        for (size_t i = first; i < extents.size(); ++i) {
-            const Extent& e = extents[i];
-            if (e.end > check.FileSize() || e.end < e.offset) {
-                // A chunk that starts past the end is told by its offset alone.
-                if (!pastEndTold && e.offset < check.FileSize())
-                    check.Add(Severity::Error, "sample-past-eof", *t.chunks, chunkSpan(e),
-                              "the samples of chunk " + Num(e.chunk) + " (" + Num(e.end - e.offset) + " bytes at " +
-                                  Num(e.offset) + ") end past the end of the file (" + Num(check.FileSize()) +
-                                  " bytes)");
-                pastEndTold = true;
-                continue;
-            }
-            const bool inMdat = std::any_of(mdats.begin(), mdats.end(), [&](const auto& m) {
-                return e.offset >= m.first && e.end <= m.second;
-            });
-            if (!inMdat && !outsideTold) {
-                check.Add(Severity::Warning, "sample-outside-mdat", *t.chunks, chunkSpan(e),
+    auto chunkSpan = [&](const PlacedChunks& p, const Extent& e) {
+        const auto& offsets = p.track.chunks->m_chunkOffsets;
+        return check.SpanOf(*p.track.chunks, offsets.Address(e.chunk - 1), offsets.RecordBytes());
+    };
+    auto trackId = [](const Track& t) -> uint64_t { return t.tkhd ? t.tkhd->m_trackID : 0; };
+
+    std::vector<std::unique_ptr<PlacedChunks>> sources;
+    for (const Track& t : tracks)
+        if (t.stbl && t.chunks && !DataElsewhere(*t.trak)) sources.push_back(std::make_unique<PlacedChunks>(check, t));
+    // The next chunk of each track, the lowest offset first.
+    struct Head {
+        Extent extent;
+        PlacedChunks* source;
+        bool operator<(const Head& other) const { return extent.offset > other.extent.offset; }
+    };
+    std::priority_queue<Head> heads;
+    auto advance = [&](PlacedChunks& p) {
+        if (Extent e; p.Next(e)) heads.push({e, &p});
+    };
+    for (auto& p : sources) advance(*p);
+
+    std::optional<Head> reach;  // of the chunks so far, the one that ends last
+    bool overlapTold = false;
+    while (!heads.empty()) {
+        const Head head = heads.top();
+        heads.pop();
+        advance(*head.source);
+        const Extent& e = head.extent;
+        PlacedChunks& p = *head.source;
+        if (e.end > check.FileSize() || e.end < e.offset) {
+            // A chunk that starts past the end is told by its offset alone.
+            if (!p.pastEndTold && e.offset < check.FileSize())
+                check.Add(Severity::Error, "sample-past-eof", *p.track.chunks, chunkSpan(p, e),
                           "the samples of chunk " + Num(e.chunk) + " (" + Num(e.end - e.offset) + " bytes at " +
-                              Num(e.offset) + ") lie outside every 'mdat'");
-                outsideTold = true;
-            }
+                              Num(e.offset) + ") end past the end of the file (" + Num(check.FileSize()) + " bytes)");
+            p.pastEndTold = true;
+            continue;
         }
+        if (!p.outsideTold && !inMdat(e)) {
+            check.Add(Severity::Warning, "sample-outside-mdat", *p.track.chunks, chunkSpan(p, e),
+                      "the samples of chunk " + Num(e.chunk) + " (" + Num(e.end - e.offset) + " bytes at " +
+                          Num(e.offset) + ") lie outside every 'mdat'");
+            p.outsideTold = true;
+        }
+        if (!overlapTold && reach && e.offset < reach->extent.end) {
+            const Extent& r = reach->extent;
+            check.Add(Severity::Error, "samples-overlap", *p.track.chunks, chunkSpan(p, e),
+                      "chunk " + Num(e.chunk) + " of track " + Num(trackId(p.track)) + " (" + Num(e.offset) + " to " +
+                          Num(e.end) + ") overlaps chunk " + Num(r.chunk) + " of track " +
+                          Num(trackId(reach->source->track)) + " (" + Num(r.offset) + " to " + Num(r.end) + ")");
+            overlapTold = true;
+        }
+        if (!reach || e.end > reach->extent.end) reach = head;
     }
-    Overlaps(check, extents, ranges, chunkSpan);
 }
 }  // namespace
 

@@ -12,3 +12,4 @@ int RunJson(const Args& args);
 int RunSubpage(const Args& args);
 int RunSamples(const Args& args);
 int RunCheck(const Args& args);
+int RunInfo(const Args& args);

@@ -9,6 +9,8 @@ const char* kUsage =
     "usage: corvel COMMAND FILE [ARGS]\n"
     "\n"
     "commands:\n"
+    "  info FILE [--json]                  brands, duration, fragmentation, and one line per track: ID,\n"
+    "                                      handler, codec string, parameters, duration, samples, bit rate\n"
     "  tree FILE [--depth N] [--json]      one line per box: type, offset, size (or the tree as JSON)\n"
     "  page FILE BOXPATH [-o OUT]          the HTML page of one box (standard output without -o)\n"
     "  subpage FILE BOXPATH K [-o OUT]     sub page K (from 0) of a box's entries, samples, FLV tags or long tables\n"
@@ -42,6 +44,7 @@ int main(int argc, char** argv) {
         std::cout << "corvel " << TESSALY_VERSION << "\n";
         return 0;
     }
+    if (command == "info") return RunInfo(args);
     if (command == "tree") return RunTree(args);
     if (command == "page") return RunPage(args);
     if (command == "subpage") return RunSubpage(args);

@@ -157,3 +157,5 @@ std::span<const BoxEntry> DescriptorEntries();
 std::span<const BoxEntry> FragmentEntries();
 std::span<const BoxEntry> StreamingEntries();
 std::span<const BoxEntry> MetadataEntries();
+std::span<const BoxEntry> VideoCodecEntries();
+std::span<const BoxEntry> ProtectionEntries();

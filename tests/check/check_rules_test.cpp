@@ -223,6 +223,10 @@ TEST(CheckRules, Fragments) {
                Severity::Warning, "sidx", At::Other);
     // afra: one local entry whose 8-byte offset (the FLV tag at 630) ends at 37.
     ExpectRule({"f4f_handmade.f4f", "afra", 33, 4, Plus(1)}, "afra-offset", Severity::Error, "afra", At::Field);
+    // Its runs hold fragments 1 and 2 of a second each, and its current time is 2 s: the moof is
+    // fragment 1; fragment 3 would start at the current time.
+    ExpectRule({"f4f_handmade.f4f", "moof/mfhd", 12, 4, To(3)}, "abst-fragment-not-in-run", Severity::Error,
+               "moof/mfhd", At::Field);
 }
 
 TEST(CheckRules, Codecs) {
@@ -238,11 +242,14 @@ TEST(CheckRules, Codecs) {
                "moov/trak[1]/mdia/mdhd", At::Field);
 }
 
-TEST(CheckRules, AvcDimensions) {
-    // The 160x120 video's avc1 entry: width at 32, height at 34.
+TEST(CheckRules, PictureDimensions) {
+    // The 160x120 videos' entries: width at 32, height at 34; the SPS of avcC or hvcC disagrees.
     const std::string avc1 = V("stsd/avc1");
     ExpectRule({"avc_aac_bframes.mp4", avc1.c_str(), 32, 2, To(176)}, "avc-dimensions", Severity::Warning,
                avc1.c_str(), At::Field);
     ExpectRule({"avc_aac_bframes.mp4", avc1.c_str(), 34, 2, To(144)}, "avc-dimensions", Severity::Warning,
                avc1.c_str(), At::Field);
+    const char* hev1 = "moov/trak/mdia/minf/stbl/stsd/hev1";
+    ExpectRule({"hevc_hev1.mp4", hev1, 32, 2, To(320)}, "hevc-dimensions", Severity::Warning, hev1, At::Field);
+    ExpectRule({"hevc_hev1.mp4", hev1, 34, 2, To(240)}, "hevc-dimensions", Severity::Warning, hev1, At::Field);
 }

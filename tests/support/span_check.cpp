@@ -28,8 +28,9 @@ std::string CheckRow(const std::string& file, const Row& row, SpanTally& tally) 
     std::string value = row.value.Plain();
     if (!value.empty() && value.back() == '\n') value.pop_back();
     std::smatch m;
-    // A coded number's meaning after it ("0 (0X0000) copy") is not in the bytes.
-    static const std::regex meaning(R"(^(.*\(0X[0-9A-F]+\)) [^()]+$)");
+    // A coded number's meaning after it ("0 (0X0000) copy", "18 (0X12) ARIB STD-B67 (HLG)")
+    // is not in the bytes.
+    static const std::regex meaning(R"(^(.*\(0X[0-9A-F]+\)) (?:[^()]|\((?!0X)[^()]*\))+$)");
     if (std::regex_match(value, m, meaning)) value = m[1];
     // A value computed from the fields has no span of its own.
     if (row.derived) return "";

@@ -161,3 +161,23 @@ void CAudioSpecificConfig::ReadSyncExtension(CBitStreamReader& reader) {
     if (reader.ReadBits(4, m_extensionSamplingFrequencyIndex) == 0 && m_extensionSamplingFrequencyIndex == 15)
         reader.ReadBits(24, m_extensionSamplingFrequency);
 }
+
+namespace {
+uint32_t RateOf(uint32_t index, uint32_t explicitRate) {
+    static const uint32_t kRates[] = {96000, 88200, 64000, 48000, 44100, 32000, 24000,
+                                      22050, 16000, 12000, 11025, 8000,  7350};
+    if (index == 15) return explicitRate;
+    return index < 13 ? kRates[index] : 0;
+}
+}  // namespace
+
+uint32_t CAudioSpecificConfig::SampleRate() const { return RateOf(m_samplingFrequencyIndex, m_samplingFrequency); }
+
+uint32_t CAudioSpecificConfig::OutputSampleRate() const {
+    return m_sbrFlag ? RateOf(m_extensionSamplingFrequencyIndex, m_extensionSamplingFrequency) : SampleRate();
+}
+
+uint32_t CAudioSpecificConfig::Channels() const {
+    const uint32_t c = m_channelConfiguration;
+    return c >= 1 && c <= 6 ? c : c == 7 ? 8 : 0;
+}

@@ -36,6 +36,14 @@ class CAudioSpecificConfig : public CDecoderSpecificInfo {
 public:
     int Parse(CBitStreamReader& reader) override;
 
+    // The core sampling rate in Hz (an index's or the explicit one); 0 for a reserved index.
+    uint32_t SampleRate() const;
+    // The rate a decoder puts out: the SBR extension's when the config signals it.
+    uint32_t OutputSampleRate() const;
+    // Channel configurations 1 to 6 are that many channels, 7 is eight; 0 leaves the
+    // count to the program config element (and reserved values say nothing).
+    uint32_t Channels() const;
+
     // The type read first; after an SBR signal (type 5, read into m_extensionAudioObjectType),
     // the underlying type read next.
     uint32_t m_audioObjectType = 0;

@@ -220,3 +220,9 @@ int ESDescriptorBox::ParseBox(CBitStreamReader& reader) {
     reader.SkipBits(reader.RemainingBits);
     return 0;
 }
+
+const CAudioSpecificConfig* ESDescriptorBox::AudioConfig() const {
+    const CDecoderConfigDescriptor* config = m_esDescriptor ? m_esDescriptor->m_decoderConfig.get() : nullptr;
+    if (!config || config->m_objectTypeIndication != 0x40) return nullptr;
+    return dynamic_cast<const CAudioSpecificConfig*>(config->m_decoderSpecificInfo.get());
+}

@@ -92,6 +92,8 @@ class ESDescriptorBox : public CFullBox {
 public:
     explicit ESDescriptorBox(const CBox& header) : CFullBox(header) {}
     int ParseBox(CBitStreamReader& reader) override;
+    // The MPEG-4 audio configuration (object type indication 0x40); null for another stream.
+    const CAudioSpecificConfig* AudioConfig() const;
 
     std::unique_ptr<CESDescriptor> m_esDescriptor;  // none when its header cannot be read
 };

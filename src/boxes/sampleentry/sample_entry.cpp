@@ -3,7 +3,18 @@
 #include "base/log.h"
 #include "boxes/descriptors/es_descriptor.h"
 #include "boxes/presentation/free_space_box.h"
+#include "boxes/protection/protection_boxes.h"
 #include "boxes/sampleentry/entry_boxes.h"
+#include "boxes/videocodecs/av1_configuration_box.h"
+#include "boxes/videocodecs/coding_constraints_box.h"
+#include "boxes/videocodecs/colour_information_box.h"
+#include "boxes/videocodecs/content_light_box.h"
+#include "boxes/videocodecs/content_light_level_box.h"
+#include "boxes/videocodecs/dolby_vision_configuration_box.h"
+#include "boxes/videocodecs/field_handling_box.h"
+#include "boxes/videocodecs/mastering_display_box.h"
+#include "boxes/videocodecs/smpte_mastering_box.h"
+#include "boxes/videocodecs/vp_configuration_box.h"
 
 int CSampleEntry::ParseBox(CBitStreamReader& reader) {
     for (uint32_t& r : m_reserved)
@@ -46,6 +57,17 @@ ChildMade EntryChild(const CBox& h) {
         case FourCC("m4ds"): return Known<CMPEG4ExtensionDescriptorsBox>(h);
         case FourCC("pasp"): return Known<CPixelAspectRatioBox>(h);
         case FourCC("clap"): return Known<CCleanAperturebox>(h);
+        case FourCC("av1C"): return Known<CAV1ConfigurationBox>(h);
+        case FourCC("vpcC"): return Known<CVPConfigurationBox>(h);
+        case FourCC("colr"): return Known<CColourInformationBox>(h);
+        case FourCC("mdcv"): return Known<CMasteringDisplayBox>(h);
+        case FourCC("clli"): return Known<CContentLightLevelBox>(h);
+        case FourCC("SmDm"): return Known<CSmpteMasteringBox>(h);
+        case FourCC("CoLL"): return Known<CContentLightBox>(h);
+        case FourCC("fiel"): return Known<CFieldHandlingBox>(h);
+        case FourCC("ccst"): return Known<CCodingConstraintsBox>(h);
+        case FourCC("dvcC"): case FourCC("dvvC"): return Known<CDolbyVisionConfigurationBox>(h);
+        case FourCC("sinf"): case FourCC("rinf"): return Known<CProtectionSchemeInfoBox>(h);
         default: return FreeSpaceOrUnknown(h);
     }
 }

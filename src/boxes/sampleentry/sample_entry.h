@@ -39,7 +39,9 @@ struct EsdsEntryTexts {
 int ParseEsdsAndAfter(CBox& entry, CBitStreamReader& reader, const EsdsEntryTexts& texts, bool esdsMayFail);
 
 // The boxes any sample entry may hold after its fields and its configuration: btrt,
-// m4ds, pasp, clap and free space decoded; Unknown() for any other type.
+// m4ds, pasp, clap, the video configurations (av1C, vpcC, dvcC, dvvC), colour and HDR
+// (colr, mdcv, clli, SmDm, CoLL), fiel, ccst and free space decoded; Unknown() for any
+// other type.
 ChildMade EntryChild(const CBox& header);
 
 // Reads the rest of `reader` through: the bytes of an entry this program does not decode.

@@ -11,6 +11,10 @@ namespace {
 bool ReadsItsBoxes(uint32_t type) {
     return type == FourCC("mp4v") || type == FourCC("avc1") || type == FourCC("hev1") || type == FourCC("hvc1");
 }
+
+// The types whose configuration is one of the boxes any entry may hold: their boxes are
+// read here.
+bool ReadsEntryBoxes(uint32_t type) { return type == FourCC("av01") || type == FourCC("vp09") || type == FourCC("vp08"); }
 }  // namespace
 
 int CVisualSampleEntry::ParseBox(CBitStreamReader& reader) {
@@ -37,6 +41,13 @@ int CVisualSampleEntry::ParseBox(CBitStreamReader& reader) {
         ParseChild<CPixelAspectRatioBox>(*this, reader, /*keepFailed=*/true) != ChildStatus::Parsed) {
         CORVEL_LOG("[CVisualSampleEntry::ParseBox] PixelAspectRatioBox parsing error -");
         return -1;
+    }
+    if (ReadsEntryBoxes(m_type)) {
+        static const ContainerTexts texts{"[CVisualSampleEntry::ParseBox] box size is larger than 8bytes - %d",
+                                          "[CVisualSampleEntry::ParseBox] Box parsing error",
+                                          "[CVisualSampleEntry::ParseBox] Unknown Box Type - %s",
+                                          " Fail to parse a Visual Sample Entry ~~", nullptr};
+        return ParseChildren(*this, reader, texts, EntryChild);
     }
     if (!ReadsItsBoxes(m_type)) ReadThrough(reader);
     return 0;

@@ -6,7 +6,8 @@
 
 // A video sample entry: the visual fields, then a clap and a pasp when they come
 // first. The boxes after them are read by the entry classes of mp4v, avc1, hev1 and
-// hvc1; for any other type they are read through.
+// hvc1, as any entry's boxes for av01, vp08 and vp09; for any other type they are read
+// through.
 class CVisualSampleEntry : public CSampleEntry {
 public:
     explicit CVisualSampleEntry(const CBox& header) : CSampleEntry(header) {}

@@ -10,6 +10,7 @@
 #include "boxes/sampleentry/text_sample_entry.h"
 #include "boxes/sampleentry/visual_sample_entries.h"
 #include "report/box_entry.h"
+#include "report/codec_string.h"
 #include "report/more_fields.h"
 
 namespace {
@@ -41,6 +42,15 @@ const char* DepthName(uint32_t depth) {
     }
 }
 
+// The last row of an entry's "More fields": its codec string, from the entry's code and
+// the configuration box it is computed from.
+void CodecStringRow(PageBuilder& page, const CBox& e) {
+    Span span = Span::Bytes(e.m_startOffset + 4, 4);
+    if (const CBox* config = CodecConfiguration(e))
+        span = span.Union(Span::Bytes(config->m_startOffset, config->BoxSize()));
+    page.RowAt("Codec string", Text::FromFile(CodecString(e)), span, /*derived=*/true);
+}
+
 void VisualMore(PageBuilder& page, const CVisualSampleEntry& e) {
     EntryMore(page, e, false);
     page.U32x4("Pre defined", e.m_preDefined1);
@@ -55,6 +65,7 @@ void VisualMore(PageBuilder& page, const CVisualSampleEntry& e) {
     page.U32x2("Compressor name length", e.m_compressorNameLength);
     page.Row("Depth", U32Text4(e.m_depth) + (*DepthName(e.m_depth) ? " " : "") + DepthName(e.m_depth), {e.m_depth});
     page.Row("Pre defined", Format("%d (0X%04X)", int16_t(e.m_preDefined3), e.m_preDefined3), {e.m_preDefined3});
+    CodecStringRow(page, e);
 }
 
 // A sample rate in 16.16: "48000 Hz (0XBB800000)".
@@ -73,6 +84,7 @@ void AudioMore(PageBuilder& page, const CAudioSampleEntry& e, bool withIndex) {
     page.U32x4("Pre defined", e.m_preDefined);
     page.U32x4("Reserved", e.m_reserved3);
     page.Row("Sample rate", SampleRateText(e.m_sampleRate), {e.m_sampleRate});
+    CodecStringRow(page, e);
 }
 
 // mp4a's page shows the common rows only.
@@ -113,6 +125,7 @@ void TextRows(PageBuilder& page, const CTextSampleEntry& e) {
     RecordRow(page, "Font siz", "%u (0X%08X)\n", e.m_fontSize);
     RecordRow(page, "Text color rgba", "%u (0X%08X)\n", e.m_textColorRGBA);
     EntryMore(page, e, true);
+    CodecStringRow(page, e);
 }
 
 void RtpHintRows(PageBuilder& page, const CRtpHintSampleEntry& e) {
@@ -121,12 +134,14 @@ void RtpHintRows(PageBuilder& page, const CRtpHintSampleEntry& e) {
     page.U32("Highest compatible version", e.m_highestCompatibleVersion);
     page.U32("Max packet size", e.m_maxPacketSize);
     EntryMore(page, e, true);
+    CodecStringRow(page, e);
 }
 
 void HintRows(PageBuilder& page, const CHintSampleEntry& e) {
     page.Table();
     page.Row("Data", UpToZero(e.m_data), {e.m_data});
     EntryMore(page, e, true);
+    CodecStringRow(page, e);
 }
 
 void XmlMetaDataRows(PageBuilder& page, const CXMLMetaDataSampleEntry& e) {
@@ -135,6 +150,7 @@ void XmlMetaDataRows(PageBuilder& page, const CXMLMetaDataSampleEntry& e) {
     page.Row("Namespace", UpToZero(e.m_namespace), {e.m_namespace});
     page.Row("Schema location", UpToZero(e.m_schemaLocation), {e.m_schemaLocation});
     EntryMore(page, e, true);
+    CodecStringRow(page, e);
 }
 
 void TextMetaDataRows(PageBuilder& page, const CTextMetaDataSampleEntry& e) {
@@ -142,6 +158,7 @@ void TextMetaDataRows(PageBuilder& page, const CTextMetaDataSampleEntry& e) {
     page.Row("Content encoding", UpToZero(e.m_contentEncoding), {e.m_contentEncoding});
     page.Row("MIME format", UpToZero(e.m_mimeFormat), {e.m_mimeFormat});
     EntryMore(page, e, true);
+    CodecStringRow(page, e);
 }
 
 void CleanApertureRows(PageBuilder& page, const CCleanAperturebox& b) {
@@ -222,7 +239,7 @@ constexpr BoxEntry kEntries[] = {
     {FourCC("tims"), "Time Scale Entry Box", nullptr, RowsOf<CTimeScaleEntry, TimeScaleRows>},
     {FourCC("tsro"), "Time Scale Entry Box", nullptr, RowsOf<CTimeOffset, TimeOffsetRows>},
     {FourCC("snro"), "Sequence Offset Box", nullptr, RowsOf<CSequenceOffset, SequenceOffsetRows>},
-    // The boxes of text sample entries and of protected entries: titles only.
+    // The boxes of text sample entries: titles only.
     {FourCC("blnk"), "Blinking Box"},
     {FourCC("dlay"), "Scroll Delay Box"},
     {FourCC("drpo"), "Drop Shadow Offset Box"},
@@ -234,11 +251,6 @@ constexpr BoxEntry kEntries[] = {
     {FourCC("styl"), "Style Box"},
     {FourCC("tbox"), "Text Box Box"},
     {FourCC("twrp"), "Text Wrap Box"},
-    {FourCC("frma"), "Original Format Box"},
-    {FourCC("schm"), "Scheme Type Box"},
-    {FourCC("schi"), "Scheme Information Box"},
-    {FourCC("sinf"), "Protection Scheme Information Box"},
-    {FourCC("rinf"), "Restricted Scheme Information Box"},
     {FourCC("seii"), "SEI Information Box"},
 };
 }  // namespace
@@ -258,5 +270,6 @@ void SampleEntryRows(PageBuilder& page, const CBox& box) {
     } else if (auto* mpeg = dynamic_cast<const CMPEGSampleEntry*>(&box)) {
         DataReferenceRows(page, *mpeg);
         EntryMore(page, *mpeg, false);
+        CodecStringRow(page, *mpeg);
     }
 }

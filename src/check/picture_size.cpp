@@ -1,4 +1,4 @@
-#include "check/avc_sps.h"
+#include "check/picture_size.h"
 
 #include <cstddef>
 
@@ -6,8 +6,8 @@ namespace {
 // Bits of a NAL unit's payload with the emulation prevention bytes (00 00 03) taken out.
 class RbspBits {
 public:
-    explicit RbspBits(const std::vector<uint8_t>& nal) {
-        for (size_t i = 1, zeros = 0; i < nal.size(); ++i) {
+    RbspBits(const std::vector<uint8_t>& nal, size_t headerBytes) {
+        for (size_t i = headerBytes, zeros = 0; i < nal.size(); ++i) {
             if (zeros >= 2 && nal[i] == 3) {
                 zeros = 0;
                 continue;
@@ -55,6 +55,15 @@ bool HasChromaFields(uint32_t profile) {
     return false;
 }
 
+// The size left when the cropping window is taken off; false when it takes it all.
+bool Crop(uint64_t width, uint64_t height, uint64_t unitX, uint64_t unitY, uint64_t left, uint64_t right,
+          uint64_t top, uint64_t bottom, PictureSize& size) {
+    if (unitX * (left + right) >= width || unitY * (top + bottom) >= height) return false;
+    size.width = uint32_t(width - unitX * (left + right));
+    size.height = uint32_t(height - unitY * (top + bottom));
+    return true;
+}
+
 void SkipScalingList(RbspBits& bits, int size) {
     int32_t last = 8, next = 8;
     for (int j = 0; j < size && bits.Ok(); ++j) {
@@ -64,9 +73,9 @@ void SkipScalingList(RbspBits& bits, int size) {
 }
 }  // namespace
 
-bool ReadAvcPictureSize(const std::vector<uint8_t>& nal, AvcPictureSize& size) {
+bool ReadAvcPictureSize(const std::vector<uint8_t>& nal, PictureSize& size) {
     if (nal.empty() || (nal[0] & 0x1f) != 7) return false;
-    RbspBits bits(nal);
+    RbspBits bits(nal, 1);
     const uint32_t profile = bits.U(8);
     bits.U(16);  // constraint flags, level
     bits.Ue();   // seq_parameter_set_id
@@ -113,9 +122,43 @@ bool ReadAvcPictureSize(const std::vector<uint8_t>& nal, AvcPictureSize& size) {
     const uint32_t arrayType = separatePlanes ? 0 : chroma;
     const uint64_t cropX = arrayType == 0 ? 1 : (arrayType == 3 ? 1 : 2);
     const uint64_t cropY = (arrayType == 1 ? 2 : 1) * (2 - frameMbsOnly);
-    const uint64_t width = widthMbs * 16, height = (2 - frameMbsOnly) * heightUnits * 16;
-    if (cropX * (left + right) >= width || cropY * (top + bottom) >= height) return false;
-    size.width = uint32_t(width - cropX * (left + right));
-    size.height = uint32_t(height - cropY * (top + bottom));
-    return true;
+    return Crop(widthMbs * 16, (2 - frameMbsOnly) * heightUnits * 16, cropX, cropY, left, right, top, bottom, size);
+}
+
+bool ReadHevcPictureSize(const std::vector<uint8_t>& nal, PictureSize& size) {
+    if (nal.size() < 2 || ((nal[0] >> 1) & 0x3f) != 33) return false;
+    RbspBits bits(nal, 2);
+    bits.U(4);  // sps_video_parameter_set_id
+    const uint32_t subLayers = bits.U(3);
+    bits.U(1);
+    // profile_tier_level: the general part, then what each sub-layer says it carries.
+    bits.U(32), bits.U(32), bits.U(32);
+    bool profilePresent[8] = {}, levelPresent[8] = {};
+    for (uint32_t i = 0; i < subLayers; ++i) {
+        profilePresent[i] = bits.U(1);
+        levelPresent[i] = bits.U(1);
+    }
+    if (subLayers > 0)
+        for (uint32_t i = subLayers; i < 8; ++i) bits.U(2);
+    for (uint32_t i = 0; i < subLayers; ++i) {
+        if (profilePresent[i]) bits.U(32), bits.U(32), bits.U(24);
+        if (levelPresent[i]) bits.U(8);
+    }
+    bits.Ue();  // sps_seq_parameter_set_id
+    const uint32_t chroma = bits.Ue();
+    if (chroma > 3) return false;
+    const bool separatePlanes = chroma == 3 && bits.U(1);
+    const uint64_t width = bits.Ue(), height = bits.Ue();
+    uint64_t left = 0, right = 0, top = 0, bottom = 0;
+    if (bits.U(1)) {
+        left = bits.Ue();
+        right = bits.Ue();
+        top = bits.Ue();
+        bottom = bits.Ue();
+    }
+    if (!bits.Ok() || width == 0 || height == 0) return false;
+    const uint32_t arrayType = separatePlanes ? 0 : chroma;
+    const uint64_t unitX = arrayType == 1 || arrayType == 2 ? 2 : 1;
+    const uint64_t unitY = arrayType == 1 ? 2 : 1;
+    return Crop(width, height, unitX, unitY, left, right, top, bottom, size);
 }

@@ -1,0 +1,93 @@
+#include <iostream>
+#include <string>
+
+#include "cli/command_line.h"
+#include "cli/common.h"
+#include "report/file_info.h"
+#include "report/format.h"
+#include "report/page_json.h"
+
+namespace {
+const CommandSpec kSpec{
+    "corvel info FILE [--json]",
+    "Prints what FILE holds: its brands, duration and whether it is fragmented, then one\n"
+    "line per track: track ID, handler, codec string (as a DASH or HLS manifest names it),\n"
+    "the codec's parameters (width x height, or channels and sample rate), duration, sample\n"
+    "count, average bit rate and language.\n"
+    "\n"
+    "  --json     {\"file\", \"brands\": {\"major\", \"minor_version\", \"compatible\"}, \"duration\",\n"
+    "             \"fragments\", \"tracks\": [{\"id\", \"handler\", \"codec\", \"width\", \"height\",\n"
+    "             \"channels\", \"sample_rate\", \"timescale\", \"duration\", \"samples\", \"bytes\",\n"
+    "             \"bit_rate\", \"language\"}]}; durations in seconds, the bit rate in bits a second\n",
+    {}, {"--json"}, 1, 1};
+
+std::string Seconds(double s) { return Format("%.3f", s); }
+
+std::string Json(const std::string& file, const FileInfo& info) {
+    std::string out = "{\"file\": " + JsonString(file) + ", \"brands\": ";
+    if (info.hasBrands) {
+        out += "{\"major\": " + JsonString(PrintableFourCC(info.majorBrand)) +
+               ", \"minor_version\": " + std::to_string(info.minorVersion) + ", \"compatible\": [";
+        for (size_t i = 0; i < info.compatibleBrands.size(); ++i)
+            out += (i ? ", " : "") + JsonString(PrintableFourCC(info.compatibleBrands[i]));
+        out += "]}";
+    } else {
+        out += "null";
+    }
+    out += ", \"duration\": " + Seconds(info.seconds) + ", \"fragments\": " + std::to_string(info.fragments) +
+           ", \"tracks\": [";
+    for (size_t i = 0; i < info.tracks.size(); ++i) {
+        const TrackInfo& t = info.tracks[i];
+        out += std::string(i ? ",\n  " : "\n  ") + "{\"id\": " + std::to_string(t.id) +
+               ", \"handler\": " + JsonString(PrintableFourCC(t.handler)) + ", \"codec\": " + JsonString(t.codec);
+        if (t.width || t.height)
+            out += ", \"width\": " + std::to_string(t.width) + ", \"height\": " + std::to_string(t.height);
+        if (t.channels || t.sampleRate)
+            out += ", \"channels\": " + std::to_string(t.channels) + ", \"sample_rate\": " + std::to_string(t.sampleRate);
+        out += ", \"timescale\": " + std::to_string(t.timescale) + ", \"duration\": " + Seconds(t.Seconds()) +
+               ", \"samples\": " + std::to_string(t.samples) + ", \"bytes\": " + std::to_string(t.bytes) +
+               ", \"bit_rate\": " + std::to_string(t.BitRate()) + ", \"language\": " + JsonString(t.language) + "}";
+    }
+    out += info.tracks.empty() ? "]}\n" : "\n]}\n";
+    return out;
+}
+
+std::string Plain(const std::string& file, const FileInfo& info) {
+    std::string out = file + "\n";
+    if (info.hasBrands) {
+        out += "  brands    " + PrintableFourCC(info.majorBrand) + " (minor version " +
+               std::to_string(info.minorVersion) + "), compatible";
+        for (uint32_t b : info.compatibleBrands) out += " " + PrintableFourCC(b);
+        out += "\n";
+    }
+    out += "  duration  " + Seconds(info.seconds) + " s, " +
+           (info.fragments ? "fragmented (" + std::to_string(info.fragments) +
+                                  (info.fragments == 1 ? " movie fragment)" : " movie fragments)")
+                           : std::string("not fragmented")) +
+           "\n";
+    if (info.tracks.empty()) return out;
+    out += Format("  %-6s %-8s %-24s %-18s %12s %9s %12s  %s\n", "track", "handler", "codec", "parameters",
+                  "duration", "samples", "bit rate", "language");
+    for (const TrackInfo& t : info.tracks)
+        out += Format("  %-6u %-8s %-24s %-18s %12s %9llu %12s  %s\n", t.id, PrintableFourCC(t.handler).c_str(),
+                      t.codec.c_str(), TrackParameters(t).c_str(), (Seconds(t.Seconds()) + " s").c_str(),
+                      static_cast<unsigned long long>(t.samples), (std::to_string(t.BitRate() / 1000) + " kb/s").c_str(),
+                      t.language.c_str());
+    return out;
+}
+}  // namespace
+
+int RunInfo(const Args& args) {
+    CommandLine line;
+    if (const int done = ParseCommandLine(kSpec, args, line); done >= 0) return done;
+    const std::string& file = line.positional[0];
+    CCorvelLib lib;
+    const int status = OpenAndParse(lib, file);
+    if (status == -2) return 2;
+    if (const CBox* h = lib.Parser()->NotMediaHeader())
+        return FileError(file, "not an ISO base media file (first box type " + PrintableFourCC(h->m_type) + ")");
+    const FileInfo info = ReadFileInfo(*lib.Parser());
+    std::cout << (line.Has("--json") ? Json(file, info) : Plain(file, info));
+    std::cout.flush();
+    return ExitStatus(lib, file, status);
+}
