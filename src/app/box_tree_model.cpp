@@ -29,12 +29,13 @@ void CBoxTreeModel::Reset(const QString& fileName, const CCorvel* parser) {
     endResetModel();
 }
 
-void CBoxTreeModel::SetFindings(const std::vector<Finding>& findings) {
+void CBoxTreeModel::SetFindings(const std::vector<Finding>& findings, const std::vector<uint32_t>& boxes) {
     std::vector<uint32_t> changed;
-    for (const Finding& f : findings) {
-        if (f.severity == Severity::Info || !f.boxId) continue;
-        Marks& marks = m_marks[f.boxId];
-        if (marks.lines == 0) changed.push_back(f.boxId);
+    for (size_t i = 0; i < findings.size() && i < boxes.size(); ++i) {
+        const Finding& f = findings[i];
+        if (f.severity == Severity::Info || !boxes[i]) continue;
+        Marks& marks = m_marks[boxes[i]];
+        if (marks.lines == 0) changed.push_back(boxes[i]);
         if (f.severity < marks.worst || marks.lines == 0) marks.worst = f.severity;
         if (marks.lines++ == kTipFindings) marks.text += QStringLiteral("\n...");
         if (marks.lines > kTipFindings) continue;

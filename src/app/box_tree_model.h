@@ -32,9 +32,9 @@ public:
     static const CBox* BoxAt(const QModelIndex& index);
     // The row of the box of identity `id` (an invalid index when no box has it).
     QModelIndex IndexOf(uint32_t id) const;
-    // The check's errors and warnings mark their boxes: an icon, and the messages after
-    // the tooltip's notes. Reset drops them.
-    void SetFindings(const std::vector<Finding>& findings);
+    // The check's errors and warnings mark their boxes (`boxes`: the identity of each
+    // finding's box): an icon, and the messages after the tooltip's notes. Reset drops them.
+    void SetFindings(const std::vector<Finding>& findings, const std::vector<uint32_t>& boxes);
 
     QModelIndex index(int row, int column, const QModelIndex& parent = QModelIndex()) const override;
     QModelIndex parent(const QModelIndex& child) const override;

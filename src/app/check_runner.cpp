@@ -1,49 +1,97 @@
 #include "app/check_runner.h"
 
 #include <algorithm>
-#include <memory>
 
-#include <QFile>
-#include <QThread>
-
-#include "boxes/containers/corvel.h"
-#include "check/checker.h"
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QStandardPaths>
 
 namespace {
-std::vector<Finding> CheckPath(const std::string& path) {
-    CCorvelLib lib;
-    if (lib.Init(path) < 0) return {};
-    lib.Go();  // a file that stops parsing halfway is checked as far as it was read
-    const CCorvel* parser = lib.Parser();
-    if (!parser || parser->NotMediaHeader()) return {};
-    return CheckFile(*parser);
+constexpr qint64 kMaxCheckOutput = qint64(64) << 20;
+
+QString DefaultProgram() {
+    const QString beside = QCoreApplication::applicationDirPath() + QStringLiteral("/corvel");
+    return QFileInfo(beside).isExecutable() ? beside : QStandardPaths::findExecutable(QStringLiteral("corvel"));
+}
+
+bool SeverityOf(const QString& text, Severity& severity) {
+    for (Severity s : {Severity::Error, Severity::Warning, Severity::Info})
+        if (text == QLatin1String(SeverityText(s))) {
+            severity = s;
+            return true;
+        }
+    return false;
 }
 }  // namespace
 
-CCheckRunner::CCheckRunner(QObject* parent) : QObject(parent) {}
+CCheckRunner::CCheckRunner(QObject* parent) : QObject(parent), m_program(DefaultProgram()) {}
 
-CCheckRunner::~CCheckRunner() {
-    for (QThread* thread : m_threads) {
-        thread->wait();
-        delete thread;
-    }
-}
+CCheckRunner::~CCheckRunner() { Cancel(); }
 
 void CCheckRunner::Start(const QString& path) {
-    const uint64_t run = ++m_run;
-    auto findings = std::make_shared<std::vector<Finding>>();
-    const std::string file = QFile::encodeName(path).toStdString();
-    QThread* thread = QThread::create([findings, file] { *findings = CheckPath(file); });
-    // finished is emitted on the worker thread; the results are taken on this one.
-    connect(thread, &QThread::finished, this, [this, run, thread, findings] { Finished(run, thread, *findings); },
-            Qt::QueuedConnection);
-    m_threads.push_back(thread);
-    thread->start(QThread::LowPriority);
+    Cancel();
+    if (m_program.isEmpty()) return;
+    m_process = new QProcess(this);
+    m_process->setProcessChannelMode(QProcess::SeparateChannels);
+    m_process->setStandardErrorFile(QProcess::nullDevice());
+    connect(m_process, &QProcess::finished, this, &CCheckRunner::Finished);
+    // A hostile file can break a rule once per box: past this much said, the check is
+    // ended and tells nothing, rather than the window holding all of it.
+    connect(m_process, &QProcess::readyReadStandardOutput, this, [this] {
+        if (m_process && m_process->bytesAvailable() > kMaxCheckOutput) Cancel();
+    });
+    connect(m_process, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
+        if (error == QProcess::FailedToStart) Finished();
+    });
+    // "--" keeps a file named like an option a file.
+    m_process->start(m_program, {QStringLiteral("check"), QStringLiteral("--json"), QStringLiteral("--"), path});
 }
 
-void CCheckRunner::Finished(uint64_t run, QThread* thread, const std::vector<Finding>& findings) {
-    m_threads.erase(std::remove(m_threads.begin(), m_threads.end(), thread), m_threads.end());
-    thread->wait();
-    delete thread;
-    if (run == m_run) emit checked(findings);
+void CCheckRunner::Cancel() {
+    if (!m_process) return;
+    QProcess* process = m_process;
+    m_process = nullptr;
+    process->disconnect(this);
+    process->kill();
+    process->waitForFinished(5000);
+    process->deleteLater();  // this may run inside one of its signals
+}
+
+void CCheckRunner::Finished() {
+    if (!m_process) return;
+    QProcess* process = m_process;
+    m_process = nullptr;
+    process->disconnect(this);
+    // Exit status 0 or 1 and its document: the check ran (1: it found an error); else it
+    // tells nothing.
+    std::vector<Finding> findings;
+    const bool ran = process->exitStatus() == QProcess::NormalExit && process->exitCode() <= 1 &&
+                     ParseFindingsJson(process->readAllStandardOutput(), findings);
+    process->deleteLater();
+    if (ran) emit checked(findings);
+}
+
+bool ParseFindingsJson(const QByteArray& json, std::vector<Finding>& findings) {
+    findings.clear();
+    const QJsonValue document = QJsonDocument::fromJson(json).object().value(QStringLiteral("findings"));
+    if (!document.isArray()) return false;
+    const QJsonArray list = document.toArray();
+    for (const QJsonValue& value : list) {
+        const QJsonObject o = value.toObject();
+        const QJsonArray at = o.value(QStringLiteral("at")).toArray();
+        Finding f;
+        if (!SeverityOf(o.value(QStringLiteral("severity")).toString(), f.severity) || at.size() != 2) continue;
+        f.rule = o.value(QStringLiteral("rule")).toString().toStdString();
+        f.box = o.value(QStringLiteral("box")).toString().toStdString();
+        // Offsets up to 2^53 are exact in a JSON number as Qt reads it.
+        f.offset = uint64_t(std::max(0.0, at[0].toDouble()));
+        f.length = uint64_t(std::max(0.0, at[1].toDouble()));
+        f.message = o.value(QStringLiteral("message")).toString().toStdString();
+        findings.push_back(std::move(f));
+    }
+    return true;
 }

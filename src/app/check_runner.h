@@ -1,37 +1,45 @@
 #pragma once
-#include <cstdint>
 #include <vector>
 
+#include <QByteArray>
 #include <QObject>
 #include <QString>
 
 #include "check/finding.h"
 
-class QThread;
+class QProcess;
 
-// Checks files on threads of their own, each with a parse of its own: the window's
-// boxes stay with the GUI thread, and opening a big file never waits for its check.
-// A run started later makes the results of the runs before it stale; they are dropped.
+// Checks a file with `corvel check --json` in a process of its own: the window's memory
+// holds none of the check's (it reads every box again with its spans), opening another
+// file or closing the window ends a check at once, and a check that fails on a hostile
+// file leaves the window standing. One check runs at a time.
 class CCheckRunner : public QObject {
     Q_OBJECT
 public:
     explicit CCheckRunner(QObject* parent = nullptr);
-    // Waits for the runs still going: their threads read files and boxes of their own.
-    ~CCheckRunner() override;
+    ~CCheckRunner() override;  // ends the check going
 
-    // Starts checking the file at `path`; `checked` follows with its findings.
+    // The corvel program: beside this one (as built and installed), else on the PATH.
+    void SetProgram(const QString& program) { m_program = program; }
+    const QString& Program() const { return m_program; }
+
+    // Ends the check going, then checks the file at `path`; `checked` follows (not when
+    // the program is missing or fails).
     void Start(const QString& path);
-    // Drops the results of every run started so far.
-    void Cancel() { ++m_run; }
+    // Ends the check going; it tells nothing.
+    void Cancel();
+    bool Running() const { return m_process != nullptr; }
 
 signals:
-    // The findings of the latest run (none when the file could not be read or is not a
-    // media file).
+    // What a check that ran to its end found.
     void checked(const std::vector<Finding>& findings);
 
 private:
-    void Finished(uint64_t run, QThread* thread, const std::vector<Finding>& findings);
+    void Finished();
 
-    uint64_t m_run = 0;
-    std::vector<QThread*> m_threads;
+    QString m_program;
+    QProcess* m_process = nullptr;
 };
+
+// The findings of a `corvel check --json` document; false when it is not one.
+bool ParseFindingsJson(const QByteArray& json, std::vector<Finding>& findings);

@@ -111,7 +111,7 @@ CCorvel_UIDlg::CCorvel_UIDlg(CCorvelLib& lib, QWidget* parent) : QMainWindow(par
 }
 
 CCorvel_UIDlg::~CCorvel_UIDlg() {
-    delete m_checker;  // waits for a check still going
+    delete m_checker;  // ends a check still going
     m_checker = nullptr;
     WriteSavedSize({m_client->width(), m_client->height(), m_tree->width()});
     m_tree->selectionModel()->blockSignals(true);
@@ -247,6 +247,7 @@ bool CCorvel_UIDlg::OpenFile(const QString& path) {
     statusBar()->clearMessage();  // the bytes of a field of the file before
     m_checker->Cancel();
     m_findings.clear();
+    m_findingBoxes.clear();
     m_findingsReady = false;
     m_tracks.reset();
     m_trackBoxes.clear();
@@ -374,15 +375,16 @@ void CCorvel_UIDlg::ShowWelcome() {
 void CCorvel_UIDlg::OnChecked(const std::vector<Finding>& findings) {
     if (m_openPath.isEmpty()) return;
     m_findings = findings;
+    m_findingBoxes = m_lib.Parser() ? FindingBoxes(*m_lib.Parser(), m_findings) : std::vector<uint32_t>();
     m_findingsReady = true;
-    m_model->SetFindings(m_findings);
+    m_model->SetFindings(m_findings, m_findingBoxes);
     if (m_rootShown) ShowWelcome();
 }
 
 void CCorvel_UIDlg::ShowFinding(size_t k) {
     if (k >= m_findings.size() || k >= kMaxFindingRows) return;
     const Finding f = m_findings[k];
-    const QModelIndex item = m_model->IndexOf(f.boxId);
+    const QModelIndex item = m_model->IndexOf(k < m_findingBoxes.size() ? m_findingBoxes[k] : 0);
     if (item.isValid()) {
         m_tree->setCurrentIndex(item);
         m_tree->scrollTo(item);

@@ -66,6 +66,8 @@ public:
 
     // The open file's findings, once its check is done.
     const std::vector<Finding>& Findings() const { return m_findings; }
+    // The identity of each finding's box (0 where the tree has none).
+    const std::vector<uint32_t>& FindingBoxIds() const { return m_findingBoxes; }
     bool FindingsReady() const { return m_findingsReady; }
 
     const WorkFolder& Folder() const { return m_folder; }
@@ -129,6 +131,7 @@ private:
     WorkFolder m_folder;
     QString m_openPath;  // the file open now, or empty
     std::vector<Finding> m_findings;
+    std::vector<uint32_t> m_findingBoxes;  // the identity of each finding's box (0: none)
     bool m_findingsReady = false;
     // The root page's tracks, made when it first shows; their identities by row.
     std::optional<ReportTable> m_tracks;

@@ -103,8 +103,7 @@ Span CheckContext::SpanOf(const CBox& box, const void* field, size_t size) const
 
 void CheckContext::Add(Severity severity, const char* rule, const CBox& box, Span at, std::string message) {
     if (at.Empty()) at = SpanOf(box, nullptr, 0);
-    m_findings.push_back({severity, rule, PathOf(box), at.Offset(), at.Length(), std::move(message),
-                          box.m_id});
+    m_findings.push_back({severity, rule, PathOf(box), at.Offset(), at.Length(), std::move(message)});
 }
 
 std::vector<const CBox*> BoxesOf(const CBox& root, uint32_t type) {

@@ -15,5 +15,4 @@ struct Finding {
     uint64_t offset = 0;
     uint64_t length = 0;
     std::string message;
-    uint32_t boxId = 0;  // the box's identity in the parse run (CBox::m_id)
 };

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QDragEnterEvent>
+#include <QElapsedTimer>
 #include <QDropEvent>
 #include <QFile>
 #include <QFileDialog>
@@ -30,6 +31,7 @@
 #include "app/about_dlg.h"
 #include "app/box_tree_model.h"
 #include "app/check_runner.h"
+#include "check/check_context.h"
 #include "app/dump_pane.h"
 #include "app/findings_page.h"
 #include "app/hex_dump.h"
@@ -148,6 +150,7 @@ void SelectAndWait(CCorvel_UIDlg& w, const QModelIndex& item) {
 CCorvel_UIDlg& AppTest::NewWindow() {
     m_window.reset();
     m_window = std::make_unique<CCorvel_UIDlg>(m_lib);
+    m_window->Checker()->SetProgram(QStringLiteral(CORVEL_EXE));
     QObject::connect(m_window->HtmlView(), &QWebEngineView::loadFinished, [](bool) { ++g_loads; });
     m_window->show();
     return *m_window;
@@ -491,10 +494,14 @@ void AppTest::findingsOnRootPageLeadToTheirBytes() {
     QVERIFY(WaitUntil([&] { return LitText(w).value(0) == QStringLiteral("00 00 00 01"); }));
 
     // A file read again drops the findings of the read before until its own are known.
+    // Files opened while a check runs wait for it; only the last one's findings show.
     QVERIFY(w.OpenFile(kBframes));
     QVERIFY(!w.FindingsReady() && w.Findings().empty());
+    QVERIFY(w.OpenFile(path) && w.OpenFile(kBframes));
+    QVERIFY(w.Checker()->Running());
     QVERIFY(WaitUntil([&] { return w.FindingsReady(); }));
     QVERIFY(WaitUntil([&] { return RootPageFindings(w, kBframes) == CorvelCheck(kBframes); }));
+    QVERIFY(!w.Checker()->Running());
 }
 
 // An item whose box has an error or a warning carries an icon by the worst of them and
@@ -536,6 +543,26 @@ void AppTest::findingsMarkTreeItems() {
                             "(9385 of 18771 bytes present) [file-truncated]"));
     QVERIFY(iconIs(FindItem(w, "mdat"), QStyle::SP_MessageBoxCritical));
 
+    // Every finding names a box of the tree, also through codes of Mac Roman or control
+    // bytes (moov/udta/\xA9enc, moov/.vhd, de\xAF\xBC) and where the file ends inside one.
+    const std::pair<const char*, bool> files[] = {{"pub_go-mp4_sample_qt.mp4", false},
+                                                  {"pub_atomicparsley_issue-32.mp4", true}};  // cut short
+    for (const auto& [name, cut] : files) {
+        const QString path = kCorpus + QLatin1String(name);
+        if (cut)
+            MessageOf([&] { QVERIFY(w.OpenFile(path)); });  // its failure is told
+        else
+            QVERIFY(w.OpenFile(path));
+        QVERIFY(WaitUntil([&] { return w.FindingsReady(); }));
+        QVERIFY(w.Findings().size() >= 5 && w.FindingBoxIds().size() == w.Findings().size());
+        for (size_t i = 0; i < w.Findings().size(); ++i) {
+            const Finding& f = w.Findings()[i];
+            const CBox* box = BoxOf(w.TreeModel()->IndexOf(w.FindingBoxIds()[i]));
+            const std::string last = f.box.substr(f.box.rfind('/') + 1);
+            QVERIFY2(box && last.substr(0, last.find('[')) == PathCode(box->m_type), f.box.c_str());
+        }
+    }
+
     // Not a media file: nothing is checked, the root page stays the welcome.
     MessageOf([&] { QVERIFY(w.OpenFile(kCorpus + QStringLiteral("flv_ffmpeg.flv"))); });
     QTest::qWait(300);
@@ -553,16 +580,64 @@ void AppTest::findingsShownAreBounded() {
     const QModelIndex stts = FindItem(w, "moov/trak/mdia/minf/stbl/stts");
     std::vector<Finding> many(kMaxFindingRows + 500);
     for (size_t i = 0; i < many.size(); ++i)
-        many[i] = {Severity::Warning, "r", "moov/<b>", 0, 4, "entry " + std::to_string(i), BoxOf(stts)->m_id};
+        many[i] = {Severity::Warning, "r", "moov/<b>", 0, 4, "entry " + std::to_string(i)};
     const ReportTable table = FindingsTable(many);
     QCOMPARE(table.listRows.size(), kMaxFindingRows);
     QCOMPARE(QString::fromStdString(table.title), QStringLiteral("Findings (the first 1000 of 1500)"));
     QVERIFY(FindingsHtml(many, "").find("moov/<wbr>&lt;b&gt;") != std::string::npos);
-    w.TreeModel()->SetFindings(many);
+    w.TreeModel()->SetFindings(many, std::vector<uint32_t>(many.size(), BoxOf(stts)->m_id));
     const QStringList tip = ToolTip(stts).split(QLatin1Char('\n'));
     QCOMPARE(tip.size(), 11);
     QCOMPARE(tip.at(9), QStringLiteral("warning: entry 9 [r]"));
     QCOMPARE(tip.at(10), QStringLiteral("..."));
+
+    // A fuzzed file with tens of thousands of tfhd boxes in one traf, each one too many.
+    QVERIFY(w.OpenFile(kCorpus + QStringLiteral("../fuzz-findings/traf_tfhd_x_moov.mp4")));
+    QVERIFY(WaitUntil([&] { return w.FindingsReady(); }, 60000));
+    QVERIFY(w.Findings().size() > 30000);
+    QVERIFY(WaitUntil([&] {
+        return RunJs(w, QStringLiteral("document.querySelectorAll('table[cellpadding=\"3\"] tr').length")).toInt() ==
+               int(kMaxFindingRows) + 2;
+    }));
+    const QModelIndex tfhd = FindItem(w, QStringLiteral("moof/traf/tfhd"), 9);
+    QVERIFY(ToolTip(tfhd).startsWith(QStringLiteral("error: a second 'tfhd' box where one is allowed")));
+}
+
+// The check is a program of its own: one missing, failing, printing no document or
+// too much shows no findings; one that hangs is ended by the next file and by closing the window,
+// which do not wait for it.
+void AppTest::checkerThatFailsOrHangsLeavesTheWindow() {
+    QTemporaryDir dir;
+    const QString hang = dir.filePath(QStringLiteral("hang.sh"));
+    WriteFile(hang, "#!/bin/sh\necho '{\"findings\": []}'\nexec sleep 30\n");
+    QFile::setPermissions(hang, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    // One that says more than the window takes (a document of 70 MB) is ended as it says it.
+    const QString chatty = dir.filePath(QStringLiteral("chatty.sh"));
+    WriteFile(chatty, "#!/bin/sh\nprintf '{\"findings\": ['\nhead -c 70000000 /dev/zero | tr '\\0' ' '\nprintf ']}'\n");
+    QFile::setPermissions(chatty, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    CCorvel_UIDlg& w = NewWindow();
+    for (const QString& program : {dir.filePath(QStringLiteral("missing")), QStringLiteral("/bin/false"),
+                                   QStringLiteral("/bin/echo"), chatty}) {
+        w.Checker()->SetProgram(program);
+        QVERIFY(w.OpenFile(kBframes));
+        QVERIFY2(WaitUntil([&] { return !w.Checker()->Running(); }), qPrintable(program));
+        QTest::qWait(50);
+        QVERIFY2(!w.FindingsReady(), qPrintable(program));
+    }
+    w.Checker()->SetProgram(hang);
+    QVERIFY(w.OpenFile(kBframes));
+    QTest::qWait(200);
+    QVERIFY(w.Checker()->Running() && !w.FindingsReady());
+    w.Checker()->SetProgram(QStringLiteral(CORVEL_EXE));
+    QElapsedTimer clock;
+    clock.start();
+    QVERIFY(w.OpenFile(kBframes));
+    QVERIFY(WaitUntil([&] { return w.FindingsReady(); }));
+    w.Checker()->SetProgram(hang);
+    QVERIFY(w.OpenFile(kBframes));
+    QVERIFY(WaitUntil([&] { return w.Checker()->Running(); }));
+    m_window.reset();
+    QVERIFY2(clock.elapsed() < 10000, qPrintable(QString::number(clock.elapsed())));
 }
 
 void AppTest::badInputIsIgnored() {

@@ -19,6 +19,7 @@ private slots:
     void findingsOnRootPageLeadToTheirBytes();
     void findingsMarkTreeItems();
     void findingsShownAreBounded();
+    void checkerThatFailsOrHangsLeavesTheWindow();
     void badInputIsIgnored();
     void layoutSettingsAndSplitter();
     void returnIsSwallowed();

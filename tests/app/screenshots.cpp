@@ -11,6 +11,7 @@
 #include <cstdio>
 
 #include "app/box_tree_model.h"
+#include "app/check_runner.h"
 #include "app/dump_pane.h"
 #include "boxes/containers/corvel.h"
 #include "view_driver.h"
@@ -51,6 +52,7 @@ int main(int argc, char** argv) {
     const QDir corpus(QString::fromLocal8Bit(argv[1])), out(QString::fromLocal8Bit(argv[2]));
     CCorvelLib lib;
     CCorvel_UIDlg w(lib);
+    w.Checker()->SetProgram(QStringLiteral(CORVEL_EXE));
     w.resize(1280, 760);
     w.show();
     WaitUntil([] { return false; }, 1500);  // the welcome page
