@@ -88,7 +88,8 @@ const BoxEntry* FindBoxEntry(uint32_t type) {
     static const std::vector<const BoxEntry*> all = [] {
         std::vector<const BoxEntry*> v;
         for (auto group : {ContainerEntries(), PresentationEntries(), SampleTableEntries(), SampleEntryEntries(),
-                           DescriptorEntries(), FragmentEntries(), StreamingEntries(), MetadataEntries()})
+                           DescriptorEntries(), FragmentEntries(), StreamingEntries(), MetadataEntries(),
+                           AudioCodecEntries()})
             for (const BoxEntry& e : group) v.push_back(&e);
         std::stable_sort(v.begin(), v.end(), [](const BoxEntry* a, const BoxEntry* b) { return a->type < b->type; });
         return v;

@@ -157,3 +157,4 @@ std::span<const BoxEntry> DescriptorEntries();
 std::span<const BoxEntry> FragmentEntries();
 std::span<const BoxEntry> StreamingEntries();
 std::span<const BoxEntry> MetadataEntries();
+std::span<const BoxEntry> AudioCodecEntries();

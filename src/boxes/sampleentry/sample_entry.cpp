@@ -1,6 +1,11 @@
 #include "boxes/sampleentry/sample_entry.h"
 
 #include "base/log.h"
+#include "boxes/audiocodecs/ac3_specific_box.h"
+#include "boxes/audiocodecs/alac_specific_box.h"
+#include "boxes/audiocodecs/eac3_specific_box.h"
+#include "boxes/audiocodecs/flac_specific_box.h"
+#include "boxes/audiocodecs/opus_specific_box.h"
 #include "boxes/descriptors/avc_configuration.h"
 #include "boxes/descriptors/es_descriptor.h"
 #include "boxes/descriptors/hevc_configuration.h"
@@ -56,6 +61,11 @@ ChildMade EntryChild(const CBox& h) {
         case FourCC("avcC"): return Known<CAVCConfigurationBox>(h);
         case FourCC("hvcC"): return Known<CHEVCConfigurationBox>(h);
         case FourCC("esds"): return Known<ESDescriptorBox>(h);
+        case FourCC("dOps"): return Known<COpusSpecificBox>(h);
+        case FourCC("dfLa"): return Known<CFlacSpecificBox>(h);
+        case FourCC("dac3"): return Known<CAC3SpecificBox>(h);
+        case FourCC("dec3"): return Known<CEAC3SpecificBox>(h);
+        case FourCC("alac"): return Known<CALACSpecificBox>(h);
         case FourCC("m4ds"): return Known<CMPEG4ExtensionDescriptorsBox>(h);
         case FourCC("pasp"): return Known<CPixelAspectRatioBox>(h);
         case FourCC("clap"): return Known<CCleanAperturebox>(h);
