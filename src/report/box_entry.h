@@ -159,3 +159,4 @@ std::span<const BoxEntry> StreamingEntries();
 std::span<const BoxEntry> MetadataEntries();
 std::span<const BoxEntry> VideoCodecEntries();
 std::span<const BoxEntry> ProtectionEntries();
+std::span<const BoxEntry> AudioCodecEntries();

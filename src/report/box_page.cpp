@@ -87,7 +87,8 @@ void UndecodedRows(PageBuilder& builder, PageModel& page, const CBox& box, const
 const char* SampleEntryTitle(uint32_t handlerType) {
     switch (handlerType) {
         case FourCC("soun"): return "Audio Sample Entry Box";
-        case FourCC("vide"): return "Visual Sample Entry Box";
+        case FourCC("vide"):
+        case FourCC("pict"): return "Visual Sample Entry Box";
         case FourCC("text"):
         case FourCC("sbtl"): return "Text Sample Entry Box";
         case FourCC("meta"): return "The Meta Box";

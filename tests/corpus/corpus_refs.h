@@ -177,3 +177,31 @@ inline const CBox* Descend(const CBox* from, std::initializer_list<const char*> 
     }
     return from;
 }
+
+// A box of another tool's tree (ref/NAME.atomicparsley.txt, ref/NAME.bento4.txt).
+struct RefBox {
+    std::string type;
+    int64_t offset;
+    uint64_t size;
+    std::vector<RefBox> children;
+};
+
+// One box per matching line: (indentation, type, offset, size); depth follows the indentation.
+//   AtomicParsley: "     Atom mvhd @ 18819 of size: 108, ends @ 18927" (not anchored: a BOM may lead)
+//   Bento4:        "  [tkhd] size=12+80, flags=3" (header + payload; no offsets, none compared),
+//                  a uuid box as its user type: "[6B6840F25F24-4FC5-BA39-A51B-CF0323F3] size=24+4"
+inline std::vector<RefBox> ParseTree(const std::string& text, bool bento) {
+    RefBox root;
+    std::vector<std::pair<size_t, RefBox*>> stack{{0, &root}};  // indentation + 1, box
+    for (const auto& m : Matches(text, bento ? R"((?:^|\n)( *)\[(.{4}|[0-9A-F]{12}-[0-9A-F-]{23})\] size=(\d+)\+(\d+))"
+                                             : R"(( *)Atom ([^\n]+?) @ (\d+) of size: (\d+))")) {
+        const size_t indent = m[0].length() + 1;
+        const std::string type = m[1].starts_with("uuid=") || (bento && m[1].size() > 4) ? "uuid" : m[1];
+        RefBox box = bento ? RefBox{type, 0, std::stoull(m[2]) + std::stoull(m[3]), {}}
+                           : RefBox{type, std::stoll(m[2]), std::stoull(m[3]), {}};
+        while (stack.back().first >= indent) stack.pop_back();
+        stack.back().second->children.push_back(box);
+        stack.emplace_back(indent, &stack.back().second->children.back());
+    }
+    return root.children;
+}

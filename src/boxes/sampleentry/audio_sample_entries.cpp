@@ -3,6 +3,10 @@
 #include "base/log.h"
 
 int CAudioSampleEntry::ParseBox(CBitStreamReader& reader) {
+    return ReadAudioFields(reader) < 0 ? -1 : ParseEntryChildren(*this, reader);
+}
+
+int CAudioSampleEntry::ReadAudioFields(CBitStreamReader& reader) {
     if (CSampleEntry::ParseBox(reader) < 0 || reader.ReadBits(16, m_soundVersion) < 0 ||
         reader.ReadBits(16, m_revision) < 0 || reader.ReadBits(32, m_vendor) < 0 ||
         reader.ReadBits(16, m_channelCount) < 0 || reader.ReadBits(16, m_sampleSize) < 0 ||
@@ -11,7 +15,15 @@ int CAudioSampleEntry::ParseBox(CBitStreamReader& reader) {
         CORVEL_LOG("[CAudioSampleEntry::ParseBox] Parsing Error");
         return -1;
     }
-    if (m_type != FourCC("mp4a")) ReadThrough(reader);
+    if (HasSoundVersion1()) {
+        for (uint32_t* field : {&m_samplesPerPacket, &m_bytesPerPacket, &m_bytesPerFrame, &m_bytesPerSample})
+            if (reader.ReadBits(32, *field) < 0) return -1;
+    } else if (HasSoundVersion2()) {
+        if (reader.ReadBits(32, m_structSize) < 0 || reader.Read64(m_audioSampleRate) < 0) return -1;
+        for (uint32_t* field : {&m_audioChannels, &m_always7F000000, &m_bitsPerChannel, &m_formatFlags,
+                                &m_constBytesPerPacket, &m_constFramesPerPacket})
+            if (reader.ReadBits(32, *field) < 0) return -1;
+    }
     return 0;
 }
 
@@ -20,10 +32,11 @@ int CMPEG4AudioSampleEntry::ParseBox(CBitStreamReader& reader) {
         CORVEL_LOG("[CMPEG4AudioSampleEntry::ParseBox] box type is not 'mp4a but %s", TypeText().c_str());
         return -1;
     }
-    if (CAudioSampleEntry::ParseBox(reader) < 0) {
+    if (ReadAudioFields(reader) < 0) {
         CORVEL_LOG("[CMPEG4AudioSampleEntry::ParseBox] Parsing Error");
         return -1;
     }
+    if (HasSoundVersion1() || HasSoundVersion2()) return ParseEntryChildren(*this, reader);
     static const EsdsEntryTexts texts{"[CMPEG4AudioSampleEntry::ParseBox] Parsing Error",
                                       "[CMPEG4AudioSampleEntry::ParseBox] Parsign Error - ES Descriptor Box ",
                                       {"[CMPEG4AudioSampleEntry::ParseBox] box size is larger than 8bytes - %d",

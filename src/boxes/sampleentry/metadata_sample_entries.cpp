@@ -15,26 +15,22 @@ int ReadZeroTerminated(CBitStreamReader& reader, std::string& out) {
     if (terminated) out.pop_back();
     return 0;
 }
-
-// Bytes after the last string are read through.
-void ReadExtra(CBitStreamReader& reader, const char* log) {
-    if (reader.RemainingBytes()) CORVEL_LOG(log, static_cast<int>(reader.RemainingBytes()));
-    reader.SkipBits(reader.RemainingBits);
-}
 }  // namespace
 
 int CXMLMetaDataSampleEntry::ParseBox(CBitStreamReader& reader) {
     if (CSampleEntry::ParseBox(reader) < 0) return -1;
     for (std::string* s : {&m_contentEncoding, &m_namespace, &m_schemaLocation})
         if (ReadZeroTerminated(reader, *s) < 0) return -1;
-    ReadExtra(reader, "[CXMLMetaDataSampleEntry] There should not be more data - %d bytes");
-    return 0;
+    return ParseEntryChildren(*this, reader);
 }
 
 int CTextMetaDataSampleEntry::ParseBox(CBitStreamReader& reader) {
     if (CSampleEntry::ParseBox(reader) < 0) return -1;
     for (std::string* s : {&m_contentEncoding, &m_mimeFormat})
         if (ReadZeroTerminated(reader, *s) < 0) return -1;
-    ReadExtra(reader, "[CTextMetaDataSampleEntry::ParseBox] There should not be more data - %d bytes");
-    return 0;
+    return ParseEntryChildren(*this, reader);
+}
+
+int CURIMetaSampleEntry::ParseBox(CBitStreamReader& reader) {
+    return CSampleEntry::ParseBox(reader) < 0 ? -1 : ParseEntryChildren(*this, reader);
 }

@@ -9,7 +9,7 @@ public:
     explicit CMetaDataSampleEntry(const CBox& header) : CSampleEntry(header) {}
 };
 
-// metx: XML metadata, described by three zero-terminated strings.
+// metx: XML metadata, described by three zero-terminated strings, then its boxes.
 class CXMLMetaDataSampleEntry : public CMetaDataSampleEntry {
 public:
     explicit CXMLMetaDataSampleEntry(const CBox& header) : CMetaDataSampleEntry(header) {}
@@ -20,7 +20,7 @@ public:
     std::string m_schemaLocation;
 };
 
-// mett: text metadata, described by two zero-terminated strings.
+// mett: text metadata, described by two zero-terminated strings, then its boxes.
 class CTextMetaDataSampleEntry : public CMetaDataSampleEntry {
 public:
     explicit CTextMetaDataSampleEntry(const CBox& header) : CMetaDataSampleEntry(header) {}
@@ -30,8 +30,9 @@ public:
     std::string m_mimeFormat;
 };
 
-// urim: URI metadata; nothing is read beyond the data reference index.
+// urim: URI metadata: its boxes (uri , uriI) after the data reference index.
 class CURIMetaSampleEntry : public CMetaDataSampleEntry {
 public:
     explicit CURIMetaSampleEntry(const CBox& header) : CMetaDataSampleEntry(header) {}
+    int ParseBox(CBitStreamReader& reader) override;
 };

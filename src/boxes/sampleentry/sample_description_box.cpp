@@ -22,8 +22,9 @@ bool IsMpeg4SystemHandler(uint32_t handlerType) {
 }
 
 // The entry's class by the handler type, then its type; null when this program does
-// not decode it (a plain box whose bytes are read through).
-std::unique_ptr<CBox> MakeEntry(uint32_t handlerType, const CBox& h) {
+// not decode it (a plain box whose bytes are read through). A version-1 stsd holds ISO
+// entries only, never QuickTime's longer sound descriptions.
+std::unique_ptr<CBox> MakeEntry(uint32_t handlerType, uint32_t stsdVersion, const CBox& h) {
     const uint32_t type = h.m_type;
     if (IsMpeg4SystemHandler(handlerType)) return std::make_unique<CMPEGSampleEntry>(h);
     switch (handlerType) {
@@ -39,14 +40,14 @@ std::unique_ptr<CBox> MakeEntry(uint32_t handlerType, const CBox& h) {
             break;
         case FourCC("soun"):
             LogDispatch(19, "##### Sample Description Box('%s')", FourCCText(type).c_str());
-            if (type == FourCC("mp4a")) return std::make_unique<CMPEG4AudioSampleEntry>(h);
-            return std::make_unique<CAudioSampleEntry>(h);
+            if (type == FourCC("mp4a")) return std::make_unique<CMPEG4AudioSampleEntry>(h, stsdVersion == 0);
+            return std::make_unique<CAudioSampleEntry>(h, stsdVersion == 0);
         case FourCC("vide"):
+        case FourCC("pict"):  // an image sequence
             LogDispatch(19, "##### Sample Description Box('%s')", FourCCText(type).c_str());
             switch (type) {
                 case FourCC("avc1"): case FourCC("avcC"): return std::make_unique<CAVCSampleEntrty>(h);
                 case FourCC("hvc1"): case FourCC("hev1"): return std::make_unique<CHEVCSampleEntry>(h);
-                case FourCC("avc2"): case FourCC("svc1"): return nullptr;
                 case FourCC("mp4v"): return std::make_unique<CMPEG4VisualSampleEntry>(h);
                 default: return std::make_unique<CVisualSampleEntry>(h);
             }
@@ -77,7 +78,7 @@ int CSampleDescriptionBox::ParseBox(CBitStreamReader& reader) {
         CBox header;
         header.m_startOffset = start;
         if (header.ParseBox(entryReader) < 0) return -1;
-        std::unique_ptr<CBox> entry = MakeEntry(m_handlerType, header);
+        std::unique_ptr<CBox> entry = MakeEntry(m_handlerType, m_version, header);
         int status = 0;
         if (entry) {
             status = entry->ParseBox(entryReader);

@@ -1,7 +1,14 @@
 #include "boxes/sampleentry/sample_entry.h"
 
 #include "base/log.h"
+#include "boxes/audiocodecs/ac3_specific_box.h"
+#include "boxes/audiocodecs/alac_specific_box.h"
+#include "boxes/audiocodecs/eac3_specific_box.h"
+#include "boxes/audiocodecs/flac_specific_box.h"
+#include "boxes/audiocodecs/opus_specific_box.h"
+#include "boxes/descriptors/avc_configuration.h"
 #include "boxes/descriptors/es_descriptor.h"
+#include "boxes/descriptors/hevc_configuration.h"
 #include "boxes/presentation/free_space_box.h"
 #include "boxes/protection/protection_boxes.h"
 #include "boxes/sampleentry/entry_boxes.h"
@@ -51,9 +58,25 @@ int ParseEsdsAndAfter(CBox& entry, CBitStreamReader& reader, const EsdsEntryText
     return ParseChildren(entry, reader, texts.after, EntryChild);
 }
 
+int ParseEntryChildren(CBox& entry, CBitStreamReader& reader) {
+    static const ContainerTexts texts{"[Sample Entry] box size is larger than 8bytes - %d", "[Sample Entry] Box parsing error",
+                                      "[Sample Entry] Unknown Box Type - %s", " Fail to parse a Sample Entry ~~", nullptr};
+    return ParseChildren(entry, reader, texts, EntryChild);
+}
+
 ChildMade EntryChild(const CBox& h) {
     switch (h.m_type) {
         case FourCC("btrt"): return Known<CBitRateBox>(h);
+        // The configurations of entries whose code names no layout of its own (encv,
+        // enca, avc3, avcp ...).
+        case FourCC("avcC"): return Known<CAVCConfigurationBox>(h);
+        case FourCC("hvcC"): return Known<CHEVCConfigurationBox>(h);
+        case FourCC("esds"): return Known<ESDescriptorBox>(h);
+        case FourCC("dOps"): return Known<COpusSpecificBox>(h);
+        case FourCC("dfLa"): return Known<CFlacSpecificBox>(h);
+        case FourCC("dac3"): return Known<CAC3SpecificBox>(h);
+        case FourCC("dec3"): return Known<CEAC3SpecificBox>(h);
+        case FourCC("alac"): return Known<CALACSpecificBox>(h);
         case FourCC("m4ds"): return Known<CMPEG4ExtensionDescriptorsBox>(h);
         case FourCC("pasp"): return Known<CPixelAspectRatioBox>(h);
         case FourCC("clap"): return Known<CCleanAperturebox>(h);

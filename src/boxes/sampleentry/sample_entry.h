@@ -38,11 +38,14 @@ struct EsdsEntryTexts {
 // entry parsed and the rest read through.
 int ParseEsdsAndAfter(CBox& entry, CBitStreamReader& reader, const EsdsEntryTexts& texts, bool esdsMayFail);
 
-// The boxes any sample entry may hold after its fields and its configuration: btrt,
-// m4ds, pasp, clap, the video configurations (av1C, vpcC, dvcC, dvvC), colour and HDR
-// (colr, mdcv, clli, SmDm, CoLL), fiel, ccst and free space decoded; Unknown() for any
-// other type.
+// The boxes any sample entry may hold after its fields: the codec configurations (audio
+// and video), colour and HDR, btrt, m4ds, pasp, clap, protection and free space decoded;
+// Unknown() for any other type.
 ChildMade EntryChild(const CBox& header);
+
+// Reads the rest of `reader` as the boxes of `entry` (see EntryChild): what any entry
+// holds after the fields of its layout, whatever its code.
+int ParseEntryChildren(CBox& entry, CBitStreamReader& reader);
 
 // Reads the rest of `reader` through: the bytes of an entry this program does not decode.
 inline void ReadThrough(CBitStreamReader& reader) { reader.SkipBits(reader.RemainingBits); }

@@ -6,18 +6,11 @@
 #include "boxes/descriptors/hevc_configuration.h"
 #include "boxes/sampleentry/entry_boxes.h"
 
-namespace {
-// The types whose entry class goes on reading the boxes after the visual part.
-bool ReadsItsBoxes(uint32_t type) {
-    return type == FourCC("mp4v") || type == FourCC("avc1") || type == FourCC("hev1") || type == FourCC("hvc1");
+int CVisualSampleEntry::ParseBox(CBitStreamReader& reader) {
+    return ReadVisualFields(reader) < 0 ? -1 : ParseEntryChildren(*this, reader);
 }
 
-// The types whose configuration is one of the boxes any entry may hold: their boxes are
-// read here.
-bool ReadsEntryBoxes(uint32_t type) { return type == FourCC("av01") || type == FourCC("vp09") || type == FourCC("vp08"); }
-}  // namespace
-
-int CVisualSampleEntry::ParseBox(CBitStreamReader& reader) {
+int CVisualSampleEntry::ReadVisualFields(CBitStreamReader& reader) {
     if (CSampleEntry::ParseBox(reader) < 0) return -1;
     for (uint32_t* field : {&m_preDefined1, &m_reserved1})
         if (reader.ReadBits(16, *field) < 0) return -1;
@@ -42,19 +35,11 @@ int CVisualSampleEntry::ParseBox(CBitStreamReader& reader) {
         CORVEL_LOG("[CVisualSampleEntry::ParseBox] PixelAspectRatioBox parsing error -");
         return -1;
     }
-    if (ReadsEntryBoxes(m_type)) {
-        static const ContainerTexts texts{"[CVisualSampleEntry::ParseBox] box size is larger than 8bytes - %d",
-                                          "[CVisualSampleEntry::ParseBox] Box parsing error",
-                                          "[CVisualSampleEntry::ParseBox] Unknown Box Type - %s",
-                                          " Fail to parse a Visual Sample Entry ~~", nullptr};
-        return ParseChildren(*this, reader, texts, EntryChild);
-    }
-    if (!ReadsItsBoxes(m_type)) ReadThrough(reader);
     return 0;
 }
 
 int CAVCSampleEntrty::ParseBox(CBitStreamReader& reader) {
-    if (CVisualSampleEntry::ParseBox(reader) < 0) {
+    if (ReadVisualFields(reader) < 0) {
         CORVEL_LOG("[CAVCSampleEntrty::ParseBox] parsing error");
         return -1;
     }
@@ -77,7 +62,7 @@ int CAVCSampleEntrty::ParseBox(CBitStreamReader& reader) {
 }
 
 int CHEVCSampleEntry::ParseBox(CBitStreamReader& reader) {
-    if (CVisualSampleEntry::ParseBox(reader) < 0) {
+    if (ReadVisualFields(reader) < 0) {
         CORVEL_LOG("[CHEVCSampleEntry::ParseBox] parsing error");
         return -1;
     }
@@ -97,7 +82,7 @@ int CHEVCSampleEntry::ParseBox(CBitStreamReader& reader) {
 }
 
 int CMPEG4VisualSampleEntry::ParseBox(CBitStreamReader& reader) {
-    if (CVisualSampleEntry::ParseBox(reader) < 0) return -1;
+    if (ReadVisualFields(reader) < 0) return -1;
     LogDispatch(23, "##### ES Descriptor Box('esds')");
     static const EsdsEntryTexts texts{"[CMPEG4VisualSampleEntry::ParseBox] Parsing Error",
                                       "[CMPEG4VisualSampleEntry::ParseBox] Parsign Error - ES Descriptor Box ",
@@ -109,7 +94,7 @@ int CMPEG4VisualSampleEntry::ParseBox(CBitStreamReader& reader) {
 }
 
 int CAVCParameterSampleEntry::ParseBox(CBitStreamReader& reader) {
-    if (CVisualSampleEntry::ParseBox(reader) < 0) {
+    if (ReadVisualFields(reader) < 0) {
         CORVEL_LOG("[CAVCParameterSampleEntry::ParseBox] parsing error");
         return -1;
     }

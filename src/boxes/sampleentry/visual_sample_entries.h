@@ -5,13 +5,14 @@
 #include "boxes/sampleentry/sample_entry.h"
 
 // A video sample entry: the visual fields, then a clap and a pasp when they come
-// first. The boxes after them are read by the entry classes of mp4v, avc1, hev1 and
-// hvc1, as any entry's boxes for av01, vp08 and vp09; for any other type they are read
-// through.
+// first, then the boxes after them (the entry classes of mp4v, avc1, hev1 and hvc1
+// read those their own way).
 class CVisualSampleEntry : public CSampleEntry {
 public:
     explicit CVisualSampleEntry(const CBox& header) : CSampleEntry(header) {}
     int ParseBox(CBitStreamReader& reader) override;
+    // The visual fields and the clap and pasp that come first.
+    int ReadVisualFields(CBitStreamReader& reader);
 
     // The compressor name up to its first zero byte.
     std::string GetCompressorName() const { return m_compressorName.substr(0, m_compressorName.find('\0')); }

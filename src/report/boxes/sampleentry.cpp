@@ -74,6 +74,16 @@ std::string SampleRateText(uint32_t rate) {
     return hz + Format(" Hz (0X%08X)", rate);
 }
 
+// The LPCM format flags of a version 2 sound description, by name: " float, big-endian".
+std::string FormatFlagsText(uint32_t flags) {
+    static const char* const kNames[] = {"float", "big-endian", "signed integer", "packed", "aligned high",
+                                         "non-interleaved", "non-mixable"};
+    std::string text;
+    for (int bit = 0; bit < 7; ++bit)
+        if (flags & (1u << bit)) text += std::string(text.empty() ? " " : ", ") + kNames[bit];
+    return text;
+}
+
 void AudioMore(PageBuilder& page, const CAudioSampleEntry& e, bool withIndex) {
     EntryMore(page, e, withIndex);
     page.U32x4("Version", e.m_soundVersion);
@@ -84,6 +94,26 @@ void AudioMore(PageBuilder& page, const CAudioSampleEntry& e, bool withIndex) {
     page.U32x4("Pre defined", e.m_preDefined);
     page.U32x4("Reserved", e.m_reserved3);
     page.Row("Sample rate", SampleRateText(e.m_sampleRate), {e.m_sampleRate});
+    if (e.HasSoundVersion1()) {
+        page.U32("Samples per packet", e.m_samplesPerPacket);
+        page.U32("Bytes per packet", e.m_bytesPerPacket);
+        page.U32("Bytes per frame", e.m_bytesPerFrame);
+        page.U32("Bytes per sample", e.m_bytesPerSample);
+    } else if (e.HasSoundVersion2()) {
+        page.U32("Size of struct only", e.m_structSize);
+        double rate = 0;
+        static_assert(sizeof rate == sizeof e.m_audioSampleRate);
+        std::memcpy(&rate, &e.m_audioSampleRate, sizeof rate);
+        page.Row("Audio sample rate", Format("%.17g Hz (0X%016llX)", rate, static_cast<unsigned long long>(e.m_audioSampleRate)),
+                 {e.m_audioSampleRate});
+        page.U32("Audio channels", e.m_audioChannels);
+        page.U32("Always 0X7F000000", e.m_always7F000000);
+        page.U32("Bits per channel", e.m_bitsPerChannel);
+        page.Row("Format flags", Format("%u (0X%08X)", e.m_formatFlags, e.m_formatFlags) + FormatFlagsText(e.m_formatFlags),
+                 {e.m_formatFlags});
+        page.U32("Bytes per audio packet", e.m_constBytesPerPacket);
+        page.U32("LPCM frames per audio packet", e.m_constFramesPerPacket);
+    }
     CodecStringRow(page, e);
 }
 
@@ -161,6 +191,12 @@ void TextMetaDataRows(PageBuilder& page, const CTextMetaDataSampleEntry& e) {
     CodecStringRow(page, e);
 }
 
+// Its page shows the box header only; the entry's fields go with those it leaves out.
+void UriMetaRows(PageBuilder& page, const CURIMetaSampleEntry& e) {
+    EntryMore(page, e, true);
+    CodecStringRow(page, e);
+}
+
 void CleanApertureRows(PageBuilder& page, const CCleanAperturebox& b) {
     page.Table();
     page.U32("Clean aperture Width", b.m_cleanApertureWidthN);
@@ -228,7 +264,7 @@ constexpr BoxEntry kEntries[] = {
     {FourCC("hint"), "Hint Sample Entry Box", nullptr, RowsOf<CHintSampleEntry, HintRows>},
     {FourCC("metx"), "XML Meta Data Sample Entry Box", nullptr, RowsOf<CXMLMetaDataSampleEntry, XmlMetaDataRows>},
     {FourCC("mett"), "Text Meta Data Sample Entry Box", nullptr, RowsOf<CTextMetaDataSampleEntry, TextMetaDataRows>},
-    {FourCC("urim"), "URI Meta Sample Entry Box"},
+    {FourCC("urim"), "URI Meta Sample Entry Box", nullptr, RowsOf<CURIMetaSampleEntry, UriMetaRows>},
     {FourCC("uri "), "URI Box"},
     {FourCC("uriI"), "Uri Initialization Data Box"},
     {FourCC("btrt"), "Bit Rate Box", nullptr, RowsOf<CBitRateBox, BitRateRows>},

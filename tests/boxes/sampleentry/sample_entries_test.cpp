@@ -22,7 +22,14 @@ const std::string kEsds = FullBox("esds", 0, 0,
                                       "\x05\x02\x12\x10" + "\x06\x01\x02");
 const std::string kAvcC = Box("avcC", U8(1) + U8(66) + U8(0) + U8(30) + U8(0xFF) + U8(0xE0) + U8(0));
 const std::string kPasp = Box("pasp", U32(4) + U32(3));
+const std::string kBtrt = Box("btrt", U32(0) + U32(1) + U32(1));
 const std::string kClap = Box("clap", U32(160) + U32(1) + U32(120) + U32(1) + U32(0) + U32(1) + U32(0) + U32(1));
+
+// An audio entry of QuickTime sound version `version`, `rest` after its common fields.
+std::string QuickTimeSound(uint16_t version, const std::string& rest) {
+    return Box("lpcm", kEntryBase + U16(version) + U16(0) + U32(0) + U16(2) + U16(16) + U16(0xFFFE) + U16(0) +
+                           U32(44100u << 16) + rest);
+}
 
 // An stsd of a track of `handler` holding `entries`, `count` of them (1 when 0).
 Parsed<CSampleDescriptionBox> Stsd(uint32_t handler, const std::string& entries, uint32_t count = 0) {
@@ -39,7 +46,8 @@ TEST(SampleEntries, ClassByHandlerTypeAndCode) {
         const char* title;
     } cases[] = {
         {FourCC("vide"), Visual("avc3", kAvcC), &typeid(CVisualSampleEntry), "Visual Sample Entry Box"},
-        {FourCC("vide"), Visual("svc1", kAvcC), &typeid(CBox), "Visual Sample Entry Box"},
+        {FourCC("vide"), Visual("svc1", kAvcC), &typeid(CVisualSampleEntry), "Visual Sample Entry Box"},
+        {FourCC("pict"), Visual("av01", ""), &typeid(CVisualSampleEntry), "Visual Sample Entry Box"},
         {FourCC("hint"), Box("srtp", kEntryBase + "xy"), &typeid(CHintSampleEntry), "Box"},
         {FourCC("meta"), Box("mebx", kEntryBase), &typeid(CBox), "The Meta Box"},
         {FourCC("text"), Box("stpp", kEntryBase + std::string("ns\0\0\0", 5)), &typeid(CBox), "Text Sample Entry Box"},
@@ -65,11 +73,23 @@ TEST(SampleEntries, LayoutsTheCorpusLacksReadInFull) {
         {"a compressor name of zeros", InStsd("vide", Visual("avc1", kAvcC, std::string(1, '\0')))},
         {"mp4a with btrt and an unknown box",
          InStsd("soun", Audio("mp4a", kEsds + Box("btrt", U32(0) + U32(1) + U32(1)) + Box("zzzz", "")))},
-        {"metx with bytes after its strings",
-         InStsd("meta", Box("metx", kEntryBase + std::string("\0urn:x\0http://s\0", 16) + "12345"))},
+        {"metx with a btrt after its strings",
+         InStsd("meta", Box("metx", kEntryBase + std::string("\0urn:x\0http://s\0", 16) + kBtrt))},
         {"mett, a string to the end", InStsd("meta", Box("mett", kEntryBase + std::string("\0text/plain", 11)))},
+        // QuickTime's sound versions 1 and 2: their fields, then the boxes; an ISO version-1
+        // stsd's audio entry of version 1 has no such fields.
+        {"sound version 1", InStsd("soun", QuickTimeSound(1, U32(1024) + U32(0) + U32(2) + U32(2) + kBtrt))},
+        {"sound version 2", InStsd("soun", QuickTimeSound(2, U32(72) + U64(0x40E7700000000000) + U32(6) +
+                                                                 U32(0x7F000000) + U32(24) + U32(0xE) + U32(18) +
+                                                                 U32(1) + kBtrt))},
+        {"ISO audio entry version 1", InStbl(FullBox("stsd", 1, 0, U32(1) + QuickTimeSound(1, kBtrt)), "soun")},
+        // Entries of any code read their boxes: an image sequence, a visual and an
+        // audio entry the engine knows no code of, urim.
+        {"pict av01 with pasp, btrt", InStsd("pict", Visual("av01", kPasp + kBtrt))},
+        {"sowt with btrt", InStsd("soun", Audio("sowt", kBtrt))},
+        {"urim with btrt", InStsd("meta", Box("urim", kEntryBase + kBtrt))},
         // An entry whose size is 0 takes the rest of the stsd.
-        {"an entry of size 0", InStsd("soun", U32(0) + Audio("samr", "").substr(4) + "xyz")},
+        {"an entry of size 0", InStsd("soun", U32(0) + Audio("samr", "").substr(4) + kBtrt)},
     });
 }
 
