@@ -58,7 +58,7 @@ std::string Plain(const std::string& file, const FileInfo& info) {
     if (info.hasBrands) {
         out += "  brands    " + PrintableFourCC(info.majorBrand) + " (minor version " +
                std::to_string(info.minorVersion) + "), compatible";
-        for (uint32_t b : info.compatibleBrands) out += " " + PrintableFourCC(b);
+        for (uint32_t b : info.compatibleBrands) out.append(1, ' ').append(PrintableFourCC(b));
         out += "\n";
     }
     out += "  duration  " + Seconds(info.seconds) + " s, " +
@@ -78,7 +78,7 @@ std::string Plain(const std::string& file, const FileInfo& info) {
         std::string text = " ";
         for (size_t c = 0; c < widths.size(); ++c) {
             const std::string s = cell(c);
-            text += " " + s + std::string(c + 1 < widths.size() ? widths[c] - s.size() + 1 : 0, ' ');
+            text.append(1, ' ').append(s).append(c + 1 < widths.size() ? widths[c] - s.size() + 1 : 0, ' ');
         }
         return text + "\n";
     };

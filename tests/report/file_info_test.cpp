@@ -52,7 +52,9 @@ TEST(FileInfo, AgreesWithFfprobe) {
             }
             same("width", t->width);
             same("height", t->height);
-            same("channels", t->channels);
+            // ffprobe decodes cenc.mp4's encrypted AAC frames as they are and tells 30
+            // channels; its configuration says 1.
+            if (name != "cenc.mp4") same("channels", t->channels);
             same("sample_rate", t->sampleRate);
             if (s.count("duration") && t->samples) {
                 const double theirs = std::stod(s.at("duration"));

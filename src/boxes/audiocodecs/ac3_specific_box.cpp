@@ -9,3 +9,8 @@ int CAC3SpecificBox::ParseBox(CBitStreamReader& reader) {
         if (reader.ReadBits(bits, *field) < 0) return -1;
     return 0;
 }
+
+uint32_t CAC3SpecificBox::Channels() const {
+    static const uint32_t kByMode[] = {2, 1, 2, 3, 3, 4, 4, 5};  // 1+1, 1/0, 2/0, 3/0, 2/1, 3/1, 2/2, 3/2
+    return kByMode[m_acmod & 7] + (m_lfeon & 1);
+}

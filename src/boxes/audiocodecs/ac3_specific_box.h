@@ -8,6 +8,8 @@ class CAC3SpecificBox : public CBox {
 public:
     explicit CAC3SpecificBox(const CBox& header) : CBox(header) {}
     int ParseBox(CBitStreamReader& reader) override;
+    // The channels the coding mode carries, the LFE channel included.
+    uint32_t Channels() const;
 
     uint32_t m_fscod = 0;        // 2
     uint32_t m_bsid = 0;         // 5
