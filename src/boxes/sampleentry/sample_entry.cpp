@@ -10,7 +10,9 @@
 #include "boxes/descriptors/es_descriptor.h"
 #include "boxes/descriptors/hevc_configuration.h"
 #include "boxes/presentation/free_space_box.h"
+#include "boxes/sampleentry/channel_layout_box.h"
 #include "boxes/sampleentry/entry_boxes.h"
+#include "boxes/sampleentry/sound_wave_boxes.h"
 
 int CSampleEntry::ParseBox(CBitStreamReader& reader) {
     for (uint32_t& r : m_reserved)
@@ -66,6 +68,9 @@ ChildMade EntryChild(const CBox& h) {
         case FourCC("dac3"): return Known<CAC3SpecificBox>(h);
         case FourCC("dec3"): return Known<CEAC3SpecificBox>(h);
         case FourCC("alac"): return Known<CALACSpecificBox>(h);
+        // A QuickTime sound's boxes.
+        case FourCC("wave"): return Known<CSoundWaveBox>(h);
+        case FourCC("chan"): return Known<CChannelLayoutBox>(h);
         case FourCC("m4ds"): return Known<CMPEG4ExtensionDescriptorsBox>(h);
         case FourCC("pasp"): return Known<CPixelAspectRatioBox>(h);
         case FourCC("clap"): return Known<CCleanAperturebox>(h);
