@@ -3,6 +3,7 @@
 #include "base/log.h"
 #include "boxes/audiocodecs/ac3_specific_box.h"
 #include "boxes/audiocodecs/alac_specific_box.h"
+#include "boxes/audiocodecs/amr_specific_box.h"
 #include "boxes/audiocodecs/eac3_specific_box.h"
 #include "boxes/audiocodecs/flac_specific_box.h"
 #include "boxes/audiocodecs/opus_specific_box.h"
@@ -68,6 +69,7 @@ ChildMade EntryChild(const CBox& h) {
         case FourCC("dac3"): return Known<CAC3SpecificBox>(h);
         case FourCC("dec3"): return Known<CEAC3SpecificBox>(h);
         case FourCC("alac"): return Known<CALACSpecificBox>(h);
+        case FourCC("damr"): return Known<CAMRSpecificBox>(h);
         // A QuickTime sound's boxes.
         case FourCC("wave"): return Known<CSoundWaveBox>(h);
         case FourCC("chan"): return Known<CChannelLayoutBox>(h);
