@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/log.h"
+#include "boxes/sampleentry/uri_boxes.h"
 
 namespace {
 // Reads a string up to its zero byte (read, not kept) or to the end of the bytes.
@@ -32,5 +33,16 @@ int CTextMetaDataSampleEntry::ParseBox(CBitStreamReader& reader) {
 }
 
 int CURIMetaSampleEntry::ParseBox(CBitStreamReader& reader) {
-    return CSampleEntry::ParseBox(reader) < 0 ? -1 : ParseEntryChildren(*this, reader);
+    if (CSampleEntry::ParseBox(reader) < 0) return -1;
+    static const ContainerTexts texts{"[CURIMetaSampleEntry::ParseBox] box size is larger than 8bytes - %d",
+                                      "[CURIMetaSampleEntry::ParseBox] Box parsing error",
+                                      "[CURIMetaSampleEntry::ParseBox] Unknown Box Type - %s",
+                                      " Fail to parse a URI Meta Sample Entry ~~", nullptr};
+    return ParseChildren(*this, reader, texts, [](const CBox& h) -> ChildMade {
+        switch (h.m_type) {
+            case FourCC("uri "): return Known<CURIBox>(h);
+            case FourCC("uriI"): return Known<CURIInitBox>(h);
+            default: return EntryChild(h);
+        }
+    });
 }

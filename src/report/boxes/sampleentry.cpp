@@ -11,6 +11,7 @@
 #include "boxes/sampleentry/sample_description_box.h"
 #include "boxes/sampleentry/sound_wave_boxes.h"
 #include "boxes/sampleentry/text_sample_entry.h"
+#include "boxes/sampleentry/uri_boxes.h"
 #include "boxes/sampleentry/visual_sample_entries.h"
 #include "report/box_entry.h"
 #include "report/more_fields.h"
@@ -179,6 +180,16 @@ void TextMetaDataRows(PageBuilder& page, const CTextMetaDataSampleEntry& e) {
 
 // Its page shows the box header only; the entry's fields go with those it leaves out.
 void UriMetaRows(PageBuilder& page, const CURIMetaSampleEntry& e) { EntryMore(page, e, true); }
+
+// Their pages show the box header only; their fields go with those it leaves out.
+void UriRows(PageBuilder& page, const CURIBox& b) {
+    MoreFields(page);
+    page.Row("URI", UpToZero(b.m_uri), {b.m_uri});
+}
+void UriInitRows(PageBuilder& page, const CURIInitBox& b) {
+    MoreFields(page);
+    page.Row("Initialization data", FormatBytesText(b.m_data.data(), b.m_data.size()), {b.m_data});
+}
 
 void CleanApertureRows(PageBuilder& page, const CCleanAperturebox& b) {
     page.Table();
@@ -351,8 +362,8 @@ constexpr BoxEntry kEntries[] = {
     {FourCC("metx"), "XML Meta Data Sample Entry Box", nullptr, RowsOf<CXMLMetaDataSampleEntry, XmlMetaDataRows>},
     {FourCC("mett"), "Text Meta Data Sample Entry Box", nullptr, RowsOf<CTextMetaDataSampleEntry, TextMetaDataRows>},
     {FourCC("urim"), "URI Meta Sample Entry Box", nullptr, RowsOf<CURIMetaSampleEntry, UriMetaRows>},
-    {FourCC("uri "), "URI Box"},
-    {FourCC("uriI"), "Uri Initialization Data Box"},
+    {FourCC("uri "), "URI Box", nullptr, RowsOf<CURIBox, UriRows>},
+    {FourCC("uriI"), "Uri Initialization Data Box", nullptr, RowsOf<CURIInitBox, UriInitRows>},
     {FourCC("btrt"), "Bit Rate Box", nullptr, RowsOf<CBitRateBox, BitRateRows>},
     {FourCC("clap"), "Clean Aperture Box", nullptr, RowsOf<CCleanAperturebox, CleanApertureRows>},
     {FourCC("pasp"), "Pixel Aspect Ratio Box", nullptr, RowsOf<CPixelAspectRatioBox, PixelAspectRatioRows>},
