@@ -9,6 +9,7 @@
 #include "boxes/sampleentry/metadata_sample_entries.h"
 #include "boxes/sampleentry/text_sample_entry.h"
 #include "boxes/sampleentry/visual_sample_entries.h"
+#include "boxes/sampleentry/xml_subtitle_sample_entry.h"
 
 namespace {
 bool IsMpeg4SystemHandler(uint32_t handlerType) {
@@ -53,9 +54,11 @@ std::unique_ptr<CBox> MakeEntry(uint32_t handlerType, uint32_t stsdVersion, cons
             }
         case FourCC("text"):
         case FourCC("sbtl"):
+        case FourCC("subt"):
             // The text layout is that of tx3g (and of text, its QuickTime code); other
             // entries of these tracks (stpp, wvtt) are laid out otherwise.
             if (type == FourCC("tx3g") || type == FourCC("text")) return std::make_unique<CTextSampleEntry>(h);
+            if (type == FourCC("stpp")) return std::make_unique<CXMLSubtitleSampleEntry>(h);
             break;
         default:
             break;

@@ -1,5 +1,7 @@
 #include "boxes/sampleentry/sample_entry.h"
 
+#include <algorithm>
+
 #include "base/log.h"
 #include "boxes/audiocodecs/ac3_specific_box.h"
 #include "boxes/audiocodecs/alac_specific_box.h"
@@ -14,12 +16,23 @@
 #include "boxes/sampleentry/channel_layout_box.h"
 #include "boxes/sampleentry/entry_boxes.h"
 #include "boxes/sampleentry/sound_wave_boxes.h"
+#include "boxes/sampleentry/xml_subtitle_sample_entry.h"
 
 int CSampleEntry::ParseBox(CBitStreamReader& reader) {
     for (uint32_t& r : m_reserved)
         if (reader.ReadBits(8, r) < 0) return -1;
     if (reader.ReadBits(16, m_dataReferenceIndex) < 0) return -1;
     CORVEL_LOG("[Sample Entry] Data Reference Index :(%ld)", static_cast<long>(m_dataReferenceIndex));
+    return 0;
+}
+
+int ReadEntryString(CBitStreamReader& reader, std::string& out) {
+    const uint8_t* first = reader.CurrentByte();
+    const uint64_t present = reader.PresentBytes();
+    const uint8_t* zero = present ? std::find(first, first + present, 0) : first;
+    const bool terminated = zero != first + present;
+    if (reader.ReadBytes(uint64_t(zero - first) + (terminated ? 1 : 0), out) < 0) return -1;
+    if (terminated) out.pop_back();
     return 0;
 }
 
@@ -73,6 +86,7 @@ ChildMade EntryChild(const CBox& h) {
         // A QuickTime sound's boxes.
         case FourCC("wave"): return Known<CSoundWaveBox>(h);
         case FourCC("chan"): return Known<CChannelLayoutBox>(h);
+        case FourCC("mime"): return Known<CMIMEBox>(h);
         case FourCC("m4ds"): return Known<CMPEG4ExtensionDescriptorsBox>(h);
         case FourCC("pasp"): return Known<CPixelAspectRatioBox>(h);
         case FourCC("clap"): return Known<CCleanAperturebox>(h);

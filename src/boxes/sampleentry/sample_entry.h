@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "boxes/box.h"
 #include "boxes/child_loop.h"
@@ -45,6 +46,10 @@ ChildMade EntryChild(const CBox& header);
 // Reads the rest of `reader` as the boxes of `entry` (see EntryChild): what any entry
 // holds after the fields of its layout, whatever its code.
 int ParseEntryChildren(CBox& entry, CBitStreamReader& reader);
+
+// Reads a string of an entry's fields up to its zero byte (read, not kept) or to the
+// end of the bytes.
+int ReadEntryString(CBitStreamReader& reader, std::string& out);
 
 // Reads the rest of `reader` through: the bytes of an entry this program does not decode.
 inline void ReadThrough(CBitStreamReader& reader) { reader.SkipBits(reader.RemainingBits); }

@@ -13,6 +13,7 @@
 #include "boxes/sampleentry/text_sample_entry.h"
 #include "boxes/sampleentry/uri_boxes.h"
 #include "boxes/sampleentry/visual_sample_entries.h"
+#include "boxes/sampleentry/xml_subtitle_sample_entry.h"
 #include "report/box_entry.h"
 #include "report/more_fields.h"
 
@@ -189,6 +190,19 @@ void UriRows(PageBuilder& page, const CURIBox& b) {
 void UriInitRows(PageBuilder& page, const CURIInitBox& b) {
     MoreFields(page);
     page.Row("Initialization data", FormatBytesText(b.m_data.data(), b.m_data.size()), {b.m_data});
+}
+
+void XmlSubtitleRows(PageBuilder& page, const CXMLSubtitleSampleEntry& e) {
+    page.Table();
+    page.Row("Namespace", UpToZero(e.m_namespace), {e.m_namespace});
+    page.Row("Schema location", UpToZero(e.m_schemaLocation), {e.m_schemaLocation});
+    page.Row("Auxiliary MIME types", UpToZero(e.m_auxiliaryMimeTypes), {e.m_auxiliaryMimeTypes});
+    EntryMore(page, e, true);
+}
+
+void MimeRows(PageBuilder& page, const CMIMEBox& b) {
+    page.Table();
+    page.Row("Content type", UpToZero(b.m_contentType), {b.m_contentType});
 }
 
 void CleanApertureRows(PageBuilder& page, const CCleanAperturebox& b) {
@@ -368,6 +382,7 @@ constexpr BoxEntry kEntries[] = {
     {FourCC("clap"), "Clean Aperture Box", nullptr, RowsOf<CCleanAperturebox, CleanApertureRows>},
     {FourCC("pasp"), "Pixel Aspect Ratio Box", nullptr, RowsOf<CPixelAspectRatioBox, PixelAspectRatioRows>},
     {FourCC("m4ds"), "MPEG4 Extension Descriptors Box"},
+    {FourCC("mime"), "MIME Box", nullptr, RowsOf<CMIMEBox, MimeRows>},
     {FourCC("ftab"), "Font Table Box", nullptr, RowsOf<CFontTableBox, FontTableRows>},
     {FourCC("tims"), "Time Scale Entry Box", nullptr, RowsOf<CTimeScaleEntry, TimeScaleRows>},
     {FourCC("tsro"), "Time Scale Entry Box", nullptr, RowsOf<CTimeOffset, TimeOffsetRows>},
@@ -402,6 +417,7 @@ void SampleEntryRows(PageBuilder& page, const CBox& box) {
     if (auto* rtp = dynamic_cast<const CRtpHintSampleEntry*>(&box)) RtpHintRows(page, *rtp);
     else if (auto* visual = dynamic_cast<const CVisualSampleEntry*>(&box)) VisualRows(page, *visual);
     else if (auto* text = dynamic_cast<const CTextSampleEntry*>(&box)) TextRows(page, *text);
+    else if (auto* xml = dynamic_cast<const CXMLSubtitleSampleEntry*>(&box)) XmlSubtitleRows(page, *xml);
     else if (auto* audio = dynamic_cast<const CAudioSampleEntry*>(&box)) {
         DataReferenceRows(page, *audio);
         AudioMore(page, *audio, false);

@@ -10,6 +10,7 @@
 #include "boxes/sampleentry/sample_description_box.h"
 #include "boxes/sampleentry/text_sample_entry.h"
 #include "boxes/sampleentry/visual_sample_entries.h"
+#include "boxes/sampleentry/xml_subtitle_sample_entry.h"
 #include "report/page_test_util.h"
 #include "samples/sample_context.h"
 #include "support/parse_file.h"
@@ -50,7 +51,9 @@ TEST(SampleEntries, ClassByHandlerTypeAndCode) {
         {FourCC("pict"), Visual("av01", ""), &typeid(CVisualSampleEntry), "Visual Sample Entry Box"},
         {FourCC("hint"), Box("srtp", kEntryBase + "xy"), &typeid(CHintSampleEntry), "Box"},
         {FourCC("meta"), Box("mebx", kEntryBase), &typeid(CBox), "The Meta Box"},
-        {FourCC("text"), Box("stpp", kEntryBase + std::string("ns\0\0\0", 5)), &typeid(CBox), "Text Sample Entry Box"},
+        {FourCC("text"), Box("stpp", kEntryBase + std::string("ns\0\0\0", 5)), &typeid(CXMLSubtitleSampleEntry),
+         "Text Sample Entry Box"},
+        {FourCC("text"), Box("wvtt", kEntryBase), &typeid(CBox), "Text Sample Entry Box"},
         {FourCC("abcd"), Box("mp4s", kEntryBase), &typeid(CBox), "Box"},
     };
     for (const auto& c : cases) {
