@@ -38,7 +38,7 @@ std::unique_ptr<CBox> MakeEntry(uint32_t handlerType, uint32_t stsdVersion, cons
             if (type == FourCC("metx")) return std::make_unique<CXMLMetaDataSampleEntry>(h);
             if (type == FourCC("mett")) return std::make_unique<CTextMetaDataSampleEntry>(h);
             if (type == FourCC("urim")) return std::make_unique<CURIMetaSampleEntry>(h);
-            break;
+            return std::make_unique<CBoxesSampleEntry>(h);
         case FourCC("soun"):
             LogDispatch(19, "##### Sample Description Box('%s')", FourCCText(type).c_str());
             if (type == FourCC("mp4a")) return std::make_unique<CMPEG4AudioSampleEntry>(h, stsdVersion == 0);
@@ -59,7 +59,9 @@ std::unique_ptr<CBox> MakeEntry(uint32_t handlerType, uint32_t stsdVersion, cons
             // entries of these tracks (stpp, wvtt) are laid out otherwise.
             if (type == FourCC("tx3g") || type == FourCC("text")) return std::make_unique<CTextSampleEntry>(h);
             if (type == FourCC("stpp")) return std::make_unique<CXMLSubtitleSampleEntry>(h);
-            break;
+            return std::make_unique<CBoxesSampleEntry>(h);
+        case FourCC("clcp"):
+            return std::make_unique<CBoxesSampleEntry>(h);
         default:
             break;
     }

@@ -26,6 +26,10 @@ int CSampleEntry::ParseBox(CBitStreamReader& reader) {
     return 0;
 }
 
+int CBoxesSampleEntry::ParseBox(CBitStreamReader& reader) {
+    return CSampleEntry::ParseBox(reader) < 0 ? -1 : ParseEntryChildren(*this, reader);
+}
+
 int ReadEntryString(CBitStreamReader& reader, std::string& out) {
     const uint8_t* first = reader.CurrentByte();
     const uint64_t present = reader.PresentBytes();

@@ -17,6 +17,14 @@ public:
     uint32_t m_dataReferenceIndex = 0;  // 16
 };
 
+// An entry whose layout is the base fields, then its boxes: a code of a text, subtitle,
+// metadata or closed caption track without a layout of its own (wvtt, mebx, c608 ...).
+class CBoxesSampleEntry : public CSampleEntry {
+public:
+    explicit CBoxesSampleEntry(const CBox& header) : CSampleEntry(header) {}
+    int ParseBox(CBitStreamReader& reader) override;
+};
+
 // The outcome of reading one box inside an entry.
 enum class ChildStatus { Parsed, HeaderFailed, ParseFailed };
 

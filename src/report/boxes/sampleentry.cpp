@@ -424,5 +424,8 @@ void SampleEntryRows(PageBuilder& page, const CBox& box) {
     } else if (auto* mpeg = dynamic_cast<const CMPEGSampleEntry*>(&box)) {
         DataReferenceRows(page, *mpeg);
         EntryMore(page, *mpeg, false);
+    } else if (auto* plain = dynamic_cast<const CBoxesSampleEntry*>(&box)) {
+        DataReferenceRows(page, *plain);
+        EntryMore(page, *plain, false);
     }
 }
