@@ -90,8 +90,10 @@ const char* SampleEntryTitle(uint32_t handlerType) {
         case FourCC("vide"):
         case FourCC("pict"): return "Visual Sample Entry Box";
         case FourCC("text"):
-        case FourCC("sbtl"): return "Text Sample Entry Box";
+        case FourCC("sbtl"):
+        case FourCC("subt"): return "Text Sample Entry Box";
         case FourCC("meta"): return "The Meta Box";
+        case FourCC("clcp"): return "Closed Caption Sample Entry Box";
         case FourCC("odsm"):
         case FourCC("crsm"):
         case FourCC("sdsm"):

@@ -4,11 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <charconv>
+#include <cstring>
 #include <functional>
+#include <set>
 
 #include "base/span_map.h"
 #include "boxes/audiocodecs/ac3_specific_box.h"
 #include "boxes/audiocodecs/alac_specific_box.h"
+#include "boxes/audiocodecs/amr_specific_box.h"
 #include "boxes/audiocodecs/eac3_specific_box.h"
 #include "boxes/audiocodecs/flac_specific_box.h"
 #include "boxes/audiocodecs/opus_specific_box.h"
@@ -16,6 +19,8 @@
 #include "boxes/descriptors/es_descriptor.h"
 #include "boxes/descriptors/hevc_configuration.h"
 #include "boxes/presentation/movie_header_boxes.h"
+#include "boxes/sampleentry/audio_sample_entries.h"
+#include "boxes/sampleentry/channel_layout_box.h"
 #include "boxes/sampleentry/visual_sample_entries.h"
 #include "corpus/corpus_refs.h"
 
@@ -110,6 +115,19 @@ void CheckTrack(const CBox& trak, const std::map<uint32_t, Fields>& streams, std
         expect("hevc profile", "profile", to_string(hvcC->m_record->m_generalProfileIdc), idc(true));
         expect("hevc level", "level", to_string(hvcC->m_record->m_generalLevelIdc));
     }
+    // The channel count and rate of a QuickTime sound description (version 1 or 2, whose
+    // own fields hold them in version 2) and of uncompressed PCM; elsewhere the entry's
+    // fields are a template and the codec's configuration says them.
+    static const std::set<std::string> kPcm = {"sowt", "twos", "lpcm", "in24", "in32", "fl32", "fl64", "raw "};
+    if (auto* audio = dynamic_cast<const CAudioSampleEntry*>(&entry);
+        audio && (audio->HasSoundVersion1() || audio->HasSoundVersion2() || kPcm.count(entry.TypeText()))) {
+        const bool v2 = audio->HasSoundVersion2();
+        double rate = 0;
+        std::memcpy(&rate, &audio->m_audioSampleRate, sizeof rate);
+        expect("entry channels", "channels", to_string(v2 ? audio->m_audioChannels : audio->m_channelCount));
+        if (!FirstChild<COpusSpecificBox>(&entry))  // Opus always decodes at 48 kHz
+            expect("entry rate", "sample_rate", to_string(v2 ? uint32_t(rate) : audio->m_sampleRate >> 16));
+    }
     CheckAudioConfiguration(entry, expect);
     auto* esds = FirstChild<ESDescriptorBox>(&entry);
     if (!esds || !esds->m_esDescriptor || !esds->m_esDescriptor->m_decoderConfig) return;
@@ -197,6 +215,13 @@ std::vector<std::pair<const uint32_t*, const char*>> NamedFields(const CBox& box
                 {&alac->m_kb, "rice kmodifier"},                {&alac->m_numChannels, "channels"},
                 {&alac->m_maxFrameBytes, "max coded frame size"}, {&alac->m_avgBitRate, "bitrate"},
                 {&alac->m_sampleRate, "samplerate"}};
+    if (auto* damr = dynamic_cast<const CAMRSpecificBox*>(&box))
+        return {{&damr->m_decoderVersion, "Encoder version"}, {&damr->m_modeSet, "Packet modes"},
+                {&damr->m_modeChangePeriod, "Number of packet mode changes"},
+                {&damr->m_framesPerSample, "Samples per packet"}};
+    if (auto* chan = dynamic_cast<const CChannelLayoutBox*>(&box))
+        return {{&chan->m_layoutTag, "ChannelLayoutTag"}, {&chan->m_channelBitmap, "ChannelBitmap"},
+                {&chan->m_descriptionCount, "NumberChannelDescriptions"}};
     auto* esds = dynamic_cast<const ESDescriptorBox*>(&box);
     if (!esds || !esds->m_esDescriptor) return {};
     const CESDescriptor& es = *esds->m_esDescriptor;
@@ -226,7 +251,7 @@ TEST(CorpusSampleEntries, EntriesMatchFfprobe) {
     });
     for (const auto& [what, least] : std::map<std::string, int>{
              {"tracks", 109}, {"width", 51}, {"avc profile", 28}, {"hevc profile", 4}, {"aac", 35}, {"mpeg4", 4},
-             {"opus channels", 2}, {"flac bits", 1}, {"alac bits", 1}, {"ac-3 channels", 1}, {"e-ac-3 channels", 1}})
+             {"entry channels", 4}, {"entry rate", 4}, {"opus channels", 2}, {"flac bits", 1}, {"alac bits", 1}, {"ac-3 channels", 1}, {"e-ac-3 channels", 1}})
         EXPECT_GE(tally[what], least) << what;
 }
 
@@ -250,5 +275,5 @@ TEST(CorpusSampleEntries, RecordAndDescriptorFieldsMatchMediaInfo) {
                 }
         }
     });
-    EXPECT_GE(compared, 890);
+    EXPECT_GE(compared, 929);
 }

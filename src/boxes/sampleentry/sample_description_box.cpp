@@ -9,6 +9,7 @@
 #include "boxes/sampleentry/metadata_sample_entries.h"
 #include "boxes/sampleentry/text_sample_entry.h"
 #include "boxes/sampleentry/visual_sample_entries.h"
+#include "boxes/sampleentry/xml_subtitle_sample_entry.h"
 
 namespace {
 bool IsMpeg4SystemHandler(uint32_t handlerType) {
@@ -37,7 +38,7 @@ std::unique_ptr<CBox> MakeEntry(uint32_t handlerType, uint32_t stsdVersion, cons
             if (type == FourCC("metx")) return std::make_unique<CXMLMetaDataSampleEntry>(h);
             if (type == FourCC("mett")) return std::make_unique<CTextMetaDataSampleEntry>(h);
             if (type == FourCC("urim")) return std::make_unique<CURIMetaSampleEntry>(h);
-            break;
+            return std::make_unique<CBoxesSampleEntry>(h);
         case FourCC("soun"):
             LogDispatch(19, "##### Sample Description Box('%s')", FourCCText(type).c_str());
             if (type == FourCC("mp4a")) return std::make_unique<CMPEG4AudioSampleEntry>(h, stsdVersion == 0);
@@ -53,10 +54,14 @@ std::unique_ptr<CBox> MakeEntry(uint32_t handlerType, uint32_t stsdVersion, cons
             }
         case FourCC("text"):
         case FourCC("sbtl"):
+        case FourCC("subt"):
             // The text layout is that of tx3g (and of text, its QuickTime code); other
             // entries of these tracks (stpp, wvtt) are laid out otherwise.
             if (type == FourCC("tx3g") || type == FourCC("text")) return std::make_unique<CTextSampleEntry>(h);
-            break;
+            if (type == FourCC("stpp")) return std::make_unique<CXMLSubtitleSampleEntry>(h);
+            return std::make_unique<CBoxesSampleEntry>(h);
+        case FourCC("clcp"):
+            return std::make_unique<CBoxesSampleEntry>(h);
         default:
             break;
     }

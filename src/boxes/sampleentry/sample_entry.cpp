@@ -1,8 +1,11 @@
 #include "boxes/sampleentry/sample_entry.h"
 
+#include <algorithm>
+
 #include "base/log.h"
 #include "boxes/audiocodecs/ac3_specific_box.h"
 #include "boxes/audiocodecs/alac_specific_box.h"
+#include "boxes/audiocodecs/amr_specific_box.h"
 #include "boxes/audiocodecs/eac3_specific_box.h"
 #include "boxes/audiocodecs/flac_specific_box.h"
 #include "boxes/audiocodecs/opus_specific_box.h"
@@ -11,7 +14,10 @@
 #include "boxes/descriptors/hevc_configuration.h"
 #include "boxes/presentation/free_space_box.h"
 #include "boxes/protection/protection_boxes.h"
+#include "boxes/sampleentry/channel_layout_box.h"
 #include "boxes/sampleentry/entry_boxes.h"
+#include "boxes/sampleentry/sound_wave_boxes.h"
+#include "boxes/sampleentry/xml_subtitle_sample_entry.h"
 #include "boxes/videocodecs/av1_configuration_box.h"
 #include "boxes/videocodecs/coding_constraints_box.h"
 #include "boxes/videocodecs/colour_information_box.h"
@@ -28,6 +34,20 @@ int CSampleEntry::ParseBox(CBitStreamReader& reader) {
         if (reader.ReadBits(8, r) < 0) return -1;
     if (reader.ReadBits(16, m_dataReferenceIndex) < 0) return -1;
     CORVEL_LOG("[Sample Entry] Data Reference Index :(%ld)", static_cast<long>(m_dataReferenceIndex));
+    return 0;
+}
+
+int CBoxesSampleEntry::ParseBox(CBitStreamReader& reader) {
+    return CSampleEntry::ParseBox(reader) < 0 ? -1 : ParseEntryChildren(*this, reader);
+}
+
+int ReadEntryString(CBitStreamReader& reader, std::string& out) {
+    const uint8_t* first = reader.CurrentByte();
+    const uint64_t present = reader.PresentBytes();
+    const uint8_t* zero = present ? std::find(first, first + present, 0) : first;
+    const bool terminated = zero != first + present;
+    if (reader.ReadBytes(uint64_t(zero - first) + (terminated ? 1 : 0), out) < 0) return -1;
+    if (terminated) out.pop_back();
     return 0;
 }
 
@@ -77,6 +97,11 @@ ChildMade EntryChild(const CBox& h) {
         case FourCC("dac3"): return Known<CAC3SpecificBox>(h);
         case FourCC("dec3"): return Known<CEAC3SpecificBox>(h);
         case FourCC("alac"): return Known<CALACSpecificBox>(h);
+        case FourCC("damr"): return Known<CAMRSpecificBox>(h);
+        // A QuickTime sound's boxes.
+        case FourCC("wave"): return Known<CSoundWaveBox>(h);
+        case FourCC("chan"): return Known<CChannelLayoutBox>(h);
+        case FourCC("mime"): return Known<CMIMEBox>(h);
         case FourCC("m4ds"): return Known<CMPEG4ExtensionDescriptorsBox>(h);
         case FourCC("pasp"): return Known<CPixelAspectRatioBox>(h);
         case FourCC("clap"): return Known<CCleanAperturebox>(h);

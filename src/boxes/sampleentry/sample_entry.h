@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "boxes/box.h"
 #include "boxes/child_loop.h"
@@ -14,6 +15,14 @@ public:
 
     uint32_t m_reserved[6] = {};
     uint32_t m_dataReferenceIndex = 0;  // 16
+};
+
+// An entry whose layout is the base fields, then its boxes: a code of a text, subtitle,
+// metadata or closed caption track without a layout of its own (wvtt, mebx, c608 ...).
+class CBoxesSampleEntry : public CSampleEntry {
+public:
+    explicit CBoxesSampleEntry(const CBox& header) : CSampleEntry(header) {}
+    int ParseBox(CBitStreamReader& reader) override;
 };
 
 // The outcome of reading one box inside an entry.
@@ -46,6 +55,10 @@ ChildMade EntryChild(const CBox& header);
 // Reads the rest of `reader` as the boxes of `entry` (see EntryChild): what any entry
 // holds after the fields of its layout, whatever its code.
 int ParseEntryChildren(CBox& entry, CBitStreamReader& reader);
+
+// Reads a string of an entry's fields up to its zero byte (read, not kept) or to the
+// end of the bytes.
+int ReadEntryString(CBitStreamReader& reader, std::string& out);
 
 // Reads the rest of `reader` through: the bytes of an entry this program does not decode.
 inline void ReadThrough(CBitStreamReader& reader) { reader.SkipBits(reader.RemainingBits); }

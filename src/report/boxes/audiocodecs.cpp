@@ -1,7 +1,10 @@
 // The pages of the audio codec configurations inside sample entries: dOps, dfLa, dac3,
-// dec3 and the ALAC magic cookie.
+// dec3, the ALAC magic cookie and damr.
+#include <string>
+
 #include "boxes/audiocodecs/ac3_specific_box.h"
 #include "boxes/audiocodecs/alac_specific_box.h"
+#include "boxes/audiocodecs/amr_specific_box.h"
 #include "boxes/audiocodecs/eac3_specific_box.h"
 #include "boxes/audiocodecs/flac_specific_box.h"
 #include "boxes/audiocodecs/opus_specific_box.h"
@@ -153,6 +156,27 @@ void AlacRows(PageBuilder& page, const CALACSpecificBox& b) {
     page.U32("Sample rate", b.m_sampleRate);
 }
 
+// The modes of an AMR mode set: bit n for mode n.
+std::string ModeSetText(uint32_t modes) {
+    std::string text = Format("%u (0X%04X)", modes, modes);
+    const char* separator = " modes ";
+    for (int mode = 0; mode < 16; ++mode)
+        if (modes & (1u << mode)) {
+            text += separator + std::to_string(mode);
+            separator = ", ";
+        }
+    return text;
+}
+
+void AmrRows(PageBuilder& page, const CAMRSpecificBox& b) {
+    page.Table();
+    page.Row("Vendor", FourCCValue(b.m_vendor) + Text(Format(" (0X%08X)", b.m_vendor)), {b.m_vendor});
+    Small(page, "Decoder version", b.m_decoderVersion);
+    page.Row("Mode set", ModeSetText(b.m_modeSet), {b.m_modeSet});
+    Small(page, "Mode change period", b.m_modeChangePeriod);
+    Small(page, "Frames per sample", b.m_framesPerSample);
+}
+
 // alac names both the entry of an ALAC track and the cookie inside it.
 std::string AlacTitle(const CBox* parent, const CBox&) {
     if (auto* stsd = dynamic_cast<const CSampleDescriptionBox*>(parent)) return SampleEntryTitle(stsd->GetHandlerType());
@@ -169,6 +193,7 @@ constexpr BoxEntry kEntries[] = {
     {FourCC("dac3"), "AC-3 Specific Box", nullptr, RowsOf<CAC3SpecificBox, Ac3Rows>},
     {FourCC("dec3"), "E-AC-3 Specific Box", nullptr, RowsOf<CEAC3SpecificBox, Eac3Rows>},
     {FourCC("alac"), nullptr, AlacTitle, AlacEntryOrCookieRows},
+    {FourCC("damr"), "AMR Specific Box", nullptr, RowsOf<CAMRSpecificBox, AmrRows>},
 };
 }  // namespace
 

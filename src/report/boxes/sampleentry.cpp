@@ -3,12 +3,16 @@
 #include <cstring>
 
 #include "boxes/sampleentry/audio_sample_entries.h"
+#include "boxes/sampleentry/channel_layout_box.h"
 #include "boxes/sampleentry/entry_boxes.h"
 #include "boxes/sampleentry/hint_sample_entries.h"
 #include "boxes/sampleentry/metadata_sample_entries.h"
 #include "boxes/sampleentry/sample_description_box.h"
+#include "boxes/sampleentry/sound_wave_boxes.h"
 #include "boxes/sampleentry/text_sample_entry.h"
+#include "boxes/sampleentry/uri_boxes.h"
 #include "boxes/sampleentry/visual_sample_entries.h"
+#include "boxes/sampleentry/xml_subtitle_sample_entry.h"
 #include "report/box_entry.h"
 #include "report/codec_string.h"
 #include "report/more_fields.h"
@@ -197,6 +201,29 @@ void UriMetaRows(PageBuilder& page, const CURIMetaSampleEntry& e) {
     CodecStringRow(page, e);
 }
 
+// Their pages show the box header only; their fields go with those it leaves out.
+void UriRows(PageBuilder& page, const CURIBox& b) {
+    MoreFields(page);
+    page.Row("URI", UpToZero(b.m_uri), {b.m_uri});
+}
+void UriInitRows(PageBuilder& page, const CURIInitBox& b) {
+    MoreFields(page);
+    page.Row("Initialization data", FormatBytesText(b.m_data.data(), b.m_data.size()), {b.m_data});
+}
+
+void XmlSubtitleRows(PageBuilder& page, const CXMLSubtitleSampleEntry& e) {
+    page.Table();
+    page.Row("Namespace", UpToZero(e.m_namespace), {e.m_namespace});
+    page.Row("Schema location", UpToZero(e.m_schemaLocation), {e.m_schemaLocation});
+    page.Row("Auxiliary MIME types", UpToZero(e.m_auxiliaryMimeTypes), {e.m_auxiliaryMimeTypes});
+    EntryMore(page, e, true);
+}
+
+void MimeRows(PageBuilder& page, const CMIMEBox& b) {
+    page.Table();
+    page.Row("Content type", UpToZero(b.m_contentType), {b.m_contentType});
+}
+
 void CleanApertureRows(PageBuilder& page, const CCleanAperturebox& b) {
     page.Table();
     page.U32("Clean aperture Width", b.m_cleanApertureWidthN);
@@ -245,6 +272,101 @@ void SequenceOffsetRows(PageBuilder& page, const CSequenceOffset& b) {
     page.U32("Offset", b.m_offset);
 }
 
+// mp4a names both the entry and, inside a QuickTime sound's wave, the codec's atom.
+std::string Mpeg4AudioTitle(const CBox* parent, const CBox&) {
+    return parent && parent->m_type == FourCC("wave") ? "Sound Format Box" : "MPEG4 Audio Sample Entry";
+}
+void Mpeg4AudioOrFormatRows(PageBuilder& page, const CBox& box) {
+    if (auto* entry = dynamic_cast<const CAudioSampleEntry*>(&box)) Mpeg4AudioRows(page, *entry);
+    else if (auto* format = dynamic_cast<const CWaveFormatBox*>(&box)) {
+        page.Table();
+        page.U32("Reserved", format->m_reserved);
+    }
+}
+
+void EndianRows(PageBuilder& page, const CEndianBox& b) {
+    page.Table();
+    page.Row("Little endian", U32Text4(b.m_littleEndian) + (b.m_littleEndian ? " little-endian" : " big-endian"),
+             {b.m_littleEndian});
+}
+
+// The named channel layouts, by the high 16 bits of the tag.
+const char* LayoutName(uint32_t layout) {
+    static const char* const kFrom100[] = {
+        "Mono", "Stereo", "StereoHeadphones", "MatrixStereo", "MidSide", "XY", "Binaural", "Ambisonic_B_Format",
+        "Quadraphonic", "Pentagonal", "Hexagonal", "Octagonal", "Cube", "MPEG_3_0_A", "MPEG_3_0_B", "MPEG_4_0_A",
+        "MPEG_4_0_B", "MPEG_5_0_A", "MPEG_5_0_B", "MPEG_5_0_C", "MPEG_5_0_D", "MPEG_5_1_A", "MPEG_5_1_B", "MPEG_5_1_C",
+        "MPEG_5_1_D", "MPEG_6_1_A", "MPEG_7_1_A", "MPEG_7_1_B", "MPEG_7_1_C", "Emagic_Default_7_1", "SMPTE_DTV",
+        "ITU_2_1", "ITU_2_2", "DVD_4", "DVD_5", "DVD_6", "DVD_10", "DVD_11", "DVD_18", "AudioUnit_6_0",
+        "AudioUnit_7_0", "AAC_6_0", "AAC_6_1", "AAC_7_0", "AAC_Octagonal", "TMH_10_2_std", "TMH_10_2_full",
+        "DiscreteInOrder"};
+    if (layout == 0) return "UseChannelDescriptions";
+    if (layout == 1) return "UseChannelBitmap";
+    if (layout == 0xFFFF) return "Unknown";
+    return layout >= 100 && layout - 100 < std::size(kFrom100) ? kFrom100[layout - 100] : "";
+}
+
+// The channels of a bitmap (bit 0 first) and the labels of channel descriptions.
+const char* const kChannelNames[] = {"Left", "Right", "Center", "LFEScreen", "LeftSurround", "RightSurround",
+                                     "LeftCenter", "RightCenter", "CenterSurround", "LeftSurroundDirect",
+                                     "RightSurroundDirect", "TopCenterSurround", "VerticalHeightLeft",
+                                     "VerticalHeightCenter", "VerticalHeightRight", "TopBackLeft", "TopBackCenter",
+                                     "TopBackRight"};
+std::string ChannelLabelName(uint32_t label) {
+    if (label >= 1 && label <= std::size(kChannelNames)) return kChannelNames[label - 1];
+    switch (label) {
+        case 0: return "Unused";
+        case 33: return "RearSurroundLeft";
+        case 34: return "RearSurroundRight";
+        case 35: return "LeftWide";
+        case 36: return "RightWide";
+        case 37: return "LFE2";
+        case 38: return "LeftTotal";
+        case 39: return "RightTotal";
+        case 42: return "Mono";
+        case 100: return "UseCoordinates";
+        case 0xFFFFFFFF: return "Unknown";
+        default: return "";
+    }
+}
+
+std::string BitmapText(uint32_t bitmap) {
+    std::string text = U32Text(bitmap);
+    bool first = true;
+    for (size_t bit = 0; bit < std::size(kChannelNames); ++bit)
+        if (bitmap & (1u << bit)) {
+            text += std::string(first ? " " : ", ") + kChannelNames[bit];
+            first = false;
+        }
+    return text;
+}
+
+std::string FloatText(uint32_t bits) {
+    float v = 0;
+    std::memcpy(&v, &bits, sizeof v);
+    return Format("%g", v);
+}
+
+void ChannelLayoutRows(PageBuilder& page, const CChannelLayoutBox& b) {
+    page.Table();
+    // A named layout's tag holds its channel count in the low 16 bits.
+    const uint32_t layout = b.m_layoutTag >> 16;
+    const char* name = LayoutName(layout);
+    std::string tag = U32Text(b.m_layoutTag);
+    if (*name) tag += layout < 100 ? Format(" %s", name) : Format(" %s, %u channels", name, b.m_layoutTag & 0xFFFF);
+    page.Row("Channel layout tag", tag, {b.m_layoutTag});
+    page.Row("Channel bitmap", BitmapText(b.m_channelBitmap), {b.m_channelBitmap});
+    page.U32("Number of channel descriptions", b.m_descriptionCount);
+    page.List("Channel descriptions", {"Label", "Flags", "Coordinates"});
+    for (const CChannelLayoutBox::Description& d : b.m_descriptions) {
+        const std::string label = ChannelLabelName(d.label);
+        page.ListEntry({Format("%u", d.label) + (label.empty() ? "" : " " + label), Format("0X%08X", d.flags),
+                        FloatText(d.coordinates[0]) + ", " + FloatText(d.coordinates[1]) + ", " +
+                            FloatText(d.coordinates[2])},
+                       {d});
+    }
+}
+
 // Its page shows version and flags; the entry count goes with the fields it leaves out.
 void SampleDescriptionRows(PageBuilder& page, const CSampleDescriptionBox& b) {
     MoreFields(page);
@@ -259,18 +381,22 @@ constexpr BoxEntry kEntries[] = {
     {FourCC("avc1"), "AVC Sample Entrty", nullptr, kVisual},
     {FourCC("hev1"), "HEVC Sample Entrty", nullptr, kVisual},
     {FourCC("hvc1"), "HEVC Sample Entrty", nullptr, kVisual},
-    {FourCC("mp4a"), "MPEG4 Audio Sample Entry", nullptr, RowsOf<CAudioSampleEntry, Mpeg4AudioRows>},
+    {FourCC("mp4a"), nullptr, Mpeg4AudioTitle, Mpeg4AudioOrFormatRows},
+    {FourCC("wave"), "Decompression Parameters Box"},
+    {FourCC("enda"), "Endian Box", nullptr, RowsOf<CEndianBox, EndianRows>},
+    {FourCC("chan"), "Channel Layout Box", nullptr, RowsOf<CChannelLayoutBox, ChannelLayoutRows>},
     {FourCC("mp4v"), "MPEG4 Visual Sample Entry Box", nullptr, kVisual},
     {FourCC("hint"), "Hint Sample Entry Box", nullptr, RowsOf<CHintSampleEntry, HintRows>},
     {FourCC("metx"), "XML Meta Data Sample Entry Box", nullptr, RowsOf<CXMLMetaDataSampleEntry, XmlMetaDataRows>},
     {FourCC("mett"), "Text Meta Data Sample Entry Box", nullptr, RowsOf<CTextMetaDataSampleEntry, TextMetaDataRows>},
     {FourCC("urim"), "URI Meta Sample Entry Box", nullptr, RowsOf<CURIMetaSampleEntry, UriMetaRows>},
-    {FourCC("uri "), "URI Box"},
-    {FourCC("uriI"), "Uri Initialization Data Box"},
+    {FourCC("uri "), "URI Box", nullptr, RowsOf<CURIBox, UriRows>},
+    {FourCC("uriI"), "Uri Initialization Data Box", nullptr, RowsOf<CURIInitBox, UriInitRows>},
     {FourCC("btrt"), "Bit Rate Box", nullptr, RowsOf<CBitRateBox, BitRateRows>},
     {FourCC("clap"), "Clean Aperture Box", nullptr, RowsOf<CCleanAperturebox, CleanApertureRows>},
     {FourCC("pasp"), "Pixel Aspect Ratio Box", nullptr, RowsOf<CPixelAspectRatioBox, PixelAspectRatioRows>},
     {FourCC("m4ds"), "MPEG4 Extension Descriptors Box"},
+    {FourCC("mime"), "MIME Box", nullptr, RowsOf<CMIMEBox, MimeRows>},
     {FourCC("ftab"), "Font Table Box", nullptr, RowsOf<CFontTableBox, FontTableRows>},
     {FourCC("tims"), "Time Scale Entry Box", nullptr, RowsOf<CTimeScaleEntry, TimeScaleRows>},
     {FourCC("tsro"), "Time Scale Entry Box", nullptr, RowsOf<CTimeOffset, TimeOffsetRows>},
@@ -300,6 +426,7 @@ void SampleEntryRows(PageBuilder& page, const CBox& box) {
     if (auto* rtp = dynamic_cast<const CRtpHintSampleEntry*>(&box)) RtpHintRows(page, *rtp);
     else if (auto* visual = dynamic_cast<const CVisualSampleEntry*>(&box)) VisualRows(page, *visual);
     else if (auto* text = dynamic_cast<const CTextSampleEntry*>(&box)) TextRows(page, *text);
+    else if (auto* xml = dynamic_cast<const CXMLSubtitleSampleEntry*>(&box)) XmlSubtitleRows(page, *xml);
     else if (auto* audio = dynamic_cast<const CAudioSampleEntry*>(&box)) {
         DataReferenceRows(page, *audio);
         AudioMore(page, *audio, false);
@@ -307,5 +434,9 @@ void SampleEntryRows(PageBuilder& page, const CBox& box) {
         DataReferenceRows(page, *mpeg);
         EntryMore(page, *mpeg, false);
         CodecStringRow(page, *mpeg);
+    } else if (auto* plain = dynamic_cast<const CBoxesSampleEntry*>(&box)) {
+        DataReferenceRows(page, *plain);
+        EntryMore(page, *plain, false);
+        CodecStringRow(page, *plain);
     }
 }

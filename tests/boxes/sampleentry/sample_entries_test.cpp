@@ -10,6 +10,7 @@
 #include "boxes/sampleentry/sample_description_box.h"
 #include "boxes/sampleentry/text_sample_entry.h"
 #include "boxes/sampleentry/visual_sample_entries.h"
+#include "boxes/sampleentry/xml_subtitle_sample_entry.h"
 #include "report/page_test_util.h"
 #include "samples/sample_context.h"
 #include "support/parse_file.h"
@@ -49,8 +50,11 @@ TEST(SampleEntries, ClassByHandlerTypeAndCode) {
         {FourCC("vide"), Visual("svc1", kAvcC), &typeid(CVisualSampleEntry), "Visual Sample Entry Box"},
         {FourCC("pict"), Visual("av01", ""), &typeid(CVisualSampleEntry), "Visual Sample Entry Box"},
         {FourCC("hint"), Box("srtp", kEntryBase + "xy"), &typeid(CHintSampleEntry), "Box"},
-        {FourCC("meta"), Box("mebx", kEntryBase), &typeid(CBox), "The Meta Box"},
-        {FourCC("text"), Box("stpp", kEntryBase + std::string("ns\0\0\0", 5)), &typeid(CBox), "Text Sample Entry Box"},
+        {FourCC("meta"), Box("mebx", kEntryBase), &typeid(CBoxesSampleEntry), "The Meta Box"},
+        {FourCC("clcp"), Box("c608", kEntryBase), &typeid(CBoxesSampleEntry), "Closed Caption Sample Entry Box"},
+        {FourCC("text"), Box("stpp", kEntryBase + std::string("ns\0\0\0", 5)), &typeid(CXMLSubtitleSampleEntry),
+         "Text Sample Entry Box"},
+        {FourCC("text"), Box("wvtt", kEntryBase), &typeid(CBoxesSampleEntry), "Text Sample Entry Box"},
         {FourCC("abcd"), Box("mp4s", kEntryBase), &typeid(CBox), "Box"},
     };
     for (const auto& c : cases) {
@@ -88,6 +92,7 @@ TEST(SampleEntries, LayoutsTheCorpusLacksReadInFull) {
         {"pict av01 with pasp, btrt", InStsd("pict", Visual("av01", kPasp + kBtrt))},
         {"sowt with btrt", InStsd("soun", Audio("sowt", kBtrt))},
         {"urim with btrt", InStsd("meta", Box("urim", kEntryBase + kBtrt))},
+        {"wvtt with btrt", InStsd("text", Box("wvtt", kEntryBase + kBtrt))},
         // An entry whose size is 0 takes the rest of the stsd.
         {"an entry of size 0", InStsd("soun", U32(0) + Audio("samr", "").substr(4) + kBtrt)},
     });
