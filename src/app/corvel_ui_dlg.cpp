@@ -365,9 +365,9 @@ void CCorvel_UIDlg::ShowWelcome() {
         for (const TrackInfo& t : info.tracks) m_trackBoxes.push_back(t.boxId);
     }
     QByteArray after;
+    if (m_findingsReady) after = QByteArray::fromStdString(FindingsHtml(m_findings, Local8(m_iconPath)));
     if (m_tracks && !m_trackBoxes.empty())
-        after = QByteArray::fromStdString(TableHtml(*m_tracks, Local8(m_iconPath), std::string(), nullptr));
-    if (m_findingsReady) after += QByteArray::fromStdString(FindingsHtml(m_findings, Local8(m_iconPath)));
+        after += QByteArray::fromStdString(TableHtml(*m_tracks, Local8(m_iconPath), std::string(), nullptr));
     WriteWelcomePage(m_folder.pagePath, m_logoPath, kMakerName, after);
     m_view->Navigate(m_folder.pagePath);
 }
@@ -474,11 +474,12 @@ QStringList CCorvel_UIDlg::FlvTagDump(const PageRequest& request) {
 }
 
 void CCorvel_UIDlg::OnRowClicked(const QString& subPage, int table, int row) {
-    // The root page's report tables: the tracks (when the file has any), then the findings.
+    // The root page's report tables: the findings once they are known, then the tracks.
     if (m_rootShown && subPage.isEmpty()) {
-        const int findingsTable = m_trackBoxes.empty() ? 0 : 1;
-        if (row >= 2 && table == findingsTable) ShowFinding(size_t(row) - 2);
-        else if (row >= 2 && table == 0 && findingsTable == 1) ShowTrack(size_t(row) - 2);
+        const int tracksTable = m_findingsReady ? 1 : 0;
+        if (row < 2) return;
+        if (m_findingsReady && table == 0) ShowFinding(size_t(row) - 2);
+        else if (table == tracksTable) ShowTrack(size_t(row) - 2);
         return;
     }
     const Span span = subPage.isEmpty() ? PageRowSpan(table, row) : SubPageRowSpan(subPage, table, row);

@@ -104,7 +104,7 @@ private:
     // The page of the box of identity `id` with the rows `window` says (made from the
     // shown copy of the box, with its spans, when there is one).
     PageModel PageOf(uint32_t id, const RowWindow& window) const;
-    // The welcome page, and below it the open file's tracks and its findings once they are known.
+    // The welcome page, and below it the open file's findings once they are known and its tracks.
     void ShowWelcome();
     // Selects the trak of row k of the root page's tracks and lights its bytes.
     void ShowTrack(size_t k);

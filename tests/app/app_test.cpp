@@ -422,7 +422,9 @@ QString WriteBrokenCopy(const QTemporaryDir& dir, uint64_t stcoOffset, uint64_t 
 // The root page's finding rows, each as corvel check prints a finding.
 QString RootPageFindings(CCorvel_UIDlg& w, const QString& path) {
     const QVariantList rows =
-        RunJs(w, QStringLiteral("Array.from(document.querySelectorAll('table[cellpadding=\"3\"] tr')).slice(2)"
+        RunJs(w, QStringLiteral("Array.from(document.querySelectorAll('table[cellpadding=\"3\"]')).filter(function (t) {"
+                                " return t.rows[0].textContent.trim().startsWith('Findings'); })"
+                                ".flatMap(function (t) { return Array.from(t.rows).slice(2); })"
                                 ".map(function (tr) { return Array.from(tr.cells).map(function (td) {"
                                 " return td.textContent; }); })"))
             .toList();
@@ -484,6 +486,17 @@ void AppTest::findingsOnRootPageLeadToTheirBytes() {
     QVERIFY(w.Tree()->isExpanded(stcoItem.parent()));
     QCOMPARE(LitText(w), (QStringList{QStringLiteral("7F FF FF F0"), QStringLiteral("....")}));
     QCOMPARE(w.statusBar()->currentMessage(), CDumpPane::Describe(Span::Bytes(stco + 16, 4)));
+
+    // Below the findings, the tracks as corvel info tells them; a click selects the trak.
+    SelectAndWait(w, FileRow(w));
+    QVERIFY(WaitPageReady(w));
+    const QString tracks = RunJs(w, QStringLiteral("Array.from(document.querySelectorAll('table[cellpadding=\"3\"]'))"
+                                                   ".pop().innerText")).toString().trimmed();
+    QVERIFY2(tracks.startsWith(QStringLiteral("Tracks")) && tracks.contains(QStringLiteral("avc1.")) &&
+                 tracks.contains(QStringLiteral("mp4a.40.2")),
+             qPrintable(tracks));
+    ClickCell(w, QStringLiteral("document"), QStringLiteral("soun"));
+    QVERIFY(WaitUntil([&] { return w.Tree()->currentIndex() == FindItem(w, "moov/trak", 1); }));
 
     // Back on the root page the list is there at once; the mvhd warning lights its field.
     SelectAndWait(w, FileRow(w));
