@@ -159,3 +159,8 @@ std::span<const BoxEntry> StreamingEntries();
 std::span<const BoxEntry> MetadataEntries();
 std::span<const BoxEntry> VideoCodecEntries();
 std::span<const BoxEntry> ProtectionEntries();
+std::span<const BoxEntry> ItemEntries();
+// The rows of a child of iref (the item references of one type) and of grpl (an
+// entity group), whatever its code.
+void ItemReferenceRows(PageBuilder& page, const CBox& box);
+void EntityGroupRows(PageBuilder& page, const CBox& box);

@@ -164,11 +164,6 @@ void MereRows(PageBuilder& page, const CMetaboxRelationBox& b) {
     page.U32("Metabox relation", b.m_metaboxRelation);
 }
 
-void ItemInfoRows(PageBuilder& page, const CItemInfoBox& b) {
-    page.Table();
-    page.U32("Entry count", b.m_entryCount);
-}
-
 void FdelFields(PageBuilder& page, const CFDItemInfoExtension& b, std::string title) {
     page.Table(std::move(title));
     page.Row("Content location", StringValue(b.m_contentLocation), {b.m_contentLocation});
@@ -244,7 +239,6 @@ constexpr BoxEntry kEntries[] = {
     {FourCC("xml "), "XML Box", nullptr, RowsOf<CXMLBox, XmlRows>},
     {FourCC("bxml"), "Binary XML Box", nullptr, RowsOf<CBinaryXMLBox, BinaryXmlRows>},
     {FourCC("mere"), "Metabox Relation Box", nullptr, RowsOf<CMetaboxRelationBox, MereRows>},
-    {FourCC("iinf"), "Item Information Box", nullptr, RowsOf<CItemInfoBox, ItemInfoRows>},
     {FourCC("infe"), "Item Info Entry Box", nullptr, RowsOf<CItemInfoEntry, InfeRows>},
     {FourCC("fdel"), "FD Item Info Extension Box", nullptr, RowsOf<CFDItemInfoExtension, FdelRows>},
     {FourCC("tsel"), "Track Selection Box", nullptr, RowsOf<CTrackSelectionBox, TselRows>},
@@ -258,10 +252,7 @@ constexpr BoxEntry kEntries[] = {
     {FourCC("strk"), "Sub Track box"},
     {FourCC("stri"), "Sub Track Information Box"},
     // Titles only: the parse keeps these as plain boxes.
-    {FourCC("idat"), "Item Data Box"},
-    {FourCC("iref"), "Item Reference Box"},
     {FourCC("ipro"), "Item Protection Box"},
-    {FourCC("pitm"), "Primary Item Box"},
     {FourCC("ipmc"), "IPMP Control Box"},
     {FourCC("fiin"), "FD Item Information Box"},
     {FourCC("fpar"), "File Partition Box"},
