@@ -11,6 +11,7 @@
 #include "boxes/metadata/track_grouping_boxes.h"
 #include "boxes/metadata/xml_boxes.h"
 #include "report/box_entry.h"
+#include "report/more_fields.h"
 
 namespace {
 // Bytes shown as byte text on a page row; longer data shows its first bytes only.
@@ -140,6 +141,17 @@ void IlocRows(PageBuilder& page, const CItemLocationBox& b) {
         if (item.extents.empty()) page.ListEntry(std::move(cells), {item});
         else page.ListEntry(std::move(cells), {item, item.extents[0]});
     }
+    // The extents after each item's first, which the list leaves out.
+    bool started = false;
+    for (const CItemLocationBox::Item& item : b.m_items)
+        for (size_t j = 1; j < item.extents.size(); ++j) {
+            if (!started) MoreFields(page);
+            started = true;
+            const CItemLocationBox::Extent& e = item.extents[j];
+            if (b.m_indexSize) page.U64(Format("Extent index (item %u, extent %zu)", item.itemID, j + 1), e.index);
+            page.U64(Format("Extent offset (item %u, extent %zu)", item.itemID, j + 1), e.offset);
+            page.U64(Format("Extent length (item %u, extent %zu)", item.itemID, j + 1), e.length);
+        }
 }
 
 void XmlRows(PageBuilder& page, const CXMLBox& b) {
