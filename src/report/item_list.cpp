@@ -1,6 +1,7 @@
 #include "report/item_list.h"
 
 #include <cinttypes>
+#include <unordered_map>
 
 #include "boxes/items/item_data_box.h"
 #include "boxes/items/item_property_association_box.h"
@@ -15,11 +16,19 @@ const T* ChildOf(const CBox* box, uint32_t type) {
     return box ? dynamic_cast<const T*>(box->RetrieveChildBox(type, true)) : nullptr;
 }
 
-const CItemLocationBox::Item* LocationOf(const CItemLocationBox* iloc, uint32_t itemID) {
-    if (!iloc) return nullptr;
-    for (const CItemLocationBox::Item& item : iloc->m_items)
-        if (item.itemID == itemID) return &item;
-    return nullptr;
+// The first record of each item ID: a file may hold many items, so no search per item.
+template <class Record>
+std::unordered_map<uint32_t, const Record*> ByItemID(const std::vector<Record>* records) {
+    std::unordered_map<uint32_t, const Record*> out;
+    if (records)
+        for (const Record& r : *records) out.emplace(r.itemID, &r);
+    return out;
+}
+
+template <class Record>
+const Record* Find(const std::unordered_map<uint32_t, const Record*>& records, uint32_t itemID) {
+    auto it = records.find(itemID);
+    return it == records.end() ? nullptr : it->second;
 }
 
 // The extents of an item as file ranges. A length of 0 runs to the end of what holds
@@ -68,19 +77,21 @@ std::vector<ItemSummary> SummarizeItems(const CBox& meta, uint64_t fileSize) {
     const CBox* iprp = meta.RetrieveChildBox(FourCC("iprp"), true);
     const CBox* ipco = iprp ? iprp->RetrieveChildBox(FourCC("ipco"), true) : nullptr;
     const auto* ipma = ChildOf<CItemPropertyAssociationBox>(iprp, FourCC("ipma"));
+    const auto locations = ByItemID(iloc ? &iloc->m_items : nullptr);
+    const auto associations = ByItemID(ipma ? &ipma->m_entries : nullptr);
     for (const auto& child : iinf->m_children) {
         const auto* entry = dynamic_cast<const CItemInfoEntry*>(child.get());
         if (!entry) continue;
         ItemSummary& s = items.emplace_back();
         s.entry = entry;
         s.primary = pitm && pitm->m_itemID == entry->m_itemID;
-        if (const auto* assoc = ipma ? ipma->FindItem(entry->m_itemID) : nullptr)
+        if (const auto* assoc = Find(associations, entry->m_itemID))
             for (const CItemPropertyAssociationBox::Association& a : assoc->associations) {
                 s.propertyIndexes.push_back(a.index);
                 if (!s.properties.empty()) s.properties += ", ";
                 s.properties += PropertyName(ipco, a.index) + (a.essential ? "*" : "");
             }
-        if (const auto* loc = LocationOf(iloc, entry->m_itemID)) PlaceExtents(s, *loc, idat, fileSize);
+        if (const auto* loc = Find(locations, entry->m_itemID)) PlaceExtents(s, *loc, idat, fileSize);
     }
     return items;
 }

@@ -13,9 +13,3 @@ int CItemPropertyAssociationBox::ParseBox(CBitStreamReader& reader) {
         });
     });
 }
-
-const CItemPropertyAssociationBox::Entry* CItemPropertyAssociationBox::FindItem(uint32_t itemID) const {
-    for (const Entry& e : m_entries)
-        if (e.itemID == itemID) return &e;
-    return nullptr;
-}

@@ -19,8 +19,6 @@ public:
     };
     explicit CItemPropertyAssociationBox(const CBox& header) : CFullBox(header) {}
     int ParseBox(CBitStreamReader& reader) override;
-    // The entry of an item; null when the box has none.
-    const Entry* FindItem(uint32_t itemID) const;
 
     uint32_t m_entryCount = 0;
     std::vector<Entry> m_entries;
