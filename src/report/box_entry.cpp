@@ -89,7 +89,7 @@ const BoxEntry* FindBoxEntry(uint32_t type) {
         std::vector<const BoxEntry*> v;
         for (auto group : {ContainerEntries(), PresentationEntries(), SampleTableEntries(), SampleEntryEntries(),
                            DescriptorEntries(), FragmentEntries(), StreamingEntries(), MetadataEntries(),
-                           VideoCodecEntries(), ProtectionEntries(), AudioCodecEntries()})
+                           VideoCodecEntries(), ProtectionEntries(), AudioCodecEntries(), ItemEntries()})
             for (const BoxEntry& e : group) v.push_back(&e);
         std::stable_sort(v.begin(), v.end(), [](const BoxEntry* a, const BoxEntry* b) { return a->type < b->type; });
         return v;

@@ -160,3 +160,8 @@ std::span<const BoxEntry> MetadataEntries();
 std::span<const BoxEntry> VideoCodecEntries();
 std::span<const BoxEntry> ProtectionEntries();
 std::span<const BoxEntry> AudioCodecEntries();
+std::span<const BoxEntry> ItemEntries();
+// The rows of a child of iref (the item references of one type) and of grpl (an
+// entity group), whatever its code.
+void ItemReferenceRows(PageBuilder& page, const CBox& box);
+void EntityGroupRows(PageBuilder& page, const CBox& box);

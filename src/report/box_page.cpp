@@ -48,6 +48,8 @@ void BoxRows(PageBuilder& builder, PageModel& page, const CBox& box, const PageC
     if (entry && entry->rows) entry->rows(builder, box);
     // A reference type's code may be any (hint, cdsc, chap ...): the track ids go by the parent.
     if (context.parent && context.parent->m_type == FourCC("tref")) TrackReferenceRows(builder, box);
+    if (context.parent && context.parent->m_type == FourCC("iref")) ItemReferenceRows(builder, box);
+    if (context.parent && context.parent->m_type == FourCC("grpl") && !entry) EntityGroupRows(builder, box);
     if (!entry || !entry->rows) return;
     // The select offers the pages of the entries the box holds, not of its count field.
     if (entry->entries)
@@ -106,10 +108,13 @@ const char* SampleEntryTitle(uint32_t handlerType) {
 }
 
 std::string BoxPageTitle(const CBox* parent, const CBox& box) {
+    // A reference type's code may be any, some shared with other boxes (cdsc, iloc).
+    if (parent && parent->m_type == FourCC("iref")) return "Single Item Type Reference Box";
     if (const BoxEntry* entry = FindBoxEntry(box.m_type))
         return entry->title ? entry->title : entry->titleRule(parent, box);
     if (!parent) return "";
     if (parent->m_type == FourCC("stsd")) return SampleEntryTitle(SampleDescriptionHandlerType(*parent));
+    if (parent->m_type == FourCC("grpl")) return "Entity To Group Box";
     return "Box";
 }
 

@@ -16,6 +16,7 @@ inline bool DecodesEveryKind(const std::string& name) {
         "pub_go-mp4_sample_fragmented.mp4", "pub_mp4-rust_big_buck_bunny_metadata.m4v",
         "pub_mp4-rust_minimal_fragment.m4s", "pub_mp4-rust_minimal_init.mp4", "pub_mp4parse-rust_afconvert-aac-0.5s.mp4",
         "pub_mp4parse-rust_bipbop_nonfragment_header.mp4", "pub_mp4parse-rust_mp4v_1f.mp4",
+        "pub_mp4parse-rust_multiple-extents.avif", "pub_mp4parse-rust_valid-alpha.avif", "pub_mp4parse-rust_valid.avif",
         "pub_mp4parser_redbull_100kbit_dash.mp4", "pub_mp4parser_redbull_10sec1.m4s", "pub_shaka_imsc-image-segment.cmft",
         "rtphint.mp4", "size0_last_mdat.mp4", "smooth.ismv", "truncated_mdat.mp4", "xmp_uuid.mp4",
     };

@@ -99,3 +99,21 @@ public:
     explicit CMetaBox(const CBox& header) : CFullBox(header) {}
     int ParseBox(CBitStreamReader& reader) override;
 };
+
+class CItemPropertiesBox : public CBox {  // iprp: the item properties (ipco) and their associations (ipma)
+public:
+    explicit CItemPropertiesBox(const CBox& header) : CBox(header) {}
+    int ParseBox(CBitStreamReader& reader) override;
+};
+
+class CItemPropertyContainerBox : public CBox {  // ipco: the properties, indexed from 1 in file order
+public:
+    explicit CItemPropertyContainerBox(const CBox& header) : CBox(header) {}
+    int ParseBox(CBitStreamReader& reader) override;
+};
+
+class CGroupsListBox : public CBox {  // grpl: the groups of items and tracks
+public:
+    explicit CGroupsListBox(const CBox& header) : CBox(header) {}
+    int ParseBox(CBitStreamReader& reader) override;
+};

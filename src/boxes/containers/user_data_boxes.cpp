@@ -9,6 +9,9 @@
 #include "boxes/metadata/tag_boxes.h"
 #include "boxes/metadata/track_grouping_boxes.h"
 #include "boxes/metadata/xml_boxes.h"
+#include "boxes/items/item_data_box.h"
+#include "boxes/items/item_reference_box.h"
+#include "boxes/items/primary_item_box.h"
 #include "boxes/presentation/free_space_box.h"
 #include "boxes/presentation/handler_box.h"
 
@@ -91,15 +94,22 @@ int CMetaBox::ParseBox(CBitStreamReader& reader) {
                 return Known<CXMLBox>(h);
             case FourCC("bxml"):
                 return Known<CBinaryXMLBox>(h);
+            case FourCC("iprp"):
+                return Known<CItemPropertiesBox>(h);
+            case FourCC("pitm"):
+                return Known<CPrimaryItemBox>(h);
+            case FourCC("iref"):
+                return Known<CItemReferenceBox>(h);
+            case FourCC("idat"):
+                return Known<CItemDataBox>(h);
+            case FourCC("grpl"):
+                return Known<CGroupsListBox>(h);
             case FourCC("free"):
             case FourCC("skip"):
                 return Known<CFreeSpaceBox>(h);
             case FourCC("fiin"):
-            case FourCC("idat"):
-            case FourCC("iref"):
             case FourCC("ipmc"):
             case FourCC("ipro"):
-            case FourCC("pitm"):
                 CORVEL_LOG("[CMetaBox::ParseBox] not implemented  Box Type - %s", FourCCText(h.m_type).c_str());
                 return Placeholder(h);
             default:

@@ -11,6 +11,7 @@
 #include "boxes/metadata/track_grouping_boxes.h"
 #include "boxes/metadata/xml_boxes.h"
 #include "report/box_entry.h"
+#include "report/more_fields.h"
 
 namespace {
 // Bytes shown as byte text on a page row; longer data shows its first bytes only.
@@ -140,6 +141,17 @@ void IlocRows(PageBuilder& page, const CItemLocationBox& b) {
         if (item.extents.empty()) page.ListEntry(std::move(cells), {item});
         else page.ListEntry(std::move(cells), {item, item.extents[0]});
     }
+    // The extents after each item's first, which the list leaves out.
+    bool started = false;
+    for (const CItemLocationBox::Item& item : b.m_items)
+        for (size_t j = 1; j < item.extents.size(); ++j) {
+            if (!started) MoreFields(page);
+            started = true;
+            const CItemLocationBox::Extent& e = item.extents[j];
+            if (b.m_indexSize) page.U64(Format("Extent index (item %u, extent %zu)", item.itemID, j + 1), e.index);
+            page.U64(Format("Extent offset (item %u, extent %zu)", item.itemID, j + 1), e.offset);
+            page.U64(Format("Extent length (item %u, extent %zu)", item.itemID, j + 1), e.length);
+        }
 }
 
 void XmlRows(PageBuilder& page, const CXMLBox& b) {
@@ -162,11 +174,6 @@ void MereRows(PageBuilder& page, const CMetaboxRelationBox& b) {
     page.Code("First metabox handler type", b.m_firstMetaboxHandlerType);
     page.Code("Second metabox handler type", b.m_secondMetaboxHandlerType);
     page.U32("Metabox relation", b.m_metaboxRelation);
-}
-
-void ItemInfoRows(PageBuilder& page, const CItemInfoBox& b) {
-    page.Table();
-    page.U32("Entry count", b.m_entryCount);
 }
 
 void FdelFields(PageBuilder& page, const CFDItemInfoExtension& b, std::string title) {
@@ -244,7 +251,6 @@ constexpr BoxEntry kEntries[] = {
     {FourCC("xml "), "XML Box", nullptr, RowsOf<CXMLBox, XmlRows>},
     {FourCC("bxml"), "Binary XML Box", nullptr, RowsOf<CBinaryXMLBox, BinaryXmlRows>},
     {FourCC("mere"), "Metabox Relation Box", nullptr, RowsOf<CMetaboxRelationBox, MereRows>},
-    {FourCC("iinf"), "Item Information Box", nullptr, RowsOf<CItemInfoBox, ItemInfoRows>},
     {FourCC("infe"), "Item Info Entry Box", nullptr, RowsOf<CItemInfoEntry, InfeRows>},
     {FourCC("fdel"), "FD Item Info Extension Box", nullptr, RowsOf<CFDItemInfoExtension, FdelRows>},
     {FourCC("tsel"), "Track Selection Box", nullptr, RowsOf<CTrackSelectionBox, TselRows>},
@@ -258,10 +264,7 @@ constexpr BoxEntry kEntries[] = {
     {FourCC("strk"), "Sub Track box"},
     {FourCC("stri"), "Sub Track Information Box"},
     // Titles only: the parse keeps these as plain boxes.
-    {FourCC("idat"), "Item Data Box"},
-    {FourCC("iref"), "Item Reference Box"},
     {FourCC("ipro"), "Item Protection Box"},
-    {FourCC("pitm"), "Primary Item Box"},
     {FourCC("ipmc"), "IPMP Control Box"},
     {FourCC("fiin"), "FD Item Information Box"},
     {FourCC("fpar"), "File Partition Box"},

@@ -5,6 +5,7 @@
 // AtomicParsley, and every row by the spans property.
 #include <gtest/gtest.h>
 
+#include "boxes/items/primary_item_box.h"
 #include "boxes/metadata/hint_information_boxes.h"
 #include "boxes/metadata/item_info_boxes.h"
 #include "boxes/metadata/item_list_box.h"
@@ -67,7 +68,7 @@ TEST(MetadataBoxes, ClassesByParentAndForm) {
     ASSERT_EQ(w->status, 0);
     const CBox& udta = *w->Top(0)->GetChild(0);
     EXPECT_EQ(PageOf(*udta.GetChild(1), &udta).tables.at(0).rows.size(), 3u);
-    EXPECT_EQ(typeid(*udta.GetChild(2)->GetChild(0)), typeid(CBox));  // pitm is kept plain
+    EXPECT_EQ(typeid(*udta.GetChild(2)->GetChild(0)), typeid(CPrimaryItemBox));
 
     // The hint information of a udta follows the udta's own parent: a plain box at the top.
     const std::string movieHnti = Box("hnti", Box("rtp ", "sdp " + std::string("v=0\r\n")));
