@@ -159,3 +159,7 @@ std::span<const BoxEntry> StreamingEntries();
 std::span<const BoxEntry> MetadataEntries();
 std::span<const BoxEntry> VideoCodecEntries();
 std::span<const BoxEntry> ProtectionEntries();
+// The PIFF protection uuid boxes, wherever they stand: their title ("" for another user
+// type) and their rows (false when the box is none of them).
+std::string ProtectionUuidTitle(const CBox& box);
+bool ProtectionUuidRows(PageBuilder& page, const CBox& box);

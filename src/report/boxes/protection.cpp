@@ -1,5 +1,8 @@
 // The pages of the protection boxes of a protected or restricted sample entry.
 #include "boxes/protection/protection_boxes.h"
+#include "boxes/protection/protection_system_header_box.h"
+#include "boxes/protection/track_encryption_box.h"
+#include "boxes/streaming/user_types.h"
 #include "report/box_entry.h"
 #include "report/more_fields.h"
 
@@ -31,13 +34,126 @@ void SchemeTypeRows(PageBuilder& page, const CSchemeTypeBox& b) {
     if (b.m_flags & 1) page.Row("Scheme URI", StringValue(b.m_schemeUri), {b.m_schemeUri});
 }
 
+// 16 bytes as a UUID: "edef8ba9-79d6-4ace-a3c8-27dcd51d21ed".
+std::string UuidText(const uint8_t* b) {
+    std::string s;
+    for (int i = 0; i < 16; ++i) {
+        if (i == 4 || i == 6 || i == 8 || i == 10) s += '-';
+        s += Format("%02x", b[i]);
+    }
+    return s;
+}
+
+Text BytesValue(const std::vector<uint8_t>& bytes) { return FormatBytesText(bytes.data(), bytes.size()); }
+
+// UTF-16LE text as UTF-8 (an unpaired surrogate as U+FFFD), up to its first zero unit.
+std::string Utf8FromUtf16Le(const std::vector<uint8_t>& bytes) {
+    std::string out;
+    auto put = [&](uint32_t c) {
+        if (c < 0x80) {
+            out += char(c);
+        } else if (c < 0x800) {
+            out += char(0xC0 | c >> 6);
+            out += char(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            out += char(0xE0 | c >> 12);
+            out += char(0x80 | (c >> 6 & 0x3F));
+            out += char(0x80 | (c & 0x3F));
+        } else {
+            out += char(0xF0 | c >> 18);
+            out += char(0x80 | (c >> 12 & 0x3F));
+            out += char(0x80 | (c >> 6 & 0x3F));
+            out += char(0x80 | (c & 0x3F));
+        }
+    };
+    for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        uint32_t c = bytes[i] | bytes[i + 1] << 8;
+        if (c == 0) break;
+        if (c >= 0xD800 && c < 0xDC00 && i + 3 < bytes.size()) {
+            const uint32_t low = bytes[i + 2] | bytes[i + 3] << 8;
+            if (low >= 0xDC00 && low < 0xE000) {
+                put(0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00));
+                i += 2;
+                continue;
+            }
+        }
+        put(c >= 0xD800 && c < 0xE000 ? 0xFFFD : c);
+    }
+    return out;
+}
+
+void TrackEncryptionRows(PageBuilder& page, const CTrackEncryptionBox& b) {
+    page.Table();
+    page.U32x2("Reserved", b.m_reserved);
+    if (b.m_version >= 1) {
+        page.Row("Default crypt byte block", U32Text2(b.m_cryptByteBlock), {b.m_cryptByteBlock});
+        page.Row("Default skip byte block", U32Text2(b.m_skipByteBlock), {b.m_skipByteBlock});
+    } else {
+        const uint32_t reserved = b.m_cryptByteBlock << 4 | b.m_skipByteBlock;
+        page.Row("Reserved", U32Text2(reserved), {b.m_cryptByteBlock, b.m_skipByteBlock});
+    }
+    page.Row("Default is protected",
+             U32Text2(b.m_isProtected) + (b.m_isProtected == 1   ? " protected"
+                                          : b.m_isProtected == 0 ? " not protected"
+                                                                 : ""),
+             {b.m_isProtected});
+    page.U32x2("Default per-sample IV size", b.m_perSampleIvSize);
+    page.Row("Default KID", UuidText(b.m_kid.data()), {b.m_kid});
+    if (b.HasConstantIv()) {
+        page.U32x2("Default constant IV size", b.m_constantIvSize);
+        page.Row("Default constant IV", BytesValue(b.m_constantIv), {b.m_constantIv});
+    }
+}
+
+void ProtectionSystemRows(PageBuilder& page, const CProtectionSystemHeaderBox& b) {
+    page.Table();
+    std::string system = UuidText(b.m_systemId.data());
+    if (const char* name = DrmSystemName(b.m_systemId.data())) system += std::string(" ") + name;
+    page.Row("System ID", system, {b.m_systemId});
+    if (b.m_version >= 1) {
+        page.U32("KID count", b.m_kidCount);
+        page.List("KIDs", {"KID"});
+        for (const auto& kid : b.m_kids) page.ListEntry({Text(UuidText(kid.data()))}, {kid});
+        page.Table();
+    }
+    page.U32("Data size", b.m_dataSize);
+    page.Row("Data", BytesValue(b.m_data), {b.m_data});
+    if (b.m_playReadyRecords.empty() && b.m_playReadyLength == 0) return;
+    page.Table("PlayReady Object");
+    page.U32("Length", b.m_playReadyLength);
+    page.U32x4("Record count", b.m_playReadyRecordCount);
+    page.List("PlayReady Object Records", {"Type", "Length", "Value"});
+    for (const auto& r : b.m_playReadyRecords) {
+        const Text value = r.type == 1 ? Text::FromFile(Utf8FromUtf16Le(r.value)) : BytesValue(r.value);
+        page.ListEntry({Text(U32Text4(r.type) + (r.type == 1 ? " rights management header" : "")),
+                        Text(U32Text4(r.length)), value},
+                       {r.type, r.length, r.value});
+    }
+}
+
 const BoxEntry kEntries[] = {
     {FourCC("frma"), "Original Format Box", nullptr, RowsOf<COriginalFormatBox, OriginalFormatRows>},
     {FourCC("schm"), "Scheme Type Box", nullptr, RowsOf<CSchemeTypeBox, SchemeTypeRows>},
     {FourCC("schi"), "Scheme Information Box"},
     {FourCC("sinf"), "Protection Scheme Information Box"},
     {FourCC("rinf"), "Restricted Scheme Information Box"},
+    {FourCC("tenc"), "Track Encryption Box", nullptr, RowsOf<CTrackEncryptionBox, TrackEncryptionRows>},
+    {FourCC("pssh"), "Protection System Specific Header Box", nullptr,
+     RowsOf<CProtectionSystemHeaderBox, ProtectionSystemRows>},
 };
 }  // namespace
 
 std::span<const BoxEntry> ProtectionEntries() { return kEntries; }
+
+std::string ProtectionUuidTitle(const CBox& box) {
+    if (HasUserType(box, kPiffTrackEncryptionUserType)) return "PIFF Track Encryption Box";
+    if (HasUserType(box, kPiffProtectionSystemUserType)) return "PIFF Protection System Specific Header Box";
+    return "";
+}
+
+bool ProtectionUuidRows(PageBuilder& page, const CBox& box) {
+    if (const auto* tenc = dynamic_cast<const CTrackEncryptionBox*>(&box)) TrackEncryptionRows(page, *tenc);
+    else if (const auto* pssh = dynamic_cast<const CProtectionSystemHeaderBox*>(&box)) ProtectionSystemRows(page, *pssh);
+    else return false;
+    return true;
+}
