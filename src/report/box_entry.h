@@ -163,3 +163,4 @@ std::span<const BoxEntry> ProtectionEntries();
 // type) and their rows (false when the box is none of them).
 std::string ProtectionUuidTitle(const CBox& box);
 bool ProtectionUuidRows(PageBuilder& page, const CBox& box);
+EntryList ProtectionUuidEntries(const CBox& box);

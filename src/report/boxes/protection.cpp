@@ -1,6 +1,7 @@
 // The pages of the protection boxes of a protected or restricted sample entry.
 #include "boxes/protection/protection_boxes.h"
 #include "boxes/protection/protection_system_header_box.h"
+#include "boxes/protection/sample_encryption_box.h"
 #include "boxes/protection/track_encryption_box.h"
 #include "boxes/streaming/user_types.h"
 #include "report/box_entry.h"
@@ -131,6 +132,44 @@ void ProtectionSystemRows(PageBuilder& page, const CProtectionSystemHeaderBox& b
     }
 }
 
+void SampleEncryptionRows(PageBuilder& page, const CSampleEncryptionBox& b) {
+    page.Table();
+    if (b.m_flags & CSampleEncryptionBox::kOverrideTrackEncryption) {
+        page.Row("Algorithm ID",
+                 U32Text(b.m_algorithmId) + (b.m_algorithmId == 1   ? " AES-CTR"
+                                             : b.m_algorithmId == 2 ? " AES-CBC"
+                                             : b.m_algorithmId == 0 ? " not encrypted"
+                                                                    : ""),
+                 {b.m_algorithmId});
+        page.U32x2("IV size", b.m_ivSize);
+        page.Row("KID", UuidText(b.m_kid.data()), {b.m_kid});
+    }
+    page.U32("Sample count", b.m_sampleCount);
+    if (!(b.m_flags & CSampleEncryptionBox::kOverrideTrackEncryption))
+        page.Derived("Per-sample IV size", Format("%u (inferred)", b.m_ivSize), {});
+    page.EntryPages("Samples", uint32_t(b.m_records.size()),
+                    b.m_records.empty() ? std::initializer_list<Source>{}
+                                        : std::initializer_list<Source>{b.m_records.front(), b.m_records.back()});
+}
+
+EntryList SampleEncryptionEntries(const CSampleEncryptionBox& b) {
+    return {{"IV", "Subsample count", "Subsamples (clear, protected bytes)"},
+            b.m_records.size(),
+            [&b](uint32_t i, std::vector<EntryCell>& c) {
+                const auto& r = b.m_records[i];
+                std::string pairs;
+                for (uint32_t k = 0; k < r.subsampleCount; ++k) {
+                    const auto& s = b.m_subsamples[r.firstSubsample + k];
+                    pairs += Format("%u, %u\n", s.clearBytes, s.protectedBytes);
+                }
+                c = {{b.m_ivSize ? FormatBytesText(r.iv.data(), b.m_ivSize) : ""}, CellU(r.subsampleCount),
+                     {pairs, true}};
+            },
+            [&b](uint32_t i) {
+                return i < b.m_records.size() ? std::vector<Source>{b.m_records[i]} : std::vector<Source>{};
+            }};
+}
+
 const BoxEntry kEntries[] = {
     {FourCC("frma"), "Original Format Box", nullptr, RowsOf<COriginalFormatBox, OriginalFormatRows>},
     {FourCC("schm"), "Scheme Type Box", nullptr, RowsOf<CSchemeTypeBox, SchemeTypeRows>},
@@ -138,6 +177,8 @@ const BoxEntry kEntries[] = {
     {FourCC("sinf"), "Protection Scheme Information Box"},
     {FourCC("rinf"), "Restricted Scheme Information Box"},
     {FourCC("tenc"), "Track Encryption Box", nullptr, RowsOf<CTrackEncryptionBox, TrackEncryptionRows>},
+    {FourCC("senc"), "Sample Encryption Box", nullptr, RowsOf<CSampleEncryptionBox, SampleEncryptionRows>,
+     EntriesOf<CSampleEncryptionBox, SampleEncryptionEntries>},
     {FourCC("pssh"), "Protection System Specific Header Box", nullptr,
      RowsOf<CProtectionSystemHeaderBox, ProtectionSystemRows>},
 };
@@ -147,13 +188,19 @@ std::span<const BoxEntry> ProtectionEntries() { return kEntries; }
 
 std::string ProtectionUuidTitle(const CBox& box) {
     if (HasUserType(box, kPiffTrackEncryptionUserType)) return "PIFF Track Encryption Box";
+    if (HasUserType(box, kPiffSampleEncryptionUserType)) return "PIFF Sample Encryption Box";
     if (HasUserType(box, kPiffProtectionSystemUserType)) return "PIFF Protection System Specific Header Box";
     return "";
 }
 
 bool ProtectionUuidRows(PageBuilder& page, const CBox& box) {
     if (const auto* tenc = dynamic_cast<const CTrackEncryptionBox*>(&box)) TrackEncryptionRows(page, *tenc);
+    else if (const auto* senc = dynamic_cast<const CSampleEncryptionBox*>(&box)) SampleEncryptionRows(page, *senc);
     else if (const auto* pssh = dynamic_cast<const CProtectionSystemHeaderBox*>(&box)) ProtectionSystemRows(page, *pssh);
     else return false;
     return true;
+}
+
+EntryList ProtectionUuidEntries(const CBox& box) {
+    return EntriesOf<CSampleEncryptionBox, SampleEncryptionEntries>(box);
 }

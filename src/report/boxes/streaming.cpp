@@ -140,7 +140,7 @@ constexpr BoxEntry kEntries[] = {
     {FourCC("afra"), "Fragment Random Access box", nullptr, RowsOf<CFragmentRandomAccessBox, AfraRows>},
     {FourCC("afrt"), "Fragment Run Table Box", nullptr, RowsOf<CFragmentRunTableBox, AfrtRows>},
     {FourCC("asrt"), "Segment Run Table Box", nullptr, RowsOf<CSegmentRunTableBox, AsrtRows>},
-    {FourCC("uuid"), nullptr, UuidTitle, UuidRows},
+    {FourCC("uuid"), nullptr, UuidTitle, UuidRows, ProtectionUuidEntries},
 };
 }  // namespace
 

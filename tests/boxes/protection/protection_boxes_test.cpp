@@ -5,7 +5,11 @@
 #include <cstring>
 
 #include "boxes/protection/protection_boxes.h"
+#include "boxes/fragments/track_fragment_header_box.h"
+#include "boxes/fragments/track_run_box.h"
 #include "boxes/protection/protection_system_header_box.h"
+#include "boxes/protection/sample_encryption_box.h"
+#include "boxes/sampletable/sample_size_box.h"
 #include "boxes/protection/track_encryption_box.h"
 #include "boxes/sampletable/parse_leaf.h"
 #include "boxes/sampletable/table_reader.h"
@@ -132,6 +136,68 @@ TEST(ProtectionBoxes, FieldsEqualBento4sOnTheEncryptedCorpus) {
     EXPECT_GE(psshs, 5u);
 }
 
+namespace {
+// A senc against its samples: one record each, subsamples adding up to the sample's size,
+// the IV size its track's tenc says (null: none known).
+void ExpectSencMatchesSamples(const CSampleEncryptionBox& senc, const std::vector<uint64_t>& sizes,
+                              const CTrackEncryptionBox* tenc) {
+    EXPECT_EQ(senc.m_sampleCount, sizes.size());
+    if (tenc) EXPECT_EQ(senc.m_ivSize, tenc->m_perSampleIvSize);
+    if (!(senc.m_flags & CSampleEncryptionBox::kUseSubsampleEncryption)) return;
+    ASSERT_EQ(senc.m_records.size(), sizes.size());
+    for (size_t i = 0; i < sizes.size(); ++i) {
+        const auto& r = senc.m_records[i];
+        uint64_t sum = 0;
+        for (uint32_t k = 0; k < r.subsampleCount; ++k)
+            sum += senc.m_subsamples[r.firstSubsample + k].clearBytes + senc.m_subsamples[r.firstSubsample + k].protectedBytes;
+        EXPECT_EQ(sum, sizes[i]) << "sample " << i;
+    }
+}
+}  // namespace
+
+TEST(ProtectionBoxes, SampleEncryptionMatchesTheSamplesAndTheTrackDefaults) {
+    size_t checked = 0;
+    std::vector<std::string> names(std::begin(kEncrypted), std::end(kEncrypted));
+    names.push_back("pub_shaka_clearkey-video-seg1.m4s");
+    for (const std::string& name : names) {
+        SCOPED_TRACE(name);
+        // The tracks' tenc boxes in file order: the corpus numbers its tracks from 1 in that order.
+        auto tencs = ParseAll<CTrackEncryptionBox>(name, "tenc");
+        for (auto& piff : ParseAll<CTrackEncryptionBox>(name, "uuid", kPiffTrackEncryptionUserType))
+            tencs.push_back(std::move(piff));
+        auto tencOf = [&](uint32_t trackId) -> const CTrackEncryptionBox* {
+            return trackId >= 1 && trackId <= tencs.size() ? tencs[trackId - 1].box.get() : nullptr;
+        };
+        const CorpusFile f(name);
+        uint32_t trakIndex = 0;
+        for (const CBox* trak : f.Traks()) {
+            ++trakIndex;
+            for (const auto* senc : BoxesUnder<CSampleEncryptionBox>({trak})) {
+                const auto stsz = BoxesUnder<CSampleSizeBox>({trak});
+                ASSERT_EQ(stsz.size(), 1u);
+                std::vector<uint64_t> sizes;
+                for (uint32_t i = 0; i < stsz[0]->GetSampleCount(); ++i)
+                    sizes.push_back(stsz[0]->GetSampleSize() ? stsz[0]->GetSampleSize() : stsz[0]->GetEntrySize(i));
+                ExpectSencMatchesSamples(*senc, sizes, sizes.empty() ? nullptr : tencOf(trakIndex));
+                ++checked;
+            }
+        }
+        for (const CBox* traf : f.All(FourCC("traf"))) {
+            const auto sencs = BoxesUnder<CSampleEncryptionBox>({traf});
+            if (sencs.empty()) continue;
+            const auto* tfhd = BoxesUnder<CTrackFragmentHeaderBox>({traf}).at(0);
+            std::vector<uint64_t> sizes;
+            for (const auto* trun : BoxesUnder<CTrackRunBox>({traf}))
+                for (size_t i = 0; i < trun->GetSampleEntryCount(); ++i)
+                    sizes.push_back(trun->m_flags & CTrackRunBox::kSizePresent ? trun->GetSample(i).size
+                                                                                : tfhd->m_defaultSampleSize);
+            ExpectSencMatchesSamples(*sencs[0], sizes, tencOf(tfhd->m_trackId));
+            ++checked;
+        }
+    }
+    EXPECT_GE(checked, 20u);
+}
+
 TEST(ProtectionBoxes, PagesNameTheKeyTheSystemAndThePiffBoxes) {
     auto cbcs = ParseAll<CTrackEncryptionBox>("enc_cbcs_frag.mp4", "tenc");
     ASSERT_FALSE(cbcs.empty());
@@ -213,6 +279,27 @@ TEST(ProtectionBoxes, HostileSizesFailTheBoxCleanly) {
     }
     // tenc version 0: per-sample IV size at +15.
     const size_t tenc = file.find("tenc") - 4;
+    {
+        // The senc of cenc.mp4's video (IV size 8, subsamples): count 25 at +12, then records.
+        const std::string cenc = ReadText(CorpusPath("cenc.mp4"));
+        const std::string senc = BoxBytes(cenc, "senc").at(0);
+        ASSERT_EQ(ParseLeaf<CSampleEncryptionBox>(senc).status, 0);
+        SCOPED_TRACE("senc count past its bytes");
+        std::string bytes = senc;
+        bytes.replace(12, 4, U32(Be32(reinterpret_cast<const uint8_t*>(senc.data() + 12)) + 1000));
+        EXPECT_TRUE(Failing<CSampleEncryptionBox>(bytes)->m_records.empty());
+        SCOPED_TRACE("senc subsample count past its bytes");
+        bytes = senc;
+        bytes.replace(16 + 8, 2, U16(0xFFFF));
+        Failing<CSampleEncryptionBox>(bytes);
+        SCOPED_TRACE("PIFF senc of its own IV size 3");
+        auto piff = BoxBytes(ReadText(CorpusPath("enc_piff_ctr_frag.mp4")), "uuid", kPiffSampleEncryptionUserType);
+        ASSERT_FALSE(piff.empty());
+        std::string own = piff[0].substr(0, 28) + U8(0) + U24(3) + U24(1) + U8(3) + std::string(16, '\x11') +
+                          piff[0].substr(32);
+        own.replace(0, 4, U32(uint32_t(own.size())));
+        Failing<CSampleEncryptionBox>(own);
+    }
     {
         SCOPED_TRACE("tenc IV size of 3");
         Failing<CTrackEncryptionBox>(changed(tenc + 15, U8(3)).substr(tenc, 32));
