@@ -9,6 +9,7 @@
 #include "boxes/fragments/track_run_box.h"
 #include "boxes/protection/protection_system_header_box.h"
 #include "boxes/protection/sample_encryption_box.h"
+#include "boxes/sampletable/sample_group_boxes.h"
 #include "boxes/sampletable/sample_size_box.h"
 #include "boxes/protection/track_encryption_box.h"
 #include "boxes/sampletable/parse_leaf.h"
@@ -196,6 +197,34 @@ TEST(ProtectionBoxes, SampleEncryptionMatchesTheSamplesAndTheTrackDefaults) {
         }
     }
     EXPECT_GE(checked, 20u);
+}
+
+TEST(ProtectionBoxes, SeigGroupEntriesEqualBento4sAndTheirTracksTenc) {
+    const std::string name = "pub_mp4parse-rust_short-cenc.mp4";
+    const std::vector<std::string> ref = [&] {
+        std::vector<std::string> out;
+        for (const auto& m : Matches(ReadText(CorpusRef(name, "bento4.txt")), "grouping_type = seig\n[^\n]*\n[^\n]*\n"
+                                                                              "[^\n]*\n *\\( *0\\) (\\[[^\n]*\\])"))
+            out.push_back(m[0]);
+        return out;
+    }();
+    const CorpusFile f(name);
+    const auto tencs = ParseAll<CTrackEncryptionBox>(name, "tenc");
+    std::vector<const CSampleEncryptionGroupEntry*> seigs;
+    for (const auto* sgpd : f.All<CSampleGroupDescBox>())
+        if (sgpd->m_groupingType == FourCC("seig"))
+            seigs.push_back(dynamic_cast<const CSampleEncryptionGroupEntry*>(sgpd->GetGroupEntry(0)));
+    ASSERT_EQ(seigs.size(), ref.size());
+    ASSERT_EQ(seigs.size(), tencs.size());
+    for (size_t i = 0; i < seigs.size(); ++i) {
+        ASSERT_NE(seigs[i], nullptr);
+        const uint8_t head[4] = {uint8_t(seigs[i]->m_reserved),
+                                 uint8_t(seigs[i]->m_cryptByteBlock << 4 | seigs[i]->m_skipByteBlock),
+                                 uint8_t(seigs[i]->m_isProtected), uint8_t(seigs[i]->m_perSampleIvSize)};
+        EXPECT_EQ(Hex(head, 4).substr(0, 12) + " " + Hex(seigs[i]->m_kid).substr(1), ref[i]);
+        EXPECT_EQ(seigs[i]->m_kid, tencs[i]->m_kid);
+        EXPECT_EQ(seigs[i]->m_perSampleIvSize, tencs[i]->m_perSampleIvSize);
+    }
 }
 
 TEST(ProtectionBoxes, PagesNameTheKeyTheSystemAndThePiffBoxes) {
