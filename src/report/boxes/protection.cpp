@@ -1,5 +1,9 @@
 // The pages of the protection boxes of a protected or restricted sample entry.
+#include "boxes/containers/corvel.h"
+#include "boxes/fragments/track_fragment_header_box.h"
+#include "boxes/presentation/movie_header_boxes.h"
 #include "boxes/protection/protection_boxes.h"
+#include "boxes/sampletable/sample_group_boxes.h"
 #include "boxes/protection/protection_system_header_box.h"
 #include "boxes/protection/sample_encryption_box.h"
 #include "boxes/protection/track_encryption_box.h"
@@ -132,6 +136,48 @@ void ProtectionSystemRows(PageBuilder& page, const CProtectionSystemHeaderBox& b
     }
 }
 
+// The first box of class T (and of `type` when given) from `from` down, depth first; null
+// without one.
+template <class T>
+const T* FirstUnder(const CBox* from, uint32_t type = 0, int depth = 0) {
+    if (!from || depth > 16) return nullptr;
+    if (const auto* t = dynamic_cast<const T*>(from); t && (!type || from->m_type == type)) return t;
+    for (const auto& child : from->m_children)
+        if (const T* t = FirstUnder<T>(child.get(), type, depth + 1)) return t;
+    return nullptr;
+}
+
+// The track's per-sample IV size for a senc below `parent` (a traf or an stbl): a seig
+// group of the parent's first, then the track's tenc; "" when neither is found.
+std::string KnownIvSize(const PageContext& context) {
+    const CBox* parent = context.parent;
+    if (!parent) return "";
+    for (const auto& child : parent->m_children)
+        if (const auto* sgpd = dynamic_cast<const CSampleGroupDescBox*>(child.get());
+            sgpd && sgpd->m_groupingType == FourCC("seig"))
+            if (const auto* seig = dynamic_cast<const CSampleEncryptionGroupEntry*>(sgpd->GetGroupEntry(0)))
+                return Format("%u (0X%02X) from seig", seig->m_perSampleIvSize, seig->m_perSampleIvSize);
+    if (!context.parser) return "";
+    const auto* tfhd = FirstUnder<CTrackFragmentHeaderBox>(parent);
+    for (size_t i = 0; i < context.parser->GetBoxCount(); ++i) {
+        const CBox* moov = context.parser->GetBox(i);
+        if (!moov || moov->m_type != FourCC("moov")) continue;
+        for (const auto& trak : moov->m_children) {
+            if (!trak || trak->m_type != FourCC("trak")) continue;
+            // A traf's track by its ID; an stbl's own track by where its stbl stands.
+            const auto* tkhd = FirstUnder<CTrackHeaderBox>(trak.get());
+            const auto* stbl = FirstUnder<CBox>(trak.get(), FourCC("stbl"));
+            const bool ours = parent->m_type == FourCC("traf")
+                                  ? tfhd && tkhd && tkhd->m_trackID == tfhd->m_trackId
+                                  : stbl && stbl->m_startOffset == parent->m_startOffset;
+            if (!ours) continue;
+            if (const auto* tenc = FirstUnder<CTrackEncryptionBox>(trak.get()))
+                return Format("%u (0X%02X) from tenc", tenc->m_perSampleIvSize, tenc->m_perSampleIvSize);
+        }
+    }
+    return "";
+}
+
 void SampleEncryptionRows(PageBuilder& page, const CSampleEncryptionBox& b) {
     page.Table();
     if (b.m_flags & CSampleEncryptionBox::kOverrideTrackEncryption) {
@@ -145,8 +191,14 @@ void SampleEncryptionRows(PageBuilder& page, const CSampleEncryptionBox& b) {
         page.Row("KID", UuidText(b.m_kid.data()), {b.m_kid});
     }
     page.U32("Sample count", b.m_sampleCount);
-    if (!(b.m_flags & CSampleEncryptionBox::kOverrideTrackEncryption))
-        page.Derived("Per-sample IV size", Format("%u (inferred)", b.m_ivSize), {});
+    if (!(b.m_flags & CSampleEncryptionBox::kOverrideTrackEncryption)) {
+        // The records are read with the size that fills the box; the track's own is shown
+        // when the file tells it.
+        const std::string known = KnownIvSize(page.Context());
+        page.Derived("Per-sample IV size", known.empty() ? Format("%u (inferred)", b.m_ivSize) : known, {});
+        if (!known.empty() && std::stoul(known) != b.m_ivSize)
+            page.Derived("Per-sample IV size the records take", Format("%u (inferred)", b.m_ivSize), {});
+    }
     page.EntryPages("Samples", uint32_t(b.m_records.size()),
                     b.m_records.empty() ? std::initializer_list<Source>{}
                                         : std::initializer_list<Source>{b.m_records.front(), b.m_records.back()});

@@ -228,6 +228,18 @@ TEST(ProtectionBoxes, SeigGroupEntriesEqualBento4sAndTheirTracksTenc) {
 }
 
 TEST(ProtectionBoxes, PagesNameTheKeyTheSystemAndThePiffBoxes) {
+    // A senc's page tells where its IV size comes from: the track's seig group here.
+    {
+        const CorpusFile f("pub_mp4parse-rust_short-cenc.mp4");
+        const auto stbl = f.All(FourCC("stbl"));
+        ASSERT_FALSE(stbl.empty());
+        const auto senc = BoxesUnder<CSampleEncryptionBox>({stbl[0]});
+        ASSERT_EQ(senc.size(), 1u);
+        const PageModel page = PageOf(*senc[0], stbl[0], &f.P());
+        EXPECT_EQ(page.title, "Sample Encryption Box");
+        EXPECT_EQ(Value(page, "Per-sample IV size"), "16 (0X10) from seig");
+        EXPECT_EQ(Value(page, "Per-sample IV size the records take"), "<no row>");
+    }
     auto cbcs = ParseAll<CTrackEncryptionBox>("enc_cbcs_frag.mp4", "tenc");
     ASSERT_FALSE(cbcs.empty());
     PageModel page = PageOf(*cbcs[0].box);
