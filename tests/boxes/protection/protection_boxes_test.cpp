@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <typeinfo>
 
 #include "boxes/protection/protection_boxes.h"
 #include "boxes/fragments/track_fragment_header_box.h"
 #include "boxes/fragments/track_run_box.h"
 #include "boxes/protection/protection_system_header_box.h"
 #include "boxes/protection/sample_encryption_box.h"
+#include "boxes/sampletable/aux_info_boxes.h"
 #include "boxes/sampletable/sample_group_boxes.h"
 #include "boxes/sampletable/sample_size_box.h"
 #include "boxes/protection/track_encryption_box.h"
@@ -139,11 +141,21 @@ TEST(ProtectionBoxes, FieldsEqualBento4sOnTheEncryptedCorpus) {
 
 namespace {
 // A senc against its samples: one record each, subsamples adding up to the sample's size,
-// the IV size its track's tenc says (null: none known).
+// the IV size its track's tenc says (null: none known), each record's size the one its
+// saiz gives (null: none).
 void ExpectSencMatchesSamples(const CSampleEncryptionBox& senc, const std::vector<uint64_t>& sizes,
-                              const CTrackEncryptionBox* tenc) {
+                              const CTrackEncryptionBox* tenc, const CSaizBox* saiz) {
     EXPECT_EQ(senc.m_sampleCount, sizes.size());
     if (tenc) EXPECT_EQ(senc.m_ivSize, tenc->m_perSampleIvSize);
+    if (saiz && !senc.m_records.empty()) {
+        ASSERT_EQ(saiz->GetSampleCount(), senc.m_records.size());
+        for (uint32_t i = 0; i < senc.m_records.size(); ++i) {
+            const bool subsamples = senc.m_flags & CSampleEncryptionBox::kUseSubsampleEncryption;
+            const uint32_t bytes = senc.m_ivSize + (subsamples ? 2 + 6 * senc.m_records[i].subsampleCount : 0);
+            EXPECT_EQ(saiz->m_defaultSampleInfoSize ? saiz->m_defaultSampleInfoSize : saiz->GetSampleInfoSize(i), bytes)
+                << "record " << i;
+        }
+    }
     if (!(senc.m_flags & CSampleEncryptionBox::kUseSubsampleEncryption)) return;
     ASSERT_EQ(senc.m_records.size(), sizes.size());
     for (size_t i = 0; i < sizes.size(); ++i) {
@@ -179,7 +191,9 @@ TEST(ProtectionBoxes, SampleEncryptionMatchesTheSamplesAndTheTrackDefaults) {
                 std::vector<uint64_t> sizes;
                 for (uint32_t i = 0; i < stsz[0]->GetSampleCount(); ++i)
                     sizes.push_back(stsz[0]->GetSampleSize() ? stsz[0]->GetSampleSize() : stsz[0]->GetEntrySize(i));
-                ExpectSencMatchesSamples(*senc, sizes, sizes.empty() ? nullptr : tencOf(trakIndex));
+                const auto saiz = BoxesUnder<CSaizBox>({trak});
+                ExpectSencMatchesSamples(*senc, sizes, sizes.empty() ? nullptr : tencOf(trakIndex),
+                                         saiz.empty() ? nullptr : saiz[0]);
                 ++checked;
             }
         }
@@ -192,7 +206,8 @@ TEST(ProtectionBoxes, SampleEncryptionMatchesTheSamplesAndTheTrackDefaults) {
                 for (size_t i = 0; i < trun->GetSampleEntryCount(); ++i)
                     sizes.push_back(trun->m_flags & CTrackRunBox::kSizePresent ? trun->GetSample(i).size
                                                                                 : tfhd->m_defaultSampleSize);
-            ExpectSencMatchesSamples(*sencs[0], sizes, tencOf(tfhd->m_trackId));
+            const auto saiz = BoxesUnder<CSaizBox>({traf});
+            ExpectSencMatchesSamples(*sencs[0], sizes, tencOf(tfhd->m_trackId), saiz.empty() ? nullptr : saiz[0]);
             ++checked;
         }
     }
@@ -291,6 +306,15 @@ TEST(ProtectionBoxes, PlayReadyObjectRecordsShowTheirXmlHeader) {
                                                               U32(0) + id + U32(length) + object));
     ASSERT_EQ(piff.status, 0);
     EXPECT_EQ(PageOf(*piff.box, nullptr).title, "PIFF Protection System Specific Header Box");
+    // In a moov it is met as one, another uuid stays a plain box.
+    const uint8_t other[16] = {1, 2, 3};
+    auto file = ParseFile("piff_pssh.mp4", Box("ftyp", "isom" + U32(0)) +
+                                               Box("moov", UuidBox(kPiffProtectionSystemUserType,
+                                                                   U32(0) + id + U32(length) + object) +
+                                                               UuidBox(other, "zz")));
+    ASSERT_EQ(file->Top(1)->GetChildCount(), 2u);
+    EXPECT_NE(dynamic_cast<const CProtectionSystemHeaderBox*>(file->Top(1)->GetChild(0)), nullptr);
+    EXPECT_EQ(typeid(*file->Top(1)->GetChild(1)), typeid(CBox));
 }
 
 TEST(ProtectionBoxes, HostileSizesFailTheBoxCleanly) {
