@@ -238,10 +238,14 @@ const BoxEntry kEntries[] = {
 
 std::span<const BoxEntry> ProtectionEntries() { return kEntries; }
 
+// Titled by the class the parse made: where the box does not belong (a top-level PIFF
+// uuid) it stays a plain box.
 std::string ProtectionUuidTitle(const CBox& box) {
-    if (HasUserType(box, kPiffTrackEncryptionUserType)) return "PIFF Track Encryption Box";
-    if (HasUserType(box, kPiffSampleEncryptionUserType)) return "PIFF Sample Encryption Box";
-    if (HasUserType(box, kPiffProtectionSystemUserType)) return "PIFF Protection System Specific Header Box";
+    if (HasUserType(box, kPiffTrackEncryptionUserType) && dynamic_cast<const CTrackEncryptionBox*>(&box))
+        return "PIFF Track Encryption Box";
+    if (HasUserType(box, kPiffSampleEncryptionUserType) && dynamic_cast<const CSampleEncryptionBox*>(&box))
+        return "PIFF Sample Encryption Box";
+    if (HasUserType(box, kPiffProtectionSystemUserType) && dynamic_cast<const CProtectionSystemHeaderBox*>(&box)) return "PIFF Protection System Specific Header Box";
     return "";
 }
 

@@ -315,6 +315,11 @@ TEST(ProtectionBoxes, PlayReadyObjectRecordsShowTheirXmlHeader) {
     ASSERT_EQ(file->Top(1)->GetChildCount(), 2u);
     EXPECT_NE(dynamic_cast<const CProtectionSystemHeaderBox*>(file->Top(1)->GetChild(0)), nullptr);
     EXPECT_EQ(typeid(*file->Top(1)->GetChild(1)), typeid(CBox));
+    // At the top level it is no box of the kind: a plain one, with the plain title.
+    auto top = ParseFile("piff_top.mp4", Box("ftyp", "isom" + U32(0)) +
+                                             UuidBox(kPiffProtectionSystemUserType, U32(0) + id + U32(0)));
+    ASSERT_EQ(top->Count(), 2u);
+    EXPECT_EQ(PageOf(*top->Top(1)).title, "XMP Metadata box");
 }
 
 TEST(ProtectionBoxes, HostileSizesFailTheBoxCleanly) {
