@@ -14,12 +14,14 @@
 #include "boxes/sampletable/sample_group_boxes.h"
 #include "boxes/sampletable/sample_size_box.h"
 #include "boxes/protection/track_encryption_box.h"
+#include "boxes/sampleentry/entry_builder.h"
 #include "boxes/sampletable/parse_leaf.h"
 #include "boxes/sampletable/table_reader.h"
 #include "boxes/streaming/user_types.h"
 #include "corpus/corpus_refs.h"
 #include "report/page_test_util.h"
 #include "support/parse_file.h"
+#include "support/span_check.h"
 
 namespace {
 const char* const kEncrypted[] = {"cenc.mp4",          "cenc_frag.mp4",         "enc_cbc1_frag.mp4",
@@ -212,6 +214,40 @@ TEST(ProtectionBoxes, SampleEncryptionMatchesTheSamplesAndTheTrackDefaults) {
         }
     }
     EXPECT_GE(checked, 20u);
+}
+
+TEST(ProtectionBoxes, LayoutsTheCorpusLacksReadInFull) {
+    const std::string kid(16, '\x5A');
+    const std::string iv = "0123456789abcdef";
+    const auto sinf = [](const std::string& schi) {
+        return Box("sinf", Box("frma", "avc1") + FullBox("schm", 0, 1, "cbcs" + U32(0x10000) + "http://k/" + U8(0)) +
+                               Box("schi", schi));
+    };
+    const std::string tencV1 = FullBox("tenc", 1, 0, U8(0) + U8(0x19) + U8(1) + U8(0) + kid + U8(16) + iv);
+    const std::string piffTenc = UuidBox(kPiffTrackEncryptionUserType, U32(0) + U24(1) + U8(8) + kid);
+    const std::string sencOwn = UuidBox(kPiffSampleEncryptionUserType,
+                                        U8(0) + U24(3) + U24(1) + U8(8) + kid + U32(2) + iv.substr(0, 8) + U16(1) +
+                                            U16(5) + U32(100) + iv.substr(8) + U16(2) + U16(1) + U32(2) + U16(3) + U32(4));
+    const std::string psshV1 = FullBox("pssh", 1, 0, std::string(16, '\x10') + U32(2) + kid + iv + U32(3) + "abc");
+    ExpectReadInFull({
+        // Version 1: the pattern and a constant IV; the scheme's URI.
+        {"tenc version 1 with a constant IV", InStsd("vide", Visual("avc1", sinf(tencV1)))},
+        {"PIFF track encryption", InStsd("vide", Visual("avc1", sinf(piffTenc)))},
+        // PIFF's own IV size and KID, two samples with subsamples; a pssh of two KIDs.
+        {"PIFF sample encryption of its own fields", Box("moof", Box("traf", sencOwn)) },
+        {"pssh version 1", Box("moov", psshV1)},
+    });
+    // The sinf is met in the entry, so its tenc's rows were checked above.
+    auto file = ParseFile("tenc.mp4", InStsd("vide", Visual("avc1", sinf(tencV1))));
+    const auto tenc = BoxesUnder<CTrackEncryptionBox>({file->Top(0)});
+    ASSERT_EQ(tenc.size(), 1u);
+    EXPECT_EQ(Value(PageOf(*tenc[0]), "Default constant IV"), FormatBytesText(
+                                                                   reinterpret_cast<const uint8_t*>(iv.data()), 16));
+    auto senc = ParseLeaf<CSampleEncryptionBox>(sencOwn);
+    ASSERT_EQ(senc.status, 0);
+    ASSERT_EQ(senc->m_records.size(), 2u);
+    EXPECT_EQ(senc->m_records[1].subsampleCount, 2u);
+    EXPECT_EQ(senc->m_subsamples[2].protectedBytes, 4u);
 }
 
 TEST(ProtectionBoxes, SeigGroupEntriesEqualBento4sAndTheirTracksTenc) {
