@@ -165,3 +165,8 @@ std::span<const BoxEntry> ItemEntries();
 // entity group), whatever its code.
 void ItemReferenceRows(PageBuilder& page, const CBox& box);
 void EntityGroupRows(PageBuilder& page, const CBox& box);
+// The PIFF protection uuid boxes, wherever they stand: their title ("" for another user
+// type) and their rows (false when the box is none of them).
+std::string ProtectionUuidTitle(const CBox& box);
+bool ProtectionUuidRows(PageBuilder& page, const CBox& box);
+EntryList ProtectionUuidEntries(const CBox& box);

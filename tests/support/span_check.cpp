@@ -18,6 +18,14 @@ uint64_t BitsAt(const std::string& file, const Span& span) {
     return v;
 }
 
+// The bytes of a byte-aligned span read least significant first.
+uint64_t LittleEndianAt(const std::string& file, const Span& span) {
+    if (span.bit % 8 || span.bits % 8 || span.bits > 64) return ~uint64_t{0};
+    uint64_t v = 0;
+    for (uint64_t i = span.bits / 8; i-- > 0;) v = (v << 8) | static_cast<uint8_t>(file[span.bit / 8 + i]);
+    return v;
+}
+
 // Checks one key/value row; an empty string when it holds, else what is wrong.
 std::string CheckRow(const std::string& file, const Row& row, SpanTally& tally) {
     static const std::regex number(R"(^(-?\d+) \(0X([0-9A-F]+)\)$)");
@@ -57,6 +65,12 @@ std::string CheckRow(const std::string& file, const Row& row, SpanTally& tally) 
             const uint64_t shown = negative ? uint64_t(std::stoll(m[1])) : std::stoull(m[1]);
             const int shift = 64 - int(row.span.bits);
             const uint64_t read = negative && shift > 0 ? uint64_t(int64_t(v << shift) >> shift) : v;
+            // A little-endian field (a PlayReady object's) shows its value and hex that way.
+            if (shown != read && !negative && shown == LittleEndianAt(file, row.span)) {
+                if (hex != shown) return "hex part differs from the bytes";
+                ++tally.numbers;
+                return "";
+            }
             if (shown != read) return "number differs from the bytes";
             // A negative number's hex is its two's complement in 32 bits (an int32_t) or in 64.
             if (negative && hexDigits.size() <= 8) hex = uint64_t(int64_t(int32_t(uint32_t(hex))));
@@ -75,6 +89,15 @@ std::string CheckRow(const std::string& file, const Row& row, SpanTally& tally) 
                           value == FormatBytesText(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
     const bool pascal = !bytes.empty() && static_cast<uint8_t>(bytes[0]) == bytes.size() - 1 &&
                         row.value.Plain() == std::string(bytes.c_str() + 1);
+    // A UUID ("edef8ba9-79d6-..."), a name after it.
+    static const std::regex uuid(R"(^([0-9a-f]{8})-([0-9a-f]{4})-([0-9a-f]{4})-([0-9a-f]{4})-([0-9a-f]{12})(?: .*)?$)");
+    if (std::regex_match(value, m, uuid) && bytes.size() == 16) {
+        std::string hex;
+        for (char c : bytes) hex += Format("%02x", uint8_t(c));
+        if (hex != m[1].str() + m[2].str() + m[3].str() + m[4].str() + m[5].str()) return "UUID differs from the bytes";
+        ++tally.texts;
+        return "";
+    }
     if (!byteText && !pascal && value != text && row.value.Plain() != text) return "text differs from the bytes";
     ++tally.texts;
     return "";

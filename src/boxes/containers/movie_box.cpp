@@ -12,6 +12,7 @@
 #include "boxes/presentation/media_header_boxes.h"
 #include "boxes/presentation/movie_header_boxes.h"
 #include "boxes/presentation/track_reference_type_box.h"
+#include "boxes/protection/protection_boxes.h"
 
 int CMovieBox::ParseBox(CBitStreamReader& reader) {
     static const ContainerTexts texts{
@@ -47,7 +48,7 @@ int CMovieBox::ParseBox(CBitStreamReader& reader) {
                 CORVEL_LOG("[CMovieBox::ParseBox] not implemented - %s", FourCCText(h.m_type).c_str());
                 return Placeholder(h);
             default:
-                return FreeSpaceOrUnknown(h);
+                return ProtectionSystemChild(h);
         }
     });
 }

@@ -7,6 +7,8 @@
 #include "boxes/fragments/random_access_boxes.h"
 #include "boxes/fragments/track_fragment_header_box.h"
 #include "boxes/fragments/track_run_box.h"
+#include "boxes/protection/protection_boxes.h"
+#include "boxes/protection/sample_encryption_box.h"
 #include "boxes/sampletable/aux_info_boxes.h"
 #include "boxes/sampletable/sample_dependency_type_box.h"
 #include "boxes/sampletable/sample_group_boxes.h"
@@ -35,7 +37,7 @@ int CMovieFragmentBox::ParseBox(CBitStreamReader& reader) {
                 LogDispatch(7, "##### Track Fragment Box('traf')");
                 return Known<CTrackFragmentBox>(h);
             default:
-                return FreeSpaceOrUnknown(h);
+                return ProtectionSystemChild(h);
         }
     });
 }
@@ -122,6 +124,8 @@ int CTrackFragmentBox::ParseBox(CBitStreamReader& reader) {
             case FourCC("saio"):
                 LogDispatch(11, "##### Sample Auxiliary Information Offsets Box('saio')");
                 return Known<CSaioBox>(h);
+            case FourCC("senc"):
+                return Known<CSampleEncryptionBox>(h);
             case FourCC("uuid"):
                 LogDispatch(11, "##### User Extension Box('uuid')");
                 return UserExtensionChild(h);

@@ -4,6 +4,7 @@
 #include "boxes/child_loop.h"
 #include "boxes/containers/containers.h"
 #include "base/log.h"
+#include "boxes/protection/sample_encryption_box.h"
 #include "boxes/sampleentry/sample_description_box.h"
 #include "boxes/sampleentry/visual_sample_entries.h"
 #include "boxes/sampletable/aux_info_boxes.h"
@@ -97,6 +98,8 @@ int CSampleTableBox::ParseBox(CBitStreamReader& reader) {
             case FourCC("saio"):
                 LogDispatch(15, "##### Sample Auxiliary Information Offsets Box('saio')");
                 return Known<CSaioBox>(h);
+            case FourCC("senc"):
+                return Known<CSampleEncryptionBox>(h);
             case FourCC("sdtp"):
                 LogDispatch(15, "##### Sample Dependency Type Box('sdtp')");
                 return WithSampleCount<CSampleDependencyTypeBox>(*this, h);

@@ -2,6 +2,9 @@
 
 #include "boxes/child_loop.h"
 #include "boxes/presentation/free_space_box.h"
+#include "boxes/protection/protection_system_header_box.h"
+#include "boxes/protection/track_encryption_box.h"
+#include "boxes/streaming/user_types.h"
 
 int CProtectionSchemeInfoBox::ParseBox(CBitStreamReader& reader) {
     static const ContainerTexts texts{nullptr, "[CProtectionSchemeInfoBox::ParseBox] Box parsing error",
@@ -35,7 +38,17 @@ int CSchemeTypeBox::ParseBox(CBitStreamReader& reader) {
 int CSchemeInformationBox::ParseBox(CBitStreamReader& reader) {
     static const ContainerTexts texts{nullptr, "[CSchemeInformationBox::ParseBox] Box parsing error",
                                       "[CSchemeInformationBox::ParseBox] Unknown Box Type - %s", nullptr, nullptr};
-    return ParseChildren(*this, reader, texts, FreeSpaceOrUnknown);
+    return ParseChildren(*this, reader, texts, [](const CBox& h) -> ChildMade {
+        if (h.m_type == FourCC("tenc") || HasUserType(h, kPiffTrackEncryptionUserType))
+            return Known<CTrackEncryptionBox>(h);
+        return FreeSpaceOrUnknown(h);
+    });
+}
+
+ChildMade ProtectionSystemChild(const CBox& h) {
+    if (h.m_type == FourCC("pssh") || HasUserType(h, kPiffProtectionSystemUserType))
+        return Known<CProtectionSystemHeaderBox>(h);
+    return FreeSpaceOrUnknown(h);
 }
 
 uint32_t OriginalFormatOf(const CBox& entry) {

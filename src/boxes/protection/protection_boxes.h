@@ -3,6 +3,7 @@
 #include <string>
 
 #include "boxes/box.h"
+#include "boxes/child_loop.h"
 
 // What a protected (or restricted) sample entry holds about its protection: the entry's
 // original format, the scheme, and the scheme's own boxes.
@@ -42,3 +43,7 @@ public:
 // The original format of a protected sample entry (encv, enca, ...); the entry's own
 // code for any other.
 uint32_t OriginalFormatOf(const CBox& entry);
+
+// A child of moov or moof that may be DRM system data (pssh, or PIFF's uuid box of the
+// same fields); any other stays unknown (free space aside).
+ChildMade ProtectionSystemChild(const CBox& header);

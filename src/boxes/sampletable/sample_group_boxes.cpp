@@ -21,6 +21,7 @@ using Kind = CSampleGroupDescBox::EntryKind;
 Kind EntryKindFor(uint32_t handlerType, uint32_t groupingType) {
     // A roll distance is laid out alike in every kind of track, a fragment's included.
     if (groupingType == FourCC("roll") || groupingType == FourCC("prol")) return Kind::RollRecovery;
+    if (groupingType == FourCC("seig")) return Kind::SampleEncryption;
     switch (handlerType) {
         case FourCC("hint"):
             return Kind::Hint;
@@ -53,6 +54,8 @@ std::unique_ptr<ISampleGroupDescriptionEntry> MakeEntryWithFields(Kind kind) {
             return std::make_unique<CAVCSubSequenceEntry>();
         case Kind::RollRecovery:
             return std::make_unique<CRollRecoveryEntry>();
+        case Kind::SampleEncryption:
+            return std::make_unique<CSampleEncryptionGroupEntry>();
         default:
             return nullptr;
     }

@@ -32,7 +32,8 @@ class CSampleGroupDescBox : public CFullBox {
 public:
     // The group entry class of a record. The generic kinds have no fields and share
     // one instance each, so a long list of them costs no allocation per record.
-    enum class EntryKind : uint8_t { None, Visual, Audio, Hint, AVCSubSequence, AVCLayer, TemporalLayer, RollRecovery };
+    enum class EntryKind : uint8_t { None, Visual, Audio, Hint, AVCSubSequence, AVCLayer, TemporalLayer, RollRecovery,
+                                  SampleEncryption };
     struct Record {
         uint32_t descriptionLength = 0;  // read only in version 1 with default length 0
         EntryKind kind = EntryKind::None;  // None for other handler types (a track fragment's sgpd)

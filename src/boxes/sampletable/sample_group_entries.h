@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 
+#include "boxes/protection/track_encryption_box.h"
 #include "reader/bit_stream_reader.h"
 
 // The group entries of an sgpd, chosen by the track's handler type and the
@@ -78,4 +79,11 @@ public:
     uint32_t m_avgBitRate = 0;                       // 16
     uint32_t m_constantFrameRate = 0;                // 8
     uint32_t m_avgFrameRate = 0;                     // 16
+};
+
+// seig: the encryption of a group of samples (its key, IV size and pattern), in place
+// of the track's tenc defaults.
+class CSampleEncryptionGroupEntry : public ISampleGroupDescriptionEntry, public EncryptionDefaults {
+public:
+    int ParseBox(CBitStreamReader& reader) override { return Read(reader); }
 };

@@ -1,6 +1,7 @@
 #include "boxes/streaming/smooth_streaming_boxes.h"
 
 #include "base/log.h"
+#include "boxes/protection/sample_encryption_box.h"
 #include "boxes/sampletable/table_reader.h"
 #include "boxes/streaming/user_types.h"
 
@@ -15,6 +16,7 @@ ChildMade TrailingChild(const CBox& header) {
 ChildMade UserExtensionChild(const CBox& header) {
     if (HasUserType(header, kTfxdUserType)) return Known<CTfxdBox>(header);
     if (HasUserType(header, kTfrfUserType)) return Known<CTfrfBox>(header);
+    if (HasUserType(header, kPiffSampleEncryptionUserType)) return Known<CSampleEncryptionBox>(header);
     return Placeholder(header);
 }
 

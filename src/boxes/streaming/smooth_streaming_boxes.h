@@ -32,6 +32,6 @@ public:
     std::vector<Fragment> m_fragments;
 };
 
-// A uuid child of a track fragment (or of a tfxd or tfrf): tfxd and tfrf by their user
-// types, any other a plain box whose payload is read through.
+// A uuid child of a track fragment (or of a tfxd or tfrf): tfxd, tfrf and PIFF's sample
+// encryption box by their user types, any other a plain box whose payload is read through.
 ChildMade UserExtensionChild(const CBox& header);

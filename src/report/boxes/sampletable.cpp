@@ -267,6 +267,16 @@ std::string SgpdDescription(const CSampleGroupDescBox& sgpd, uint32_t i) {
         line(Format("tl Avg Framerate = %u", e->m_avgFrameRate));
     } else if (auto* e = dynamic_cast<const CRollRecoveryEntry*>(entry)) {
         line(Format("Roll distance = %d", e->RollDistance()));
+    } else if (auto* e = dynamic_cast<const CSampleEncryptionGroupEntry*>(entry)) {
+        line(Format("Crypt byte block = %u", e->m_cryptByteBlock));
+        line(Format("Skip byte block = %u", e->m_skipByteBlock));
+        line(Format("Is protected = %u", e->m_isProtected));
+        line(Format("Per-sample IV size = %u", e->m_perSampleIvSize));
+        line("KID = " + FormatBytesText(e->m_kid.data(), e->m_kid.size()));
+        if (e->HasConstantIv()) {
+            line(Format("Constant IV size = %u", e->m_constantIvSize));
+            line("Constant IV = " + FormatBytesText(e->m_constantIv.data(), e->m_constantIv.size()));
+        }
     } else if (auto* e = dynamic_cast<const CAVCLayerEntry*>(entry)) {
         line(Format("Layer Number = %u", e->m_layerNumber));
         line(Format("Accurate Statistics Flag = %u", e->m_accurateStatisticsFlag));

@@ -112,8 +112,10 @@ void XmpRows(PageBuilder& page, const CXMPMetadataBox& b) {
 }
 
 // A uuid box is told by where it stands and by its user type: at the top level the XMP
-// box, in a track fragment tfxd and tfrf; anywhere else the header rows only.
+// box, in a track fragment tfxd and tfrf; PIFF's protection boxes wherever they stand;
+// anywhere else the header rows only.
 std::string UuidTitle(const CBox* parent, const CBox& box) {
+    if (std::string piff = ProtectionUuidTitle(box); !piff.empty()) return piff;
     if (!parent) return "XMP Metadata box";
     if (parent->m_type == FourCC("traf")) {
         if (HasUserType(box, kTfxdUserType)) return "Tfxd Box";
@@ -124,6 +126,7 @@ std::string UuidTitle(const CBox* parent, const CBox& box) {
 
 void UuidRows(PageBuilder& page, const CBox& box) {
     const CBox* parent = page.Context().parent;
+    if (ProtectionUuidRows(page, box)) return;
     if (!parent) {
         if (auto* xmp = dynamic_cast<const CXMPMetadataBox*>(&box)) XmpRows(page, *xmp);
     } else if (parent->m_type == FourCC("traf")) {
@@ -137,7 +140,7 @@ constexpr BoxEntry kEntries[] = {
     {FourCC("afra"), "Fragment Random Access box", nullptr, RowsOf<CFragmentRandomAccessBox, AfraRows>},
     {FourCC("afrt"), "Fragment Run Table Box", nullptr, RowsOf<CFragmentRunTableBox, AfrtRows>},
     {FourCC("asrt"), "Segment Run Table Box", nullptr, RowsOf<CSegmentRunTableBox, AsrtRows>},
-    {FourCC("uuid"), nullptr, UuidTitle, UuidRows},
+    {FourCC("uuid"), nullptr, UuidTitle, UuidRows, ProtectionUuidEntries},
 };
 }  // namespace
 
