@@ -148,7 +148,9 @@ namespace {
 void ExpectSencMatchesSamples(const CSampleEncryptionBox& senc, const std::vector<uint64_t>& sizes,
                               const CTrackEncryptionBox* tenc, const CSaizBox* saiz) {
     EXPECT_EQ(senc.m_sampleCount, sizes.size());
-    if (tenc) EXPECT_EQ(senc.m_ivSize, tenc->m_perSampleIvSize);
+    if (tenc) {
+        EXPECT_EQ(senc.m_ivSize, tenc->m_perSampleIvSize);
+    }
     if (saiz && !senc.m_records.empty()) {
         ASSERT_EQ(saiz->GetSampleCount(), senc.m_records.size());
         for (uint32_t i = 0; i < senc.m_records.size(); ++i) {
