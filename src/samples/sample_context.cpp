@@ -3,6 +3,8 @@
 #include "boxes/containers/corvel.h"
 #include "boxes/fragments/movie_extends_boxes.h"
 #include "boxes/presentation/file_type_box.h"
+#include "boxes/presentation/movie_header_boxes.h"
+#include "boxes/protection/track_encryption_box.h"
 #include "samples/track_samples.h"
 
 void FindBoxes(const CBox& box, uint32_t type, std::vector<const CBox*>& list) {
@@ -44,6 +46,21 @@ void SampleContext::Note(const CBox& box) {
         m_stbls.push_back({stbl->m_id, TrackSampleCount(*stbl, m_fileSize)});
         m_tracksHaveSamples = m_tracksHaveSamples || m_stbls.back().samples > 0;
     }
+    // A fragment's sample encryption records take its track's IV size.
+    for (const auto& trak : box.m_children) {
+        if (!trak || trak->m_type != FourCC("trak")) continue;
+        std::vector<const CBox*> tkhd, tenc;
+        FindBoxes(*trak, FourCC("tkhd"), tkhd);
+        FindBoxes(*trak, FourCC("tenc"), tenc);
+        const auto* header = tkhd.empty() ? nullptr : dynamic_cast<const CTrackHeaderBox*>(tkhd.front());
+        const auto* defaults = tenc.empty() ? nullptr : dynamic_cast<const CTrackEncryptionBox*>(tenc.front());
+        if (header && defaults) m_ivSizes.try_emplace(header->m_trackID, defaults->m_perSampleIvSize);
+    }
+}
+
+int SampleContext::PerSampleIvSize(uint32_t trackId) const {
+    auto it = m_ivSizes.find(trackId);
+    return it == m_ivSizes.end() ? -1 : int(it->second);
 }
 
 const CTrackExtendsBox* SampleContext::TrackExtends(uint32_t trackId) const {

@@ -38,6 +38,9 @@ public:
     const std::vector<TrackTable>& TrackTables() const { return m_stbls; }
     // True when any of those tables holds a sample.
     bool TracksHaveSamples() const { return m_tracksHaveSamples; }
+    // The per-sample IV size of a protected track of the first moov (its tenc's); -1 when
+    // the track has no tenc.
+    int PerSampleIvSize(uint32_t trackId) const;
 
 private:
     const CCorvel* m_parser = nullptr;
@@ -48,6 +51,7 @@ private:
     std::unordered_map<uint32_t, CTrackExtendsBox> m_trex;
     std::vector<TrackTable> m_stbls;
     bool m_tracksHaveSamples = false;
+    std::unordered_map<uint32_t, uint32_t> m_ivSizes;  // by track id
 };
 
 // Appends every box of the subtree (the box itself first, then its children in

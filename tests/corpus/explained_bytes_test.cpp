@@ -108,3 +108,36 @@ TEST(CorpusExplainedBytes, SoundEntriesAreExplainedInFull) {
     });
     EXPECT_GE(entries, 56);
 }
+
+// Every sample description of the corpus, its entries and all they hold, is explained to
+// 99.5 % by decoded rows; a protection scheme's sinf and a timecode entry aside. Two files
+// fall short for what their bytes are: an unknown uuid box's payload inside an avc1
+// (pub_shaka_cea608-track-init.mp4), and a file whose boxes claim more than it holds
+// (pub_mp4parse-rust_wide_box_size_0.avif).
+TEST(CorpusExplainedBytes, SampleDescriptionsAreExplained) {
+    int descriptions = 0;
+    ForEachCorpusFile([&](const std::string& name, const CorpusFile& f) {
+        if (name == "pub_shaka_cea608-track-init.mp4" || name == "pub_mp4parse-rust_wide_box_size_0.avif") return;
+        std::set<const CBox*> inside, aside;
+        std::map<const CBox*, std::pair<uint64_t, uint64_t>> tally;  // stsd: bytes, undecoded
+        const CBox* current = nullptr;
+        ForEachPage(f, [&](const CBox& box, const CBox*, const PageModel& page) {
+            if (box.m_type == FourCC("stsd")) {
+                current = &box;
+                tally[current].first = box.PresentSize();
+                for (const CBox* b : BoxesUnder({&box})) inside.insert(b);
+                for (const CBox* b : BoxesUnder({&box}))
+                    if (b->m_type == FourCC("sinf") || b->m_type == FourCC("tmcd"))
+                        for (const CBox* under : BoxesUnder({b})) aside.insert(under);
+            }
+            if (!inside.count(&box) || aside.count(&box)) return;
+            for (const ByteRange& gap : page.undecoded) tally[current].second += gap.length;
+        });
+        for (const auto& [stsd, t] : tally) {
+            ++descriptions;
+            EXPECT_GE(100.0 * double(t.first - t.second) / double(t.first), 99.5)
+                << name << ": stsd @" << stsd->m_startOffset << ": " << t.second << " of " << t.first << " bytes undecoded";
+        }
+    });
+    EXPECT_GE(descriptions, 130);
+}

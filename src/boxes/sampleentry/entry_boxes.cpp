@@ -26,6 +26,18 @@ int CBitRateBox::ParseBox(CBitStreamReader& reader) {
 }
 
 int CMPEG4ExtensionDescriptorsBox::ParseBox(CBitStreamReader& reader) {
-    reader.SkipBits(reader.RemainingBits);
+    // Each descriptor takes at least its tag and one size byte: the list is reserved for
+    // what the payload can hold, and no record moves once read.
+    m_descriptors.reserve(reader.PresentBytes() / 2);
+    while (reader.PresentBytes() > 0) {
+        Descriptor& d = m_descriptors.emplace_back();
+        if (reader.ReadBits(8, d.tag) < 0) return -1;
+        for (int i = 0;; ++i) {
+            if (i == 4 || reader.ReadBits(8, d.sizeBytes[i]) < 0) return -1;
+            d.size = d.size << 7 | (d.sizeBytes[i] & 0x7F);
+            if (!(d.sizeBytes[i] & 0x80)) break;
+        }
+        if (d.size > reader.PresentBytes() || reader.ReadBytes(d.size, d.bytes) < 0) return -1;
+    }
     return 0;
 }

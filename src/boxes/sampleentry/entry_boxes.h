@@ -1,5 +1,7 @@
 #pragma once
 #include <cstdint>
+#include <vector>
+#include <string>
 
 #include "boxes/box.h"
 
@@ -45,6 +47,15 @@ public:
 // m4ds: MPEG-4 extension descriptors, read through (nothing is kept).
 class CMPEG4ExtensionDescriptorsBox : public CBox {
 public:
+    // One descriptor: its tag, its expandable size (one to four bytes) and its bytes.
+    struct Descriptor {
+        uint32_t tag = 0;
+        uint32_t sizeBytes[4] = {};
+        uint32_t size = 0;
+        std::string bytes;
+    };
     explicit CMPEG4ExtensionDescriptorsBox(const CBox& header) : CBox(header) {}
     int ParseBox(CBitStreamReader& reader) override;
+
+    std::vector<Descriptor> m_descriptors;
 };

@@ -4,6 +4,7 @@
 
 #include "base/log.h"
 #include "boxes/child_loop.h"
+#include "boxes/presentation/free_space_box.h"
 #include "boxes/sampleentry/audio_sample_entries.h"
 #include "boxes/sampleentry/hint_sample_entries.h"
 #include "boxes/sampleentry/metadata_sample_entries.h"
@@ -61,6 +62,7 @@ std::unique_ptr<CBox> MakeEntry(uint32_t handlerType, uint32_t stsdVersion, cons
             if (type == FourCC("stpp")) return std::make_unique<CXMLSubtitleSampleEntry>(h);
             return std::make_unique<CBoxesSampleEntry>(h);
         case FourCC("clcp"):
+        case FourCC("data"):  // Flash's AMF0 data tracks (amf0)
             return std::make_unique<CBoxesSampleEntry>(h);
         default:
             break;
@@ -94,6 +96,13 @@ int CSampleDescriptionBox::ParseBox(CBitStreamReader& reader) {
         reader.SkipBits(entryBits);
         AddChildBox(std::move(entry));
         if (status < 0) return -1;
+    }
+    // Writers that reserve room for a later entry leave free space after the last one.
+    while (reader.RemainingBytes() >= 8) {
+        const uint32_t type = PeekBoxType(reader);
+        const uint64_t size = PeekBoxSize(reader);
+        if ((type != FourCC("free") && type != FourCC("skip")) || size < 8 || size > reader.RemainingBytes()) break;
+        if (ParseChild<CFreeSpaceBox>(*this, reader, /*keepFailed=*/true) != ChildStatus::Parsed) return -1;
     }
     return 0;
 }

@@ -25,6 +25,7 @@
 #include "boxes/videocodecs/content_light_level_box.h"
 #include "boxes/videocodecs/dolby_vision_configuration_box.h"
 #include "boxes/videocodecs/field_handling_box.h"
+#include "boxes/videocodecs/h263_specific_box.h"
 #include "boxes/videocodecs/mastering_display_box.h"
 #include "boxes/videocodecs/smpte_mastering_box.h"
 #include "boxes/videocodecs/vp_configuration_box.h"
@@ -113,6 +114,7 @@ ChildMade EntryChild(const CBox& h) {
         case FourCC("SmDm"): return Known<CSmpteMasteringBox>(h);
         case FourCC("CoLL"): return Known<CContentLightBox>(h);
         case FourCC("fiel"): return Known<CFieldHandlingBox>(h);
+        case FourCC("d263"): return Known<CH263SpecificBox>(h);
         case FourCC("ccst"): return Known<CCodingConstraintsBox>(h);
         case FourCC("dvcC"): case FourCC("dvvC"): return Known<CDolbyVisionConfigurationBox>(h);
         case FourCC("sinf"): case FourCC("rinf"): return Known<CProtectionSchemeInfoBox>(h);

@@ -3,13 +3,14 @@
 #include "boxes/fragments/track_fragment_header_box.h"
 #include "boxes/presentation/movie_header_boxes.h"
 #include "boxes/protection/protection_boxes.h"
-#include "boxes/sampletable/sample_group_boxes.h"
 #include "boxes/protection/protection_system_header_box.h"
 #include "boxes/protection/sample_encryption_box.h"
 #include "boxes/protection/track_encryption_box.h"
+#include "boxes/sampletable/sample_group_boxes.h"
 #include "boxes/streaming/user_types.h"
 #include "report/box_entry.h"
 #include "report/more_fields.h"
+#include "samples/sample_context.h"
 
 namespace {
 // The Common Encryption schemes and PIFF's, by their scheme type.
@@ -157,8 +158,15 @@ std::string KnownIvSize(const PageContext& context) {
             sgpd && sgpd->m_groupingType == FourCC("seig"))
             if (const auto* seig = dynamic_cast<const CSampleEncryptionGroupEntry*>(sgpd->GetGroupEntry(0)))
                 return Format("%u (0X%02X) from seig", seig->m_perSampleIvSize, seig->m_perSampleIvSize);
-    if (!context.parser) return "";
     const auto* tfhd = FirstUnder<CTrackFragmentHeaderBox>(parent);
+    // The facts a streamed walk keeps of the moov, which it has let go; else the moov itself.
+    if (context.samples && tfhd) {
+        const int size = context.samples->PerSampleIvSize(tfhd->m_trackId);
+        return size < 0 ? "" : Format("%d (0X%02X) from tenc", size, size);
+    }
+    if (const auto* tenc = parent->m_type == FourCC("stbl") ? FirstUnder<CTrackEncryptionBox>(parent) : nullptr)
+        return Format("%u (0X%02X) from tenc", tenc->m_perSampleIvSize, tenc->m_perSampleIvSize);
+    if (!context.parser) return "";
     for (size_t i = 0; i < context.parser->GetBoxCount(); ++i) {
         const CBox* moov = context.parser->GetBox(i);
         if (!moov || moov->m_type != FourCC("moov")) continue;

@@ -224,6 +224,16 @@ void MimeRows(PageBuilder& page, const CMIMEBox& b) {
     page.Row("Content type", UpToZero(b.m_contentType), {b.m_contentType});
 }
 
+// Its page shows the box header only; the descriptors go with the fields it leaves out.
+void ExtensionDescriptorRows(PageBuilder& page, const CMPEG4ExtensionDescriptorsBox& b) {
+    MoreFields(page);
+    page.List("Descriptors", {"Tag", "Size", "Bytes"});
+    for (const auto& d : b.m_descriptors)
+        page.ListEntry({Format("%u (0X%02X)", d.tag, d.tag), Decimal(uint64_t{d.size}),
+                        FormatBytesText(reinterpret_cast<const uint8_t*>(d.bytes.data()), d.bytes.size())},
+                       {d});
+}
+
 void CleanApertureRows(PageBuilder& page, const CCleanAperturebox& b) {
     page.Table();
     page.U32("Clean aperture Width", b.m_cleanApertureWidthN);
@@ -395,7 +405,8 @@ constexpr BoxEntry kEntries[] = {
     {FourCC("btrt"), "Bit Rate Box", nullptr, RowsOf<CBitRateBox, BitRateRows>},
     {FourCC("clap"), "Clean Aperture Box", nullptr, RowsOf<CCleanAperturebox, CleanApertureRows>},
     {FourCC("pasp"), "Pixel Aspect Ratio Box", nullptr, RowsOf<CPixelAspectRatioBox, PixelAspectRatioRows>},
-    {FourCC("m4ds"), "MPEG4 Extension Descriptors Box"},
+    {FourCC("m4ds"), "MPEG4 Extension Descriptors Box", nullptr,
+     RowsOf<CMPEG4ExtensionDescriptorsBox, ExtensionDescriptorRows>},
     {FourCC("mime"), "MIME Box", nullptr, RowsOf<CMIMEBox, MimeRows>},
     {FourCC("ftab"), "Font Table Box", nullptr, RowsOf<CFontTableBox, FontTableRows>},
     {FourCC("tims"), "Time Scale Entry Box", nullptr, RowsOf<CTimeScaleEntry, TimeScaleRows>},

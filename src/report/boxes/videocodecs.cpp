@@ -7,6 +7,7 @@
 #include "boxes/videocodecs/content_light_level_box.h"
 #include "boxes/videocodecs/dolby_vision_configuration_box.h"
 #include "boxes/videocodecs/field_handling_box.h"
+#include "boxes/videocodecs/h263_specific_box.h"
 #include "boxes/videocodecs/mastering_display_box.h"
 #include "boxes/videocodecs/smpte_mastering_box.h"
 #include "boxes/videocodecs/vp_configuration_box.h"
@@ -398,6 +399,21 @@ const char* FieldOrderingName(uint32_t v) {
     }
 }
 
+// The H.263 profiles of ITU-T H.263 Annex X.
+const char* const kH263Profiles[] = {"Baseline", "H.320 coding efficiency version 2 backward compatibility",
+                                     "Version 1 backward compatibility",
+                                     "Version 2 interactive and streaming wireless",
+                                     "Version 3 interactive and streaming wireless", "Conversational high compression",
+                                     "Conversational Internet", "Conversational interlace", "High latency"};
+
+void H263Rows(PageBuilder& page, const CH263SpecificBox& b) {
+    page.Table();
+    page.Code("Vendor", b.m_vendor);
+    page.U32x2("Decoder version", b.m_decoderVersion);
+    page.U32x2("H263 level", b.m_level);
+    Coded(page, "H263 profile", b.m_profile, 2, NameOf(kH263Profiles, b.m_profile));
+}
+
 void FieldHandlingRows(PageBuilder& page, const CFieldHandlingBox& b) {
     page.Table();
     Coded(page, "Field count", b.m_fieldCount, 2, b.m_fieldCount == 1 ? "progressive" : b.m_fieldCount == 2 ? "interlaced" : "");
@@ -442,6 +458,7 @@ constexpr BoxEntry kEntries[] = {
     {FourCC("SmDm"), "SMPTE 2086 Mastering Display Metadata Box", nullptr, RowsOf<CSmpteMasteringBox, SmpteMasteringRows>},
     {FourCC("CoLL"), "Content Light Level Info Box", nullptr, RowsOf<CContentLightBox, ContentLightRows>},
     {FourCC("fiel"), "Field Handling Box", nullptr, RowsOf<CFieldHandlingBox, FieldHandlingRows>},
+    {FourCC("d263"), "H263 Specific Box", nullptr, RowsOf<CH263SpecificBox, H263Rows>},
     {FourCC("ccst"), "Coding Constraints Box", nullptr, RowsOf<CCodingConstraintsBox, CodingConstraintsRows>},
     {FourCC("dvcC"), "Dolby Vision Configuration Box", nullptr, RowsOf<CDolbyVisionConfigurationBox, DolbyVisionRows>},
     {FourCC("dvvC"), "Dolby Vision Configuration Box", nullptr, RowsOf<CDolbyVisionConfigurationBox, DolbyVisionRows>},
