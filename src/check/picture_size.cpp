@@ -55,13 +55,29 @@ bool HasChromaFields(uint32_t profile) {
     return false;
 }
 
-// The size left when the cropping window is taken off; false when it takes it all.
-bool Crop(uint64_t width, uint64_t height, uint64_t unitX, uint64_t unitY, uint64_t left, uint64_t right,
-          uint64_t top, uint64_t bottom, PictureSize& size) {
-    if (unitX * (left + right) >= width || unitY * (top + bottom) >= height) return false;
-    size.width = uint32_t(width - unitX * (left + right));
-    size.height = uint32_t(height - unitY * (top + bottom));
+// The cropping window of an SPS: its flag, then the four offsets when set.
+struct Window {
+    uint64_t left = 0, right = 0, top = 0, bottom = 0;
+};
+
+// The size left when the window is taken off, in units of `unitX` and `unitY` samples;
+// false when it takes it all.
+bool Crop(uint64_t width, uint64_t height, uint64_t unitX, uint64_t unitY, const Window& w, PictureSize& size) {
+    if (unitX * (w.left + w.right) >= width || unitY * (w.top + w.bottom) >= height) return false;
+    size.width = uint32_t(width - unitX * (w.left + w.right));
+    size.height = uint32_t(height - unitY * (w.top + w.bottom));
     return true;
+}
+
+Window ReadWindow(RbspBits& bits) {
+    Window w;
+    if (bits.U(1)) {
+        w.left = bits.Ue();
+        w.right = bits.Ue();
+        w.top = bits.Ue();
+        w.bottom = bits.Ue();
+    }
+    return w;
 }
 
 void SkipScalingList(RbspBits& bits, int size) {
@@ -111,18 +127,12 @@ bool ReadAvcPictureSize(const std::vector<uint8_t>& nal, PictureSize& size) {
     const uint32_t frameMbsOnly = bits.U(1);
     if (!frameMbsOnly) bits.U(1);
     bits.U(1);  // direct_8x8_inference_flag
-    uint64_t left = 0, right = 0, top = 0, bottom = 0;
-    if (bits.U(1)) {
-        left = bits.Ue();
-        right = bits.Ue();
-        top = bits.Ue();
-        bottom = bits.Ue();
-    }
+    const Window window = ReadWindow(bits);
     if (!bits.Ok()) return false;
     const uint32_t arrayType = separatePlanes ? 0 : chroma;
     const uint64_t cropX = arrayType == 0 ? 1 : (arrayType == 3 ? 1 : 2);
     const uint64_t cropY = (arrayType == 1 ? 2 : 1) * (2 - frameMbsOnly);
-    return Crop(widthMbs * 16, (2 - frameMbsOnly) * heightUnits * 16, cropX, cropY, left, right, top, bottom, size);
+    return Crop(widthMbs * 16, (2 - frameMbsOnly) * heightUnits * 16, cropX, cropY, window, size);
 }
 
 bool ReadHevcPictureSize(const std::vector<uint8_t>& nal, PictureSize& size) {
@@ -149,16 +159,10 @@ bool ReadHevcPictureSize(const std::vector<uint8_t>& nal, PictureSize& size) {
     if (chroma > 3) return false;
     const bool separatePlanes = chroma == 3 && bits.U(1);
     const uint64_t width = bits.Ue(), height = bits.Ue();
-    uint64_t left = 0, right = 0, top = 0, bottom = 0;
-    if (bits.U(1)) {
-        left = bits.Ue();
-        right = bits.Ue();
-        top = bits.Ue();
-        bottom = bits.Ue();
-    }
+    const Window window = ReadWindow(bits);
     if (!bits.Ok() || width == 0 || height == 0) return false;
     const uint32_t arrayType = separatePlanes ? 0 : chroma;
     const uint64_t unitX = arrayType == 1 || arrayType == 2 ? 2 : 1;
     const uint64_t unitY = arrayType == 1 ? 2 : 1;
-    return Crop(width, height, unitX, unitY, left, right, top, bottom, size);
+    return Crop(width, height, unitX, unitY, window, size);
 }
