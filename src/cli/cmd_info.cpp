@@ -19,7 +19,8 @@ const CommandSpec kSpec{
     "  --json     {\"file\", \"brands\": {\"major\", \"minor_version\", \"compatible\"}, \"duration\",\n"
     "             \"fragments\", \"tracks\": [{\"id\", \"handler\", \"codec\", \"width\", \"height\",\n"
     "             \"channels\", \"sample_rate\", \"timescale\", \"duration\", \"samples\", \"bytes\",\n"
-    "             \"bit_rate\", \"language\"}]}; durations in seconds, the bit rate in bits a second\n",
+    "             \"bit_rate\", \"language\", \"timecode\"}]}; durations in seconds, the bit rate in bits\n"
+    "             a second; a timecode track tells its start timecode\n",
     {}, {"--json"}, 1, 1};
 
 std::string Seconds(double s) { return Format("%.3f", s); }
@@ -47,7 +48,9 @@ std::string Json(const std::string& file, const FileInfo& info) {
             out += ", \"channels\": " + std::to_string(t.channels) + ", \"sample_rate\": " + std::to_string(t.sampleRate);
         out += ", \"timescale\": " + std::to_string(t.timescale) + ", \"duration\": " + Seconds(t.Seconds()) +
                ", \"samples\": " + std::to_string(t.samples) + ", \"bytes\": " + std::to_string(t.bytes) +
-               ", \"bit_rate\": " + std::to_string(t.BitRate()) + ", \"language\": " + JsonString(t.language) + "}";
+               ", \"bit_rate\": " + std::to_string(t.BitRate()) + ", \"language\": " + JsonString(t.language);
+        if (!t.timecode.empty()) out += ", \"timecode\": " + JsonString(t.timecode);
+        out += "}";
     }
     out += info.tracks.empty() ? "]}\n" : "\n]}\n";
     return out;

@@ -96,6 +96,7 @@ const char* SampleEntryTitle(uint32_t handlerType) {
         case FourCC("subt"): return "Text Sample Entry Box";
         case FourCC("meta"): return "The Meta Box";
         case FourCC("clcp"): return "Closed Caption Sample Entry Box";
+        case FourCC("tmcd"): return "Timecode Sample Entry Box";
         case FourCC("odsm"):
         case FourCC("crsm"):
         case FourCC("sdsm"):

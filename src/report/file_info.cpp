@@ -11,6 +11,7 @@
 #include "boxes/presentation/handler_box.h"
 #include "boxes/presentation/movie_header_boxes.h"
 #include "boxes/sampleentry/audio_sample_entries.h"
+#include "boxes/sampleentry/timecode_sample_entry.h"
 #include "boxes/sampleentry/visual_sample_entries.h"
 #include "report/codec_string.h"
 #include "report/format.h"
@@ -83,6 +84,7 @@ TrackInfo ReadTrack(const CBox& trak, uint32_t movieTimescale) {
         const CBox& entry = *stsd->m_children[0];
         track.codec = CodecString(entry);
         EntryParameters(entry, track);
+        track.timecodeEntry = dynamic_cast<const CTimecodeSampleEntry*>(&entry);
     }
     return track;
 }
@@ -130,6 +132,12 @@ FileInfo ReadFileInfo(const CCorvel& parser) {
     VisitSamples(context, nullptr, [&](const SampleOrigin& origin, const SampleRecord& sample) {
         if (auto it = byId.find(origin.trackId); it != byId.end()) {
             TrackInfo& track = info.tracks[it->second];
+            // A timecode track starts at its first sample's frame number (4 bytes).
+            if (track.samples == 0 && track.timecodeEntry && sample.size >= 4) {
+                uint8_t b[4];
+                if (parser.ReadBytes(sample.offset, b, 4) == 4)
+                    track.timecode = track.timecodeEntry->Timecode(uint32_t(b[0]) << 24 | b[1] << 16 | b[2] << 8 | b[3]);
+            }
             ++track.samples;
             track.bytes += sample.size;
             durations[it->second] += sample.duration;
@@ -145,6 +153,7 @@ FileInfo ReadFileInfo(const CCorvel& parser) {
 }
 
 std::string TrackParameters(const TrackInfo& track) {
+    if (!track.timecode.empty()) return "starts " + track.timecode;
     if (track.width || track.height) return std::to_string(track.width) + "x" + std::to_string(track.height);
     if (track.channels || track.sampleRate)
         return std::to_string(track.channels) + " ch, " + std::to_string(track.sampleRate) + " Hz";

@@ -6,6 +6,7 @@
 #include "report/page_model.h"
 
 class CCorvel;
+class CTimecodeSampleEntry;
 
 // What a user asks of a file first: its brands, duration and layout, and one line per
 // track (corvel info, the root page of tessaly).
@@ -25,6 +26,8 @@ struct TrackInfo {
     uint64_t samples = 0;
     uint64_t bytes = 0;
     std::string language;   // ISO 639-2/T, or QuickTime's language name
+    std::string timecode;   // a timecode track's first sample as HH:MM:SS:FF
+    const CTimecodeSampleEntry* timecodeEntry = nullptr;  // the entry that counts it
 
     // How long the track plays: its empty edits, then its media as far as its edits show it.
     double Seconds() const;

@@ -110,7 +110,7 @@ TEST(CorpusExplainedBytes, SoundEntriesAreExplainedInFull) {
 }
 
 // Every sample description of the corpus, its entries and all they hold, is explained to
-// 99.5 % by decoded rows; a protection scheme's sinf and a timecode entry aside. Two files
+// 99.5 % by decoded rows; a protection scheme's sinf aside. Two files
 // fall short for what their bytes are: an unknown uuid box's payload inside an avc1
 // (pub_shaka_cea608-track-init.mp4), and a file whose boxes claim more than it holds
 // (pub_mp4parse-rust_wide_box_size_0.avif).
@@ -127,7 +127,7 @@ TEST(CorpusExplainedBytes, SampleDescriptionsAreExplained) {
                 tally[current].first = box.PresentSize();
                 for (const CBox* b : BoxesUnder({&box})) inside.insert(b);
                 for (const CBox* b : BoxesUnder({&box}))
-                    if (b->m_type == FourCC("sinf") || b->m_type == FourCC("tmcd"))
+                    if (b->m_type == FourCC("sinf"))
                         for (const CBox* under : BoxesUnder({b})) aside.insert(under);
             }
             if (!inside.count(&box) || aside.count(&box)) return;

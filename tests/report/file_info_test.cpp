@@ -81,6 +81,10 @@ TEST(FileInfo, Command) {
                             "\"sample_rate\": 22050, \"timescale\": 22050, \"duration\": 2.046, \"samples\": 45,"),
               std::string::npos)
         << json.out;
+    // The timecode track's start, as ffprobe tells it in its timecode tag.
+    const CliRun timecode = RunCorvel("info --json " + CorpusPath("modern_prores_tmcd.mov"));
+    EXPECT_NE(timecode.out.find("\"handler\": \"tmcd\", \"codec\": \"tmcd\""), std::string::npos) << timecode.out;
+    EXPECT_NE(timecode.out.find("\"timecode\": \"10:00:00:00\"}"), std::string::npos) << timecode.out;
     // A plain FLV file is no ISO base media file: refused as an unreadable one.
     EXPECT_EQ(RunCorvel("info " + CorpusPath("flv_ffmpeg.flv")).status, 2);
 }

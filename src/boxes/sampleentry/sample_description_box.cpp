@@ -9,6 +9,7 @@
 #include "boxes/sampleentry/hint_sample_entries.h"
 #include "boxes/sampleentry/metadata_sample_entries.h"
 #include "boxes/sampleentry/text_sample_entry.h"
+#include "boxes/sampleentry/timecode_sample_entry.h"
 #include "boxes/sampleentry/visual_sample_entries.h"
 #include "boxes/sampleentry/xml_subtitle_sample_entry.h"
 
@@ -61,6 +62,9 @@ std::unique_ptr<CBox> MakeEntry(uint32_t handlerType, uint32_t stsdVersion, cons
             if (type == FourCC("tx3g") || type == FourCC("text")) return std::make_unique<CTextSampleEntry>(h);
             if (type == FourCC("stpp")) return std::make_unique<CXMLSubtitleSampleEntry>(h);
             return std::make_unique<CBoxesSampleEntry>(h);
+        case FourCC("tmcd"):
+            if (type == FourCC("tmcd")) return std::make_unique<CTimecodeSampleEntry>(h);
+            break;
         case FourCC("clcp"):
         case FourCC("data"):  // Flash's AMF0 data tracks (amf0)
             return std::make_unique<CBoxesSampleEntry>(h);

@@ -10,6 +10,7 @@
 #include "boxes/sampleentry/sample_description_box.h"
 #include "boxes/sampleentry/sound_wave_boxes.h"
 #include "boxes/sampleentry/text_sample_entry.h"
+#include "boxes/sampleentry/timecode_sample_entry.h"
 #include "boxes/sampleentry/uri_boxes.h"
 #include "boxes/sampleentry/visual_sample_entries.h"
 #include "boxes/sampleentry/xml_subtitle_sample_entry.h"
@@ -430,6 +431,31 @@ constexpr BoxEntry kEntries[] = {
 
 std::span<const BoxEntry> SampleEntryEntries() { return kEntries; }
 
+void TimecodeRows(PageBuilder& page, const CTimecodeSampleEntry& e) {
+    DataReferenceRows(page, e);
+    page.U32("Reserved", e.m_reserved1);
+    std::string flags = U32Text(e.m_flags);
+    for (const auto& [bit, name] : {std::pair{CTimecodeSampleEntry::kDropFrame, "drop frame"},
+                                    std::pair{CTimecodeSampleEntry::kMax24Hours, "24 hours max"},
+                                    std::pair{CTimecodeSampleEntry::kNegativeTimesOk, "negative times OK"},
+                                    std::pair{CTimecodeSampleEntry::kCounter, "counter"}})
+        if (e.m_flags & bit) flags += std::string(" ") + name;
+    page.Row("Flags", flags, {e.m_flags});
+    page.U32("Time scale", e.m_timescale);
+    page.U32("Frame duration", e.m_frameDuration);
+    page.U32x2("Number of frames", e.m_numberOfFrames);
+    if (e.m_frameDuration)
+        page.Derived("Frames per second", Format("%.3f", double(e.m_timescale) / e.m_frameDuration),
+                     {e.m_timescale, e.m_frameDuration});
+    page.U32x2("Reserved", e.m_reserved2);
+    if (!e.m_padding.empty())
+        page.Row("Padding",
+                 FormatBytesText(reinterpret_cast<const uint8_t*>(e.m_padding.data()), e.m_padding.size()),
+                 {e.m_padding});
+    EntryMore(page, e, false);
+    CodecStringRow(page, e);
+}
+
 void SampleEntryRows(PageBuilder& page, const CBox& box) {
     // Titled by the track's handler type: "Visual ...", "Text ...", "Audio ..." and
     // "MPEG Sample Entry Box" have rows, and an RTP hint entry (the rtp  page's); other
@@ -438,6 +464,7 @@ void SampleEntryRows(PageBuilder& page, const CBox& box) {
     else if (auto* visual = dynamic_cast<const CVisualSampleEntry*>(&box)) VisualRows(page, *visual);
     else if (auto* text = dynamic_cast<const CTextSampleEntry*>(&box)) TextRows(page, *text);
     else if (auto* xml = dynamic_cast<const CXMLSubtitleSampleEntry*>(&box)) XmlSubtitleRows(page, *xml);
+    else if (auto* timecode = dynamic_cast<const CTimecodeSampleEntry*>(&box)) TimecodeRows(page, *timecode);
     else if (auto* audio = dynamic_cast<const CAudioSampleEntry*>(&box)) {
         DataReferenceRows(page, *audio);
         AudioMore(page, *audio, false);

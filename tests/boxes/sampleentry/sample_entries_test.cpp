@@ -9,6 +9,7 @@
 #include "boxes/sampleentry/hint_sample_entries.h"
 #include "boxes/sampleentry/sample_description_box.h"
 #include "boxes/sampleentry/text_sample_entry.h"
+#include "boxes/sampleentry/timecode_sample_entry.h"
 #include "boxes/sampleentry/visual_sample_entries.h"
 #include "boxes/sampleentry/xml_subtitle_sample_entry.h"
 #include "report/page_test_util.h"
@@ -161,4 +162,24 @@ TEST(SampleEntries, NestingStaysFlat) {
     stsd = Stsd(kSoun, Audio("mp4a", FullBox("esds", 0, 0, es)));
     EXPECT_EQ(stsd.status, 0);
     EXPECT_EQ(stsd->GetChild(0)->GetChildCount(), 0u);  // the esds failed at the second level
+}
+
+// A timecode entry's frame numbers as timecodes: plain, past 24 hours or wrapping at
+// them, and drop frame, whose labels skip the first two (four) numbers of each minute
+// but every tenth.
+TEST(SampleEntries, TimecodeLabels) {
+    CTimecodeSampleEntry e{CBox{}};
+    e.m_numberOfFrames = 24;
+    EXPECT_EQ(e.Timecode(864000), "10:00:00:00");
+    EXPECT_EQ(e.Timecode(24 * 3600 * 25 + 23), "25:00:00:23");
+    e.m_flags = CTimecodeSampleEntry::kMax24Hours;
+    EXPECT_EQ(e.Timecode(24 * 3600 * 25 + 23), "01:00:00:23");
+    e.m_numberOfFrames = 30;
+    e.m_flags = CTimecodeSampleEntry::kDropFrame;
+    EXPECT_EQ(e.Timecode(1799), "00:00:59;29");
+    EXPECT_EQ(e.Timecode(1800), "00:01:00;02");
+    EXPECT_EQ(e.Timecode(17982), "00:10:00;00");
+    EXPECT_EQ(e.Timecode(17982 * 6 * 10), "10:00:00;00");
+    e.m_numberOfFrames = 0;
+    EXPECT_EQ(e.Timecode(5), "");
 }
