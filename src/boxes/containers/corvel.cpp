@@ -105,7 +105,13 @@ std::unique_ptr<CBox> CutHeaderBox(const CBox& header) {
     auto box = std::make_unique<CBox>(header);
     uint32_t least = header.m_size == 1 ? 16 : 8;
     if (header.m_type == FourCC("uuid")) least += 16;
-    box->m_size = header.m_size != 1 && header.m_size >= least ? header.m_size : least;
+    if (header.m_size == 1) {
+        // A large size cut short: the box keeps its form, so that what is there counts as
+        // its header, never as its payload.
+        box->SetLargeSize(least);
+        return box;
+    }
+    box->m_size = header.m_size >= least ? header.m_size : least;
     box->SetLargeSize(0);
     return box;
 }
