@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <unordered_map>
 
-#include "boxes/containers/corvel.h"
 #include "boxes/audiocodecs/ac3_specific_box.h"
+#include "boxes/containers/corvel.h"
 #include "boxes/descriptors/es_descriptor.h"
 #include "boxes/presentation/edit_list_box.h"
 #include "boxes/presentation/file_type_box.h"
