@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <unordered_map>
 
-#include "boxes/audiocodecs/ac3_specific_box.h"
+#include "boxes/audiocodecs/ac3_config_box.h"
 #include "boxes/containers/corvel.h"
 #include "boxes/descriptors/es_descriptor.h"
 #include "boxes/presentation/edit_list_box.h"
@@ -49,7 +49,7 @@ void EntryParameters(const CBox& entry, TrackInfo& track) {
             if (asc.Channels()) track.channels = asc.Channels();
             if (asc.OutputSampleRate()) track.sampleRate = asc.OutputSampleRate();
         }
-        if (const auto* dac3 = First<CAC3SpecificBox>(entry, FourCC("dac3"))) track.channels = dac3->Channels();
+        if (const auto* dac3 = First<CAC3ConfigBox>(entry, FourCC("dac3"))) track.channels = dac3->Channels();
         // AMR is mono whatever the entry's template count says.
         if (entry.m_type == FourCC("samr") || entry.m_type == FourCC("sawb")) track.channels = 1;
         if (!track.sampleRate) track.sampleRate = track.timescale;

@@ -9,12 +9,12 @@
 #include <set>
 
 #include "base/span_map.h"
-#include "boxes/audiocodecs/ac3_specific_box.h"
-#include "boxes/audiocodecs/alac_specific_box.h"
-#include "boxes/audiocodecs/amr_specific_box.h"
-#include "boxes/audiocodecs/eac3_specific_box.h"
-#include "boxes/audiocodecs/flac_specific_box.h"
-#include "boxes/audiocodecs/opus_specific_box.h"
+#include "boxes/audiocodecs/ac3_config_box.h"
+#include "boxes/audiocodecs/alac_config_box.h"
+#include "boxes/audiocodecs/amr_config_box.h"
+#include "boxes/audiocodecs/eac3_config_box.h"
+#include "boxes/audiocodecs/flac_config_box.h"
+#include "boxes/audiocodecs/opus_config_box.h"
 #include "boxes/descriptors/avc_configuration.h"
 #include "boxes/descriptors/es_descriptor.h"
 #include "boxes/descriptors/hevc_configuration.h"
@@ -54,14 +54,14 @@ std::string AacProfile(const CAudioSpecificConfig& asc) {
 template <class Expect>
 void CheckAudioConfiguration(const CBox& entry, Expect& expect) {
     using std::to_string;
-    if (auto* dOps = FirstChild<COpusSpecificBox>(&entry)) expect("opus channels", "channels", to_string(dOps->m_outputChannelCount));
-    if (auto* dfLa = FirstChild<CFlacSpecificBox>(&entry); dfLa && dfLa->m_hasStreamInfo) {
-        const CFlacSpecificBox::StreamInfo& info = dfLa->m_streamInfo;
+    if (auto* dOps = FirstChild<COpusConfigBox>(&entry)) expect("opus channels", "channels", to_string(dOps->m_outputChannelCount));
+    if (auto* dfLa = FirstChild<CFlacConfigBox>(&entry); dfLa && dfLa->m_hasStreamInfo) {
+        const CFlacConfigBox::StreamInfo& info = dfLa->m_streamInfo;
         expect("flac channels", "channels", to_string(info.channelsMinus1 + 1));
         expect("flac rate", "sample_rate", to_string(info.sampleRate));
         expect("flac bits", "bits_per_raw_sample", to_string(info.bitsPerSampleMinus1 + 1));
     }
-    if (auto* alac = FirstChild<CALACSpecificBox>(&entry)) {
+    if (auto* alac = FirstChild<CALACConfigBox>(&entry)) {
         expect("alac channels", "channels", to_string(alac->m_numChannels));
         expect("alac rate", "sample_rate", to_string(alac->m_sampleRate));
         expect("alac bits", "bits_per_raw_sample", to_string(alac->m_bitDepth));
@@ -73,9 +73,9 @@ void CheckAudioConfiguration(const CBox& entry, Expect& expect) {
         expect(std::string(what) + " channels", "channels", to_string(kChannels[acmod] + lfeon));
         expect(std::string(what) + " rate", "sample_rate", kRates[fscod]);
     };
-    if (auto* dac3 = FirstChild<CAC3SpecificBox>(&entry)) ac3("ac-3", dac3->m_fscod, dac3->m_acmod, dac3->m_lfeon);
+    if (auto* dac3 = FirstChild<CAC3ConfigBox>(&entry)) ac3("ac-3", dac3->m_fscod, dac3->m_acmod, dac3->m_lfeon);
     // A stream of one independent substream without dependent ones.
-    if (auto* dec3 = FirstChild<CEAC3SpecificBox>(&entry); dec3 && dec3->m_substreams.size() == 1)
+    if (auto* dec3 = FirstChild<CEAC3ConfigBox>(&entry); dec3 && dec3->m_substreams.size() == 1)
         ac3("e-ac-3", dec3->m_substreams[0].fscod, dec3->m_substreams[0].acmod, dec3->m_substreams[0].lfeon);
 }
 
@@ -125,7 +125,7 @@ void CheckTrack(const CBox& trak, const std::map<uint32_t, Fields>& streams, std
         double rate = 0;
         std::memcpy(&rate, &audio->m_audioSampleRate, sizeof rate);
         expect("entry channels", "channels", to_string(v2 ? audio->m_audioChannels : audio->m_channelCount));
-        if (!FirstChild<COpusSpecificBox>(&entry))  // Opus always decodes at 48 kHz
+        if (!FirstChild<COpusConfigBox>(&entry))  // Opus always decodes at 48 kHz
             expect("entry rate", "sample_rate", to_string(v2 ? uint32_t(rate) : audio->m_sampleRate >> 16));
     }
     CheckAudioConfiguration(entry, expect);
@@ -184,10 +184,10 @@ std::vector<std::pair<const uint32_t*, const char*>> NamedFields(const CBox& box
                 SAME(r, constantFrameRate), SAME(r, numTemporalLayers), SAME(r, temporalIdNested),
                 SAME(r, lengthSizeMinusOne), SAME(r, numOfArrays)};
     }
-    if (auto* dac3 = dynamic_cast<const CAC3SpecificBox*>(&box))
+    if (auto* dac3 = dynamic_cast<const CAC3ConfigBox*>(&box))
         return {SAME(*dac3, fscod), SAME(*dac3, bsid), SAME(*dac3, bsmod), SAME(*dac3, acmod), SAME(*dac3, lfeon),
                 {&dac3->m_bitRateCode, "bit_rate_code"}};
-    if (auto* dec3 = dynamic_cast<const CEAC3SpecificBox*>(&box)) {
+    if (auto* dec3 = dynamic_cast<const CEAC3ConfigBox*>(&box)) {
         std::vector<std::pair<const uint32_t*, const char*>> fields = {{&dec3->m_dataRate, "data_rate"},
                                                                        {&dec3->m_numIndSub, "num_ind_sub"}};
         for (const auto& sub : dec3->m_substreams)
@@ -196,7 +196,7 @@ std::vector<std::pair<const uint32_t*, const char*>> NamedFields(const CBox& box
                                          {&sub.numDepSub, "num_dep_sub"}});
         return fields;
     }
-    if (auto* dfLa = dynamic_cast<const CFlacSpecificBox*>(&box)) {
+    if (auto* dfLa = dynamic_cast<const CFlacConfigBox*>(&box)) {
         std::vector<std::pair<const uint32_t*, const char*>> fields;
         for (const auto& block : dfLa->m_blocks)
             fields.insert(fields.end(), {{&block.last, "Last-metadata-block"}, {&block.type, "BLOCK_TYPE"},
@@ -209,13 +209,13 @@ std::vector<std::pair<const uint32_t*, const char*>> NamedFields(const CBox& box
                                          {&info.bitsPerSampleMinus1, "BitPerSample"}});
         return fields;
     }
-    if (auto* alac = dynamic_cast<const CALACSpecificBox*>(&box))
+    if (auto* alac = dynamic_cast<const CALACConfigBox*>(&box))
         return {{&alac->m_frameLength, "max sample per frame"}, {&alac->m_bitDepth, "sample size"},
                 {&alac->m_pb, "rice history mult"},             {&alac->m_mb, "rice initial history"},
                 {&alac->m_kb, "rice kmodifier"},                {&alac->m_numChannels, "channels"},
                 {&alac->m_maxFrameBytes, "max coded frame size"}, {&alac->m_avgBitRate, "bitrate"},
                 {&alac->m_sampleRate, "samplerate"}};
-    if (auto* damr = dynamic_cast<const CAMRSpecificBox*>(&box))
+    if (auto* damr = dynamic_cast<const CAMRConfigBox*>(&box))
         return {{&damr->m_decoderVersion, "Encoder version"}, {&damr->m_modeSet, "Packet modes"},
                 {&damr->m_modeChangePeriod, "Number of packet mode changes"},
                 {&damr->m_framesPerSample, "Samples per packet"}};

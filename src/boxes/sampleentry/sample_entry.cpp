@@ -3,12 +3,12 @@
 #include <algorithm>
 
 #include "base/log.h"
-#include "boxes/audiocodecs/ac3_specific_box.h"
-#include "boxes/audiocodecs/alac_specific_box.h"
-#include "boxes/audiocodecs/amr_specific_box.h"
-#include "boxes/audiocodecs/eac3_specific_box.h"
-#include "boxes/audiocodecs/flac_specific_box.h"
-#include "boxes/audiocodecs/opus_specific_box.h"
+#include "boxes/audiocodecs/ac3_config_box.h"
+#include "boxes/audiocodecs/alac_config_box.h"
+#include "boxes/audiocodecs/amr_config_box.h"
+#include "boxes/audiocodecs/eac3_config_box.h"
+#include "boxes/audiocodecs/flac_config_box.h"
+#include "boxes/audiocodecs/opus_config_box.h"
 #include "boxes/descriptors/avc_configuration.h"
 #include "boxes/descriptors/es_descriptor.h"
 #include "boxes/descriptors/hevc_configuration.h"
@@ -25,7 +25,7 @@
 #include "boxes/videocodecs/content_light_level_box.h"
 #include "boxes/videocodecs/dolby_vision_configuration_box.h"
 #include "boxes/videocodecs/field_handling_box.h"
-#include "boxes/videocodecs/h263_specific_box.h"
+#include "boxes/videocodecs/h263_config_box.h"
 #include "boxes/videocodecs/mastering_display_box.h"
 #include "boxes/videocodecs/smpte_mastering_box.h"
 #include "boxes/videocodecs/vp_configuration_box.h"
@@ -93,12 +93,12 @@ ChildMade EntryChild(const CBox& h) {
         case FourCC("avcC"): return Known<CAVCConfigurationBox>(h);
         case FourCC("hvcC"): return Known<CHEVCConfigurationBox>(h);
         case FourCC("esds"): return Known<ESDescriptorBox>(h);
-        case FourCC("dOps"): return Known<COpusSpecificBox>(h);
-        case FourCC("dfLa"): return Known<CFlacSpecificBox>(h);
-        case FourCC("dac3"): return Known<CAC3SpecificBox>(h);
-        case FourCC("dec3"): return Known<CEAC3SpecificBox>(h);
-        case FourCC("alac"): return Known<CALACSpecificBox>(h);
-        case FourCC("damr"): return Known<CAMRSpecificBox>(h);
+        case FourCC("dOps"): return Known<COpusConfigBox>(h);
+        case FourCC("dfLa"): return Known<CFlacConfigBox>(h);
+        case FourCC("dac3"): return Known<CAC3ConfigBox>(h);
+        case FourCC("dec3"): return Known<CEAC3ConfigBox>(h);
+        case FourCC("alac"): return Known<CALACConfigBox>(h);
+        case FourCC("damr"): return Known<CAMRConfigBox>(h);
         // A QuickTime sound's boxes.
         case FourCC("wave"): return Known<CSoundWaveBox>(h);
         case FourCC("chan"): return Known<CChannelLayoutBox>(h);
@@ -114,7 +114,7 @@ ChildMade EntryChild(const CBox& h) {
         case FourCC("SmDm"): return Known<CSmpteMasteringBox>(h);
         case FourCC("CoLL"): return Known<CContentLightBox>(h);
         case FourCC("fiel"): return Known<CFieldHandlingBox>(h);
-        case FourCC("d263"): return Known<CH263SpecificBox>(h);
+        case FourCC("d263"): return Known<CH263ConfigBox>(h);
         case FourCC("ccst"): return Known<CCodingConstraintsBox>(h);
         case FourCC("dvcC"): case FourCC("dvvC"): return Known<CDolbyVisionConfigurationBox>(h);
         case FourCC("sinf"): case FourCC("rinf"): return Known<CProtectionSchemeInfoBox>(h);

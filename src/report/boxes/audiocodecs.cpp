@@ -2,12 +2,12 @@
 // dec3, the ALAC magic cookie and damr.
 #include <string>
 
-#include "boxes/audiocodecs/ac3_specific_box.h"
-#include "boxes/audiocodecs/alac_specific_box.h"
-#include "boxes/audiocodecs/amr_specific_box.h"
-#include "boxes/audiocodecs/eac3_specific_box.h"
-#include "boxes/audiocodecs/flac_specific_box.h"
-#include "boxes/audiocodecs/opus_specific_box.h"
+#include "boxes/audiocodecs/ac3_config_box.h"
+#include "boxes/audiocodecs/alac_config_box.h"
+#include "boxes/audiocodecs/amr_config_box.h"
+#include "boxes/audiocodecs/eac3_config_box.h"
+#include "boxes/audiocodecs/flac_config_box.h"
+#include "boxes/audiocodecs/opus_config_box.h"
 #include "boxes/sampleentry/sample_description_box.h"
 #include "report/box_entry.h"
 #include "report/box_page.h"
@@ -50,7 +50,7 @@ std::string ChannelLocationsText(uint32_t chanLoc) {
     return text;
 }
 
-void Ac3Rows(PageBuilder& page, const CAC3SpecificBox& b) {
+void Ac3Rows(PageBuilder& page, const CAC3ConfigBox& b) {
     static const uint32_t kRates[] = {32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320, 384, 448, 512, 576, 640};
     page.Table();
     Coded(page, "Sample rate code", b.m_fscod, SampleRateCode(b.m_fscod));
@@ -63,13 +63,13 @@ void Ac3Rows(PageBuilder& page, const CAC3SpecificBox& b) {
     Small(page, "Reserved", b.m_reserved);
 }
 
-void Eac3Rows(PageBuilder& page, const CEAC3SpecificBox& b) {
+void Eac3Rows(PageBuilder& page, const CEAC3ConfigBox& b) {
     page.Table();
     page.Row("Data rate", Format("%u (0X%X) kbit/s", b.m_dataRate, b.m_dataRate), {b.m_dataRate});
     page.Row("Independent substreams", Format("%u (0X%X) %u", b.m_numIndSub, b.m_numIndSub, b.m_numIndSub + 1),
              {b.m_numIndSub});
     for (size_t i = 0; i < b.m_substreams.size(); ++i) {
-        const CEAC3SpecificBox::Substream& s = b.m_substreams[i];
+        const CEAC3ConfigBox::Substream& s = b.m_substreams[i];
         page.Table(Format("Independent substream %zu", i));
         Coded(page, "Sample rate code", s.fscod, SampleRateCode(s.fscod));
         Small(page, "Bit stream identification", s.bsid);
@@ -90,14 +90,14 @@ const char* FlacBlockName(uint32_t type) {
     return Named({"STREAMINFO", "PADDING", "APPLICATION", "SEEKTABLE", "VORBIS_COMMENT", "CUESHEET", "PICTURE"}, type);
 }
 
-void FlacRows(PageBuilder& page, const CFlacSpecificBox& b) {
+void FlacRows(PageBuilder& page, const CFlacConfigBox& b) {
     page.List("Metadata blocks", {"Last", "Block type", "Length"});
-    for (const CFlacSpecificBox::Block& block : b.m_blocks)
+    for (const CFlacConfigBox::Block& block : b.m_blocks)
         page.ListEntry({Decimal(uint64_t{block.last}), Format("%u %s", block.type, FlacBlockName(block.type)),
                         Decimal(uint64_t{block.length})},
                        {block});
     if (!b.m_hasStreamInfo) return;
-    const CFlacSpecificBox::StreamInfo& s = b.m_streamInfo;
+    const CFlacConfigBox::StreamInfo& s = b.m_streamInfo;
     page.Table("STREAMINFO");
     page.U32("Minimum block size", s.minBlockSize);
     page.U32("Maximum block size", s.maxBlockSize);
@@ -124,7 +124,7 @@ const char* MappingFamilyName(uint32_t family) {
     }
 }
 
-void OpusRows(PageBuilder& page, const COpusSpecificBox& b) {
+void OpusRows(PageBuilder& page, const COpusConfigBox& b) {
     page.Table();
     Small(page, "Version", b.m_version);
     Small(page, "Output channel count", b.m_outputChannelCount);
@@ -141,7 +141,7 @@ void OpusRows(PageBuilder& page, const COpusSpecificBox& b) {
              {b.m_channelMapping});
 }
 
-void AlacRows(PageBuilder& page, const CALACSpecificBox& b) {
+void AlacRows(PageBuilder& page, const CALACConfigBox& b) {
     page.Table();
     page.U32("Frame length", b.m_frameLength);
     Small(page, "Compatible version", b.m_compatibleVersion);
@@ -168,7 +168,7 @@ std::string ModeSetText(uint32_t modes) {
     return text;
 }
 
-void AmrRows(PageBuilder& page, const CAMRSpecificBox& b) {
+void AmrRows(PageBuilder& page, const CAMRConfigBox& b) {
     page.Table();
     page.Row("Vendor", FourCCValue(b.m_vendor) + Text(Format(" (0X%08X)", b.m_vendor)), {b.m_vendor});
     Small(page, "Decoder version", b.m_decoderVersion);
@@ -180,20 +180,20 @@ void AmrRows(PageBuilder& page, const CAMRSpecificBox& b) {
 // alac names both the entry of an ALAC track and the cookie inside it.
 std::string AlacTitle(const CBox* parent, const CBox&) {
     if (auto* stsd = dynamic_cast<const CSampleDescriptionBox*>(parent)) return SampleEntryTitle(stsd->GetHandlerType());
-    return "ALAC Specific Box";
+    return "ALAC Configuration Box";
 }
 void AlacEntryOrCookieRows(PageBuilder& page, const CBox& box) {
-    if (auto* cookie = dynamic_cast<const CALACSpecificBox*>(&box)) AlacRows(page, *cookie);
+    if (auto* cookie = dynamic_cast<const CALACConfigBox*>(&box)) AlacRows(page, *cookie);
     else SampleEntryRows(page, box);
 }
 
 constexpr BoxEntry kEntries[] = {
-    {FourCC("dOps"), "Opus Specific Box", nullptr, RowsOf<COpusSpecificBox, OpusRows>},
-    {FourCC("dfLa"), "FLAC Specific Box", nullptr, RowsOf<CFlacSpecificBox, FlacRows>},
-    {FourCC("dac3"), "AC-3 Specific Box", nullptr, RowsOf<CAC3SpecificBox, Ac3Rows>},
-    {FourCC("dec3"), "E-AC-3 Specific Box", nullptr, RowsOf<CEAC3SpecificBox, Eac3Rows>},
+    {FourCC("dOps"), "Opus Configuration Box", nullptr, RowsOf<COpusConfigBox, OpusRows>},
+    {FourCC("dfLa"), "FLAC Configuration Box", nullptr, RowsOf<CFlacConfigBox, FlacRows>},
+    {FourCC("dac3"), "AC-3 Configuration Box", nullptr, RowsOf<CAC3ConfigBox, Ac3Rows>},
+    {FourCC("dec3"), "E-AC-3 Configuration Box", nullptr, RowsOf<CEAC3ConfigBox, Eac3Rows>},
     {FourCC("alac"), nullptr, AlacTitle, AlacEntryOrCookieRows},
-    {FourCC("damr"), "AMR Specific Box", nullptr, RowsOf<CAMRSpecificBox, AmrRows>},
+    {FourCC("damr"), "AMR Configuration Box", nullptr, RowsOf<CAMRConfigBox, AmrRows>},
 };
 }  // namespace
 

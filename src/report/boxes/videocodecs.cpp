@@ -7,7 +7,7 @@
 #include "boxes/videocodecs/content_light_level_box.h"
 #include "boxes/videocodecs/dolby_vision_configuration_box.h"
 #include "boxes/videocodecs/field_handling_box.h"
-#include "boxes/videocodecs/h263_specific_box.h"
+#include "boxes/videocodecs/h263_config_box.h"
 #include "boxes/videocodecs/mastering_display_box.h"
 #include "boxes/videocodecs/smpte_mastering_box.h"
 #include "boxes/videocodecs/vp_configuration_box.h"
@@ -406,7 +406,7 @@ const char* const kH263Profiles[] = {"Baseline", "H.320 coding efficiency versio
                                      "Version 3 interactive and streaming wireless", "Conversational high compression",
                                      "Conversational Internet", "Conversational interlace", "High latency"};
 
-void H263Rows(PageBuilder& page, const CH263SpecificBox& b) {
+void H263Rows(PageBuilder& page, const CH263ConfigBox& b) {
     page.Table();
     page.Code("Vendor", b.m_vendor);
     page.U32x2("Decoder version", b.m_decoderVersion);
@@ -458,7 +458,7 @@ constexpr BoxEntry kEntries[] = {
     {FourCC("SmDm"), "SMPTE 2086 Mastering Display Metadata Box", nullptr, RowsOf<CSmpteMasteringBox, SmpteMasteringRows>},
     {FourCC("CoLL"), "Content Light Level Info Box", nullptr, RowsOf<CContentLightBox, ContentLightRows>},
     {FourCC("fiel"), "Field Handling Box", nullptr, RowsOf<CFieldHandlingBox, FieldHandlingRows>},
-    {FourCC("d263"), "H263 Specific Box", nullptr, RowsOf<CH263SpecificBox, H263Rows>},
+    {FourCC("d263"), "H263 Configuration Box", nullptr, RowsOf<CH263ConfigBox, H263Rows>},
     {FourCC("ccst"), "Coding Constraints Box", nullptr, RowsOf<CCodingConstraintsBox, CodingConstraintsRows>},
     {FourCC("dvcC"), "Dolby Vision Configuration Box", nullptr, RowsOf<CDolbyVisionConfigurationBox, DolbyVisionRows>},
     {FourCC("dvvC"), "Dolby Vision Configuration Box", nullptr, RowsOf<CDolbyVisionConfigurationBox, DolbyVisionRows>},

@@ -4,8 +4,8 @@
 // of those the corpus holds are checked there (MediaInfo, ffprobe, spans).
 #include <gtest/gtest.h>
 
-#include "boxes/audiocodecs/eac3_specific_box.h"
-#include "boxes/audiocodecs/flac_specific_box.h"
+#include "boxes/audiocodecs/eac3_config_box.h"
+#include "boxes/audiocodecs/flac_config_box.h"
 #include "boxes/sampleentry/entry_builder.h"
 #include "corpus/corpus_refs.h"
 #include "report/page_test_util.h"
@@ -84,7 +84,7 @@ TEST(AudioCodecs, HostileFlacBlockLengthPastItsBox) {
     const CorpusFile f(WriteTempFile("hostile_dfla.mp4", bytes));
     ASSERT_TRUE(f.Opened());
     EXPECT_EQ(f.status, -1);
-    const auto dfLa = f.All<CFlacSpecificBox>();
+    const auto dfLa = f.All<CFlacConfigBox>();
     ASSERT_EQ(dfLa.size(), 1u);
     EXPECT_FALSE(dfLa[0]->m_hasStreamInfo);
     EXPECT_LE(dfLa[0]->m_blocks.capacity(), 1u);

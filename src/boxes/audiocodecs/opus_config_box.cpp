@@ -1,6 +1,6 @@
-#include "boxes/audiocodecs/opus_specific_box.h"
+#include "boxes/audiocodecs/opus_config_box.h"
 
-int COpusSpecificBox::ParseBox(CBitStreamReader& reader) {
+int COpusConfigBox::ParseBox(CBitStreamReader& reader) {
     if (reader.ReadBits(8, m_version) < 0 || reader.ReadBits(8, m_outputChannelCount) < 0 ||
         reader.ReadBits(16, m_preSkip) < 0 || reader.ReadBits(32, m_inputSampleRate) < 0 ||
         reader.ReadBits(16, m_outputGain) < 0 || reader.ReadBits(8, m_channelMappingFamily) < 0)

@@ -4,9 +4,9 @@
 #include "boxes/box.h"
 
 // dac3: an AC-3 stream's parameters, as its first sync frame carries them.
-class CAC3SpecificBox : public CBox {
+class CAC3ConfigBox : public CBox {
 public:
-    explicit CAC3SpecificBox(const CBox& header) : CBox(header) {}
+    explicit CAC3ConfigBox(const CBox& header) : CBox(header) {}
     int ParseBox(CBitStreamReader& reader) override;
     // The channels the coding mode carries, the LFE channel included.
     uint32_t Channels() const;

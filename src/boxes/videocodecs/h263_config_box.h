@@ -4,9 +4,9 @@
 #include "boxes/box.h"
 
 // d263 (3GPP): the H.263 decoder's configuration in an s263 entry.
-class CH263SpecificBox : public CBox {
+class CH263ConfigBox : public CBox {
 public:
-    explicit CH263SpecificBox(const CBox& header) : CBox(header) {}
+    explicit CH263ConfigBox(const CBox& header) : CBox(header) {}
     int ParseBox(CBitStreamReader& reader) override;
 
     uint32_t m_vendor = 0;

@@ -4,9 +4,9 @@
 #include "boxes/box.h"
 
 // damr: an AMR stream's encoder and the modes its packets use.
-class CAMRSpecificBox : public CBox {
+class CAMRConfigBox : public CBox {
 public:
-    explicit CAMRSpecificBox(const CBox& header) : CBox(header) {}
+    explicit CAMRConfigBox(const CBox& header) : CBox(header) {}
     int ParseBox(CBitStreamReader& reader) override;
 
     uint32_t m_vendor = 0;

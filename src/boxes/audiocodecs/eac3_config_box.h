@@ -6,7 +6,7 @@
 
 // dec3: an E-AC-3 stream's data rate and its independent substreams, each with the
 // dependent substreams that go with it.
-class CEAC3SpecificBox : public CBox {
+class CEAC3ConfigBox : public CBox {
 public:
     struct Substream {
         uint32_t fscod = 0;        // 2
@@ -20,7 +20,7 @@ public:
         uint32_t numDepSub = 0;    // 4
         uint32_t chanLoc = 0;      // 9 with dependent substreams, else a reserved bit
     };
-    explicit CEAC3SpecificBox(const CBox& header) : CBox(header) {}
+    explicit CEAC3ConfigBox(const CBox& header) : CBox(header) {}
     int ParseBox(CBitStreamReader& reader) override;
 
     uint32_t m_dataRate = 0;   // 13, kbit/s

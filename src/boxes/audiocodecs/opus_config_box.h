@@ -6,9 +6,9 @@
 
 // dOps: the Opus decoder's setup, as an Opus stream's identification header holds it
 // (big-endian here).
-class COpusSpecificBox : public CBox {
+class COpusConfigBox : public CBox {
 public:
-    explicit COpusSpecificBox(const CBox& header) : CBox(header) {}
+    explicit COpusConfigBox(const CBox& header) : CBox(header) {}
     int ParseBox(CBitStreamReader& reader) override;
 
     uint32_t m_version = 0;             // 8

@@ -1,4 +1,4 @@
-#include "boxes/audiocodecs/flac_specific_box.h"
+#include "boxes/audiocodecs/flac_config_box.h"
 
 #include <utility>
 
@@ -8,7 +8,7 @@ namespace {
 constexpr uint32_t kStreamInfo = 0;
 constexpr uint32_t kStreamInfoBytes = 34;
 
-int ReadStreamInfo(CBitStreamReader& reader, CFlacSpecificBox::StreamInfo& s) {
+int ReadStreamInfo(CBitStreamReader& reader, CFlacConfigBox::StreamInfo& s) {
     const std::pair<uint32_t*, uint32_t> fields[] = {{&s.minBlockSize, 16}, {&s.maxBlockSize, 16},
                                                      {&s.minFrameSize, 24}, {&s.maxFrameSize, 24},
                                                      {&s.sampleRate, 20},   {&s.channelsMinus1, 3},
@@ -32,7 +32,7 @@ size_t CountBlocks(CBitStreamReader reader) {
 }
 }  // namespace
 
-int CFlacSpecificBox::ParseBox(CBitStreamReader& reader) {
+int CFlacConfigBox::ParseBox(CBitStreamReader& reader) {
     if (CFullBox::ParseBox(reader) < 0) return -1;
     // The rows find the blocks' spans by their addresses: the room is made once, for the
     // blocks the bytes hold.
@@ -43,7 +43,7 @@ int CFlacSpecificBox::ParseBox(CBitStreamReader& reader) {
         if (reader.ReadBits(1, b.last) < 0 || reader.ReadBits(7, b.type) < 0 || reader.ReadBits(24, b.length) < 0)
             return -1;
         if (b.length > reader.RemainingBytes()) {
-            CORVEL_LOG("[CFlacSpecificBox::ParseBox] block %zu: %u bytes past the box", m_blocks.size() - 1, b.length);
+            CORVEL_LOG("[CFlacConfigBox::ParseBox] block %zu: %u bytes past the box", m_blocks.size() - 1, b.length);
             return -1;
         }
         CBitStreamReader body = reader.SubReader(b.length);

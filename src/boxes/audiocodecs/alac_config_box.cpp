@@ -1,8 +1,8 @@
-#include "boxes/audiocodecs/alac_specific_box.h"
+#include "boxes/audiocodecs/alac_config_box.h"
 
 #include <utility>
 
-int CALACSpecificBox::ParseBox(CBitStreamReader& reader) {
+int CALACConfigBox::ParseBox(CBitStreamReader& reader) {
     if (CFullBox::ParseBox(reader) < 0) return -1;
     const std::pair<uint32_t*, uint32_t> fields[] = {
         {&m_frameLength, 32}, {&m_compatibleVersion, 8}, {&m_bitDepth, 8},      {&m_pb, 8},

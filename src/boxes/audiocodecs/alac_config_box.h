@@ -4,9 +4,9 @@
 #include "boxes/box.h"
 
 // alac inside an alac entry: the decoder's magic cookie.
-class CALACSpecificBox : public CFullBox {
+class CALACConfigBox : public CFullBox {
 public:
-    explicit CALACSpecificBox(const CBox& header) : CFullBox(header) {}
+    explicit CALACConfigBox(const CBox& header) : CFullBox(header) {}
     int ParseBox(CBitStreamReader& reader) override;
 
     uint32_t m_frameLength = 0;

@@ -1,8 +1,8 @@
-#include "boxes/audiocodecs/eac3_specific_box.h"
+#include "boxes/audiocodecs/eac3_config_box.h"
 
 #include <utility>
 
-int CEAC3SpecificBox::ParseBox(CBitStreamReader& reader) {
+int CEAC3ConfigBox::ParseBox(CBitStreamReader& reader) {
     if (reader.ReadBits(13, m_dataRate) < 0 || reader.ReadBits(3, m_numIndSub) < 0) return -1;
     // At most eight: their spans are noted by address, so the room is made once.
     m_substreams.reserve(m_numIndSub + 1);

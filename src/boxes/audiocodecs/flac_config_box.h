@@ -5,7 +5,7 @@
 #include "boxes/box.h"
 
 // dfLa: the metadata blocks of a FLAC stream (STREAMINFO first), each after its header.
-class CFlacSpecificBox : public CFullBox {
+class CFlacConfigBox : public CFullBox {
 public:
     struct Block {
         uint32_t last = 0;    // 1: the last metadata block
@@ -24,7 +24,7 @@ public:
         uint64_t totalSamples = 0;         // 36
         std::vector<uint8_t> md5;          // 16 bytes
     };
-    explicit CFlacSpecificBox(const CBox& header) : CFullBox(header) {}
+    explicit CFlacConfigBox(const CBox& header) : CFullBox(header) {}
     int ParseBox(CBitStreamReader& reader) override;
 
     std::vector<Block> m_blocks;
