@@ -1,6 +1,4 @@
-// The item boxes on hand-built bytes: the properties and versions the corpus lacks read
-// in full (every row decoding to its value), the values of the wider forms, and the
-// items list of a meta whose data lies in its idat.
+// The items list of a meta whose data lies in its idat, on hand-built bytes.
 #include <gtest/gtest.h>
 
 #include "boxes/containers/containers.h"
@@ -27,50 +25,6 @@ const std::string kProperties =
                     Box("a1lx", U8(1) + U32(100) + U32(200) + U32(300)) + Box("a1lx", U8(0) + U16(1) + U16(2) + U16(3)) +
                     FullBox("auxC", 0, 0, std::string("urn:x\0", 6) + U8(7) + U8(9)));
 }  // namespace
-
-TEST(ItemBoxes, LayoutsTheCorpusLacksReadInFull) {
-    ExpectReadInFull({
-        {"properties and a wide ipma", InMeta(Box("iprp", kProperties + kIpmaWide))},
-        {"pitm and iref version 1", InMeta(FullBox("pitm", 1, 0, U32(70000)) +
-                                           FullBox("iref", 1, 0, Box("dimg", U32(1) + U16(2) + U32(2) + U32(3))))},
-        {"iref version 0", InMeta(FullBox("iref", 0, 0, Box("thmb", U16(2) + U16(1) + U16(1))))},
-        {"grpl of altr and ster", InMeta(Box("grpl", FullBox("altr", 0, 0, U32(9) + U32(2) + U32(1) + U32(2)) +
-                                                         FullBox("ster", 0, 0, U32(10) + U32(2) + U32(3) + U32(4))))},
-        {"idat", InMeta(Box("idat", "abcdef"))},
-    });
-}
-
-TEST(ItemBoxes, WideFormsAndUnknownKinds) {
-    auto w = ParseFile("items.heif", InMeta(Box("iprp", kProperties + kIpmaWide) +
-                                            FullBox("iref", 1, 0, Box("dimg", U32(1) + U16(2) + U32(2) + U32(3))) +
-                                            Box("grpl", FullBox("eqiv", 0, 0, U32(5) + U32(1) + U32(8)))));
-    ASSERT_EQ(w->status, 0);
-    const CBox& meta = *w->Top(0);
-    const CBox* iprp = meta.RetrieveChildBox(FourCC("iprp"), true);
-    const auto* ipma = dynamic_cast<const CItemPropertyAssociationBox*>(iprp->GetChild(1));
-    ASSERT_NE(ipma, nullptr);
-    ASSERT_EQ(ipma->m_entries.size(), 2u);
-    EXPECT_EQ(ipma->m_entries[0].associations[0].essential, 1u);
-    EXPECT_EQ(ipma->m_entries[0].associations[1].index, 2u);
-    EXPECT_EQ(ipma->m_entries[1].associations[0].index, 300u);
-    const CBox* ipco = iprp->GetChild(0);
-    EXPECT_EQ(PropertyName(ipco, 1), "ispe");
-    EXPECT_EQ(PropertyName(ipco, 0), "none");
-    EXPECT_EQ(PropertyName(ipco, 300), "missing");
-    const auto* large = dynamic_cast<const CLayeredImageIndexingBox*>(ipco->GetChild(6));
-    ASSERT_NE(large, nullptr);
-    EXPECT_EQ(large->m_layerSize[2], 300u);
-
-    const auto* dimg = dynamic_cast<const CItemReferenceTypeBox*>(meta.RetrieveChildBox(FourCC("iref"), true)->GetChild(0));
-    ASSERT_NE(dimg, nullptr);
-    EXPECT_EQ(dimg->m_toItemIDs, (std::vector<uint32_t>{2, 3}));
-    // A group kind without an entry of its own shows the group rows under the common title.
-    const CBox& grpl = *meta.RetrieveChildBox(FourCC("grpl"), true);
-    ASSERT_NE(dynamic_cast<const CEntityToGroupBox*>(grpl.GetChild(0)), nullptr);
-    const PageModel page = PageOf(*grpl.GetChild(0), &grpl);
-    EXPECT_EQ(page.title, "Entity To Group Box");
-    EXPECT_EQ(Cells(page, 2, 0), (std::vector<std::string>{"8"}));
-}
 
 // Items in the file and in the idat: construction method 1 places an extent in the
 // idat's bytes; a length of 0 runs to the end of them.

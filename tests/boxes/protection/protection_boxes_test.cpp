@@ -218,40 +218,6 @@ TEST(ProtectionBoxes, SampleEncryptionMatchesTheSamplesAndTheTrackDefaults) {
     EXPECT_GE(checked, 20u);
 }
 
-TEST(ProtectionBoxes, LayoutsTheCorpusLacksReadInFull) {
-    const std::string kid(16, '\x5A');
-    const std::string iv = "0123456789abcdef";
-    const auto sinf = [](const std::string& schi) {
-        return Box("sinf", Box("frma", "avc1") + FullBox("schm", 0, 1, "cbcs" + U32(0x10000) + "http://k/" + U8(0)) +
-                               Box("schi", schi));
-    };
-    const std::string tencV1 = FullBox("tenc", 1, 0, U8(0) + U8(0x19) + U8(1) + U8(0) + kid + U8(16) + iv);
-    const std::string piffTenc = UuidBox(kPiffTrackEncryptionUserType, U32(0) + U24(1) + U8(8) + kid);
-    const std::string sencOwn = UuidBox(kPiffSampleEncryptionUserType,
-                                        U8(0) + U24(3) + U24(1) + U8(8) + kid + U32(2) + iv.substr(0, 8) + U16(1) +
-                                            U16(5) + U32(100) + iv.substr(8) + U16(2) + U16(1) + U32(2) + U16(3) + U32(4));
-    const std::string psshV1 = FullBox("pssh", 1, 0, std::string(16, '\x10') + U32(2) + kid + iv + U32(3) + "abc");
-    ExpectReadInFull({
-        // Version 1: the pattern and a constant IV; the scheme's URI.
-        {"tenc version 1 with a constant IV", InStsd("vide", Visual("avc1", sinf(tencV1)))},
-        {"PIFF track encryption", InStsd("vide", Visual("avc1", sinf(piffTenc)))},
-        // PIFF's own IV size and KID, two samples with subsamples; a pssh of two KIDs.
-        {"PIFF sample encryption of its own fields", Box("moof", Box("traf", sencOwn)) },
-        {"pssh version 1", Box("moov", psshV1)},
-    });
-    // The sinf is met in the entry, so its tenc's rows were checked above.
-    auto file = ParseFile("tenc.mp4", InStsd("vide", Visual("avc1", sinf(tencV1))));
-    const auto tenc = BoxesUnder<CTrackEncryptionBox>({file->Top(0)});
-    ASSERT_EQ(tenc.size(), 1u);
-    EXPECT_EQ(Value(PageOf(*tenc[0]), "Default constant IV"), FormatBytesText(
-                                                                   reinterpret_cast<const uint8_t*>(iv.data()), 16));
-    auto senc = ParseLeaf<CSampleEncryptionBox>(sencOwn);
-    ASSERT_EQ(senc.status, 0);
-    ASSERT_EQ(senc->m_records.size(), 2u);
-    EXPECT_EQ(senc->m_records[1].subsampleCount, 2u);
-    EXPECT_EQ(senc->m_subsamples[2].protectedBytes, 4u);
-}
-
 TEST(ProtectionBoxes, SeigGroupEntriesEqualBento4sAndTheirTracksTenc) {
     const std::string name = "pub_mp4parse-rust_short-cenc.mp4";
     const std::vector<std::string> ref = [&] {
@@ -278,45 +244,6 @@ TEST(ProtectionBoxes, SeigGroupEntriesEqualBento4sAndTheirTracksTenc) {
         EXPECT_EQ(seigs[i]->m_kid, tencs[i]->m_kid);
         EXPECT_EQ(seigs[i]->m_perSampleIvSize, tencs[i]->m_perSampleIvSize);
     }
-}
-
-TEST(ProtectionBoxes, PagesNameTheKeyTheSystemAndThePiffBoxes) {
-    // A senc's page tells where its IV size comes from: the track's seig group here.
-    {
-        const CorpusFile f("pub_mp4parse-rust_short-cenc.mp4");
-        const auto stbl = f.All(FourCC("stbl"));
-        ASSERT_FALSE(stbl.empty());
-        const auto senc = BoxesUnder<CSampleEncryptionBox>({stbl[0]});
-        ASSERT_EQ(senc.size(), 1u);
-        const PageModel page = PageOf(*senc[0], stbl[0], &f.P());
-        EXPECT_EQ(page.title, "Sample Encryption Box");
-        EXPECT_EQ(Value(page, "Per-sample IV size"), "16 (0X10) from seig");
-        EXPECT_EQ(Value(page, "Per-sample IV size the records take"), "<no row>");
-    }
-    auto cbcs = ParseAll<CTrackEncryptionBox>("enc_cbcs_frag.mp4", "tenc");
-    ASSERT_FALSE(cbcs.empty());
-    PageModel page = PageOf(*cbcs[0].box);
-    EXPECT_EQ(page.title, "Track Encryption Box");
-    EXPECT_EQ(Value(page, "Default KID"), "01234567-89ab-cdef-0123-456789abcdef");
-    EXPECT_EQ(Value(page, "Default crypt byte block"), "1 (0X01)");
-    EXPECT_EQ(Value(page, "Default skip byte block"), "9 (0X09)");
-    EXPECT_EQ(Value(page, "Default constant IV size"), "16 (0X10)");
-
-    auto piff = ParseAll<CTrackEncryptionBox>("enc_piff_ctr_frag.mp4", "uuid", kPiffTrackEncryptionUserType);
-    ASSERT_FALSE(piff.empty());
-    CBox schi;
-    schi.m_type = FourCC("schi");
-    page = PageOf(*piff[0].box, &schi);
-    EXPECT_EQ(page.title, "PIFF Track Encryption Box");
-    EXPECT_EQ(Value(page, "Default per-sample IV size"), "8 (0X08)");
-    EXPECT_EQ(Value(page, "Default constant IV"), "<no row>");
-
-    const CorpusFile f("pub_mp4parse-rust_short-cenc.mp4");
-    auto pssh = f.All<CProtectionSystemHeaderBox>();
-    ASSERT_EQ(pssh.size(), 1u);
-    page = PageOf(*pssh[0]);
-    EXPECT_EQ(Value(page, "System ID"), "1077efec-c0b2-4d02-ace3-3c1e52e2fb4b W3C Common PSSH (Clear Key)");
-    EXPECT_EQ(Cells(page, 2, 1), std::vector<std::string>{"7e571d02-7e57-1d02-7e57-1d027e571d02"});
 }
 
 TEST(ProtectionBoxes, PlayReadyObjectRecordsShowTheirXmlHeader) {
