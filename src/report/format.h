@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -42,3 +43,9 @@ Text HandlerNameValue(const std::string& bytes);
 // language code (below 0x400), "English (Macintosh language 0)", or 0x7FFF,
 // "unspecified (0X7FFF)". Empty for packed letters.
 std::string QuickTimeLanguageText(uint32_t value);
+
+// A name by its code from a table of names ("" past it or for a gap).
+template <size_t N>
+const char* NameOf(const char* const (&names)[N], uint32_t code) {
+    return code < N && names[code] ? names[code] : "";
+}

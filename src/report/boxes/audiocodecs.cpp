@@ -20,22 +20,18 @@ void Coded(PageBuilder& page, const char* label, const uint32_t& field, const ch
 // A small number in hexadecimal too, without a meaning: "16 (0X10)".
 void Small(PageBuilder& page, const char* label, const uint32_t& field) { Coded(page, label, field, nullptr); }
 
-template <size_t N>
-const char* Named(const char* const (&names)[N], uint32_t v) {
-    return v < N ? names[v] : "";
-}
 
 // The AC-3 and E-AC-3 codes, as their bit stream syntax defines them.
-const char* SampleRateCode(uint32_t fscod) { return Named({"48 kHz", "44.1 kHz", "32 kHz", "reserved"}, fscod); }
+const char* SampleRateCode(uint32_t fscod) { return NameOf({"48 kHz", "44.1 kHz", "32 kHz", "reserved"}, fscod); }
 const char* ServiceMode(uint32_t bsmod, uint32_t acmod) {
     // bsmod 7 is a voice over with one channel, karaoke with more.
     if (bsmod == 7) return acmod == 1 ? "voice over" : "karaoke";
-    return Named({"complete main", "music and effects", "visually impaired", "hearing impaired", "dialogue",
+    return NameOf({"complete main", "music and effects", "visually impaired", "hearing impaired", "dialogue",
                   "commentary", "emergency"},
                  bsmod);
 }
 // Front channels / rear channels.
-const char* CodingMode(uint32_t acmod) { return Named({"1+1", "1/0", "2/0", "3/0", "2/1", "3/1", "2/2", "3/2"}, acmod); }
+const char* CodingMode(uint32_t acmod) { return NameOf({"1+1", "1/0", "2/0", "3/0", "2/1", "3/1", "2/2", "3/2"}, acmod); }
 const char* LfeText(uint32_t lfeon) { return lfeon ? "LFE" : "no LFE"; }
 // The channels of a dependent substream's chan_loc, its first bit the most significant.
 std::string ChannelLocationsText(uint32_t chanLoc) {
@@ -87,7 +83,7 @@ void Eac3Rows(PageBuilder& page, const CEAC3ConfigBox& b) {
 
 const char* FlacBlockName(uint32_t type) {
     if (type == 127) return "invalid";
-    return Named({"STREAMINFO", "PADDING", "APPLICATION", "SEEKTABLE", "VORBIS_COMMENT", "CUESHEET", "PICTURE"}, type);
+    return NameOf({"STREAMINFO", "PADDING", "APPLICATION", "SEEKTABLE", "VORBIS_COMMENT", "CUESHEET", "PICTURE"}, type);
 }
 
 void FlacRows(PageBuilder& page, const CFlacConfigBox& b) {

@@ -15,11 +15,6 @@
 #include "report/more_fields.h"
 
 namespace {
-// A name by its code from a table of names ("" past it or for a gap).
-template <size_t N>
-const char* NameOf(const char* const (&names)[N], uint32_t code) {
-    return code < N && names[code] ? names[code] : "";
-}
 
 // "9 (0X09) BT.2020": a coded field, its meaning beside it when there is one. `hexDigits`
 // follows the field's width (2 up to 8 bits, 4 up to 16, else 8).
