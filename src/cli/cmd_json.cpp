@@ -7,7 +7,7 @@
 
 namespace {
 const CommandSpec kSpec{
-    "corvel json FILE",
+    "corvel json FILE [--init INIT]",
     "Prints the whole tree of FILE with every box's page as JSON: {\"file\", \"status\",\n"
     "\"boxes\": [{\"type\", \"offset\", \"size\", \"title\", \"tables\", \"children\"}]}. Each row\n"
     "carries \"at\": [offset, length], where its field lies in the file.\n",
@@ -18,8 +18,11 @@ int RunJson(const Args& args) {
     CommandLine line;
     if (const int done = ParseCommandLine(kSpec, args, line); done >= 0) return done;
     const std::string& file = line.positional[0];
-    CCorvelLib lib;
-    const int status = WriteStreamedTreeJson(std::cout, file, lib);
+    CCorvelLib initLib, lib;
+    int status = 0;
+    const CCorvel* init = OpenInit(initLib, line, status);
+    if (status == 2) return 2;
+    status = WriteStreamedTreeJson(std::cout, file, lib, init);
     std::cout.flush();
     if (status == -2) return FileError(file, std::strerror(lib.LastError()));
     return ExitStatus(lib, file, status);

@@ -10,7 +10,7 @@
 
 namespace {
 const CommandSpec kSpec{
-    "corvel page FILE BOXPATH [-o OUT]",
+    "corvel page FILE BOXPATH [-o OUT] [--init INIT]",
     "Writes the HTML page of the box at BOXPATH to standard output, or to the file OUT\n"
     "with an empty sub-page folder OUT_sub/ beside it (for corvel subpage -o). The page's\n"
     "sub-page links point into that folder: page_sub/ on standard output.\n",
@@ -24,8 +24,11 @@ int RunPage(const Args& args) {
     const std::string* out = line.Value("-o");
     if (out && out->empty()) return UsageError(kSpec, "-o needs a file name");
 
-    CCorvelLib lib;
-    const int status = OpenAndParse(lib, file);
+    CCorvelLib initLib, lib;
+    int status = 0;
+    const CCorvel* init = OpenInit(initLib, line, status);
+    if (status == 2) return 2;
+    status = OpenAndParse(lib, file);
     if (status == -2) return 2;
     std::string error;
     const CBox* parent = nullptr;
@@ -41,7 +44,7 @@ int RunPage(const Args& args) {
         std::filesystem::create_directories(std::filesystem::path(path).parent_path() / folder, ec);
     }
     ReportPage page(path, BuiltIconPath(), folder + "/");
-    const SampleContext samples(*lib.Parser());
+    const SampleContext samples(*lib.Parser(), init);
     const PageModel model = BuildBoxPage(*box, {parent, lib.Parser(), &samples, nullptr});
     WriteFile(page, path, PageHtml(model, page.IconPath(), page.SubPagePrefix()));
     if (page.Failed()) return FileError(out ? *out : "standard output", "cannot be written");

@@ -7,15 +7,41 @@
 #include "samples/file_samples.h"
 #include "samples/flv_tags.h"
 #include "samples/sample_context.h"
+#include "samples/sample_decryption.h"
+#include "samples/sample_lookup.h"
+#include "report/page_json.h"
 
 namespace {
 const CommandSpec kSpec{
-    "corvel samples FILE [BOXPATH] [--json]",
+    "corvel samples FILE [BOXPATH] [--json] [--key KID:KEY]... [--init INIT]",
     "Prints one line per sample of FILE (or of the trak, stbl, moof or traf at BOXPATH):\n"
     "track, fragment (0: the movie's own samples), index, decode time, duration, size,\n"
     "offset and sync, as CSV with a header line, or as JSON with --json. An mdat of FLV\n"
-    "tags at BOXPATH lists its tags: index, type, timestamp, data size, offset.\n",
-    {}, {"--json"}, 1, 2};
+    "tags at BOXPATH lists its tags: index, type, timestamp, data size, offset.\n"
+    "A file with protected tracks adds each sample's IV (hex) and subsamples (clear/protected\n"
+    "byte counts); with --key (KID:KEY, or a KEY for every KID; repeatable) also whether the\n"
+    "sample decrypts (\"ok\", \"clear\", or why not). --init INIT reads FILE, a media segment,\n"
+    "with its init segment.\n",
+    {"--key"}, {"--json"}, 1, 2};
+
+// The encryption columns of a sample: IV, subsamples and, with keys, whether it decrypts.
+struct EncryptionCells {
+    std::string iv, subsamples, decryption;
+};
+
+EncryptionCells EncryptionOf(const CCorvel& parser, const SampleOrigin& o, const SampleRecord& r, const KeyRing& keys) {
+    EncryptionCells cells;
+    if (!o.encryption) return {"", "", "clear"};
+    const SampleEncryption e = o.encryption->Of(r.index);
+    if (!e.isProtected) return {"", "", "clear"};
+    cells.iv = e.missing ? e.missing : IvText(e);
+    cells.subsamples = SubsampleText(e);
+    if (keys.Empty()) return cells;
+    std::vector<uint8_t> bytes = ReadSampleBytes(parser, r);
+    cells.decryption = bytes.size() < r.size ? "the file ends inside it" : DecryptSample(e, keys, bytes);
+    if (cells.decryption.empty()) cells.decryption = "ok";
+    return cells;
+}
 
 // One line per FLV tag of an F4F mdat: index, type, timestamp, data size, offset.
 void PrintFlvTags(const CBox& mdat, bool json) {
@@ -41,8 +67,13 @@ int RunSamples(const Args& args) {
     if (const int done = ParseCommandLine(kSpec, args, line); done >= 0) return done;
     const std::vector<std::string>& positional = line.positional;
     const bool json = line.Has("--json");
-    CCorvelLib lib;
-    const int status = OpenAndParse(lib, positional[0]);
+    KeyRing keys;
+    if (!ReadKeys(line, keys)) return 2;
+    CCorvelLib initLib, lib;
+    int status = 0;
+    const CCorvel* init = OpenInit(initLib, line, status);
+    if (status == 2) return 2;
+    status = OpenAndParse(lib, positional[0]);
     if (status == -2) return 2;
     const CBox* scope = nullptr;
     if (positional.size() == 2) {
@@ -55,20 +86,29 @@ int RunSamples(const Args& args) {
         PrintFlvTags(*scope, json);
         return ExitStatus(lib, positional[0], status);
     }
-    const SampleContext context(*lib.Parser());
+    const SampleContext context(*lib.Parser(), init);
+    const bool encrypted = context.HasProtection(), decrypting = encrypted && !keys.Empty();
     bool first = true;
-    std::fputs(json ? "{\"samples\": [" : "track,fragment,index,decode_time,duration,size,offset,sync\n", stdout);
+    std::fputs(json ? "{\"samples\": [" : "track,fragment,index,decode_time,duration,size,offset,sync", stdout);
+    if (!json) std::fputs(!encrypted ? "\n" : decrypting ? ",iv,subsamples,decryption\n" : ",iv,subsamples\n", stdout);
     const bool known = VisitSamples(context, scope, [&](const SampleOrigin& o, const SampleRecord& r) {
         // Without a sync sample table every sample is a sync sample.
         const int sync = r.sync != SampleRecord::Sync::No;
+        const EncryptionCells cells = encrypted ? EncryptionOf(*lib.Parser(), o, r, keys) : EncryptionCells{};
         if (json)
             std::printf("%s\n{\"track\": %u, \"fragment\": %u, \"index\": %" PRIu64 ", \"decode_time\": %" PRIu64
-                        ", \"duration\": %" PRIu64 ", \"size\": %" PRIu64 ", \"offset\": %" PRIu64 ", \"sync\": %s}",
+                        ", \"duration\": %" PRIu64 ", \"size\": %" PRIu64 ", \"offset\": %" PRIu64 ", \"sync\": %s",
                         first ? "" : ",", o.trackId, o.fragment, o.number, r.decodeTime, r.duration, r.size, r.offset,
                         sync ? "true" : "false");
         else
-            std::printf("%u,%u,%" PRIu64 ",%" PRIu64 ",%" PRIu64 ",%" PRIu64 ",%" PRIu64 ",%d\n", o.trackId, o.fragment,
+            std::printf("%u,%u,%" PRIu64 ",%" PRIu64 ",%" PRIu64 ",%" PRIu64 ",%" PRIu64 ",%d", o.trackId, o.fragment,
                         o.number, r.decodeTime, r.duration, r.size, r.offset, sync);
+        if (json && encrypted)
+            std::printf(", \"iv\": \"%s\", \"subsamples\": \"%s\"", cells.iv.c_str(), cells.subsamples.c_str());
+        if (json && decrypting) std::printf(", \"decryption\": %s", JsonString(cells.decryption).c_str());
+        if (!json && encrypted) std::printf(",%s,%s", cells.iv.c_str(), cells.subsamples.c_str());
+        if (!json && decrypting) std::printf(",%s", cells.decryption.c_str());
+        std::fputs(json ? "}" : "\n", stdout);
         first = false;
         return true;
     });

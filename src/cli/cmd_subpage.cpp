@@ -11,7 +11,7 @@
 
 namespace {
 const CommandSpec kSpec{
-    "corvel subpage FILE BOXPATH K [-o OUT]",
+    "corvel subpage FILE BOXPATH K [-o OUT] [--init INIT]",
     "Writes sub page K (from 0) of the box at BOXPATH to standard output, or to the file\n"
     "OUT: 200 entries of a table box, 200 samples of a stbl or a traf, FLV tag K of an\n"
     "mdat that holds FLV tags, or 200 rows of a table of the box's page that has more\n"
@@ -39,14 +39,17 @@ int RunSubpage(const Args& args) {
     const std::string* out = line.Value("-o");
     if (out && out->empty()) return UsageError(kSpec, "-o needs a file name");
 
-    CCorvelLib lib;
-    const int status = OpenAndParse(lib, file);
+    CCorvelLib initLib, lib;
+    int status = 0;
+    const CCorvel* init = OpenInit(initLib, line, status);
+    if (status == 2) return 2;
+    status = OpenAndParse(lib, file);
     if (status == -2) return 2;
     std::string error;
     const CBox* parent = nullptr;
     const CBox* box = ResolveBoxPath(*lib.Parser(), boxPath, error, &parent);
     if (!box) return FileError(file, error);
-    const SampleContext samples(*lib.Parser());
+    const SampleContext samples(*lib.Parser(), init);
     const PageContext context{parent, lib.Parser(), &samples, nullptr};
     const PageModel model = BuildBoxPage(*box, context);
     const bool lists = box->m_type == FourCC("stbl") || box->m_type == FourCC("traf") || HasEntriesSubPages(*box);

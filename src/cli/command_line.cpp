@@ -28,9 +28,10 @@ int ParseCommandLine(const CommandSpec& spec, const Args& args, CommandLine& out
             return 0;
         } else if (spec.flags.count(arg)) {
             out.flags.insert(arg);
-        } else if (spec.valued.count(arg)) {
+        } else if (spec.valued.count(arg) || arg == "--init") {
             if (i + 1 == args.size()) return UsageError(spec, arg + " needs a value");
             out.values[arg] = args[++i];
+            out.repeated[arg].push_back(args[i]);
         } else {
             return UsageError(spec, "unknown option '" + arg + "'");
         }

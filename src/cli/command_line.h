@@ -20,7 +20,8 @@ struct CommandSpec {
 
 struct CommandLine {
     std::vector<std::string> positional;
-    std::map<std::string, std::string> values;
+    std::map<std::string, std::string> values;  // the last value of each option
+    std::map<std::string, std::vector<std::string>> repeated;  // every value of each option, in order
     std::set<std::string> flags;
     bool Has(const std::string& flag) const { return flags.count(flag) != 0; }
     const std::string* Value(const std::string& option) const {
@@ -29,7 +30,8 @@ struct CommandLine {
     }
 };
 
-// Reads `args` by `spec`; --help/-h and --version are answered for every command.
+// Reads `args` by `spec`; --help/-h and --version are answered for every command, and
+// every command takes --init INIT (a media segment's init segment).
 // Returns -1 when the command should run, else the exit status: 0 after help or the
 // version, 2 after a usage error (said on stderr with the usage line).
 int ParseCommandLine(const CommandSpec& spec, const Args& args, CommandLine& out);

@@ -11,5 +11,6 @@ int RunPage(const Args& args);
 int RunJson(const Args& args);
 int RunSubpage(const Args& args);
 int RunSamples(const Args& args);
+int RunSample(const Args& args);
 int RunCheck(const Args& args);
 int RunInfo(const Args& args);

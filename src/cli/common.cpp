@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "cli/command_line.h"
+#include "samples/sample_decryption.h"
 
 int OpenAndParse(CCorvelLib& lib, const std::string& path, const CCorvel::TopLevelVisitor& visit) {
     lib.Uninit();
@@ -12,6 +13,28 @@ int OpenAndParse(CCorvelLib& lib, const std::string& path, const CCorvel::TopLev
         return -2;
     }
     return lib.Go(visit);
+}
+
+bool ReadKeys(const CommandLine& line, KeyRing& keys) {
+    auto it = line.repeated.find("--key");
+    if (it == line.repeated.end()) return true;
+    std::string error;
+    for (const std::string& key : it->second)
+        if (!keys.Add(key, error)) {
+            std::cerr << "corvel: " << error << "\n";
+            return false;
+        }
+    return true;
+}
+
+const CCorvel* OpenInit(CCorvelLib& init, const CommandLine& line, int& status) {
+    const std::string* path = line.Value("--init");
+    if (!path) return nullptr;
+    if (OpenAndParse(init, *path) == -2) {
+        status = 2;
+        return nullptr;
+    }
+    return init.Parser();
 }
 
 namespace {

@@ -8,6 +8,15 @@
 // either way, unless a visitor takes each top-level box as it is read.
 int OpenAndParse(CCorvelLib& lib, const std::string& path, const CCorvel::TopLevelVisitor& visit = {});
 
+struct CommandLine;
+class KeyRing;
+// The keys of every --key option into `keys`; false after saying on stderr which is malformed.
+bool ReadKeys(const CommandLine& line, KeyRing& keys);
+
+// The init segment that --init names, parsed into `init`: its parse run, or null without
+// --init. `status` becomes 2 when it cannot be read (stderr says why).
+const CCorvel* OpenInit(CCorvelLib& init, const CommandLine& line, int& status);
+
 // The exit status of a command after its output: 0 when the parse run succeeded;
 // otherwise 1, after saying on stderr why (not an ISO base media file, a file that ends
 // inside a box, or a box that could not be parsed).

@@ -17,12 +17,15 @@ const char* kUsage =
     "  json FILE                           the whole tree with every box's page as JSON\n"
     "  samples FILE [BOXPATH] [--json]     one line per sample: track, fragment, index, decode time,\n"
     "                                      duration, size, offset, sync (CSV, or JSON with --json)\n"
+    "                                      (with --key KID:KEY: IV, subsamples and whether each decrypts)\n"
+    "  sample FILE TRACK K [--key KID:KEY] the bytes of sample K of a track, decrypted with a key\n"
     "  check FILE [--json] [--strict]      what is wrong with the file: one finding per line, each\n"
     "                                      with its box path and rule (exit 1 on an error)\n"
     "\n"
     "BOXPATH: four-character codes joined by '/', each optionally followed by [n],\n"
     "the 0-based index among siblings of that type, e.g. moov/trak[1]/mdia/minf/stbl/stsz\n"
     "\n"
+    "--init INIT (every command) reads FILE, a media segment, with its init segment.\n"
     "corvel COMMAND --help tells more of a command; --version prints the version.\n"
     "Errors go to standard error as \"corvel: FILE: reason\". Exit status: 0 success, 1 the file\n"
     "did not parse completely (the output covers what did), 2 bad arguments or a file that\n"
@@ -50,6 +53,7 @@ int main(int argc, char** argv) {
     if (command == "subpage") return RunSubpage(args);
     if (command == "json") return RunJson(args);
     if (command == "samples") return RunSamples(args);
+    if (command == "sample") return RunSample(args);
     if (command == "check") return RunCheck(args);
     std::cerr << "corvel: unknown command '" << command << "'\n" << kUsage;
     return 2;

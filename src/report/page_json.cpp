@@ -295,8 +295,9 @@ void WriteTopLevel(JsonWriter& writer, bool& first, const CBox& box, const PageC
 }
 }  // namespace
 
-void WriteTreeJson(std::ostream& out, const std::string& fileName, int status, const CCorvel& parser) {
-    const SampleContext samples(parser);
+void WriteTreeJson(std::ostream& out, const std::string& fileName, int status, const CCorvel& parser,
+                   const CCorvel* init) {
+    const SampleContext samples(parser, init);
     JsonWriter writer(out);
     WriteTreeStart(writer, fileName, status);
     bool first = true;
@@ -315,9 +316,10 @@ namespace {
 // What the first walk finds for the second.
 class TreeJsonFacts {
 public:
+    explicit TreeJsonFacts(const CCorvel* init) : m_init(init) {}
     // Each top-level box of the first walk, in file order.
     void Note(const CBox& top, uint64_t fileSize) {
-        if (!m_samples) m_samples.emplace(fileSize);
+        if (!m_samples) m_samples.emplace(fileSize, m_init);
         m_samples->Note(top);
         if (top.m_type == FourCC("moof")) ++m_moofs;
         if (top.m_type != FourCC("mdat")) return;
@@ -332,6 +334,7 @@ public:
     const SampleContext* Samples() const { return m_samples ? &*m_samples : nullptr; }
 
 private:
+    const CCorvel* m_init;
     std::optional<SampleContext> m_samples;
     uint64_t m_moofs = 0, m_mdats = 0;
     bool m_mdatBeforeMoof = false;
@@ -365,17 +368,17 @@ private:
 };
 }  // namespace
 
-int WriteStreamedTreeJson(std::ostream& out, const std::string& path, CCorvelLib& lib) {
+int WriteStreamedTreeJson(std::ostream& out, const std::string& path, CCorvelLib& lib, const CCorvel* init) {
     const auto walk = [&](const CCorvel::TopLevelVisitor& visit, SpanMap* spans) {
         lib.Uninit();
         return lib.Init(path) < 0 ? -2 : lib.Go(visit, spans);
     };
-    TreeJsonFacts facts;
+    TreeJsonFacts facts(init);
     const int status = walk([&](TopLevelBox& top) { facts.Note(*top.box, uint64_t(lib.FileSize())); }, nullptr);
     if (status == -2) return -2;
     if (!facts.Streamable()) {
         if (walk({}, nullptr) == -2) return -2;
-        WriteTreeJson(out, path, status, *lib.Parser());
+        WriteTreeJson(out, path, status, *lib.Parser(), init);
         return status;
     }
     TreeJsonStream json(out, path, status, facts);

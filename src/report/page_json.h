@@ -23,11 +23,13 @@ std::string TableJson(const ReportTable& table);
 // "declared"} (when the file ends inside it), "title", "tables": [...], "children": [...]}.
 void WriteBoxJson(std::ostream& out, const CBox& box, const PageContext& context);
 
-// The whole tree of a parse run: {"file", "status", "boxes": [...]}.
-void WriteTreeJson(std::ostream& out, const std::string& fileName, int status, const CCorvel& parser);
+// The whole tree of a parse run: {"file", "status", "boxes": [...]}. `init`: a media
+// segment's init segment, whose moov the pages take as the file's own.
+void WriteTreeJson(std::ostream& out, const std::string& fileName, int status, const CCorvel& parser,
+                   const CCorvel* init = nullptr);
 
 // The tree of the file at `path` as WriteTreeJson writes it, from two walks that keep
 // no tree: the first finds the status and what the pages need of the whole file, the
 // second writes each top-level box as it is read and lets it go. Returns the status
 // (0 or -1), or -2 when the file cannot be opened (lib.LastError() says why).
-int WriteStreamedTreeJson(std::ostream& out, const std::string& path, CCorvelLib& lib);
+int WriteStreamedTreeJson(std::ostream& out, const std::string& path, CCorvelLib& lib, const CCorvel* init = nullptr);

@@ -10,7 +10,9 @@
 #include "report/markup.h"
 #include "report/page_html.h"
 #include "samples/fragment_samples.h"
+#include "boxes/fragments/track_fragment_header_box.h"
 #include "samples/sample_context.h"
+#include "samples/sample_encryption.h"
 #include "samples/track_samples.h"
 
 namespace {
@@ -37,6 +39,38 @@ std::string LinesCell(const std::string& lines) {
     for (size_t end; (end = lines.find('\n', start)) != std::string::npos; start = end + 1)
         out += HtmlEscape(std::string_view(lines).substr(start, end - start)) + "</br>\r\n";
     return out + "</td>\r\n";
+}
+// A protected track's samples first..end-1 of a traf or stbl: after the samples table, a
+// table of each sample's IV and subsamples (clear, protected bytes).
+std::string EncryptionTable(const CBox& container, uint32_t trackId, uint64_t first, uint64_t end,
+                            const SampleContext* context, const std::string& iconPath) {
+    const TrackProtection* track = context ? context->Protection(trackId) : nullptr;
+    if (!track || first >= end) return "";
+    const ContainerEncryption encryption(container, *track);
+    std::string out = kSpacer;
+    out += kTableOpen;
+    out += SubTitleRow(3, iconPath, "Sample Encryption");
+    out += "<tr>\r\n";
+    for (const char* name : {"No.", "IV", "Subsamples (clear, protected bytes)"})
+        out += Format("<td align = \"left\" bgcolor = #f7f7f7  width = 33%%>%s</td>\r\n", name);
+    out += "</tr>\r\n";
+    for (uint64_t i = first; i < end; ++i) {
+        const SampleEncryption e = encryption.Of(i);
+        std::string pairs;
+        for (const auto& [clear, prot] : e.subsamples) pairs += Format("%u, %u\n", clear, prot);
+        out += "<tr>\r\n" + ValueCell(i + 1);
+        out += "<td align = \"left\" bgcolor = white>" +
+               HtmlEscape(!e.isProtected ? "not protected" : e.missing ? e.missing : IvText(e)) + "</td>\r\n";
+        out += LinesCell(pairs) + "</tr>\r\n";
+    }
+    return out + "</table>\r\n";
+}
+
+uint32_t TrackIdOfTable(const CBox& stbl, const SampleContext* context) {
+    if (context)
+        for (const auto& table : context->TrackTables())
+            if (table.id == stbl.m_id) return table.trackId;
+    return 0;
 }
 }  // namespace
 
@@ -115,6 +149,10 @@ void WriteTrackSamplesSubPage(ReportPage& page, const CBox& stbl, const std::str
         out += CutMark(s, fileSize) + "</td>\r\n";
         out += "</tr>\r\n";
     }
+    if (const std::string table = EncryptionTable(stbl, TrackIdOfTable(stbl, context), first, end, context,
+                                                  page.IconPath());
+        !table.empty())
+        out += "</table>\r\n" + table;
     out += kSubPageFoot;
     WriteFile(page, path, out);
 }
@@ -129,7 +167,7 @@ void WriteFragmentSamplesSubPage(ReportPage& page, const CBox& traf, const std::
         out += Format("<td align = \"left\" bgcolor = #f7f7f7  width = 16%%>%s</td>", name);
     out += "</tr>";
     const FragmentSamples samples(traf, moof, mdat, context);
-    const uint64_t first = uint64_t(k) * kRowsPerSubPage, end = first + kRowsPerSubPage;
+    const uint64_t first = uint64_t(k) * kRowsPerSubPage, end = std::min(first + kRowsPerSubPage, samples.Count());
     for (FragmentSamples::Cursor cursor = samples.From(first); !cursor.Done();) {
         const SampleRecord s = cursor.Next();
         if (s.index >= end) break;
@@ -147,6 +185,8 @@ void WriteFragmentSamplesSubPage(ReportPage& page, const CBox& traf, const std::
         out += "</tr>";
     }
     out += "</table>";
+    const auto* tfhd = dynamic_cast<const CTrackFragmentHeaderBox*>(traf.RetrieveChildBox(FourCC("tfhd"), true));
+    out += EncryptionTable(traf, tfhd ? tfhd->m_trackId : 0, first, end, context, page.IconPath());
     out += kSubPageFoot;
     WriteFile(page, path, out);
 }

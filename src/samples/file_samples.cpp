@@ -1,5 +1,6 @@
 #include "samples/file_samples.h"
 
+#include <optional>
 #include <unordered_map>
 
 #include "boxes/containers/corvel.h"
@@ -7,6 +8,7 @@
 #include "boxes/presentation/movie_header_boxes.h"
 #include "samples/fragment_samples.h"
 #include "samples/sample_context.h"
+#include "samples/sample_encryption.h"
 #include "samples/track_samples.h"
 
 namespace {
@@ -15,6 +17,12 @@ struct TrackState {
     uint64_t number = 0;
     uint64_t decodeTime = 0;
 };
+
+// The encryption of a traf or stbl of track `id`, when the track is protected.
+std::optional<ContainerEncryption> EncryptionOf(const SampleContext& context, uint32_t id, const CBox& container) {
+    if (const TrackProtection* track = context.Protection(id)) return ContainerEncryption(container, *track);
+    return std::nullopt;
+}
 
 uint32_t TrackIdOf(const CBox& trak) {
     auto* tkhd = dynamic_cast<const CTrackHeaderBox*>(trak.RetrieveChildBox(FourCC("tkhd"), true));
@@ -42,11 +50,12 @@ bool VisitSamples(const SampleContext& context, const CBox* scope, const SampleV
             for (const CBox* stbl : stbls) {
                 const TrackSamples samples(*stbl, context.FileSize());
                 const bool visited = !scope || scope == trak.get() || scope == stbl;
+                const auto encryption = EncryptionOf(context, id, *stbl);
                 TrackSamples::Cursor cursor = samples.From(0);
                 for (uint64_t k = 0; k < samples.Count(); ++k) {
                     const SampleRecord r = cursor.Next();
                     TrackState& state = tracks[id];
-                    if (visited && !visit({id, 0, state.number}, r)) return true;
+                    if (visited && !visit({id, 0, state.number, encryption ? &*encryption : nullptr}, r)) return true;
                     ++state.number;
                     state.decodeTime = r.decodeTime + r.duration;
                 }
@@ -66,9 +75,11 @@ bool VisitSamples(const SampleContext& context, const CBox* scope, const SampleV
             TrackState& state = tracks[id];
             const FragmentSamples samples(*traf, moof, mdat, &context, state.decodeTime);
             const bool visited = !scope || scope == moof || scope == traf.get();
+            const auto encryption = EncryptionOf(context, id, *traf);
             for (FragmentSamples::Cursor cursor = samples.From(0); !cursor.Done();) {
                 const SampleRecord r = cursor.Next();
-                if (visited && !visit({id, fragment, state.number}, r)) return true;
+                if (visited && !visit({id, fragment, state.number, encryption ? &*encryption : nullptr}, r))
+                    return true;
                 ++state.number;
             }
             state.decodeTime = samples.EndDecodeTime();

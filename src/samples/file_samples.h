@@ -5,6 +5,7 @@
 #include "samples/sample_record.h"
 
 class CBox;
+class ContainerEncryption;
 class SampleContext;
 
 // Where a sample comes from: its track (the tkhd or tfhd track id) and its movie
@@ -14,6 +15,8 @@ struct SampleOrigin {
     uint32_t trackId = 0;
     uint32_t fragment = 0;
     uint64_t number = 0;
+    // A protected track's: how its samples are encrypted (Of(record.index)); else null.
+    const ContainerEncryption* encryption = nullptr;
 };
 // Returns false to stop the walk.
 using SampleVisitor = std::function<bool(const SampleOrigin&, const SampleRecord&)>;

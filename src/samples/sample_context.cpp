@@ -4,7 +4,6 @@
 #include "boxes/fragments/movie_extends_boxes.h"
 #include "boxes/presentation/file_type_box.h"
 #include "boxes/presentation/movie_header_boxes.h"
-#include "boxes/protection/track_encryption_box.h"
 #include "samples/track_samples.h"
 
 void FindBoxes(const CBox& box, uint32_t type, std::vector<const CBox*>& list) {
@@ -19,7 +18,17 @@ void FindBoxes(const CBox& box, uint32_t type, std::vector<const CBox*>& list) {
     }
 }
 
-SampleContext::SampleContext(const CCorvel& parser) : m_parser(&parser), m_fileSize(uint64_t(parser.FileSize())) {
+SampleContext::SampleContext(uint64_t fileSize, const CCorvel* init) : m_fileSize(fileSize) {
+    for (size_t i = 0; init && i < init->GetBoxCount(); ++i)
+        if (const CBox* box = init->GetBox(i); box && box->m_type == FourCC("moov")) Note(*box);
+    // The init segment's sample tables are not this file's.
+    m_stbls.clear();
+    m_tracksHaveSamples = false;
+}
+
+SampleContext::SampleContext(const CCorvel& parser, const CCorvel* init)
+    : SampleContext(uint64_t(parser.FileSize()), init) {
+    m_parser = &parser;
     for (size_t i = 0; i < parser.GetBoxCount(); ++i)
         if (const CBox* box = parser.GetBox(i)) Note(*box);
 }
@@ -34,6 +43,7 @@ void SampleContext::Note(const CBox& box) {
     if (m_moovSeen || box.m_type != FourCC("moov")) return;
     m_moovSeen = true;
     std::vector<const CBox*> found, stbls;
+    std::unordered_map<const CBox*, uint32_t> trackOf;  // the track id of each stbl
     for (const auto& child : box.m_children) {
         if (!child) continue;
         FindBoxes(*child, FourCC("trex"), found);
@@ -42,25 +52,24 @@ void SampleContext::Note(const CBox& box) {
     // The first trex of a track id serves.
     for (const CBox* b : found)
         if (auto* trex = dynamic_cast<const CTrackExtendsBox*>(b)) m_trex.try_emplace(trex->m_trackId, *trex);
-    for (const CBox* stbl : stbls) {
-        m_stbls.push_back({stbl->m_id, TrackSampleCount(*stbl, m_fileSize)});
-        m_tracksHaveSamples = m_tracksHaveSamples || m_stbls.back().samples > 0;
-    }
-    // A fragment's sample encryption records take its track's IV size.
     for (const auto& trak : box.m_children) {
         if (!trak || trak->m_type != FourCC("trak")) continue;
-        std::vector<const CBox*> tkhd, tenc;
+        std::vector<const CBox*> tkhd, tables;
         FindBoxes(*trak, FourCC("tkhd"), tkhd);
-        FindBoxes(*trak, FourCC("tenc"), tenc);
+        FindBoxes(*trak, FourCC("stbl"), tables);
         const auto* header = tkhd.empty() ? nullptr : dynamic_cast<const CTrackHeaderBox*>(tkhd.front());
-        const auto* defaults = tenc.empty() ? nullptr : dynamic_cast<const CTrackEncryptionBox*>(tenc.front());
-        if (header && defaults) m_ivSizes.try_emplace(header->m_trackID, defaults->m_perSampleIvSize);
+        for (const CBox* stbl : tables) trackOf[stbl] = header ? header->m_trackID : 0;
     }
+    for (const CBox* stbl : stbls) {
+        m_stbls.push_back({stbl->m_id, TrackSampleCount(*stbl, m_fileSize), trackOf[stbl]});
+        m_tracksHaveSamples = m_tracksHaveSamples || m_stbls.back().samples > 0;
+    }
+    m_protection = ProtectionOfTracks(box);
 }
 
-int SampleContext::PerSampleIvSize(uint32_t trackId) const {
-    auto it = m_ivSizes.find(trackId);
-    return it == m_ivSizes.end() ? -1 : int(it->second);
+const TrackProtection* SampleContext::Protection(uint32_t trackId) const {
+    auto it = m_protection.find(trackId);
+    return it == m_protection.end() ? nullptr : &it->second;
 }
 
 const CTrackExtendsBox* SampleContext::TrackExtends(uint32_t trackId) const {

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "boxes/fragments/movie_extends_boxes.h"
+#include "samples/track_protection.h"
 
 class CBox;
 class CCorvel;
@@ -18,9 +19,11 @@ enum class FragmentOffsetMode { Plain = 0, Isml = 1, Afra = 2 };
 // from the top-level boxes of a streamed walk as they come by.
 class SampleContext {
 public:
-    explicit SampleContext(const CCorvel& parser);
+    // `init`: the init segment of a media segment, whose moov (track extends, protection)
+    // serves the segment's fragments as if the two files were one.
+    explicit SampleContext(const CCorvel& parser, const CCorvel* init = nullptr);
     // For a streamed walk of a file of `fileSize` bytes: Note each top-level box in file order.
-    explicit SampleContext(uint64_t fileSize) : m_fileSize(fileSize) {}
+    explicit SampleContext(uint64_t fileSize, const CCorvel* init = nullptr);
     void Note(const CBox& top);
 
     // The walk that kept its boxes; null for facts gathered from a streamed walk.
@@ -34,13 +37,14 @@ public:
     struct TrackTable {
         uint32_t id;
         uint64_t samples;
+        uint32_t trackId;  // its trak's tkhd track id (0 without one)
     };
     const std::vector<TrackTable>& TrackTables() const { return m_stbls; }
     // True when any of those tables holds a sample.
     bool TracksHaveSamples() const { return m_tracksHaveSamples; }
-    // The per-sample IV size of a protected track of the first moov (its tenc's); -1 when
-    // the track has no tenc.
-    int PerSampleIvSize(uint32_t trackId) const;
+    // How a protected track of the first moov is encrypted; null for a clear track.
+    const TrackProtection* Protection(uint32_t trackId) const;
+    bool HasProtection() const { return !m_protection.empty(); }
 
 private:
     const CCorvel* m_parser = nullptr;
@@ -51,7 +55,7 @@ private:
     std::unordered_map<uint32_t, CTrackExtendsBox> m_trex;
     std::vector<TrackTable> m_stbls;
     bool m_tracksHaveSamples = false;
-    std::unordered_map<uint32_t, uint32_t> m_ivSizes;  // by track id
+    std::unordered_map<uint32_t, TrackProtection> m_protection;  // by track id
 };
 
 // Appends every box of the subtree (the box itself first, then its children in

@@ -1,7 +1,8 @@
 // The pages of the protection boxes of a protected or restricted sample entry.
+#include <optional>
+
 #include "boxes/containers/corvel.h"
 #include "boxes/fragments/track_fragment_header_box.h"
-#include "boxes/presentation/movie_header_boxes.h"
 #include "boxes/protection/protection_boxes.h"
 #include "boxes/protection/protection_system_header_box.h"
 #include "boxes/protection/sample_encryption_box.h"
@@ -11,6 +12,7 @@
 #include "report/box_entry.h"
 #include "report/more_fields.h"
 #include "samples/sample_context.h"
+#include "samples/sample_encryption.h"
 
 namespace {
 // The Common Encryption schemes and PIFF's, by their scheme type.
@@ -137,53 +139,28 @@ void ProtectionSystemRows(PageBuilder& page, const CProtectionSystemHeaderBox& b
     }
 }
 
-// The first box of class T (and of `type` when given) from `from` down, depth first; null
-// without one.
-template <class T>
-const T* FirstUnder(const CBox* from, uint32_t type = 0, int depth = 0) {
-    if (!from || depth > 16) return nullptr;
-    if (const auto* t = dynamic_cast<const T*>(from); t && (!type || from->m_type == type)) return t;
-    for (const auto& child : from->m_children)
-        if (const T* t = FirstUnder<T>(child.get(), type, depth + 1)) return t;
-    return nullptr;
-}
-
 // The track's per-sample IV size for a senc below `parent` (a traf or an stbl): a seig
-// group of the parent's first, then the track's tenc; "" when neither is found.
+// group of the parent's first, then the track's tenc; "" when neither is found. A streamed
+// walk has let the moov go and hands on the facts it kept of it.
 std::string KnownIvSize(const PageContext& context) {
     const CBox* parent = context.parent;
-    if (!parent) return "";
-    for (const auto& child : parent->m_children)
-        if (const auto* sgpd = dynamic_cast<const CSampleGroupDescBox*>(child.get());
-            sgpd && sgpd->m_groupingType == FourCC("seig"))
-            if (const auto* seig = dynamic_cast<const CSampleEncryptionGroupEntry*>(sgpd->GetGroupEntry(0)))
-                return Format("%u (0X%02X) from seig", seig->m_perSampleIvSize, seig->m_perSampleIvSize);
-    const auto* tfhd = FirstUnder<CTrackFragmentHeaderBox>(parent);
-    // The facts a streamed walk keeps of the moov, which it has let go; else the moov itself.
-    if (context.samples && tfhd) {
-        const int size = context.samples->PerSampleIvSize(tfhd->m_trackId);
-        return size < 0 ? "" : Format("%d (0X%02X) from tenc", size, size);
+    std::optional<SampleContext> local;
+    if (!context.samples && context.parser) local.emplace(*context.parser);
+    const SampleContext* samples = context.samples ? context.samples : local ? &*local : nullptr;
+    if (!parent || !samples) return "";
+    uint32_t trackId = 0;
+    if (parent->m_type == FourCC("traf")) {
+        if (const auto* tfhd = dynamic_cast<const CTrackFragmentHeaderBox*>(parent->RetrieveChildBox(FourCC("tfhd"), true)))
+            trackId = tfhd->m_trackId;
+    } else {
+        for (const auto& table : samples->TrackTables())
+            if (table.id == parent->m_id) trackId = table.trackId;
     }
-    if (const auto* tenc = parent->m_type == FourCC("stbl") ? FirstUnder<CTrackEncryptionBox>(parent) : nullptr)
-        return Format("%u (0X%02X) from tenc", tenc->m_perSampleIvSize, tenc->m_perSampleIvSize);
-    if (!context.parser) return "";
-    for (size_t i = 0; i < context.parser->GetBoxCount(); ++i) {
-        const CBox* moov = context.parser->GetBox(i);
-        if (!moov || moov->m_type != FourCC("moov")) continue;
-        for (const auto& trak : moov->m_children) {
-            if (!trak || trak->m_type != FourCC("trak")) continue;
-            // A traf's track by its ID; an stbl's own track by where its stbl stands.
-            const auto* tkhd = FirstUnder<CTrackHeaderBox>(trak.get());
-            const auto* stbl = FirstUnder<CBox>(trak.get(), FourCC("stbl"));
-            const bool ours = parent->m_type == FourCC("traf")
-                                  ? tfhd && tkhd && tkhd->m_trackID == tfhd->m_trackId
-                                  : stbl && stbl->m_startOffset == parent->m_startOffset;
-            if (!ours) continue;
-            if (const auto* tenc = FirstUnder<CTrackEncryptionBox>(trak.get()))
-                return Format("%u (0X%02X) from tenc", tenc->m_perSampleIvSize, tenc->m_perSampleIvSize);
-        }
-    }
-    return "";
+    const TrackProtection* track = samples->Protection(trackId);
+    if (!track) return "";
+    const char* from = nullptr;
+    const uint32_t size = ContainerEncryption(*parent, *track).KnownIvSize(from);
+    return Format("%u (0X%02X) from %s", size, size, from);
 }
 
 void SampleEncryptionRows(PageBuilder& page, const CSampleEncryptionBox& b) {

@@ -1,0 +1,39 @@
+#include "samples/sample_lookup.h"
+
+#include <algorithm>
+
+#include "boxes/containers/corvel.h"
+
+namespace {
+std::optional<FoundSample> FindFirst(const SampleContext& context,
+                                     const std::function<bool(const SampleOrigin&, const SampleRecord&)>& match) {
+    std::optional<FoundSample> found;
+    VisitSamples(context, nullptr, [&](const SampleOrigin& o, const SampleRecord& r) {
+        if (!match(o, r)) return true;
+        found = FoundSample{o.trackId, r, std::nullopt};
+        if (o.encryption) found->encryption = o.encryption->Of(r.index);
+        return false;
+    });
+    return found;
+}
+}  // namespace
+
+std::optional<FoundSample> FindSample(const SampleContext& context, uint32_t trackId, uint64_t number) {
+    return FindFirst(context, [&](const SampleOrigin& o, const SampleRecord&) {
+        return o.trackId == trackId && o.number == number;
+    });
+}
+
+std::optional<FoundSample> FindSampleAt(const SampleContext& context, uint64_t offset, uint64_t size) {
+    return FindFirst(context, [&](const SampleOrigin&, const SampleRecord& r) {
+        return r.offset == offset && r.size == size;
+    });
+}
+
+std::vector<uint8_t> ReadSampleBytes(const CCorvel& parser, const SampleRecord& record) {
+    const uint64_t fileSize = uint64_t(std::max<int64_t>(parser.FileSize(), 0));
+    const uint64_t present = record.offset >= fileSize ? 0 : std::min(record.size, fileSize - record.offset);
+    std::vector<uint8_t> bytes(present);
+    bytes.resize(parser.ReadBytes(record.offset, bytes.data(), present));
+    return bytes;
+}
