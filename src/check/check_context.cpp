@@ -11,8 +11,8 @@ const char* SeverityText(Severity severity) {
     return "error";
 }
 
-CheckContext::CheckContext(const CCorvel& parser, uint64_t sampleBudget)
-    : m_parser(parser), m_samples(parser), m_sampleBudget(sampleBudget) {
+CheckContext::CheckContext(const CCorvel& parser, uint64_t sampleBudget, const CCorvel* init)
+    : m_parser(parser), m_samples(parser, init), m_sampleBudget(sampleBudget) {
     // Each top-level box is read again (its bytes are still held) so that a finding can
     // name the bytes of its field; a box that cannot be read again is checked as it is.
     for (size_t i = 0; i < parser.GetBoxCount(); ++i) {

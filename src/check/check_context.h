@@ -13,7 +13,8 @@
 // where each box sits in the tree, and the findings so far.
 class CheckContext {
 public:
-    CheckContext(const CCorvel& parser, uint64_t sampleBudget);
+    // `init`: a media segment's init segment, whose moov serves its fragments.
+    CheckContext(const CCorvel& parser, uint64_t sampleBudget, const CCorvel* init = nullptr);
 
     const CCorvel& Parser() const { return m_parser; }
     const SampleContext& Samples() const { return m_samples; }

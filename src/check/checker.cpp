@@ -6,8 +6,8 @@
 #include "check/rules.h"
 
 std::vector<Finding> CheckFile(const CCorvel& parser, uint64_t sampleBudget,
-                               const std::function<void(CheckContext&)>& more) {
-    CheckContext check(parser, sampleBudget);
+                               const std::function<void(CheckContext&)>& more, const CCorvel* init) {
+    CheckContext check(parser, sampleBudget, init);
     CheckStructure(check);
     CheckSampleTables(check);
     CheckTracks(check);

@@ -13,4 +13,4 @@ constexpr uint64_t kCheckSampleBudget = 100000000;
 // `more` runs after the rules with what they shared (a rule of a layer above the engine).
 class CheckContext;
 std::vector<Finding> CheckFile(const CCorvel& parser, uint64_t sampleBudget = kCheckSampleBudget,
-                               const std::function<void(CheckContext&)>& more = {});
+                               const std::function<void(CheckContext&)>& more = {}, const CCorvel* init = nullptr);

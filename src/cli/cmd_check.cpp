@@ -12,7 +12,7 @@
 
 namespace {
 const CommandSpec kSpec{
-    "corvel check FILE [--json] [--strict]",
+    "corvel check FILE [--json] [--strict] [--init INIT]",
     "Runs every rule over FILE and prints one finding per line:\n"
     "  FILE: SEVERITY: BOXPATH: MESSAGE [RULE]\n"
     "SEVERITY is error (the file is wrong), warning (legal, but likely to break players) or\n"
@@ -64,11 +64,13 @@ int RunCheck(const Args& args) {
     CommandLine line;
     if (const int done = ParseCommandLine(kSpec, args, line); done >= 0) return done;
     const std::string& file = line.positional[0];
-    CCorvelLib lib;
-    if (OpenAndParse(lib, file) == -2) return 2;
+    CCorvelLib initLib, lib;
+    int status = 0;
+    const CCorvel* init = OpenInit(initLib, line, status);
+    if (status == 2 || OpenAndParse(lib, file) == -2) return 2;
     if (const CBox* h = lib.Parser()->NotMediaHeader())
         return FileError(file, "not an ISO base media file (first box type " + PrintableFourCC(h->m_type) + ")");
-    const std::vector<Finding> findings = CheckFile(*lib.Parser(), kCheckSampleBudget, UndecodedBytes);
+    const std::vector<Finding> findings = CheckFile(*lib.Parser(), kCheckSampleBudget, UndecodedBytes, init);
     if (line.Has("--json")) {
         PrintJson(file, findings);
     } else {

@@ -10,7 +10,7 @@
 
 namespace {
 const CommandSpec kSpec{
-    "corvel info FILE [--json]",
+    "corvel info FILE [--json] [--init INIT]",
     "Prints what FILE holds: its brands, duration and whether it is fragmented, then one\n"
     "line per track: track ID, handler, codec string (as a DASH or HLS manifest names it),\n"
     "the codec's parameters (width x height, or channels and sample rate), duration, sample\n"
@@ -96,12 +96,15 @@ int RunInfo(const Args& args) {
     CommandLine line;
     if (const int done = ParseCommandLine(kSpec, args, line); done >= 0) return done;
     const std::string& file = line.positional[0];
-    CCorvelLib lib;
-    const int status = OpenAndParse(lib, file);
+    CCorvelLib initLib, lib;
+    int status = 0;
+    const CCorvel* init = OpenInit(initLib, line, status);
+    if (status == 2) return 2;
+    status = OpenAndParse(lib, file);
     if (status == -2) return 2;
     if (const CBox* h = lib.Parser()->NotMediaHeader())
         return FileError(file, "not an ISO base media file (first box type " + PrintableFourCC(h->m_type) + ")");
-    const FileInfo info = ReadFileInfo(*lib.Parser());
+    const FileInfo info = ReadFileInfo(*lib.Parser(), init);
     std::cout << (line.Has("--json") ? Json(file, info) : Plain(file, info));
     std::cout.flush();
     return ExitStatus(lib, file, status);

@@ -17,7 +17,7 @@ const char* kUsage =
     "  json FILE                           the whole tree with every box's page as JSON\n"
     "  samples FILE [BOXPATH] [--json]     one line per sample: track, fragment, index, decode time,\n"
     "                                      duration, size, offset, sync (CSV, or JSON with --json)\n"
-    "                                      (with --key KID:KEY: IV, subsamples and whether each decrypts)\n"
+    "                                      (protected: IV, subsamples; with --key KID:KEY, whether it decrypts)\n"
     "  sample FILE TRACK K [--key KID:KEY] the bytes of sample K of a track, decrypted with a key\n"
     "  check FILE [--json] [--strict]      what is wrong with the file: one finding per line, each\n"
     "                                      with its box path and rule (exit 1 on an error)\n"

@@ -25,6 +25,9 @@ struct PageContext {
     const CBox* fragment = nullptr;
     // Which rows the tables keep (a table's length may come from the file).
     RowWindow window = {};
+    // The top-level box the page's box lies in, when the parse run hands its boxes on;
+    // null otherwise (the parse run finds it).
+    const CBox* topLevel = nullptr;
 };
 
 // A field a row shows: its address in the box (or in one of its records) and size.

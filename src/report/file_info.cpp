@@ -101,7 +101,7 @@ uint64_t TrackInfo::BitRate() const {
     return uint64_t((unsigned __int128)bytes * 8 * timescale / duration);
 }
 
-FileInfo ReadFileInfo(const CCorvel& parser) {
+FileInfo ReadFileInfo(const CCorvel& parser, const CCorvel* init) {
     FileInfo info;
     const CBox* moov = nullptr;
     for (size_t i = 0; i < parser.GetBoxCount(); ++i) {
@@ -117,6 +117,9 @@ FileInfo ReadFileInfo(const CCorvel& parser) {
         if (top->m_type == FourCC("moov") && !moov) moov = top;
         info.fragments += top->m_type == FourCC("moof");
     }
+    // A media segment's tracks are those of its init segment.
+    for (size_t i = 0; !moov && init && i < init->GetBoxCount(); ++i)
+        if (const CBox* top = init->GetBox(i); top && top->m_type == FourCC("moov")) moov = top;
     if (!moov) return info;
     const auto* mvhd = First<CMovieHeaderBox>(*moov, FourCC("mvhd"));
     const uint32_t movieTimescale = mvhd ? mvhd->m_timescale : 0;
@@ -128,7 +131,7 @@ FileInfo ReadFileInfo(const CCorvel& parser) {
         }
     // The samples' durations and sizes, through the sample tables and every fragment.
     std::vector<uint64_t> durations(info.tracks.size());
-    const SampleContext context(parser);
+    const SampleContext context(parser, init);
     VisitSamples(context, nullptr, [&](const SampleOrigin& origin, const SampleRecord& sample) {
         if (auto it = byId.find(origin.trackId); it != byId.end()) {
             TrackInfo& track = info.tracks[it->second];

@@ -44,7 +44,7 @@ struct FileInfo {
     std::vector<TrackInfo> tracks;
 };
 
-FileInfo ReadFileInfo(const CCorvel& parser);
+FileInfo ReadFileInfo(const CCorvel& parser, const CCorvel* init = nullptr);
 // The codec's parameters as one short text: "160x120", "2 ch, 48000 Hz", or empty.
 std::string TrackParameters(const TrackInfo& track);
 // The tracks as a list table (row k + 2 is track k, its span the trak's bytes), as the

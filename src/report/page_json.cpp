@@ -287,9 +287,10 @@ void WriteTreeStart(JsonWriter& writer, const std::string& fileName, int status)
 }
 
 // One top-level box of the tree, after a separator unless it is the first.
-void WriteTopLevel(JsonWriter& writer, bool& first, const CBox& box, const PageContext& context) {
+void WriteTopLevel(JsonWriter& writer, bool& first, const CBox& box, PageContext context) {
     if (!first) writer.Text() += ",\n";
     first = false;
+    context.topLevel = &box;
     AppendBox(writer, box, context);
     writer.FlushIfLarge();
 }

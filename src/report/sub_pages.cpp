@@ -43,10 +43,10 @@ std::string LinesCell(const std::string& lines) {
 // A protected track's samples first..end-1 of a traf or stbl: after the samples table, a
 // table of each sample's IV and subsamples (clear, protected bytes).
 std::string EncryptionTable(const CBox& container, uint32_t trackId, uint64_t first, uint64_t end,
-                            const SampleContext* context, const std::string& iconPath) {
+                            const SampleContext* context, const std::string& iconPath, const CBox* moof = nullptr) {
     const TrackProtection* track = context ? context->Protection(trackId) : nullptr;
     if (!track || first >= end) return "";
-    const ContainerEncryption encryption(container, *track);
+    const ContainerEncryption encryption(container, *track, context->Parser(), AuxInfoBase(container, moof));
     std::string out = kSpacer;
     out += kTableOpen;
     out += SubTitleRow(3, iconPath, "Sample Encryption");
@@ -186,7 +186,7 @@ void WriteFragmentSamplesSubPage(ReportPage& page, const CBox& traf, const std::
     }
     out += "</table>";
     const auto* tfhd = dynamic_cast<const CTrackFragmentHeaderBox*>(traf.RetrieveChildBox(FourCC("tfhd"), true));
-    out += EncryptionTable(traf, tfhd ? tfhd->m_trackId : 0, first, end, context, page.IconPath());
+    out += EncryptionTable(traf, tfhd ? tfhd->m_trackId : 0, first, end, context, page.IconPath(), moof);
     out += kSubPageFoot;
     WriteFile(page, path, out);
 }

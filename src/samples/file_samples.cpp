@@ -19,8 +19,10 @@ struct TrackState {
 };
 
 // The encryption of a traf or stbl of track `id`, when the track is protected.
-std::optional<ContainerEncryption> EncryptionOf(const SampleContext& context, uint32_t id, const CBox& container) {
-    if (const TrackProtection* track = context.Protection(id)) return ContainerEncryption(container, *track);
+std::optional<ContainerEncryption> EncryptionOf(const SampleContext& context, uint32_t id, const CBox& container,
+                                                const CBox* moof = nullptr) {
+    if (const TrackProtection* track = context.Protection(id))
+        return ContainerEncryption(container, *track, context.Parser(), AuxInfoBase(container, moof));
     return std::nullopt;
 }
 
@@ -75,7 +77,7 @@ bool VisitSamples(const SampleContext& context, const CBox* scope, const SampleV
             TrackState& state = tracks[id];
             const FragmentSamples samples(*traf, moof, mdat, &context, state.decodeTime);
             const bool visited = !scope || scope == moof || scope == traf.get();
-            const auto encryption = EncryptionOf(context, id, *traf);
+            const auto encryption = EncryptionOf(context, id, *traf, moof);
             for (FragmentSamples::Cursor cursor = samples.From(0); !cursor.Done();) {
                 const SampleRecord r = cursor.Next();
                 if (visited && !visit({id, fragment, state.number, encryption ? &*encryption : nullptr}, r))

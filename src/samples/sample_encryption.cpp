@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "boxes/containers/corvel.h"
+#include "boxes/fragments/track_fragment_header_box.h"
 #include "boxes/protection/sample_encryption_box.h"
+#include "boxes/sampletable/aux_info_boxes.h"
 #include "boxes/sampletable/sample_group_boxes.h"
 #include "samples/track_protection.h"
 
@@ -12,9 +15,23 @@ namespace {
 constexpr uint32_t kFragmentLocalIndex = 0x10000;
 }  // namespace
 
-ContainerEncryption::ContainerEncryption(const CBox& container, const TrackProtection& track) : m_track(track) {
+uint64_t AuxInfoBase(const CBox& container, const CBox* moof) {
+    if (container.m_type != FourCC("traf")) return 0;
+    const auto* tfhd = dynamic_cast<const CTrackFragmentHeaderBox*>(container.RetrieveChildBox(FourCC("tfhd"), true));
+    if (tfhd && (tfhd->m_flags & CTrackFragmentHeaderBox::kBaseDataOffsetPresent)) return tfhd->m_baseDataOffset;
+    return moof ? moof->m_startOffset : 0;
+}
+
+ContainerEncryption::ContainerEncryption(const CBox& container, const TrackProtection& track, const CCorvel* file,
+                                         uint64_t auxBase)
+    : m_track(track), m_file(file), m_auxBase(auxBase) {
     for (const auto& child : container.m_children) {
         if (!child) continue;
+        // The auxiliary information of the scheme (type 0 stands for it) serves.
+        if (const auto* saiz = dynamic_cast<const CSaizBox*>(child.get()); saiz && !m_saiz)
+            m_saiz = saiz;
+        else if (const auto* saio = dynamic_cast<const CSaioBox*>(child.get()); saio && !m_saio)
+            m_saio = saio;
         if (const auto* senc = dynamic_cast<const CSampleEncryptionBox*>(child.get()); senc && !m_senc)
             m_senc = senc;
         else if (const auto* sbgp = dynamic_cast<const CSampletoGroupBox*>(child.get());
@@ -27,6 +44,46 @@ ContainerEncryption::ContainerEncryption(const CBox& container, const TrackProte
     uint64_t end = 0;
     for (uint32_t i = 0; m_sbgp && i < m_sbgp->GetStoredEntryCount(); ++i)
         m_groupEnds.push_back(end += m_sbgp->GetSampleCount(i));
+    // Sizes stored per sample: the offsets of one run add up (no more than the table holds).
+    end = 0;
+    for (uint32_t i = 0; m_saiz && !m_senc && i < m_saiz->GetStoredEntryCount(); ++i) {
+        m_auxStarts.push_back(end);
+        end += m_saiz->GetSampleInfoSize(i);
+    }
+}
+
+void ContainerEncryption::ReadAuxInfo(uint64_t k, uint32_t ivSize, SampleEncryption& e) const {
+    e.missing = "no sample encryption record";
+    if (!m_file || !m_saiz || !m_saio || m_saio->GetStoredEntryCount() == 0 || k >= m_saiz->GetSampleCount()) return;
+    const bool perSample = m_saio->GetStoredEntryCount() > 1;
+    if (perSample && k >= m_saio->GetStoredEntryCount()) return;
+    const uint32_t size = m_saiz->m_defaultSampleInfoSize ? m_saiz->m_defaultSampleInfoSize
+                          : k < m_auxStarts.size()         ? m_saiz->GetSampleInfoSize(uint32_t(k))
+                                                           : 0;
+    if (size == 0 || (!m_saiz->m_defaultSampleInfoSize && k >= m_auxStarts.size())) return;
+    uint64_t at = m_auxBase + m_saio->GetOffset(perSample ? uint32_t(k) : 0);
+    if (!perSample) at += m_saiz->m_defaultSampleInfoSize ? k * m_saiz->m_defaultSampleInfoSize : m_auxStarts[k];
+    uint8_t info[255];
+    if (m_file->ReadBytes(at, info, size) < size) {
+        e.missing = "auxiliary information past the end of the file";
+        return;
+    }
+    // The IV, then (with room for them) the subsample count and pairs.
+    e.missing = "auxiliary information shorter than its IV";
+    if (size < ivSize) return;
+    e.missing = nullptr;
+    if (ivSize) e.iv.assign(info, info + ivSize);
+    if (size < ivSize + 2) return;
+    const uint32_t count = uint32_t(info[ivSize]) << 8 | info[ivSize + 1];
+    for (uint32_t i = 0, p = ivSize + 2; i < count; ++i, p += 6) {
+        if (p + 6 > size) {
+            e.missing = "subsamples past the auxiliary information";
+            return;
+        }
+        e.subsamples.emplace_back(uint32_t(info[p]) << 8 | info[p + 1],
+                                  uint32_t(info[p + 2]) << 24 | uint32_t(info[p + 3]) << 16 |
+                                      uint32_t(info[p + 4]) << 8 | info[p + 5]);
+    }
 }
 
 const EncryptionDefaults* ContainerEncryption::GroupOf(uint64_t k) const {
@@ -70,7 +127,13 @@ SampleEncryption ContainerEncryption::Of(uint64_t k) const {
     }
     if (!e.isProtected) return e;
     if (d.HasConstantIv()) e.iv = d.m_constantIv;
-    if (!m_senc || k >= m_senc->m_records.size()) {
+    if (!m_senc) {
+        ReadAuxInfo(k, d.m_perSampleIvSize, e);
+        // A constant IV serves where the information holds subsamples only.
+        if (e.missing && d.HasConstantIv()) e.missing = nullptr;
+        return e;
+    }
+    if (k >= m_senc->m_records.size()) {
         // An IV of 0 bytes and no subsamples leaves no records to hold.
         if (e.iv.empty() && !(m_senc && m_senc->m_ivSize == 0 && k < m_senc->m_sampleCount))
             e.missing = "no sample encryption record";

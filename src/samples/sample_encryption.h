@@ -6,6 +6,9 @@
 #include <vector>
 
 class CBox;
+class CCorvel;
+class CSaioBox;
+class CSaizBox;
 class CSampleEncryptionBox;
 class CSampletoGroupBox;
 class CSampleGroupDescBox;
@@ -28,9 +31,12 @@ struct SampleEncryption {
 
 // The encryption of the samples of one traf or stbl of a protected track: its sample
 // encryption box (senc or PIFF's uuid box), its seig sample groups, the track's defaults.
+// Without a senc, the auxiliary information its saiz and saio point at is read from
+// `file` (null: not read); a traf's saio offsets count from `auxBase` (AuxInfoBase).
 class ContainerEncryption {
 public:
-    ContainerEncryption(const CBox& trafOrStbl, const TrackProtection& track);
+    ContainerEncryption(const CBox& trafOrStbl, const TrackProtection& track, const CCorvel* file = nullptr,
+                        uint64_t auxBase = 0);
     // Sample k (from 0) of the traf or stbl.
     SampleEncryption Of(uint64_t k) const;
     // The per-sample IV size the track tells: the container's first seig description's, else
@@ -39,13 +45,24 @@ public:
 
 private:
     const EncryptionDefaults* GroupOf(uint64_t k) const;
+    // The IV and subsamples of sample k from its auxiliary information in the file.
+    void ReadAuxInfo(uint64_t k, uint32_t ivSize, SampleEncryption& e) const;
 
     const TrackProtection& m_track;
     const CSampleEncryptionBox* m_senc = nullptr;
     const CSampletoGroupBox* m_sbgp = nullptr;
     const CSampleGroupDescBox* m_sgpd = nullptr;  // the container's own seig descriptions
     std::vector<uint64_t> m_groupEnds;            // the sample after each sbgp run
+    const CSaizBox* m_saiz = nullptr;
+    const CSaioBox* m_saio = nullptr;
+    const CCorvel* m_file = nullptr;
+    uint64_t m_auxBase = 0;
+    std::vector<uint64_t> m_auxStarts;  // with sizes per sample: where each sample's starts, from the first
 };
+
+// What a traf's saio offsets count from: its tfhd's base data offset, else the first byte
+// of its moof. An stbl's are file offsets (0).
+uint64_t AuxInfoBase(const CBox& trafOrStbl, const CBox* moof);
 
 // A sample's IV in hex ("0a0b0c0d0e0f1011") and its subsamples as clear/protected byte
 // counts ("3/1200 10/400"), as the sample lists show them.

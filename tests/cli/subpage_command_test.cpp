@@ -52,9 +52,9 @@ TEST(CorvelConventions, OutputErrorsAndHelp) {
          "corvel: " + file +
              ": moov/mvhd has no sub pages (a table box, stbl, traf, an mdat of FLV tags or a box with a table of "
              "more than 200 rows has)\n"},
-        {"subpage " + file + stsz + " -1", "corvel: unknown option '-1'\nusage: corvel subpage FILE BOXPATH K [-o OUT]\n"},
+        {"subpage " + file + stsz + " -1", "corvel: unknown option '-1'\nusage: corvel subpage FILE BOXPATH K [-o OUT] [--init INIT]\n"},
         {"subpage " + file + stsz + " 4294967296",
-         "corvel: bad page number '4294967296': decimal digits from 0\nusage: corvel subpage FILE BOXPATH K [-o OUT]\n"},
+         "corvel: bad page number '4294967296': decimal digits from 0\nusage: corvel subpage FILE BOXPATH K [-o OUT] [--init INIT]\n"},
         {"tree " + file + " --depth x", "corvel: bad depth 'x': decimal digits from 0\nusage: corvel tree FILE [--depth N] [--json]\n"},
     };
     for (const auto& e : errors) {

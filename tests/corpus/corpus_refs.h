@@ -110,15 +110,16 @@ struct Packet {
     uint64_t size, pos;
     bool key;
 };
-inline std::vector<Packet> PacketsCsv(const std::string& name) {
+inline std::vector<Packet> PacketsCsvAt(const std::string& path) {
     auto time = [](const std::string& s) { return s == "N/A" ? kUnknown : std::stoll(s); };
     std::vector<Packet> out;
-    for (const auto& m : Matches(ReadText(CorpusRef(name, "packets.csv")),
+    for (const auto& m : Matches(ReadText(path),
                                  R"((?:^|\n)(\d+),([^,\n]*),([^,\n]*),([^,\n]*),(\d+),(\d+),([^,\n]*))"))
         out.push_back({std::stoi(m[0]), time(m[1]), time(m[2]), time(m[3]), std::stoull(m[4]), std::stoull(m[5]),
                        m[6].find('K') != std::string::npos});
     return out;
 }
+inline std::vector<Packet> PacketsCsv(const std::string& name) { return PacketsCsvAt(CorpusRef(name, "packets.csv")); }
 
 // ref/NAME.ffprobe.json: the streams by track ID, with their top-level fields.
 using Fields = std::map<std::string, std::string>;

@@ -283,6 +283,16 @@ uint64_t CCorvel::FragmentBytesBefore(const CBox& box) const {
     return place ? place->fragmentBytesBefore : 0;
 }
 
+const CBox* CCorvel::TopLevelOf(const CBox& box) const {
+    // A box is numbered after the boxes before it and its own top-level box.
+    auto it = std::upper_bound(m_boxes.begin(), m_boxes.end(), box.m_id,
+                               [](uint32_t key, const std::unique_ptr<CBox>& b) { return key < b->m_id; });
+    if (it == m_boxes.begin()) return nullptr;
+    const CBox* top = std::prev(it)->get();
+    const uint64_t at = uint64_t(box.m_startOffset - top->m_startOffset);
+    return box.m_startOffset >= top->m_startOffset && at < top->BoxSize() ? top : nullptr;
+}
+
 const CCorvel::TopLevelPlace* CCorvel::PlaceOf(uint32_t id) const {
     // Identities grow in file order, so the top-level boxes are sorted by them.
     auto it = std::lower_bound(m_boxes.begin(), m_boxes.end(), id,

@@ -61,6 +61,9 @@ public:
     // each among the top-level boxes, when there are as many of each; null otherwise.
     const CBox* MediaDataOf(const CBox& moof) const { return Counterpart(moof, FourCC("moof"), m_mdats); }
     const CBox* MovieFragmentOf(const CBox& mdat) const { return Counterpart(mdat, FourCC("mdat"), m_moofs); }
+    // The top-level box a kept box lies in (itself for a top-level box); null when the walk
+    // did not keep it.
+    const CBox* TopLevelOf(const CBox& box) const;
     // The summed sizes of the top-level moof and mdat boxes before a top-level box; 0
     // when the box is not a top-level box.
     uint64_t FragmentBytesBefore(const CBox& box) const;

@@ -15,6 +15,7 @@
 #include "boxes/sampletable/sync_sample_box.h"
 #include "boxes/sampletable/time_to_sample_box.h"
 #include "report/box_entry.h"
+#include "samples/sample_encryption.h"
 
 namespace {
 // Lines of a list that stand for samples without stored values ("0" each) are capped,
@@ -129,6 +130,16 @@ void SaioRows(PageBuilder& page, const CSaioBox& b) {
     page.U32("Entry count", b.m_entryCount);
     page.List("Entries", {"Entry"});
     for (const uint64_t& offset : b.m_offsets) page.ListEntry({U64Text(offset)}, {offset});
+    // Where a traf's offsets point in the file: they count from its base data offset or
+    // its moof's first byte (an stbl's are file offsets).
+    const PageContext& context = page.Context();
+    const CBox* parent = context.parent;
+    if (!parent || parent->m_type != FourCC("traf") || b.m_offsets.empty()) return;
+    const CBox* top = context.topLevel ? context.topLevel : context.parser ? context.parser->TopLevelOf(*parent) : nullptr;
+    if (!top || top->m_type != FourCC("moof")) return;
+    const uint64_t base = AuxInfoBase(*parent, top);
+    page.List("Resolved Offsets", {"File offset"});
+    for (const uint64_t& offset : b.m_offsets) page.ListEntry({U64Text(base + offset)}, {offset});
 }
 
 void SdepRows(PageBuilder& page, const CSampleDependencyBox& b) {
