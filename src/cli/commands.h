@@ -14,3 +14,5 @@ int RunSamples(const Args& args);
 int RunSample(const Args& args);
 int RunCheck(const Args& args);
 int RunInfo(const Args& args);
+int RunItems(const Args& args);
+int RunItem(const Args& args);

@@ -19,6 +19,9 @@ const char* kUsage =
     "                                      duration, size, offset, sync (CSV, or JSON with --json)\n"
     "                                      (protected: IV, subsamples; with --key KID:KEY, whether it decrypts)\n"
     "  sample FILE TRACK K [--key KID:KEY] the bytes of sample K of a track, decrypted with a key\n"
+    "  items FILE [--json]                 one line per item of a HEIF/AVIF file: ID, type, name, content\n"
+    "                                      type, primary, properties, extents, size\n"
+    "  item FILE ID                        the bytes of an item\n"
     "  check FILE [--json] [--strict]      what is wrong with the file: one finding per line, each\n"
     "                                      with its box path and rule (exit 1 on an error)\n"
     "\n"
@@ -54,6 +57,8 @@ int main(int argc, char** argv) {
     if (command == "json") return RunJson(args);
     if (command == "samples") return RunSamples(args);
     if (command == "sample") return RunSample(args);
+    if (command == "items") return RunItems(args);
+    if (command == "item") return RunItem(args);
     if (command == "check") return RunCheck(args);
     std::cerr << "corvel: unknown command '" << command << "'\n" << kUsage;
     return 2;

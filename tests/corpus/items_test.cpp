@@ -10,11 +10,13 @@
 #include "boxes/items/item_property_association_box.h"
 #include "boxes/items/item_reference_type_box.h"
 #include "boxes/items/pixel_information_box.h"
+#include "boxes/metadata/item_info_boxes.h"
 #include "boxes/metadata/item_location_box.h"
 #include "boxes/videocodecs/av1_configuration_box.h"
 #include "corpus/corpus_refs.h"
 #include "report/item_list.h"
 #include "support/box_builder.h"
+#include "support/cli_run.h"
 
 namespace {
 const char* const kImageFiles[] = {"modern_animated.avif", "pub_mp4parse-rust_valid.avif",
@@ -128,6 +130,11 @@ TEST(ImageItems, PrimaryImageEqualsFfprobe) {
         EXPECT_EQ(av1c->m_highBitdepth, 0u);
         EXPECT_EQ(stream.at("profile"), "High");
         EXPECT_EQ(av1c->m_seqProfile, 1u);
+        // ffprobe reads the primary item as its one packet: `corvel item` writes those bytes.
+        const Packet packet = PacketsCsv(name).at(0);
+        const CliRun item = RunCorvel("item " + CorpusPath(name) + " " + std::to_string(primary->entry->m_itemID));
+        EXPECT_EQ(item.out, ReadText(CorpusPath(name)).substr(packet.pos, packet.size));
+        EXPECT_NE(RunCorvel("items " + CorpusPath(name)).out.find("," + std::to_string(packet.pos) + "+"), std::string::npos);
     }
 }
 

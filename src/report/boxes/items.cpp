@@ -112,6 +112,20 @@ void IdatRows(PageBuilder& page, const CItemDataBox& b) {
     page.Derived("Data size", U64Text(b.m_dataSize), {b.m_dataSize});
 }
 
+// An item's total size with the "..." button that dumps its bytes, as a sample's has: its
+// extents when they follow each other, else its first.
+Text SizeWithDump(const ItemSummary& item) {
+    const std::string size = Decimal(item.totalSize);
+    if (item.extentList.empty() || !item.extentList.front().inside) return Text(size);
+    uint64_t length = 0;
+    for (const ItemExtent& x : item.extentList)
+        if (x.inside && x.offset == item.extentList.front().offset + length) length += x.length;
+    return Text::Markup(size + Format("&nbsp;&nbsp;<BUTTON STYLE=\"WIDTH:20\" onClick = \"fncOnClick(%" PRIu64
+                                      ", %" PRIu64 ")\">...</BUTTON>",
+                                      length, item.extentList.front().offset),
+                        size);
+}
+
 // The items in a table after the entries' own: what each is, its properties and bytes.
 void IinfRows(PageBuilder& page, const CItemInfoBox& b) {
     page.Table();
@@ -126,7 +140,7 @@ void IinfRows(PageBuilder& page, const CItemInfoBox& b) {
     for (const ItemSummary& item : items)
         page.ListEntry({Decimal(uint64_t{item.entry->m_itemID}), ItemTypeText(*item.entry),
                         StringValue(item.entry->m_itemName), StringValue(item.entry->m_contentType),
-                        item.primary ? "yes" : "", Text::FromFile(item.properties), item.extents, Decimal(item.totalSize)},
+                        item.primary ? "yes" : "", Text::FromFile(item.properties), item.extents, SizeWithDump(item)},
                        {item.entry->m_itemID});
 }
 }  // namespace
