@@ -1,6 +1,8 @@
 #include <cinttypes>
 #include <cstdio>
+#include <map>
 
+#include "boxes/presentation/movie_header_boxes.h"
 #include "cli/box_path.h"
 #include "cli/command_line.h"
 #include "cli/common.h"
@@ -20,9 +22,26 @@ const CommandSpec kSpec{
     "tags at BOXPATH lists its tags: index, type, timestamp, data size, offset.\n"
     "A file with protected tracks adds each sample's IV (hex) and subsamples (clear/protected\n"
     "byte counts); with --key (KID:KEY, or a KEY for every KID; repeatable) also whether the\n"
-    "sample decrypts (\"ok\", \"clear\", or why not). --init INIT reads FILE, a media segment,\n"
-    "with its init segment.\n",
+    "sample decrypts (\"ok\", \"clear\", or why not). A file with a timecode track adds the\n"
+    "timecode its samples hold (HH:MM:SS:FF, ';' before the frames when they drop). --init INIT\n"
+    "reads FILE, a media segment, with its init segment.\n",
     {"--key"}, {"--json"}, 1, 2};
+
+// The timecode entry of each timecode track of the file's first moov, by track id.
+std::map<uint32_t, const CTimecodeSampleEntry*> TimecodeTracks(const CCorvel& parser) {
+    std::map<uint32_t, const CTimecodeSampleEntry*> tracks;
+    for (size_t i = 0; i < parser.GetBoxCount(); ++i) {
+        const CBox* moov = parser.GetBox(i);
+        if (!moov || moov->m_type != FourCC("moov")) continue;
+        for (const auto& trak : moov->m_children) {
+            const auto* tkhd = trak ? dynamic_cast<const CTrackHeaderBox*>(trak->RetrieveChildBox(FourCC("tkhd"), true)) : nullptr;
+            if (const CTimecodeSampleEntry* entry = tkhd ? TimecodeEntryOf(*trak) : nullptr)
+                tracks.emplace(tkhd->m_trackID, entry);
+        }
+        break;
+    }
+    return tracks;
+}
 
 // The encryption columns of a sample: IV, subsamples and, with keys, whether it decrypts.
 struct EncryptionCells {
@@ -88,9 +107,13 @@ int RunSamples(const Args& args) {
     }
     const SampleContext context(*lib.Parser(), init);
     const bool encrypted = context.HasProtection(), decrypting = encrypted && !keys.Empty();
+    const auto timecodeTracks = TimecodeTracks(*lib.Parser());
+    const bool timecodes = !timecodeTracks.empty();
     bool first = true;
     std::fputs(json ? "{\"samples\": [" : "track,fragment,index,decode_time,duration,size,offset,sync", stdout);
-    if (!json) std::fputs(!encrypted ? "\n" : decrypting ? ",iv,subsamples,decryption\n" : ",iv,subsamples\n", stdout);
+    if (!json)
+        std::printf("%s%s\n", !encrypted ? "" : decrypting ? ",iv,subsamples,decryption" : ",iv,subsamples",
+                    timecodes ? ",timecode" : "");
     const bool known = VisitSamples(context, scope, [&](const SampleOrigin& o, const SampleRecord& r) {
         // Without a sync sample table every sample is a sync sample.
         const int sync = r.sync != SampleRecord::Sync::No;
@@ -108,6 +131,14 @@ int RunSamples(const Args& args) {
         if (json && decrypting) std::printf(", \"decryption\": %s", JsonString(cells.decryption).c_str());
         if (!json && encrypted) std::printf(",%s,%s", cells.iv.c_str(), cells.subsamples.c_str());
         if (!json && decrypting) std::printf(",%s", cells.decryption.c_str());
+        if (timecodes) {
+            auto it = timecodeTracks.find(o.trackId);
+            const std::string timecode = it != timecodeTracks.end() && o.fragment == 0
+                                             ? SampleTimecode(*lib.Parser(), *it->second, r)
+                                             : "";
+            if (json) std::printf(", \"timecode\": \"%s\"", timecode.c_str());
+            else std::printf(",%s", timecode.c_str());
+        }
         std::fputs(json ? "}" : "\n", stdout);
         first = false;
         return true;

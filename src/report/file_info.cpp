@@ -17,6 +17,7 @@
 #include "report/format.h"
 #include "samples/file_samples.h"
 #include "samples/sample_context.h"
+#include "samples/sample_lookup.h"
 
 namespace {
 template <class T>
@@ -136,11 +137,8 @@ FileInfo ReadFileInfo(const CCorvel& parser, const CCorvel* init) {
         if (auto it = byId.find(origin.trackId); it != byId.end()) {
             TrackInfo& track = info.tracks[it->second];
             // A timecode track starts at its first sample's frame number (4 bytes).
-            if (track.samples == 0 && track.timecodeEntry && sample.size >= 4) {
-                uint8_t b[4];
-                if (parser.ReadBytes(sample.offset, b, 4) == 4)
-                    track.timecode = track.timecodeEntry->Timecode(uint32_t(b[0]) << 24 | b[1] << 16 | b[2] << 8 | b[3]);
-            }
+            if (track.samples == 0 && track.timecodeEntry)
+                track.timecode = SampleTimecode(parser, *track.timecodeEntry, sample);
             ++track.samples;
             track.bytes += sample.size;
             durations[it->second] += sample.duration;

@@ -13,6 +13,7 @@
 #include "boxes/fragments/track_fragment_header_box.h"
 #include "samples/sample_context.h"
 #include "samples/sample_encryption.h"
+#include "samples/sample_lookup.h"
 #include "samples/track_samples.h"
 
 namespace {
@@ -63,6 +64,25 @@ std::string EncryptionTable(const CBox& container, uint32_t trackId, uint64_t fi
                HtmlEscape(!e.isProtected ? "not protected" : e.missing ? e.missing : IvText(e)) + "</td>\r\n";
         out += LinesCell(pairs) + "</tr>\r\n";
     }
+    return out + "</table>\r\n";
+}
+
+// A timecode track's samples first..end-1: after the samples table, the timecode each holds.
+std::string TimecodeTable(const CBox& stbl, const TrackSamples& samples, uint64_t first, uint64_t end,
+                          const SampleContext* context, const std::string& iconPath) {
+    const CTimecodeSampleEntry* entry = TimecodeEntryOf(stbl);
+    if (!entry || !context || !context->Parser() || first >= end) return "";
+    std::string out = kSpacer;
+    out += kTableOpen;
+    out += SubTitleRow(2, iconPath, "Timecode");
+    out += "<tr>\r\n";
+    for (const char* name : {"No.", "Timecode"})
+        out += Format("<td align = \"left\" bgcolor = #f7f7f7  width = 50%%>%s</td>\r\n", name);
+    out += "</tr>\r\n";
+    TrackSamples::Cursor cursor = samples.From(first);
+    for (uint64_t i = first; i < end; ++i)
+        out += "<tr>\r\n" + ValueCell(i + 1) + "<td align = \"left\" bgcolor = white>" +
+               HtmlEscape(SampleTimecode(*context->Parser(), *entry, cursor.Next())) + "</td>\r\n</tr>\r\n";
     return out + "</table>\r\n";
 }
 
@@ -149,10 +169,10 @@ void WriteTrackSamplesSubPage(ReportPage& page, const CBox& stbl, const std::str
         out += CutMark(s, fileSize) + "</td>\r\n";
         out += "</tr>\r\n";
     }
-    if (const std::string table = EncryptionTable(stbl, TrackIdOfTable(stbl, context), first, end, context,
-                                                  page.IconPath());
-        !table.empty())
-        out += "</table>\r\n" + table;
+    const std::string after = EncryptionTable(stbl, TrackIdOfTable(stbl, context), first, end, context,
+                                              page.IconPath()) +
+                              TimecodeTable(stbl, samples, first, end, context, page.IconPath());
+    if (!after.empty()) out += "</table>\r\n" + after;
     out += kSubPageFoot;
     WriteFile(page, path, out);
 }

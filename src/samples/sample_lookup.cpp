@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "boxes/containers/corvel.h"
+#include "boxes/sampleentry/timecode_sample_entry.h"
+#include "samples/sample_context.h"
 
 namespace {
 std::optional<FoundSample> FindFirst(const SampleContext& context,
@@ -36,4 +38,19 @@ std::vector<uint8_t> ReadSampleBytes(const CCorvel& parser, const SampleRecord& 
     std::vector<uint8_t> bytes(present);
     bytes.resize(parser.ReadBytes(record.offset, bytes.data(), present));
     return bytes;
+}
+
+const CTimecodeSampleEntry* TimecodeEntryOf(const CBox& box) {
+    std::vector<const CBox*> entries;
+    FindBoxes(box, FourCC("tmcd"), entries);
+    for (const CBox* e : entries)
+        if (const auto* timecode = dynamic_cast<const CTimecodeSampleEntry*>(e)) return timecode;
+    return nullptr;
+}
+
+std::string SampleTimecode(const CCorvel& parser, const CTimecodeSampleEntry& entry, const SampleRecord& record) {
+    // The sample holds the frame number (32 bits) the timecode counts from.
+    uint8_t b[4];
+    if (record.size < 4 || parser.ReadBytes(record.offset, b, 4) != 4) return "";
+    return entry.Timecode(uint32_t(b[0]) << 24 | uint32_t(b[1]) << 16 | uint32_t(b[2]) << 8 | b[3]);
 }

@@ -1,12 +1,14 @@
 #pragma once
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "samples/file_samples.h"
 #include "samples/sample_encryption.h"
 
 class CCorvel;
+class CTimecodeSampleEntry;
 
 // One sample found in a walk of the file's samples, with how it is encrypted.
 struct FoundSample {
@@ -22,3 +24,9 @@ std::optional<FoundSample> FindSampleAt(const SampleContext& context, uint64_t o
 
 // The sample's bytes as far as the file holds them.
 std::vector<uint8_t> ReadSampleBytes(const CCorvel& parser, const SampleRecord& record);
+
+// The first tmcd sample entry of a timecode track's trak or stbl; null for another track.
+const CTimecodeSampleEntry* TimecodeEntryOf(const CBox& trakOrStbl);
+// A timecode track's sample as the timecode it holds ("10:00:00:00"); "" when the file ends
+// before its frame number.
+std::string SampleTimecode(const CCorvel& parser, const CTimecodeSampleEntry& entry, const SampleRecord& record);

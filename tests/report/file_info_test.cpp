@@ -85,6 +85,9 @@ TEST(FileInfo, Command) {
     const CliRun timecode = RunCorvel("info --json " + CorpusPath("modern_prores_tmcd.mov"));
     EXPECT_NE(timecode.out.find("\"handler\": \"tmcd\", \"codec\": \"tmcd\""), std::string::npos) << timecode.out;
     EXPECT_NE(timecode.out.find("\"timecode\": \"10:00:00:00\"}"), std::string::npos) << timecode.out;
+    // And its one sample on the sample list.
+    const CliRun samples = RunCorvel("samples " + CorpusPath("modern_prores_tmcd.mov"));
+    EXPECT_NE(samples.out.find("\n3,0,0,0,12288,4,36,1,10:00:00:00\n"), std::string::npos) << samples.out.substr(0, 200);
     // A plain FLV file is no ISO base media file: refused as an unreadable one.
     EXPECT_EQ(RunCorvel("info " + CorpusPath("flv_ffmpeg.flv")).status, 2);
 }
