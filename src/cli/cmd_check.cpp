@@ -64,10 +64,10 @@ int RunCheck(const Args& args) {
     CommandLine line;
     if (const int done = ParseCommandLine(kSpec, args, line); done >= 0) return done;
     const std::string& file = line.positional[0];
-    CCorvelLib initLib, lib;
-    int status = 0;
-    const CCorvel* init = OpenInit(initLib, line, status);
-    if (status == 2 || OpenAndParse(lib, file) == -2) return 2;
+    OpenedFile opened;
+    if (!OpenWithInit(opened, file, line)) return 2;
+    CCorvelLib& lib = opened.lib;
+    const CCorvel* init = opened.init;
     if (const CBox* h = lib.Parser()->NotMediaHeader())
         return FileError(file, "not an ISO base media file (first box type " + PrintableFourCC(h->m_type) + ")");
     const std::vector<Finding> findings = CheckFile(*lib.Parser(), kCheckSampleBudget, UndecodedBytes, init);

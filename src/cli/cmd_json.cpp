@@ -19,10 +19,9 @@ int RunJson(const Args& args) {
     if (const int done = ParseCommandLine(kSpec, args, line); done >= 0) return done;
     const std::string& file = line.positional[0];
     CCorvelLib initLib, lib;
-    int status = 0;
-    const CCorvel* init = OpenInit(initLib, line, status);
-    if (status == 2) return 2;
-    status = WriteStreamedTreeJson(std::cout, file, lib, init);
+    const std::string* initPath = line.Value("--init");
+    if (initPath && OpenAndParse(initLib, *initPath) == -2) return 2;
+    const int status = WriteStreamedTreeJson(std::cout, file, lib, initPath ? initLib.Parser() : nullptr);
     std::cout.flush();
     if (status == -2) return FileError(file, std::strerror(lib.LastError()));
     return ExitStatus(lib, file, status);

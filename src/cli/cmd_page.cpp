@@ -24,12 +24,11 @@ int RunPage(const Args& args) {
     const std::string* out = line.Value("-o");
     if (out && out->empty()) return UsageError(kSpec, "-o needs a file name");
 
-    CCorvelLib initLib, lib;
-    int status = 0;
-    const CCorvel* init = OpenInit(initLib, line, status);
-    if (status == 2) return 2;
-    status = OpenAndParse(lib, file);
-    if (status == -2) return 2;
+    OpenedFile opened;
+    if (!OpenWithInit(opened, file, line)) return 2;
+    CCorvelLib& lib = opened.lib;
+    const CCorvel* init = opened.init;
+    const int status = opened.status;
     std::string error;
     const CBox* parent = nullptr;
     const CBox* box = ResolveBoxPath(*lib.Parser(), line.positional[1], error, &parent);

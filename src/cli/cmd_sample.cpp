@@ -15,12 +15,6 @@ const CommandSpec kSpec{
     "32 hexadecimal digits each; repeatable) a protected sample is written decrypted.\n"
     "--init INIT reads FILE, a media segment, with its init segment.\n",
     {"--key"}, {}, 3, 3};
-
-bool ReadNumber(const std::string& text, uint64_t& out) {
-    if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos || text.size() > 19) return false;
-    out = std::stoull(text);
-    return true;
-}
 }  // namespace
 
 int RunSample(const Args& args) {
@@ -28,16 +22,15 @@ int RunSample(const Args& args) {
     if (const int done = ParseCommandLine(kSpec, args, line); done >= 0) return done;
     const std::string& file = line.positional[0];
     uint64_t track = 0, k = 0;
-    if (!ReadNumber(line.positional[1], track) || track > UINT32_MAX || !ReadNumber(line.positional[2], k))
+    if (!ParseDecimal(line.positional[1], UINT32_MAX, track) || !ParseDecimal(line.positional[2], UINT64_MAX, k))
         return UsageError(kSpec, "TRACK and K are numbers");
     KeyRing keys;
     if (!ReadKeys(line, keys)) return 2;
-    CCorvelLib initLib, lib;
-    int status = 0;
-    const CCorvel* init = OpenInit(initLib, line, status);
-    if (status == 2) return 2;
-    status = OpenAndParse(lib, file);
-    if (status == -2) return 2;
+    OpenedFile opened;
+    if (!OpenWithInit(opened, file, line)) return 2;
+    CCorvelLib& lib = opened.lib;
+    const CCorvel* init = opened.init;
+    const int status = opened.status;
     const SampleContext context(*lib.Parser(), init);
     const auto found = FindSample(context, uint32_t(track), k);
     const std::string which = "sample " + std::to_string(k) + " of track " + std::to_string(track);

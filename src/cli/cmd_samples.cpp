@@ -88,12 +88,11 @@ int RunSamples(const Args& args) {
     const bool json = line.Has("--json");
     KeyRing keys;
     if (!ReadKeys(line, keys)) return 2;
-    CCorvelLib initLib, lib;
-    int status = 0;
-    const CCorvel* init = OpenInit(initLib, line, status);
-    if (status == 2) return 2;
-    status = OpenAndParse(lib, positional[0]);
-    if (status == -2) return 2;
+    OpenedFile opened;
+    if (!OpenWithInit(opened, positional[0], line)) return 2;
+    CCorvelLib& lib = opened.lib;
+    const CCorvel* init = opened.init;
+    const int status = opened.status;
     const CBox* scope = nullptr;
     if (positional.size() == 2) {
         std::string error;

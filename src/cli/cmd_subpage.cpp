@@ -17,15 +17,6 @@ const CommandSpec kSpec{
     "mdat that holds FLV tags, or 200 rows of a table of the box's page that has more\n"
     "(the pages of its first such table, then those of the next).\n",
     {"-o"}, {}, 3, 3};
-
-// K: a page number from 0, decimal digits only.
-bool ParsePageNumber(const std::string& text, uint32_t& k) {
-    if (text.empty() || text.size() > 10 || text.find_first_not_of("0123456789") != std::string::npos) return false;
-    const unsigned long long v = std::stoull(text);
-    if (v > UINT32_MAX) return false;
-    k = static_cast<uint32_t>(v);
-    return true;
-}
 }  // namespace
 
 int RunSubpage(const Args& args) {
@@ -33,18 +24,18 @@ int RunSubpage(const Args& args) {
     if (const int done = ParseCommandLine(kSpec, args, line); done >= 0) return done;
     const std::string& file = line.positional[0];
     const std::string& boxPath = line.positional[1];
-    uint32_t k = 0;
-    if (!ParsePageNumber(line.positional[2], k))
+    uint64_t number = 0;
+    if (!ParseDecimal(line.positional[2], UINT32_MAX, number))
         return UsageError(kSpec, "bad page number '" + line.positional[2] + "': decimal digits from 0");
+    const uint32_t k = uint32_t(number);
     const std::string* out = line.Value("-o");
     if (out && out->empty()) return UsageError(kSpec, "-o needs a file name");
 
-    CCorvelLib initLib, lib;
-    int status = 0;
-    const CCorvel* init = OpenInit(initLib, line, status);
-    if (status == 2) return 2;
-    status = OpenAndParse(lib, file);
-    if (status == -2) return 2;
+    OpenedFile opened;
+    if (!OpenWithInit(opened, file, line)) return 2;
+    CCorvelLib& lib = opened.lib;
+    const CCorvel* init = opened.init;
+    const int status = opened.status;
     std::string error;
     const CBox* parent = nullptr;
     const CBox* box = ResolveBoxPath(*lib.Parser(), boxPath, error, &parent);

@@ -27,14 +27,19 @@ bool ReadKeys(const CommandLine& line, KeyRing& keys) {
     return true;
 }
 
-const CCorvel* OpenInit(CCorvelLib& init, const CommandLine& line, int& status) {
-    const std::string* path = line.Value("--init");
-    if (!path) return nullptr;
-    if (OpenAndParse(init, *path) == -2) {
-        status = 2;
-        return nullptr;
+bool OpenWithInit(OpenedFile& file, const std::string& path, const CommandLine& line) {
+    if (const std::string* init = line.Value("--init")) {
+        if (OpenAndParse(file.initLib, *init) == -2) return false;
+        file.init = file.initLib.Parser();
     }
-    return init.Parser();
+    file.status = OpenAndParse(file.lib, path);
+    return file.status != -2;
+}
+
+bool ParseDecimal(const std::string& text, uint64_t max, uint64_t& out) {
+    if (text.empty() || text.size() > 19 || text.find_first_not_of("0123456789") != std::string::npos) return false;
+    out = std::stoull(text);
+    return out <= max;
 }
 
 namespace {

@@ -13,9 +13,18 @@ class KeyRing;
 // The keys of every --key option into `keys`; false after saying on stderr which is malformed.
 bool ReadKeys(const CommandLine& line, KeyRing& keys);
 
-// The init segment that --init names, parsed into `init`: its parse run, or null without
-// --init. `status` becomes 2 when it cannot be read (stderr says why).
-const CCorvel* OpenInit(CCorvelLib& init, const CommandLine& line, int& status);
+// A command's file and, with --init, the init segment whose moov serves it, both parsed.
+struct OpenedFile {
+    CCorvelLib lib, initLib;
+    const CCorvel* init = nullptr;  // null without --init
+    int status = 0;                 // the file's parse run: 0 or -1
+};
+// Opens and parses `path` (and the --init file); false when either cannot be read (stderr
+// says why).
+bool OpenWithInit(OpenedFile& file, const std::string& path, const CommandLine& line);
+
+// Decimal digits only, at most `max`: a count or an index from the command line.
+bool ParseDecimal(const std::string& text, uint64_t max, uint64_t& out);
 
 // The exit status of a command after its output: 0 when the parse run succeeded;
 // otherwise 1, after saying on stderr why (not an ISO base media file, a file that ends
