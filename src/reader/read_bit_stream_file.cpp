@@ -49,6 +49,7 @@ void CReadBitStreamFile::Close() {
 }
 
 uint64_t CReadBitStreamFile::Read(int64_t offset, uint8_t* out, uint64_t count) const {
+    if (count == 0) return 0;  // `out` may be null then
     if (count <= kSmallRead && offset >= 0 && m_fd >= 0) {
         const auto inWindow = [&] {
             return offset >= m_windowOffset && uint64_t(offset - m_windowOffset) + count <= m_windowBytes;
