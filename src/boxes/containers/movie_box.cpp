@@ -95,6 +95,8 @@ int CTrackBox::ParseBox(CBitStreamReader& reader) {
             case FourCC("udta"):
                 LogDispatch(3, "##### User Data Box('udta')");
                 return Known<CUserDataBox>(h, FourCC("trak"));
+            case FourCC("tapt"):
+                return Known<CTrackApertureBox>(h);
             default:
                 return FreeSpaceOrUnknown(h);
         }
@@ -187,6 +189,10 @@ int CMediaInformationBox::ParseBox(CBitStreamReader& reader) {
             case FourCC("sdhd"):
                 LogDispatch(11, "##### Media Information Box('%s')", FourCCText(h.m_type).c_str());
                 return Known<CNullMediaHeaderBox>(h);
+            case FourCC("gmhd"):
+                return Known<CGenericMediaHeaderBox>(h);
+            case FourCC("hdlr"):  // QuickTime's data handler; the media's own hdlr is in mdia
+                return Known<CHandlerBox>(h);
             default:
                 return FreeSpaceOrUnknown(h);
         }
