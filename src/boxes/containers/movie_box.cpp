@@ -11,6 +11,7 @@
 #include "boxes/presentation/handler_box.h"
 #include "boxes/presentation/media_header_boxes.h"
 #include "boxes/presentation/movie_header_boxes.h"
+#include "boxes/presentation/track_load_settings_box.h"
 #include "boxes/presentation/track_reference_type_box.h"
 #include "boxes/protection/protection_boxes.h"
 
@@ -97,6 +98,8 @@ int CTrackBox::ParseBox(CBitStreamReader& reader) {
                 return Known<CUserDataBox>(h, FourCC("trak"));
             case FourCC("tapt"):
                 return Known<CTrackApertureBox>(h);
+            case FourCC("load"):
+                return Known<CTrackLoadSettingsBox>(h);
             default:
                 return FreeSpaceOrUnknown(h);
         }

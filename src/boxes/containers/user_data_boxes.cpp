@@ -13,6 +13,7 @@
 #include "boxes/metadata/name_box.h"
 #include "boxes/metadata/tag_boxes.h"
 #include "boxes/metadata/track_grouping_boxes.h"
+#include "boxes/metadata/user_data_text_box.h"
 #include "boxes/metadata/xml_boxes.h"
 #include "boxes/items/item_data_box.h"
 #include "boxes/items/item_reference_box.h"
@@ -62,6 +63,7 @@ int CUserDataBox::ParseBox(CBitStreamReader& reader) {
                 CORVEL_LOG("[CUserDataBox::ParseBox] not implemented ... - %s", FourCCText(h.m_type).c_str());
                 return Placeholder(h);
             default:
+                if (CUserDataTextBox::IsTextType(h.m_type)) return Known<CUserDataTextBox>(h);
                 return FreeSpaceOrUnknown(h);
         }
     });

@@ -15,6 +15,7 @@
 #include "boxes/metadata/name_box.h"
 #include "boxes/metadata/tag_boxes.h"
 #include "boxes/metadata/track_grouping_boxes.h"
+#include "boxes/metadata/user_data_text_box.h"
 #include "boxes/metadata/xml_boxes.h"
 #include "report/box_entry.h"
 #include "report/more_fields.h"
@@ -411,6 +412,22 @@ void SdpRows(PageBuilder& page, const CRtpTrackSdpHintInformation& b) {
     page.Row("SDP text", StringValue(b.m_sdpText), {b.m_sdpText});
 }
 
+// A QuickTime language field: a Macintosh language code, or three packed letters.
+Text LanguageCodeText(uint32_t code) {
+    if (std::string mac = QuickTimeLanguageText(code); !mac.empty()) return mac;
+    std::string letters;
+    for (int shift : {10, 5, 0}) letters += char((code >> shift & 0x1F) + 0x60);
+    return Text::FromFile(letters) + Text(Format(" (0X%04X)", code));
+}
+
+void UserDataTextFields(PageBuilder& page, const CUserDataTextBox& b) {
+    page.Table();
+    page.Derived("Text count", U32Text(uint32_t(b.m_entries.size())), {b.m_entries});
+    page.List("Texts", {"Text size", "Language", "Text"});
+    for (const CUserDataTextBox::Entry& e : b.m_entries)
+        page.ListEntry({Format("%u", e.size), LanguageCodeText(e.language), Text::FromFile(e.text)}, {e});
+}
+
 constexpr auto kTag = RowsOf<CTagBox, TagRows>;
 
 constexpr BoxEntry kEntries[] = {
@@ -458,3 +475,7 @@ constexpr BoxEntry kEntries[] = {
 }  // namespace
 
 std::span<const BoxEntry> MetadataEntries() { return kEntries; }
+
+void UserDataTextRows(PageBuilder& page, const CBox& box) {
+    if (auto* text = dynamic_cast<const CUserDataTextBox*>(&box)) UserDataTextFields(page, *text);
+}

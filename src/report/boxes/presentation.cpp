@@ -16,6 +16,7 @@
 #include "boxes/presentation/text_media_info_box.h"
 #include "boxes/presentation/timecode_media_info_box.h"
 #include "boxes/presentation/track_aperture_dimensions_box.h"
+#include "boxes/presentation/track_load_settings_box.h"
 #include "boxes/presentation/track_reference_type_box.h"
 #include "boxes/sampleentry/sample_description_box.h"
 #include "report/box_entry.h"
@@ -276,6 +277,22 @@ void ApertureDimensionsRows(PageBuilder& page, const CTrackApertureDimensionsBox
     page.Row("Height", FixedRawText(box.m_height, 16, box.m_height), {box.m_height});
 }
 
+void TrackLoadSettingsRows(PageBuilder& page, const CTrackLoadSettingsBox& box) {
+    using B = CTrackLoadSettingsBox;
+    page.Table();
+    page.U32("Preload start time", box.m_preloadStartTime);
+    page.Row("Preload duration", U32Text(box.m_preloadDuration) + (box.m_preloadDuration == UINT32_MAX ? " to the end" : ""),
+             {box.m_preloadDuration});
+    const char* preload = box.m_preloadFlags == B::kPreloadAlways      ? " always"
+                          : box.m_preloadFlags == B::kPreloadIfEnabled ? " only if enabled"
+                                                                       : "";
+    page.Row("Preload flags", U32Text(box.m_preloadFlags) + preload, {box.m_preloadFlags});
+    std::string hints;
+    if (box.m_defaultHints & B::kDoubleBuffer) hints += " double buffer";
+    if (box.m_defaultHints & B::kHighQuality) hints += std::string(hints.empty() ? "" : ",") + " high quality";
+    page.Row("Default hints", U32Text(box.m_defaultHints) + hints, {box.m_defaultHints});
+}
+
 constexpr auto kFileType = RowsOf<CFileTypeBox, FileTypeRows>;
 constexpr auto kAperture = RowsOf<CTrackApertureDimensionsBox, ApertureDimensionsRows>;
 constexpr auto kFreeSpace = RowsOf<CFreeSpaceBox, FreeSpaceRows>;
@@ -311,6 +328,7 @@ constexpr BoxEntry kEntries[] = {
     {FourCC("clef"), "Clean Aperture Dimensions Box", nullptr, kAperture},
     {FourCC("prof"), "Production Aperture Dimensions Box", nullptr, kAperture},
     {FourCC("enof"), "Encoded Pixels Dimensions Box", nullptr, kAperture},
+    {FourCC("load"), "Track Load Settings Box", nullptr, RowsOf<CTrackLoadSettingsBox, TrackLoadSettingsRows>},
     // Edit lists, data references and track references (a reference type's page: the
     // common header rows; the titles of the types that have one).
     {FourCC("elst"), "Edit List Box", nullptr, RowsOf<CEditListBox, EditListRows>},
