@@ -6,6 +6,7 @@
 #include "boxes/metadata/chapter_list_box.h"
 #include "boxes/metadata/item_list_box.h"
 #include "boxes/metadata/metadata_keys_box.h"
+#include "boxes/metadata/user_data_text_box.h"
 #include "boxes/sampletable/parse_leaf.h"
 #include "corpus/corpus_refs.h"
 #include "report/file_info.h"
@@ -70,13 +71,16 @@ TEST(QuickTimeMetadata, ChaptersEqualFfprobeAndMediaInfo) {
 }
 
 TEST(QuickTimeMetadata, HostileCounts) {
-    // keys and chpl counting past their bytes: what the bytes hold is kept, no more reserved.
+    // keys, chpl and a user data text counting past their bytes: what the bytes hold is
+    // kept, no more reserved.
     auto keys = Failing<CMetadataKeysBox>(FullBox("keys", 0, 0, U32(0xFFFFFFFF) + U32(12) + "mdta" + "abcd"));
     EXPECT_EQ(keys->m_keys.size(), 1u);
     EXPECT_LE(keys->m_keys.capacity(), 1u);
     auto chpl = Failing<CChapterListBox>(FullBox("chpl", 1, 0, U32(0) + U8(255) + U64(0) + U8(1) + "A"));
     EXPECT_EQ(chpl->m_chapters.size(), 1u);
     EXPECT_LE(chpl->m_chapters.capacity(), 1u);
+    auto text = Failing<CUserDataTextBox>(Box("\xA9" "enc", U16(1) + U16(0) + "x" + U16(0xFFFF) + U16(0) + "y"));
+    EXPECT_EQ(text->m_entries.size(), 1u);
     // An item typed by a key index past the keys is told so.
     const std::string item = Box(std::string("\0\0\0\7", 4), Box("data", U32(1) + U32(0) + "v"));
     auto w = ParseFile("keys.mov", Box("moov", Box("meta", Hdlr("mdta") + FullBox("keys", 0, 0, U32(1) + U32(9) + "mdtak") +
