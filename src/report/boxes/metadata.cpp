@@ -203,11 +203,12 @@ std::string Utf8FromUtf16(std::string_view bytes) {
     return out;
 }
 
-// A loci text: UTF-16 after a byte order mark, else UTF-8.
-Text LocationText(const std::string& raw) {
+// A loci text: UTF-8, or UTF-16 after a byte order mark (shown converted, so derived).
+void LocationTextRow(PageBuilder& page, const char* label, const std::string& raw) {
     const bool bom = raw.size() >= 2 && ((uint8_t(raw[0]) == 0xFE && uint8_t(raw[1]) == 0xFF) ||
                                          (uint8_t(raw[0]) == 0xFF && uint8_t(raw[1]) == 0xFE));
-    return Text::FromFile(bom ? Utf8FromUtf16(raw) : raw);
+    if (bom) page.Derived(label, Text::FromFile(Utf8FromUtf16(raw)), {raw});
+    else page.Row(label, Text::FromFile(raw), {raw});
 }
 
 // "-122.5 (0XFF858000)": a signed 16.16 number.
@@ -218,13 +219,13 @@ void LocationRows(PageBuilder& page, const CLocationBox& b) {
     page.Table();
     page.U32x2("Pad", b.m_pad);
     page.Derived("Language", LanguageText(b.m_language), {b.m_language});
-    page.Row("Name", LocationText(b.m_name), {b.m_name});
+    LocationTextRow(page, "Name", b.m_name);
     page.Row("Role", U32Text2(b.m_role) + " " + (b.m_role < 3 ? kRoles[b.m_role] : "reserved"), {b.m_role});
     page.Row("Longitude", SignedFixed(b.m_longitude), {b.m_longitude});
     page.Row("Latitude", SignedFixed(b.m_latitude), {b.m_latitude});
     page.Row("Altitude", SignedFixed(b.m_altitude), {b.m_altitude});
-    page.Row("Astronomical body", LocationText(b.m_body), {b.m_body});
-    page.Row("Additional notes", LocationText(b.m_notes), {b.m_notes});
+    LocationTextRow(page, "Astronomical body", b.m_body);
+    LocationTextRow(page, "Additional notes", b.m_notes);
 }
 
 void NameRows(PageBuilder& page, const CNameBox& b) {
