@@ -14,13 +14,15 @@ const CommandSpec kSpec{
     "Prints what FILE holds: its brands, duration and whether it is fragmented, then one\n"
     "line per track: track ID, handler, codec string (as a DASH or HLS manifest names it),\n"
     "the codec's parameters (width x height, or channels and sample rate), duration, sample\n"
-    "count, average bit rate and language.\n"
+    "count, average bit rate and language; then the chapters, when the file has any (from\n"
+    "the Nero chpl box, else from the chapter track a tref/chap names).\n"
     "\n"
     "  --json     {\"file\", \"brands\": {\"major\", \"minor_version\", \"compatible\"}, \"duration\",\n"
     "             \"fragments\", \"tracks\": [{\"id\", \"handler\", \"codec\", \"width\", \"height\",\n"
     "             \"channels\", \"sample_rate\", \"timescale\", \"duration\", \"samples\", \"bytes\",\n"
     "             \"bit_rate\", \"language\", \"timecode\"}]}; durations in seconds, the bit rate in bits\n"
-    "             a second; a timecode track tells its start timecode\n",
+    "             a second; a timecode track tells its start timecode;\n"
+    "             \"chapters\": [{\"start\", \"title\"}] and \"chapters_from\" when there are chapters\n",
     {}, {"--json"}, 1, 1};
 
 std::string Seconds(double s) { return Format("%.3f", s); }
@@ -52,7 +54,28 @@ std::string Json(const std::string& file, const FileInfo& info) {
         if (!t.timecode.empty()) out += ", \"timecode\": " + JsonString(t.timecode);
         out += "}";
     }
-    out += info.tracks.empty() ? "]}\n" : "\n]}\n";
+    out += info.tracks.empty() ? "]" : "\n]";
+    if (!info.chapters.empty()) {
+        out += ", \"chapters_from\": " + JsonString(info.chaptersFrom) + ", \"chapters\": [";
+        for (size_t i = 0; i < info.chapters.size(); ++i)
+            out += std::string(i ? ",\n  " : "\n  ") + "{\"start\": " + Seconds(info.chapters[i].seconds) +
+                   ", \"title\": " + JsonString(info.chapters[i].title) + "}";
+        out += "\n]";
+    }
+    return out + "}\n";
+}
+
+// "  chapters  2 (from chpl)", then a line per chapter: its start and title (a control
+// character of the title as '?', so that it cannot drive the terminal).
+std::string ChapterLines(const FileInfo& info) {
+    if (info.chapters.empty()) return "";
+    std::string out = "  chapters  " + std::to_string(info.chapters.size()) + " (from " + info.chaptersFrom + ")\n";
+    for (const ChapterInfo& c : info.chapters) {
+        std::string title = c.title;
+        for (char& ch : title)
+            if (uint8_t(ch) < 0x20 || ch == 0x7F) ch = '?';
+        out += "    " + Seconds(c.seconds) + " s  " + title + "\n";
+    }
     return out;
 }
 
@@ -69,7 +92,7 @@ std::string Plain(const std::string& file, const FileInfo& info) {
                                   (info.fragments == 1 ? " movie fragment)" : " movie fragments)")
                            : std::string("not fragmented")) +
            "\n";
-    if (info.tracks.empty()) return out;
+    if (info.tracks.empty()) return out + ChapterLines(info);
     // The root page's table of tracks, its columns padded to their widest cell.
     const ReportTable table = TracksTable(info);
     std::vector<size_t> widths;
@@ -88,7 +111,7 @@ std::string Plain(const std::string& file, const FileInfo& info) {
     out += line([&](size_t c) { return table.headers[c]; });
     for (const ListRow& row : table.listRows)
         out += line([&](size_t c) { return c < row.cells.size() ? row.cells[c].Plain() : std::string(); });
-    return out;
+    return out + ChapterLines(info);
 }
 }  // namespace
 

@@ -168,6 +168,9 @@ std::span<const BoxEntry> ItemEntries();
 // entity group), whatever its code.
 void ItemReferenceRows(PageBuilder& page, const CBox& box);
 void EntityGroupRows(PageBuilder& page, const CBox& box);
+// The rows of a QuickTime user data text (its code varies: ©nam, ©enc, ...); none for
+// a box of another class.
+void UserDataTextRows(PageBuilder& page, const CBox& box);
 // The PIFF protection uuid boxes, wherever they stand: their title ("" for another user
 // type) and their rows (false when the box is none of them).
 std::string ProtectionUuidTitle(const CBox& box);

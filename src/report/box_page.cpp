@@ -4,6 +4,7 @@
 
 #include "boxes/box.h"
 #include "boxes/containers/corvel.h"
+#include "boxes/metadata/user_data_text_box.h"
 #include "boxes/sampleentry/sample_description_box.h"
 #include "report/coverage.h"
 
@@ -50,6 +51,7 @@ void BoxRows(PageBuilder& builder, PageModel& page, const CBox& box, const PageC
     if (context.parent && context.parent->m_type == FourCC("tref")) TrackReferenceRows(builder, box);
     if (context.parent && context.parent->m_type == FourCC("iref")) ItemReferenceRows(builder, box);
     if (context.parent && context.parent->m_type == FourCC("grpl") && !entry) EntityGroupRows(builder, box);
+    if (!entry) UserDataTextRows(builder, box);
     if (!entry || !entry->rows) return;
     // The select offers the pages of the entries the box holds, not of its count field.
     if (entry->entries)
@@ -116,6 +118,7 @@ std::string BoxPageTitle(const CBox* parent, const CBox& box) {
     if (!parent) return "";
     if (parent->m_type == FourCC("stsd")) return SampleEntryTitle(SampleDescriptionHandlerType(*parent));
     if (parent->m_type == FourCC("grpl")) return "Entity To Group Box";
+    if (dynamic_cast<const CUserDataTextBox*>(&box)) return "User Data Text Box";
     return "Box";
 }
 

@@ -6,10 +6,12 @@
 #include "boxes/audiocodecs/ac3_config_box.h"
 #include "boxes/containers/corvel.h"
 #include "boxes/descriptors/es_descriptor.h"
+#include "boxes/metadata/chapter_list_box.h"
 #include "boxes/presentation/edit_list_box.h"
 #include "boxes/presentation/file_type_box.h"
 #include "boxes/presentation/handler_box.h"
 #include "boxes/presentation/movie_header_boxes.h"
+#include "boxes/presentation/track_reference_type_box.h"
 #include "boxes/sampleentry/audio_sample_entries.h"
 #include "boxes/sampleentry/timecode_sample_entry.h"
 #include "boxes/sampleentry/visual_sample_entries.h"
@@ -55,6 +57,45 @@ void EntryParameters(const CBox& entry, TrackInfo& track) {
         if (entry.m_type == FourCC("samr") || entry.m_type == FourCC("sawb")) track.channels = 1;
         if (!track.sampleRate) track.sampleRate = track.timescale;
     }
+}
+
+// At most this many chapters are listed, and this many bytes of a title read.
+constexpr size_t kMaxChapters = 4096;
+constexpr uint64_t kMaxTitleBytes = 1024;
+
+// The movie's chpl chapters; false when it has none.
+bool ChplChapters(const CBox& moov, FileInfo& info) {
+    const auto* chpl = First<CChapterListBox>(moov, FourCC("chpl"));
+    if (!chpl || chpl->m_chapters.empty()) return false;
+    for (const auto& c : chpl->m_chapters) {
+        if (info.chapters.size() == kMaxChapters) break;
+        info.chapters.push_back({double(c.startTime) / CChapterListBox::kUnitsPerSecond, c.title});
+    }
+    info.chaptersFrom = "chpl";
+    return true;
+}
+
+// The track id the first tref/chap of the movie names; 0 when none does.
+uint32_t ChapterTrackId(const CBox& moov) {
+    for (const auto& trak : moov.m_children) {
+        if (!trak || trak->m_type != FourCC("trak")) continue;
+        const CBox* tref = trak->RetrieveChildBox(FourCC("tref"), true);
+        const auto* chap = tref ? dynamic_cast<const CTrackReferenceTypeBox*>(tref->RetrieveChildBox(FourCC("chap"), true))
+                                : nullptr;
+        if (chap && !chap->m_trackIDs.empty()) return chap->m_trackIDs[0];
+    }
+    return 0;
+}
+
+// A chapter track's sample: a 16-bit length, then the title (cut to the sample and to
+// kMaxTitleBytes).
+std::string ChapterTitle(const CCorvel& parser, const SampleRecord& sample) {
+    uint8_t head[2];
+    if (sample.size < 2 || parser.ReadBytes(sample.offset, head, 2) != 2) return "";
+    const uint64_t length = std::min<uint64_t>({uint64_t(head[0]) << 8 | head[1], sample.size - 2, kMaxTitleBytes});
+    std::string title(length, '\0');
+    title.resize(parser.ReadBytes(sample.offset + 2, reinterpret_cast<uint8_t*>(title.data()), length));
+    return title;
 }
 
 TrackInfo ReadTrack(const CBox& trak, uint32_t movieTimescale) {
@@ -130,12 +171,17 @@ FileInfo ReadFileInfo(const CCorvel& parser, const CCorvel* init) {
             info.tracks.push_back(ReadTrack(*child, movieTimescale));
             byId.emplace(info.tracks.back().id, info.tracks.size() - 1);
         }
+    const uint32_t chapterTrack = ChplChapters(*moov, info) ? 0 : ChapterTrackId(*moov);
     // The samples' durations and sizes, through the sample tables and every fragment.
     std::vector<uint64_t> durations(info.tracks.size());
     const SampleContext context(parser, init);
     VisitSamples(context, nullptr, [&](const SampleOrigin& origin, const SampleRecord& sample) {
         if (auto it = byId.find(origin.trackId); it != byId.end()) {
             TrackInfo& track = info.tracks[it->second];
+            if (origin.trackId == chapterTrack && track.timescale && info.chapters.size() < kMaxChapters) {
+                info.chapters.push_back({double(sample.decodeTime) / track.timescale, ChapterTitle(parser, sample)});
+                info.chaptersFrom = "track " + std::to_string(chapterTrack);
+            }
             // A timecode track starts at its first sample's frame number (4 bytes).
             if (track.samples == 0 && track.timecodeEntry)
                 track.timecode = SampleTimecode(parser, *track.timecodeEntry, sample);

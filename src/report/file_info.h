@@ -35,6 +35,12 @@ struct TrackInfo {
     uint64_t BitRate() const;
 };
 
+// A chapter: where it starts and its title.
+struct ChapterInfo {
+    double seconds = 0;
+    std::string title;
+};
+
 struct FileInfo {
     uint32_t majorBrand = 0, minorVersion = 0;
     std::vector<uint32_t> compatibleBrands;
@@ -42,6 +48,10 @@ struct FileInfo {
     uint64_t fragments = 0;  // top-level moof boxes
     double seconds = 0;      // the longest track's (the movie header's when no track tells)
     std::vector<TrackInfo> tracks;
+    // From the movie's chpl, else from the samples of the first track a tref/chap names
+    // (a 16-bit length, then the title); `chaptersFrom` says which ("chpl", "track 2").
+    std::vector<ChapterInfo> chapters;
+    std::string chaptersFrom;
 };
 
 FileInfo ReadFileInfo(const CCorvel& parser, const CCorvel* init = nullptr);

@@ -19,6 +19,9 @@ inline bool DecodesEveryKind(const std::string& name) {
         "pub_mp4parse-rust_multiple-extents.avif", "pub_mp4parse-rust_valid-alpha.avif", "pub_mp4parse-rust_valid.avif",
         "pub_mp4parser_redbull_100kbit_dash.mp4", "pub_mp4parser_redbull_10sec1.m4s", "pub_shaka_imsc-image-segment.cmft",
         "rtphint.mp4", "size0_last_mdat.mp4", "smooth.ismv", "truncated_mdat.mp4", "xmp_uuid.mp4",
+        // With the QuickTime track and metadata boxes (gmhd, keys, chpl, loci, name, load, ©xxx).
+        "avc_chapters.mp4", "modern_prores_tmcd.mov", "pub_go-mp4_sample.mp4", "pub_go-mp4_sample_qt.mp4",
+        "pub_mp4parser_Tiny_Sample_Untouched.mp4", "pub_mp4parser_test-pod.m4a", "pub_shaka_small.mp4",
     };
     return kFullyDecodedKinds.count(name) > 0;
 }

@@ -88,6 +88,9 @@ TEST(FileInfo, Command) {
     // And its one sample on the sample list.
     const CliRun samples = RunCorvel("samples " + CorpusPath("modern_prores_tmcd.mov"));
     EXPECT_NE(samples.out.find("\n3,0,0,0,12288,4,36,1,10:00:00:00\n"), std::string::npos) << samples.out.substr(0, 200);
+    // Chapters follow the tracks (their values: QuickTimeMetadata.ChaptersEqualFfprobeAndMediaInfo).
+    const CliRun chapters = RunCorvel("info " + CorpusPath("avc_chapters.mp4"));
+    EXPECT_NE(chapters.out.find("  chapters  2 (from chpl)\n    0.000 s  Chapter One\n"), std::string::npos) << chapters.out;
     // A plain FLV file is no ISO base media file: refused as an unreadable one.
     EXPECT_EQ(RunCorvel("info " + CorpusPath("flv_ffmpeg.flv")).status, 2);
 }

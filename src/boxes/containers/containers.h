@@ -117,3 +117,21 @@ public:
     explicit CGroupsListBox(const CBox& header) : CBox(header) {}
     int ParseBox(CBitStreamReader& reader) override;
 };
+
+class CGenericMediaHeaderBox : public CBox {  // gmhd (QuickTime): the media information of text, timecode and other tracks
+public:
+    explicit CGenericMediaHeaderBox(const CBox& header) : CBox(header) {}
+    int ParseBox(CBitStreamReader& reader) override;
+};
+
+class CTimecodeMediaBox : public CBox {  // tmcd in a gmhd: holds tcmi (not the sample entry of that code)
+public:
+    explicit CTimecodeMediaBox(const CBox& header) : CBox(header) {}
+    int ParseBox(CBitStreamReader& reader) override;
+};
+
+class CTrackApertureBox : public CBox {  // tapt (QuickTime): the track's aperture dimensions
+public:
+    explicit CTrackApertureBox(const CBox& header) : CBox(header) {}
+    int ParseBox(CBitStreamReader& reader) override;
+};

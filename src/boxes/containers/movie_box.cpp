@@ -11,6 +11,7 @@
 #include "boxes/presentation/handler_box.h"
 #include "boxes/presentation/media_header_boxes.h"
 #include "boxes/presentation/movie_header_boxes.h"
+#include "boxes/presentation/track_load_settings_box.h"
 #include "boxes/presentation/track_reference_type_box.h"
 #include "boxes/protection/protection_boxes.h"
 
@@ -95,6 +96,10 @@ int CTrackBox::ParseBox(CBitStreamReader& reader) {
             case FourCC("udta"):
                 LogDispatch(3, "##### User Data Box('udta')");
                 return Known<CUserDataBox>(h, FourCC("trak"));
+            case FourCC("tapt"):
+                return Known<CTrackApertureBox>(h);
+            case FourCC("load"):
+                return Known<CTrackLoadSettingsBox>(h);
             default:
                 return FreeSpaceOrUnknown(h);
         }
@@ -187,6 +192,10 @@ int CMediaInformationBox::ParseBox(CBitStreamReader& reader) {
             case FourCC("sdhd"):
                 LogDispatch(11, "##### Media Information Box('%s')", FourCCText(h.m_type).c_str());
                 return Known<CNullMediaHeaderBox>(h);
+            case FourCC("gmhd"):
+                return Known<CGenericMediaHeaderBox>(h);
+            case FourCC("hdlr"):  // QuickTime's data handler; the media's own hdlr is in mdia
+                return Known<CHandlerBox>(h);
             default:
                 return FreeSpaceOrUnknown(h);
         }

@@ -2,12 +2,18 @@
 #include "base/log.h"
 #include "boxes/child_loop.h"
 #include "boxes/containers/containers.h"
+#include "boxes/metadata/chapter_list_box.h"
 #include "boxes/metadata/hint_information_boxes.h"
+#include "boxes/metadata/id3_tag_box.h"
 #include "boxes/metadata/item_info_boxes.h"
 #include "boxes/metadata/item_list_box.h"
 #include "boxes/metadata/item_location_box.h"
+#include "boxes/metadata/location_box.h"
+#include "boxes/metadata/metadata_keys_box.h"
+#include "boxes/metadata/name_box.h"
 #include "boxes/metadata/tag_boxes.h"
 #include "boxes/metadata/track_grouping_boxes.h"
+#include "boxes/metadata/user_data_text_box.h"
 #include "boxes/metadata/xml_boxes.h"
 #include "boxes/items/item_data_box.h"
 #include "boxes/items/item_reference_box.h"
@@ -44,6 +50,12 @@ int CUserDataBox::ParseBox(CBitStreamReader& reader) {
             case FourCC("gnre"):
             case FourCC("albm"):
                 return Known<CTagBox>(h);
+            case FourCC("chpl"):
+                return Known<CChapterListBox>(h);
+            case FourCC("loci"):
+                return Known<CLocationBox>(h);
+            case FourCC("name"):
+                return Known<CNameBox>(h);
             case FourCC("free"):  // padding left for edits of the tags
             case FourCC("skip"):
                 return Known<CFreeSpaceBox>(h);
@@ -51,6 +63,7 @@ int CUserDataBox::ParseBox(CBitStreamReader& reader) {
                 CORVEL_LOG("[CUserDataBox::ParseBox] not implemented ... - %s", FourCCText(h.m_type).c_str());
                 return Placeholder(h);
             default:
+                if (CUserDataTextBox::IsTextType(h.m_type)) return Known<CUserDataTextBox>(h);
                 return FreeSpaceOrUnknown(h);
         }
     });
@@ -90,6 +103,10 @@ int CMetaBox::ParseBox(CBitStreamReader& reader) {
                 return Known<CItemLocationBox>(h);
             case FourCC("ilst"):
                 return Known<CIlstBox>(h);
+            case FourCC("keys"):
+                return Known<CMetadataKeysBox>(h);
+            case FourCC("ID32"):
+                return Known<CID3TagBox>(h);
             case FourCC("xml "):
                 return Known<CXMLBox>(h);
             case FourCC("bxml"):

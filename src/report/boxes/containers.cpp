@@ -54,6 +54,8 @@ constexpr BoxEntry kEntries[] = {
     {FourCC("tref"), "Track Reference Box"},
     {FourCC("minf"), "Media Information Box"},
     {FourCC("stbl"), "Sample Table Box"},
+    {FourCC("gmhd"), "Generic Media Header Box"},
+    {FourCC("tapt"), "Track Aperture Mode Dimensions Box"},
     {FourCC("mdat"), "Media Data Box", nullptr, RowsOf<CMediaDataBox, MediaDataRows>},
 };
 }  // namespace

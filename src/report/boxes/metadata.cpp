@@ -1,14 +1,21 @@
 // The pages of the user data and metadata boxes, item information, track selection,
-// track groups and hint information.
+// track groups and hint information; QuickTime keys, chapters, location, name, ID3.
 #include <cinttypes>
+#include <string_view>
 
 #include "boxes/containers/containers.h"
+#include "boxes/metadata/chapter_list_box.h"
 #include "boxes/metadata/hint_information_boxes.h"
+#include "boxes/metadata/id3_tag_box.h"
 #include "boxes/metadata/item_info_boxes.h"
 #include "boxes/metadata/item_list_box.h"
 #include "boxes/metadata/item_location_box.h"
+#include "boxes/metadata/location_box.h"
+#include "boxes/metadata/metadata_keys_box.h"
+#include "boxes/metadata/name_box.h"
 #include "boxes/metadata/tag_boxes.h"
 #include "boxes/metadata/track_grouping_boxes.h"
+#include "boxes/metadata/user_data_text_box.h"
 #include "boxes/metadata/xml_boxes.h"
 #include "report/box_entry.h"
 #include "report/more_fields.h"
@@ -118,6 +125,178 @@ void IlstRows(PageBuilder& page, const CIlstBox& b) {
         page.ListEntry({Format("%u", r.tagLength), FourCCValue(r.tagName), Format("%u", r.dataLength),
                         FourCCValue(r.dataTag), Format("%u", r.dataType), Format("%u", r.reserved), PayloadText(r)},
                        {r});
+    // Beside a keys box, an item's type is the index of its key, from 1.
+    const CBox* meta = page.Context().parent;
+    const CMetadataKeysBox* keys = meta ? KeysOf(*meta) : nullptr;
+    if (!keys || b.m_records.empty()) return;
+    MoreFields(page);
+    for (size_t i = 0; i < b.m_records.size(); ++i) {
+        const uint32_t index = b.m_records[i].tagName;
+        const CMetadataKeysBox::Key* key = keys->KeyAt(index);
+        page.Derived(Format("Key (item %zu)", i + 1),
+                     key ? Text::FromFile(key->name) + Text(Format(" (key %u)", index))
+                         : Text(Format("%u (0X%08X) past the %zu keys", index, index, keys->m_keys.size())),
+                     {b.m_records[i].tagName});
+    }
+}
+
+void KeysRows(PageBuilder& page, const CMetadataKeysBox& b) {
+    page.Table();
+    page.U32("Entry count", b.m_entryCount);
+    page.List("Keys", {"Key index", "Key size", "Key namespace", "Key name"});
+    for (size_t i = 0; i < b.m_keys.size(); ++i) {
+        const CMetadataKeysBox::Key& k = b.m_keys[i];
+        page.ListEntry({Format("%zu", i + 1), Format("%u", k.size), CodeText(k.keyNamespace), Text::FromFile(k.name)},
+                       {k});
+    }
+}
+
+void ChapterListRows(PageBuilder& page, const CChapterListBox& b) {
+    page.Table();
+    if (b.m_version >= 1) page.U32("Reserved", b.m_reserved);
+    page.U32x2("Chapter count", b.m_chapterCount);
+    page.List("Chapters", {"Start time (100 ns)", "Start time (s)", "Title length", "Title"});
+    for (const CChapterListBox::Chapter& c : b.m_chapters)
+        page.ListEntry({Format("%" PRIu64, c.startTime), Format("%.3f", double(c.startTime) / CChapterListBox::kUnitsPerSecond),
+                        Format("%u", c.titleLength), Text::FromFile(c.title)},
+                       {c});
+}
+
+void AppendUtf8(std::string& out, uint32_t c) {
+    if (c < 0x80) {
+        out += char(c);
+    } else if (c < 0x800) {
+        out += char(0xC0 | c >> 6);
+        out += char(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += char(0xE0 | c >> 12);
+        out += char(0x80 | (c >> 6 & 0x3F));
+        out += char(0x80 | (c & 0x3F));
+    } else {
+        out += char(0xF0 | c >> 18);
+        out += char(0x80 | (c >> 12 & 0x3F));
+        out += char(0x80 | (c >> 6 & 0x3F));
+        out += char(0x80 | (c & 0x3F));
+    }
+}
+
+// UTF-16 as UTF-8, big-endian unless a byte order mark says otherwise (marks are
+// dropped; an unpaired surrogate becomes U+FFFD; a zero unit stays a zero byte).
+std::string Utf8FromUtf16(std::string_view bytes) {
+    const bool little = bytes.size() >= 2 && uint8_t(bytes[0]) == 0xFF && uint8_t(bytes[1]) == 0xFE;
+    auto unit = [&](size_t i) -> uint32_t {
+        const uint32_t a = uint8_t(bytes[i]), b = uint8_t(bytes[i + 1]);
+        return little ? a | b << 8 : a << 8 | b;
+    };
+    std::string out;
+    for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        uint32_t c = unit(i);
+        if (c == 0xFEFF) continue;
+        if (c >= 0xD800 && c < 0xDC00 && i + 3 < bytes.size() && unit(i + 2) >= 0xDC00 && unit(i + 2) < 0xE000) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (unit(i + 2) - 0xDC00);
+            i += 2;
+        } else if (c >= 0xD800 && c < 0xE000) {
+            c = 0xFFFD;
+        }
+        AppendUtf8(out, c);
+    }
+    return out;
+}
+
+// A loci text: UTF-8, or UTF-16 after a byte order mark (shown converted, so derived).
+void LocationTextRow(PageBuilder& page, const char* label, const std::string& raw) {
+    const bool bom = raw.size() >= 2 && ((uint8_t(raw[0]) == 0xFE && uint8_t(raw[1]) == 0xFF) ||
+                                         (uint8_t(raw[0]) == 0xFF && uint8_t(raw[1]) == 0xFE));
+    if (bom) page.Derived(label, Text::FromFile(Utf8FromUtf16(raw)), {raw});
+    else page.Row(label, Text::FromFile(raw), {raw});
+}
+
+// "-122.5 (0XFF858000)": a signed 16.16 number.
+std::string SignedFixed(uint32_t raw) { return FixedRawText(int32_t(raw), 16, raw); }
+
+void LocationRows(PageBuilder& page, const CLocationBox& b) {
+    static const char* const kRoles[] = {"shooting location", "real location", "fictional location"};
+    page.Table();
+    page.U32x2("Pad", b.m_pad);
+    page.Derived("Language", LanguageText(b.m_language), {b.m_language});
+    LocationTextRow(page, "Name", b.m_name);
+    page.Row("Role", U32Text2(b.m_role) + " " + (b.m_role < 3 ? kRoles[b.m_role] : "reserved"), {b.m_role});
+    page.Row("Longitude", SignedFixed(b.m_longitude), {b.m_longitude});
+    page.Row("Latitude", SignedFixed(b.m_latitude), {b.m_latitude});
+    page.Row("Altitude", SignedFixed(b.m_altitude), {b.m_altitude});
+    LocationTextRow(page, "Astronomical body", b.m_body);
+    LocationTextRow(page, "Additional notes", b.m_notes);
+}
+
+void NameRows(PageBuilder& page, const CNameBox& b) {
+    page.Table();
+    page.Row("Name", StringValue(b.m_name), {b.m_name});
+}
+
+// An ID3 text frame's text: an encoding byte (0 Latin-1, 1 UTF-16 with a byte order
+// mark, 2 UTF-16BE, 3 UTF-8), then the text; the values of a frame that holds several
+// (a TXXX's description and value) are zero-separated, shown " / "-separated.
+Text ID3Text(const std::string& body) {
+    if (body.empty()) return Text();
+    const std::string_view text = std::string_view(body).substr(1);
+    std::string utf8;
+    switch (uint8_t(body[0])) {
+        case 0:
+            for (char c : text) AppendUtf8(utf8, uint8_t(c));
+            break;
+        case 1:
+        case 2:
+            utf8 = Utf8FromUtf16(text);
+            break;
+        case 3:
+            utf8 = text;
+            break;
+        default:
+            return Text(Format("encoding %u: ", uint8_t(body[0]))) +
+                   Text(BytesWithCount(reinterpret_cast<const uint8_t*>(text.data()), text.size(), kMaxCellBytes));
+    }
+    while (!utf8.empty() && utf8.back() == 0) utf8.pop_back();
+    std::string joined;
+    for (char c : utf8) joined += c ? std::string(1, c) : std::string(" / ");
+    return Text::FromFile(joined);
+}
+
+void ID3Rows(PageBuilder& page, const CID3TagBox& b) {
+    const bool v2 = b.m_majorVersion == 2;
+    page.Table();
+    page.U32x2("Pad", b.m_pad);
+    page.Derived("Language", LanguageText(b.m_language), {b.m_language});
+    page.Table("ID3v2 Header");
+    page.Row("Identifier", Text::FromFile(FourCCText(b.m_identifier).substr(1)), {b.m_identifier});
+    page.U32x2("Major version", b.m_majorVersion);
+    page.U32x2("Revision", b.m_revision);
+    page.U32x2("Flags", b.m_tagFlags);
+    page.Row("Size", U32Text(b.m_tagSize) + " syncsafe", {b.m_tagSize});
+    page.Derived("Tag size", Format("%u", b.TagSize()), {b.m_tagSize});
+    if (b.m_tagFlags & CID3TagBox::kExtendedHeaderFlag && !v2) {
+        page.U32("Extended header size", b.m_extendedSize);
+        page.Row("Extended header", BytesWithCount(reinterpret_cast<const uint8_t*>(b.m_extendedHeader.data()),
+                                                   b.m_extendedHeader.size(), kMaxCellBytes),
+                 {b.m_extendedHeader});
+    }
+    page.List("Frames", {"Frame id", "Size", "Flags", "Content"});
+    for (const CID3TagBox::Frame& f : b.m_frames) {
+        const std::string id = v2 ? FourCCText(f.id).substr(1) : FourCCText(f.id);
+        const bool text = id[0] == 'T';
+        page.ListEntry({Text::FromFile(id), Format("%u", b.FrameBodySize(f)), v2 ? Text() : Text(Format("0X%04X", f.flags)),
+                        text ? ID3Text(f.body)
+                             : Text(BytesWithCount(reinterpret_cast<const uint8_t*>(f.body.data()), f.body.size(),
+                                                   kMaxCellBytes))},
+                       {f});
+    }
+    if (!b.m_padding.empty() || !b.m_trailing.empty()) {
+        MoreFields(page);
+        if (!b.m_padding.empty()) page.Derived("Padding", Format("%zu bytes", b.m_padding.size()), {b.m_padding});
+        if (!b.m_trailing.empty())
+            page.Row("After the tag", BytesWithCount(reinterpret_cast<const uint8_t*>(b.m_trailing.data()),
+                                                     b.m_trailing.size(), kMaxCellBytes),
+                     {b.m_trailing});
+    }
 }
 
 // One row per item with its first extent (empty cells for an item without extents).
@@ -234,6 +413,22 @@ void SdpRows(PageBuilder& page, const CRtpTrackSdpHintInformation& b) {
     page.Row("SDP text", StringValue(b.m_sdpText), {b.m_sdpText});
 }
 
+// A QuickTime language field: a Macintosh language code, or three packed letters.
+Text LanguageCodeText(uint32_t code) {
+    if (std::string mac = QuickTimeLanguageText(code); !mac.empty()) return mac;
+    std::string letters;
+    for (int shift : {10, 5, 0}) letters += char((code >> shift & 0x1F) + 0x60);
+    return Text::FromFile(letters) + Text(Format(" (0X%04X)", code));
+}
+
+void UserDataTextFields(PageBuilder& page, const CUserDataTextBox& b) {
+    page.Table();
+    page.Derived("Text count", U32Text(uint32_t(b.m_entries.size())), {b.m_entries});
+    page.List("Texts", {"Text size", "Language", "Text"});
+    for (const CUserDataTextBox::Entry& e : b.m_entries)
+        page.ListEntry({Format("%u", e.size), LanguageCodeText(e.language), Text::FromFile(e.text)}, {e});
+}
+
 constexpr auto kTag = RowsOf<CTagBox, TagRows>;
 
 constexpr BoxEntry kEntries[] = {
@@ -247,6 +442,11 @@ constexpr BoxEntry kEntries[] = {
     {FourCC("gnre"), "Genre metadata tag", nullptr, kTag},
     {FourCC("albm"), "Album metadata tag", nullptr, kTag},
     {FourCC("ilst"), "ilst box", nullptr, RowsOf<CIlstBox, IlstRows>},
+    {FourCC("keys"), "Metadata Keys Box", nullptr, RowsOf<CMetadataKeysBox, KeysRows>},
+    {FourCC("chpl"), "Chapter List Box", nullptr, RowsOf<CChapterListBox, ChapterListRows>},
+    {FourCC("loci"), "Location Box", nullptr, RowsOf<CLocationBox, LocationRows>},
+    {FourCC("name"), "Name Box", nullptr, RowsOf<CNameBox, NameRows>},
+    {FourCC("ID32"), "ID3 Tag Box", nullptr, RowsOf<CID3TagBox, ID3Rows>},
     {FourCC("iloc"), "Item Location Box", nullptr, RowsOf<CItemLocationBox, IlocRows>},
     {FourCC("xml "), "XML Box", nullptr, RowsOf<CXMLBox, XmlRows>},
     {FourCC("bxml"), "Binary XML Box", nullptr, RowsOf<CBinaryXMLBox, BinaryXmlRows>},
@@ -276,3 +476,7 @@ constexpr BoxEntry kEntries[] = {
 }  // namespace
 
 std::span<const BoxEntry> MetadataEntries() { return kEntries; }
+
+void UserDataTextRows(PageBuilder& page, const CBox& box) {
+    if (auto* text = dynamic_cast<const CUserDataTextBox*>(&box)) UserDataTextFields(page, *text);
+}

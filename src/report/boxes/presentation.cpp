@@ -8,12 +8,19 @@
 #include "boxes/presentation/edit_list_box.h"
 #include "boxes/presentation/file_type_box.h"
 #include "boxes/presentation/free_space_box.h"
+#include "boxes/presentation/generic_media_info_box.h"
 #include "boxes/presentation/handler_box.h"
 #include "boxes/presentation/media_header_boxes.h"
 #include "boxes/presentation/movie_header_boxes.h"
 #include "boxes/presentation/progressive_download_box.h"
+#include "boxes/presentation/text_media_info_box.h"
+#include "boxes/presentation/timecode_media_info_box.h"
+#include "boxes/presentation/track_aperture_dimensions_box.h"
+#include "boxes/presentation/track_load_settings_box.h"
 #include "boxes/presentation/track_reference_type_box.h"
+#include "boxes/sampleentry/sample_description_box.h"
 #include "report/box_entry.h"
+#include "report/box_page.h"
 #include "report/more_fields.h"
 
 namespace {
@@ -147,19 +154,25 @@ const char* GraphicsModeName(uint32_t mode) {
     }
 }
 
+// "red 32768, green 32768, blue 32768": a QuickTime RGB colour, 16 bits a component.
+std::string ColorText(const uint32_t (&rgb)[3]) { return Format("red %u, green %u, blue %u", rgb[0], rgb[1], rgb[2]); }
+
+Text BalanceText(uint32_t raw) {
+    const int16_t balance = int16_t(raw);
+    const char* side = balance < 0 ? " left" : balance > 0 ? " right" : " centre";
+    return FixedRawText(balance, 8, raw, 4) + side;
+}
+
 void VideoMediaHeaderRows(PageBuilder& page, const CVideoMediaHeaderBox& box) {
     MoreFields(page);
     page.Row("Graphics mode", U32Text4(box.m_graphicsmode) + " " + GraphicsModeName(box.m_graphicsmode),
              {box.m_graphicsmode});
-    page.Derived("Opcolor", Format("red %u, green %u, blue %u", box.m_opcolor[0], box.m_opcolor[1], box.m_opcolor[2]),
-                 {box.m_opcolor});
+    page.Derived("Opcolor", ColorText(box.m_opcolor), {box.m_opcolor});
 }
 
 void SoundMediaHeaderRows(PageBuilder& page, const CSoundMediaHeaderBox& box) {
     MoreFields(page);
-    const int16_t balance = int16_t(box.m_balance);
-    const char* side = balance < 0 ? " left" : balance > 0 ? " right" : " centre";
-    page.Row("Balance", FixedRawText(balance, 8, box.m_balance, 4) + side, {box.m_balance});
+    page.Row("Balance", BalanceText(box.m_balance), {box.m_balance});
     page.U32x4("Reserved", box.m_reserved);
 }
 
@@ -198,7 +211,90 @@ void DataEntryUrnRows(PageBuilder& page, const CDataEntryUrnBox& box) {
     page.Row("Name", StringValue(box.m_name), {box.m_name});
 }
 
+void GenericMediaInfoRows(PageBuilder& page, const CGenericMediaInfoBox& box) {
+    page.Table();
+    page.Row("Graphics mode", U32Text4(box.m_graphicsMode) + " " + GraphicsModeName(box.m_graphicsMode),
+             {box.m_graphicsMode});
+    page.Derived("Opcolor", ColorText(box.m_opcolor), {box.m_opcolor});
+    page.Row("Balance", BalanceText(box.m_balance), {box.m_balance});
+    page.U32x4("Reserved", box.m_reserved);
+}
+
+// The page of a sample entry whose code other boxes share (text, tmcd), by its parent
+// as a type without an entry of its own gets it.
+std::string ByParentTitle(const CBox* parent) {
+    if (!parent) return "";
+    if (parent->m_type != FourCC("stsd")) return "Box";
+    const auto* stsd = dynamic_cast<const CSampleDescriptionBox*>(parent);
+    return SampleEntryTitle(stsd ? stsd->GetHandlerType() : 0);
+}
+
+void ByParentRows(PageBuilder& page, const CBox& box) {
+    if (const CBox* parent = page.Context().parent; parent && parent->m_type == FourCC("stsd")) SampleEntryRows(page, box);
+}
+
+// text: in a gmhd the text media information, in an stsd a sample entry.
+std::string TextTitle(const CBox* parent, const CBox& box) {
+    return dynamic_cast<const CTextMediaInfoBox*>(&box) ? "Text Media Information Box" : ByParentTitle(parent);
+}
+
+void TextRows(PageBuilder& page, const CBox& box) {
+    const auto* text = dynamic_cast<const CTextMediaInfoBox*>(&box);
+    if (!text) return ByParentRows(page, box);
+    page.Table();
+    page.Derived("Matrix", MatrixText(text->m_matrix), {text->m_matrix});
+}
+
+// tmcd: in a gmhd the container of tcmi, in an stsd a sample entry, in a tref a reference.
+std::string TimecodeTitle(const CBox* parent, const CBox&) {
+    return parent && parent->m_type == FourCC("gmhd") ? "Timecode Media Box" : ByParentTitle(parent);
+}
+
+// The style bits of a QuickTime text face.
+std::string FaceText(uint32_t face) {
+    static const char* const kStyles[] = {"bold", "italic", "underline", "outline", "shadow", "condense", "extend"};
+    std::string names;
+    for (uint32_t bit = 0; bit < 7; ++bit)
+        if (face & (1u << bit)) names += (names.empty() ? "" : ", ") + std::string(kStyles[bit]);
+    return U32Text4(face) + " " + (names.empty() ? "plain" : names);
+}
+
+void TimecodeMediaInfoRows(PageBuilder& page, const CTimecodeMediaInfoBox& box) {
+    page.Table();
+    page.U32x4("Text font", box.m_textFont);
+    page.Row("Text face", FaceText(box.m_textFace), {box.m_textFace});
+    page.U32x4("Text size", box.m_textSize);
+    page.U32x4("Reserved", box.m_reserved);
+    page.Derived("Text color", ColorText(box.m_textColor), {box.m_textColor});
+    page.Derived("Background color", ColorText(box.m_backgroundColor), {box.m_backgroundColor});
+    page.U32x2("Font name length", box.m_fontNameLength);
+    page.Row("Font name", StringValue(box.m_fontName), {box.m_fontName});
+}
+
+void ApertureDimensionsRows(PageBuilder& page, const CTrackApertureDimensionsBox& box) {
+    page.Table();
+    page.Row("Width", FixedRawText(box.m_width, 16, box.m_width), {box.m_width});
+    page.Row("Height", FixedRawText(box.m_height, 16, box.m_height), {box.m_height});
+}
+
+void TrackLoadSettingsRows(PageBuilder& page, const CTrackLoadSettingsBox& box) {
+    using B = CTrackLoadSettingsBox;
+    page.Table();
+    page.U32("Preload start time", box.m_preloadStartTime);
+    page.Row("Preload duration", U32Text(box.m_preloadDuration) + (box.m_preloadDuration == UINT32_MAX ? " to the end" : ""),
+             {box.m_preloadDuration});
+    const char* preload = box.m_preloadFlags == B::kPreloadAlways      ? " always"
+                          : box.m_preloadFlags == B::kPreloadIfEnabled ? " only if enabled"
+                                                                       : "";
+    page.Row("Preload flags", U32Text(box.m_preloadFlags) + preload, {box.m_preloadFlags});
+    std::string hints;
+    if (box.m_defaultHints & B::kDoubleBuffer) hints += " double buffer";
+    if (box.m_defaultHints & B::kHighQuality) hints += std::string(hints.empty() ? "" : ",") + " high quality";
+    page.Row("Default hints", U32Text(box.m_defaultHints) + hints, {box.m_defaultHints});
+}
+
 constexpr auto kFileType = RowsOf<CFileTypeBox, FileTypeRows>;
+constexpr auto kAperture = RowsOf<CTrackApertureDimensionsBox, ApertureDimensionsRows>;
 constexpr auto kFreeSpace = RowsOf<CFreeSpaceBox, FreeSpaceRows>;
 
 constexpr BoxEntry kEntries[] = {
@@ -224,6 +320,15 @@ constexpr BoxEntry kEntries[] = {
     {FourCC("ochd"), "NULL Media Header Box"},
     {FourCC("odhd"), "NULL Media Header Box"},
     {FourCC("sdhd"), "NULL Media Header Box"},
+    // QuickTime's media information in a gmhd, and the aperture dimensions in a tapt.
+    {FourCC("gmin"), "Generic Media Information Box", nullptr, RowsOf<CGenericMediaInfoBox, GenericMediaInfoRows>},
+    {FourCC("text"), nullptr, TextTitle, TextRows},
+    {FourCC("tmcd"), nullptr, TimecodeTitle, ByParentRows},
+    {FourCC("tcmi"), "Timecode Media Information Box", nullptr, RowsOf<CTimecodeMediaInfoBox, TimecodeMediaInfoRows>},
+    {FourCC("clef"), "Clean Aperture Dimensions Box", nullptr, kAperture},
+    {FourCC("prof"), "Production Aperture Dimensions Box", nullptr, kAperture},
+    {FourCC("enof"), "Encoded Pixels Dimensions Box", nullptr, kAperture},
+    {FourCC("load"), "Track Load Settings Box", nullptr, RowsOf<CTrackLoadSettingsBox, TrackLoadSettingsRows>},
     // Edit lists, data references and track references (a reference type's page: the
     // common header rows; the titles of the types that have one).
     {FourCC("elst"), "Edit List Box", nullptr, RowsOf<CEditListBox, EditListRows>},
