@@ -26,13 +26,14 @@ ContainerEncryption::ContainerEncryption(const CBox& container, const TrackProte
                                          uint64_t auxBase)
     : m_track(track), m_file(file), m_auxBase(auxBase) {
     for (const auto& child : container.m_children) {
+        // The first of each kind serves: the auxiliary information of Common Encryption is
+        // the only kind files hold.
         if (!child) continue;
-        // The auxiliary information of the scheme (type 0 stands for it) serves.
         if (const auto* saiz = dynamic_cast<const CSaizBox*>(child.get()); saiz && !m_saiz)
             m_saiz = saiz;
         else if (const auto* saio = dynamic_cast<const CSaioBox*>(child.get()); saio && !m_saio)
             m_saio = saio;
-        if (const auto* senc = dynamic_cast<const CSampleEncryptionBox*>(child.get()); senc && !m_senc)
+        else if (const auto* senc = dynamic_cast<const CSampleEncryptionBox*>(child.get()); senc && !m_senc)
             m_senc = senc;
         else if (const auto* sbgp = dynamic_cast<const CSampletoGroupBox*>(child.get());
                  sbgp && sbgp->m_groupingType == FourCC("seig") && !m_sbgp)
@@ -60,7 +61,7 @@ void ContainerEncryption::ReadAuxInfo(uint64_t k, uint32_t ivSize, SampleEncrypt
     const uint32_t size = m_saiz->m_defaultSampleInfoSize ? m_saiz->m_defaultSampleInfoSize
                           : k < m_auxStarts.size()         ? m_saiz->GetSampleInfoSize(uint32_t(k))
                                                            : 0;
-    if (size == 0 || (!m_saiz->m_defaultSampleInfoSize && k >= m_auxStarts.size())) return;
+    if (size == 0) return;
     uint64_t at = m_auxBase + m_saio->GetOffset(perSample ? uint32_t(k) : 0);
     if (!perSample) at += m_saiz->m_defaultSampleInfoSize ? k * m_saiz->m_defaultSampleInfoSize : m_auxStarts[k];
     uint8_t info[255];
@@ -135,7 +136,7 @@ SampleEncryption ContainerEncryption::Of(uint64_t k) const {
     }
     if (k >= m_senc->m_records.size()) {
         // An IV of 0 bytes and no subsamples leaves no records to hold.
-        if (e.iv.empty() && !(m_senc && m_senc->m_ivSize == 0 && k < m_senc->m_sampleCount))
+        if (e.iv.empty() && !(m_senc->m_ivSize == 0 && k < m_senc->m_sampleCount))
             e.missing = "no sample encryption record";
         return e;
     }
