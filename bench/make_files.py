@@ -57,6 +57,11 @@ def moov(samples):
 FTYP = box(b"ftyp", b"isom" + struct.pack(">I", 512) + b"isomavc1")
 
 
+# The key and KID of the encrypted file (Common Encryption, AES-CTR).
+CENC_KEY = "00112233445566778899aabbccddeeff"
+CENC_KID = "0123456789abcdef0123456789abcdef"
+
+
 def ffmpeg(*args):
     subprocess.run(["ffmpeg", "-nostdin", "-y", "-loglevel", "error", *args], check=True)
 
@@ -89,6 +94,12 @@ def main(outdir):
         files.append(make(at("fragmented_41ms.mp4"), lambda out: ffmpeg(
             "-i", progressive, "-c", "copy", "-movflags", "+empty_moov+default_base_moof",
             "-frag_duration", "41666", "-f", "mp4", out)))
+        files.append(make(at("cenc_2min_720p.mp4"), lambda out: ffmpeg(
+            "-f", "lavfi", "-i", "testsrc=size=1280x720:rate=30:duration=120",
+            "-f", "lavfi", "-i", "sine=frequency=440:sample_rate=48000:duration=120",
+            "-c:v", "libx264", "-preset", "ultrafast", "-c:a", "aac", "-b:a", "128k",
+            "-encryption_scheme", "cenc-aes-ctr", "-encryption_key", CENC_KEY, "-encryption_kid", CENC_KID,
+            "-f", "mp4", out)))
     else:
         def synthetic(out):
             with open(out, "wb") as f:

@@ -6,7 +6,8 @@ usage: bench/run.py [ROUNDS] [BUILD_DIR]   (default: 15 rounds, build/release)
 Each round runs every command on every file once, in turn, so that the commands share
 the machine's state alike; the table gives the median and the minimum wall time and
 the peak resident memory of each, then the targets the project holds itself to.
-Peers run when installed: AtomicParsley -T (box tree), mediainfo (default report).
+Peers run when installed: AtomicParsley -T (box tree), mediainfo (default report), ffmpeg
+(decrypting every sample of the encrypted file, against corvel samples --key).
 "read floor" (bench/read_floor) makes the reads of a tree walk and parses nothing: the
 floor under the tree's time on each file.
 """
@@ -71,6 +72,12 @@ def main():
         commands[(name, "corvel check")] = [corvel, "check", path]
         commands[(name, "corvel subpage (last)")] = [corvel, "subpage", path, box, page, "-o",
                                                       os.path.join(scratch, "sub.html")]
+        if name.startswith("cenc_"):
+            # Every sample read and decrypted, against ffmpeg reading and decrypting them.
+            commands[(name, "corvel samples --key")] = [corvel, "samples", path, "--key", make_files.CENC_KEY]
+            if shutil.which("ffmpeg"):
+                commands[(name, "ffmpeg decrypt")] = ["ffmpeg", "-v", "error", "-decryption_key", make_files.CENC_KEY,
+                                                      "-i", path, "-map", "0", "-c", "copy", "-f", "null", "-"]
         if shutil.which("AtomicParsley"):
             commands[(name, "AtomicParsley -T")] = ["AtomicParsley", path, "-T"]
         if shutil.which("mediainfo"):
@@ -121,6 +128,10 @@ def main():
         if name in names:
             target(f"check / json, {name}", median(name, "corvel check") / median(name, "corvel json"), 2.0)
     for name in names:
+        if name.startswith("cenc_"):
+            ff = median(name, "ffmpeg decrypt")
+            target(f"samples --key / ffmpeg decrypt, {name}", ff and median(name, "corvel samples --key") / ff, 1.0)
+    for name in names:
         for command in ("corvel tree", "corvel json"):
             peak = max(results[(name, command)][1]) / 2**20
             limit = facts[name]["non_mdat"] / 2**20 + 6
@@ -132,9 +143,7 @@ def main():
     if os.path.exists(open_bench):
         env = {**os.environ, "TESSALY_BENCH_ROUNDS": str(min(rounds, 5))}
         table = subprocess.run([open_bench, *files], capture_output=True, text=True, env=env).stdout
-        print("
-desktop program, offscreen (ms; peak resident MB)
-" + table)
+        print("\ndesktop program, offscreen (ms; peak resident MB)\n" + table)
         for line in table.splitlines():
             cells = line.split()
             if cells and cells[0] == "fragmented_41ms.mp4":
