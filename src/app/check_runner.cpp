@@ -32,7 +32,7 @@ CCheckRunner::CCheckRunner(QObject* parent) : QObject(parent), m_program(Default
 
 CCheckRunner::~CCheckRunner() { Cancel(); }
 
-void CCheckRunner::Start(const QString& path) {
+void CCheckRunner::Start(const QString& path, const QString& init) {
     Cancel();
     if (m_program.isEmpty()) return;
     m_process = new QProcess(this);
@@ -47,8 +47,11 @@ void CCheckRunner::Start(const QString& path) {
     connect(m_process, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
         if (error == QProcess::FailedToStart) Finished();
     });
-    // "--" keeps a file named like an option a file.
-    m_process->start(m_program, {QStringLiteral("check"), QStringLiteral("--json"), QStringLiteral("--"), path});
+    // "--" keeps a file named like an option a file; --init's value is taken as it is.
+    m_arguments = {QStringLiteral("check"), QStringLiteral("--json")};
+    if (!init.isEmpty()) m_arguments << QStringLiteral("--init") << init;
+    m_arguments << QStringLiteral("--") << path;
+    m_process->start(m_program, m_arguments);
 }
 
 void CCheckRunner::Cancel() {

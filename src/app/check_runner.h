@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include "check/finding.h"
 
@@ -23,9 +24,12 @@ public:
     void SetProgram(const QString& program) { m_program = program; }
     const QString& Program() const { return m_program; }
 
-    // Ends the check going, then checks the file at `path`; `checked` follows (not when
-    // the program is missing or fails).
-    void Start(const QString& path);
+    // Ends the check going, then checks the file at `path` (a media segment with its
+    // `init` segment when one is given); `checked` follows (not when the program is
+    // missing or fails).
+    void Start(const QString& path, const QString& init = QString());
+    // The arguments of the check started last.
+    const QStringList& Arguments() const { return m_arguments; }
     // Ends the check going; it tells nothing.
     void Cancel();
     bool Running() const { return m_process != nullptr; }
@@ -38,6 +42,7 @@ private:
     void Finished();
 
     QString m_program;
+    QStringList m_arguments;
     QProcess* m_process = nullptr;
 };
 

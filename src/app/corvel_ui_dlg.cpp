@@ -34,6 +34,7 @@
 #include "report/file_info.h"
 #include "report/page_html.h"
 #include "app/hex_dump.h"
+#include "app/keys_dlg.h"
 #include "app/open_button.h"
 #include "app/recent_files.h"
 #include "app/size_setting.h"
@@ -47,6 +48,7 @@
 #include "report/sub_pages.h"
 #include "samples/fragment_samples.h"
 #include "samples/sample_context.h"
+#include "samples/sample_lookup.h"
 #include "samples/track_samples.h"
 
 const QString kMakerName = QStringLiteral("Orvanel");
@@ -156,6 +158,8 @@ void CCorvel_UIDlg::CreateMenus() {
     m_recentMenu = file->addMenu(QStringLiteral("Open Recent (&R)"));
     connect(m_recentMenu, &QMenu::aboutToShow, this, &CCorvel_UIDlg::FillRecentMenu);
     FillRecentMenu();
+    file->addAction(QStringLiteral("Open Segment with Init... (&I)"), this, &CCorvel_UIDlg::OnOpenSegment);
+    file->addAction(QStringLiteral("Keys... (&K)"), this, &CCorvel_UIDlg::OnKeys);
     file->addAction(QStringLiteral("Reload (&L)"), QKeySequence(Qt::Key_F5), this, &CCorvel_UIDlg::OnReload);
     file->addAction(QStringLiteral("Close (&X)"), this, &QWidget::close);
     QMenu* help = menuBar()->addMenu(QStringLiteral("Help (&H)"));
@@ -217,8 +221,27 @@ void CCorvel_UIDlg::OnFileOpen() {
     OpenFile(path);
 }
 
+void CCorvel_UIDlg::OnOpenSegment() {
+    const QString filter = QString::fromLatin1(kOpenFilter);
+    const QString init =
+        QFileDialog::getOpenFileName(this, QStringLiteral("Open the Init Segment"), LastOpenFolder(), filter);
+    if (init.isEmpty()) return;
+    RememberOpenFolder(QFileInfo(init).absolutePath());
+    const QString segment = QFileDialog::getOpenFileName(this, QStringLiteral("Open the Media Segment"),
+                                                         QFileInfo(init).absolutePath(), filter);
+    if (segment.isEmpty()) return;
+    OpenSegment(init, segment);
+}
+
 void CCorvel_UIDlg::OnReload() {
-    if (!m_openPath.isEmpty()) OpenFile(m_openPath);
+    if (!m_openPath.isEmpty()) Open(m_openPath, m_initPath);
+}
+
+void CCorvel_UIDlg::OnKeys() {
+    CKeysDlg keys(m_keyText, this);
+    if (keys.exec() != QDialog::Accepted) return;
+    m_keyText = keys.Text();
+    m_keys = keys.Keys();
 }
 
 void CCorvel_UIDlg::OnAbout() {
@@ -240,10 +263,17 @@ void CCorvel_UIDlg::dropEvent(QDropEvent* event) {
     OpenFile(last);
 }
 
-bool CCorvel_UIDlg::OpenFile(const QString& path) {
-    // The tree goes before the boxes its rows point at.
+bool CCorvel_UIDlg::OpenFile(const QString& path) { return Open(path, QString()); }
+
+bool CCorvel_UIDlg::OpenSegment(const QString& init, const QString& segment) { return Open(segment, init); }
+
+// By value: a reload passes the paths held now, which this empties.
+bool CCorvel_UIDlg::Open(QString path, QString init) {
+    // The tree and the file's facts go before the boxes they point at.
     ClearTree();
     m_lib.Uninit();
+    m_initLib.reset();
+    m_initPath.clear();
     statusBar()->clearMessage();  // the bytes of a field of the file before
     m_checker->Cancel();
     m_findings.clear();
@@ -251,26 +281,41 @@ bool CCorvel_UIDlg::OpenFile(const QString& path) {
     m_findingsReady = false;
     m_tracks.reset();
     m_trackBoxes.clear();
+    if (!init.isEmpty()) {
+        auto lib = std::make_unique<CCorvelLib>();
+        if (lib->Init(Local8(init)) < 0) {
+            OpenFailed(init, QStringLiteral("The init segment could not be opened."), lib->LastError());
+            return false;
+        }
+        lib->Go();  // what it holds up to a fault serves, as for corvel --init
+        m_initLib = std::move(lib);
+    }
     if (m_lib.Init(Local8(path)) < 0) {
-        std::fputs(" Initialize failed.. \n", stdout);
-        std::fflush(stdout);
-        // Nothing is open any more: an empty root, the welcome page, and the reason.
-        m_model->Reset(QFileInfo(path).fileName(), nullptr);
-        m_tree->setCurrentIndex(m_model->FileIndex());
-        m_openPath.clear();
-        setWindowTitle(QStringLiteral("Tessaly"));
-        m_status->setText(QStringLiteral("Please open the file."));
-        ShowMessage(QStringLiteral("The file could not be opened.\n%1\n%2")
-                        .arg(path, QString::fromLocal8Bit(std::strerror(m_lib.LastError()))));
+        m_initLib.reset();
+        OpenFailed(path, QStringLiteral("The file could not be opened."), m_lib.LastError());
         return false;
     }
     m_openPath = path;
-    setWindowTitle(QFileInfo(path).fileName() + QStringLiteral(" - Tessaly"));
+    m_initPath = init;
+    setWindowTitle(init.isEmpty() ? QFileInfo(path).fileName() + QStringLiteral(" - Tessaly")
+                                  : QStringLiteral("%1 with %2 - Tessaly")
+                                        .arg(QFileInfo(path).fileName(), QFileInfo(init).fileName()));
     RememberRecentFile(path);
     FillRecentMenu();  // a submenu that is disabled never asks to be filled
     m_status->setText(QStringLiteral("Parsing..."));
     FillTree(path);
     return true;
+}
+
+void CCorvel_UIDlg::OpenFailed(const QString& path, const QString& what, int error) {
+    std::fputs(" Initialize failed.. \n", stdout);
+    std::fflush(stdout);
+    m_model->Reset(QFileInfo(path).fileName(), nullptr);
+    m_tree->setCurrentIndex(m_model->FileIndex());
+    m_openPath.clear();
+    setWindowTitle(QStringLiteral("Tessaly"));
+    m_status->setText(QStringLiteral("Please open the file."));
+    ShowMessage(QStringLiteral("%1\n%2\n%3").arg(what, path, QString::fromLocal8Bit(std::strerror(error))));
 }
 
 // The tree and the file's facts go before the boxes they point at.
@@ -291,12 +336,13 @@ void CCorvel_UIDlg::FillTree(const QString& path) {
     m_status->setText(OutcomeText(parsed));
     // The tree shows first; the findings come when the check is done, also while the
     // failure is told.
-    if (m_lib.Parser() && !m_lib.Parser()->NotMediaHeader()) m_checker->Start(path);
+    if (m_lib.Parser() && !m_lib.Parser()->NotMediaHeader()) m_checker->Start(path, m_initPath);
     if (!parsed) ShowMessage(QStringLiteral("Did not perform as expected."));
 }
 
 const SampleContext* CCorvel_UIDlg::Samples() const {
-    if (!m_samples && m_lib.Parser()) m_samples = std::make_unique<SampleContext>(*m_lib.Parser());
+    if (!m_samples && m_lib.Parser())
+        m_samples = std::make_unique<SampleContext>(*m_lib.Parser(), m_initLib ? m_initLib->Parser() : nullptr);
     return m_samples.get();
 }
 
@@ -412,7 +458,26 @@ void CCorvel_UIDlg::OnDumpCommand(const QStringList& countAndOffset) {
     const auto count = ParseDecimal(countAndOffset[0].toStdString());
     const auto offset = ParseDecimal(countAndOffset[1].toStdString());
     if (!count || !offset || *offset > uint64_t(INT64_MAX)) return;
-    ShowDump(static_cast<int64_t>(*offset), *count);
+    m_dump->Show(m_lib, static_cast<int64_t>(*offset), *count, DecryptedDump(*offset, *count));
+}
+
+std::string CCorvel_UIDlg::DecryptedDump(uint64_t offset, uint64_t size) const {
+    const SampleContext* samples = m_keys.Empty() ? nullptr : Samples();
+    if (!samples || !samples->HasProtection()) return {};
+    const std::optional<FoundSample> found = FindSampleAt(*samples, offset, size);
+    if (!found || !found->encryption || !found->encryption->isProtected) return {};
+    std::vector<uint8_t> bytes = ReadSampleBytes(*m_lib.Parser(), found->record);
+    const std::string why = bytes.size() < found->record.size ? std::string("the file ends inside it")
+                                                              : DecryptSample(*found->encryption, m_keys, bytes);
+    if (!why.empty()) return "\r\nNot decrypted: " + why + "\r\n";
+    static const char kDigits[] = "0123456789abcdef";
+    std::string text = "\r\nDecrypted (KID ";
+    for (uint8_t b : found->encryption->kid) {
+        text += kDigits[b >> 4];
+        text += kDigits[b & 15];
+    }
+    text += "):\r\n";
+    return text + FormatHexDump(bytes.data(), std::min<size_t>(bytes.size(), kMaxDumpBytes));
 }
 
 void CCorvel_UIDlg::OnPageCommand(int command, const PageRequest& request) {

@@ -13,6 +13,7 @@
 #include "boxes/box.h"
 #include "check/finding.h"
 #include "report/page_model.h"
+#include "samples/sample_decryption.h"
 
 class CBoxTreeModel;
 class CCheckRunner;
@@ -49,8 +50,15 @@ public:
     // the open button, the menu and dropped files all end here. False when the file
     // cannot be opened.
     bool OpenFile(const QString& path);
-    void OnFileOpen();  // the file dialog, then OpenFile
-    void OnReload();    // the open file read again, as it is on disk now
+    // Opens a media segment with its init segment: the segment's tree and pages, its
+    // samples read with the init's track defaults and protection, as if the two were one
+    // file. Opening a file alone drops the init; a reload keeps it.
+    bool OpenSegment(const QString& init, const QString& segment);
+    void OnFileOpen();     // the file dialog, then OpenFile
+    void OnOpenSegment();  // the file dialogs for the init and the segment, then OpenSegment
+    void OnReload();       // the open file (and its init) read again, as on disk now
+    // The keys dialog. Its keys are for this run only: never saved anywhere.
+    void OnKeys();
     void OnAbout();
 
     // Dumps at most 32000 bytes at a file offset into the dump pane.
@@ -65,6 +73,11 @@ public:
     void ShowFinding(size_t k);
 
     // The open file's findings, once its check is done.
+    // The keys the sample dumps decrypt with.
+    const KeyRing& Keys() const { return m_keys; }
+    // The init segment open with the file, or empty.
+    const QString& InitPath() const { return m_initPath; }
+
     const std::vector<Finding>& Findings() const { return m_findings; }
     // The identity of each finding's box (0 where the tree has none).
     const std::vector<uint32_t>& FindingBoxIds() const { return m_findingBoxes; }
@@ -89,6 +102,12 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    bool Open(QString path, QString init);
+    // A failed open: nothing is open any more: an empty root, the welcome page, and the reason.
+    void OpenFailed(const QString& path, const QString& what, int error);
+    // Below a sample's dump: its bytes decrypted, or why not, when the sample is protected
+    // and keys are set; else nothing.
+    std::string DecryptedDump(uint64_t offset, uint64_t size) const;
     void CreateMenus();
     void FillRecentMenu();
     void CreateTree();
@@ -114,6 +133,10 @@ private:
     Span SubPageRowSpan(const QString& path, int table, int row) const;
 
     CCorvelLib& m_lib;
+    std::unique_ptr<CCorvelLib> m_initLib;  // the init segment open with the file
+    QString m_initPath;
+    KeyRing m_keys;
+    QString m_keyText;  // as typed, for the dialog's next showing
     // The open file's facts for the sample pages, gathered when a page first needs them.
     const SampleContext* Samples() const;
     mutable std::unique_ptr<SampleContext> m_samples;

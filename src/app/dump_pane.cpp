@@ -30,11 +30,11 @@ CDumpPane::CDumpPane(QWidget* parent) : QPlainTextEdit(parent) {
     setPalette(white);
 }
 
-void CDumpPane::Show(const CCorvelLib& lib, int64_t offset, uint64_t count) {
+void CDumpPane::Show(const CCorvelLib& lib, int64_t offset, uint64_t count, const std::string& after) {
     // Only while a file is open: a request queued before a failed open finds nothing.
     m_offset = offset;
     m_bytes = 0;
-    SetText(lib.Parser() ? DumpFileBytes(lib, offset, count, &m_bytes) : std::string());
+    SetText(lib.Parser() ? DumpFileBytes(lib, offset, count, &m_bytes) + after : std::string());
 }
 
 void CDumpPane::Clear() {

@@ -15,8 +15,9 @@ class CDumpPane : public QPlainTextEdit {
 public:
     explicit CDumpPane(QWidget* parent);
 
-    // Dumps at most kMaxDumpBytes at a file offset (only while a file is open).
-    void Show(const CCorvelLib& lib, int64_t offset, uint64_t count);
+    // Dumps at most kMaxDumpBytes at a file offset (only while a file is open), then
+    // `after` (lines ending in "\r\n", below the bytes so a lit field's lines stay put).
+    void Show(const CCorvelLib& lib, int64_t offset, uint64_t count, const std::string& after = {});
     void Clear();
     // Lights the bytes of `span` that the pane shows, first dumping the bytes around it
     // when its first byte is not shown, and scrolls to them. False when none is shown.

@@ -3,6 +3,7 @@
 #include <functional>
 
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QElapsedTimer>
@@ -19,6 +20,7 @@
 #include <QLocale>
 #include <QFontDatabase>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QPushButton>
 #include <QRawFont>
 #include <QScrollBar>
@@ -35,10 +37,12 @@
 #include "app/dump_pane.h"
 #include "app/findings_page.h"
 #include "app/hex_dump.h"
+#include "app/keys_dlg.h"
 #include "app/open_button.h"
 #include "app/recent_files.h"
 #include "app/size_setting.h"
 #include "app/splitter_wnd.h"
+#include "samples/sample_lookup.h"
 #include "view_driver.h"
 
 namespace {
@@ -66,7 +70,7 @@ void WithModal(const std::function<void()>& action, const std::function<void(T*)
             poll.stop();
             seen = true;
             inspect(dlg);
-            dlg->reject();
+            if (dlg->isVisible()) dlg->reject();  // unless `inspect` closed it
         }
     });
     poll.start(10);
@@ -892,4 +896,94 @@ void AppTest::aboutBoxCaptionHasAFont() {
         QVERIFY2(font.isValid() && font.supportsCharacter(QChar(0xD655)) && font.supportsCharacter(QChar(0xC778)),
                  qPrintable(font.familyName()));
     });
+}
+
+namespace {
+const QString kVideoKey = QStringLiteral("0123456789abcdef0123456789abcdef:00112233445566778899aabbccddeeff");
+
+// The first video sample as the engine finds it, and the dump of its bytes.
+std::pair<SampleRecord, QString> FirstSample(const QString& path) {
+    CCorvelLib lib;
+    lib.Init(QFile::encodeName(path).toStdString());
+    lib.Go();
+    const SampleRecord r = FindSample(SampleContext(*lib.Parser()), 1, 0).value().record;
+    const std::vector<uint8_t> bytes = ReadSampleBytes(*lib.Parser(), r);
+    return {r, QString::fromStdString(FormatHexDump(bytes.data(), bytes.size())).replace("\r\n", "\n")};
+}
+
+// Types keys into File > Keys... and presses OK; the faults the dialog then tells.
+QString EnterKeys(CCorvel_UIDlg& w, const QString& text) {
+    QString faults;
+    QAction* item = w.menuBar()->actions().at(0)->menu()->actions().at(3);
+    WithModal<CKeysDlg>([&] { item->trigger(); }, [&](CKeysDlg* keys) {
+        keys->Edit()->setPlainText(text);
+        keys->Buttons()->button(QDialogButtonBox::Ok)->click();
+        faults = keys->Faults()->isVisible() ? keys->Faults()->text() : QString();
+    });
+    return faults;
+}
+
+// What the pane shows once the page's "..." button asks for a sample's bytes.
+QString DumpOf(CCorvel_UIDlg& w, uint64_t offset, uint64_t size) {
+    if (w.Tree()->currentIndex() != FindItem(w, "moof")) SelectAndWait(w, FindItem(w, "moof"));
+    WaitPageReady(w);
+    w.DumpPane()->clear();
+    RunJs(w, QStringLiteral("fncOnClick(%1, %2); 0;").arg(size).arg(offset));
+    WaitUntil([&] { return !w.DumpPane()->toPlainText().isEmpty(); });
+    return w.DumpPane()->toPlainText();
+}
+}  // namespace
+
+// A protected video sample's dump shows its bytes, then with its key those of the clear
+// source's sample, also in the file cut into an init and a segment; keys are never saved.
+void AppTest::keysDecryptProtectedSampleDumps() {
+    const QString enc = kCorpus + QStringLiteral("enc_cbcs_frag.mp4");
+    const auto [sample, encrypted] = FirstSample(enc);
+    const QString decrypted = encrypted + QStringLiteral("\nDecrypted (KID %1):\n").arg(kVideoKey.left(32)) +
+                              FirstSample(kCorpus + QStringLiteral("enc_source_frag.mp4")).second;
+    CCorvel_UIDlg& w = NewWindow();
+    QVERIFY(w.OpenFile(enc));
+    QCOMPARE(DumpOf(w, sample.offset, sample.size), encrypted);
+    QVERIFY(EnterKeys(w, QStringLiteral("\n0123:4567\n") + kVideoKey).startsWith(QStringLiteral("Line 2: ")));
+    QCOMPARE(EnterKeys(w, QStringLiteral("  ") + kVideoKey + QStringLiteral("\n\n")), QString());
+    QCOMPARE(DumpOf(w, sample.offset, sample.size), decrypted);
+
+    QTemporaryDir dir;
+    const qint64 moof = qint64(BoxOf(FindItem(w, QStringLiteral("moof")))->m_startOffset);
+    WriteFile(dir.filePath(QStringLiteral("init.mp4")), FileBytes(enc, 0, moof));
+    WriteFile(dir.filePath(QStringLiteral("seg.m4s")), FileBytes(enc, moof, 1 << 30));
+    QVERIFY(w.OpenSegment(dir.filePath(QStringLiteral("init.mp4")), dir.filePath(QStringLiteral("seg.m4s"))));
+    QCOMPARE(DumpOf(w, sample.offset - uint64_t(moof), sample.size), decrypted);
+
+    QVERIFY(w.OpenFile(enc));
+    QCOMPARE(EnterKeys(w, QString(32, 'f') + kVideoKey.mid(32)), QString());
+    QVERIFY(DumpOf(w, sample.offset, sample.size) == encrypted + "\nNot decrypted: no key for its KID\n");
+    const QSettings settings(USER_SETTINGS);  // holds the recent files
+    QVERIFY(!settings.allKeys().isEmpty() && !FileBytes(settings.fileName(), 0, 1 << 20).contains("00112233445566"));
+}
+
+// A media segment opened with its init: the fragment's samples as `corvel samples --init`
+// lists them; the check gets the init too; a reload keeps the pair, a file opened alone drops it.
+void AppTest::segmentOpensWithItsInit() {
+    const QString init = kCorpus + "dash_video_init.m4s", seg = kCorpus + "dash_video_seg1.m4s";
+    CCorvel_UIDlg& w = NewWindow();
+    QVERIFY(w.OpenSegment(init, seg));
+    w.OnReload();
+    QCOMPARE(w.windowTitle(), QStringLiteral("dash_video_seg1.m4s with dash_video_init.m4s - Tessaly"));
+    QCOMPARE(w.Checker()->Arguments(), (QStringList{"check", "--json", "--init", init, "--", seg}));
+    SelectAndWait(w, FindItem(w, QStringLiteral("mdat")));
+    QVERIFY(WaitPageReady(w));
+    Choose(w, "LIST_PAGE", 0, 1);
+    QVERIFY(WaitFrame(w, QStringLiteral("BUTTON")));
+    QProcess corvel;  // duration, size and offset of each sample, as the sub page's columns 1, 2 and 5
+    corvel.start(QStringLiteral(CORVEL_EXE), {QStringLiteral("samples"), seg, QStringLiteral("--init"), init});
+    corvel.waitForFinished(30000);
+    QString expected = QString::fromUtf8(corvel.readAllStandardOutput()).section('\n', 1);
+    expected.replace(QRegularExpression("^(?:[^,]*,){4}((?:[^,]*,){2}[^,]*),.*$", QRegularExpression::MultilineOption),
+                     "\\1");
+    const QString rows = QStringLiteral("Array.from(%1.querySelectorAll('tr')).slice(2).map(function (r) {"
+                                        " return [1, 2, 5].map(function (c) { return parseInt(r.cells[c].textContent);"
+                                        " }) + '\\n'; })");
+    QCOMPARE(RunJs(w, rows.arg(kFrameDoc) + ".join('')").toString(), expected);
+    QVERIFY(w.OpenFile(seg) && w.InitPath().isEmpty());
 }

@@ -26,6 +26,8 @@ private slots:
     void programCleansUpOnTerminate();
     void treeShowsEveryBoxAndFitsItsNames();
     void aboutBoxCaptionHasAFont();
+    void keysDecryptProtectedSampleDumps();
+    void segmentOpensWithItsInit();
 
 private:
     CCorvel_UIDlg& NewWindow();
