@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -30,3 +31,10 @@ private:
 
 // & < > " ' as character references.
 std::string HtmlEscape(std::string_view raw);
+
+// A code point as UTF-8, appended to `out`.
+void AppendUtf8(std::string& out, uint32_t c);
+// UTF-16 text as UTF-8: big-endian unless `littleEndian` or a byte order mark (dropped)
+// says otherwise; an unpaired surrogate becomes U+FFFD. A zero unit ends the text when
+// `toZero`, else stays a zero byte.
+std::string Utf8FromUtf16(std::string_view bytes, bool littleEndian = false, bool toZero = false);

@@ -162,47 +162,6 @@ void ChapterListRows(PageBuilder& page, const CChapterListBox& b) {
                        {c});
 }
 
-void AppendUtf8(std::string& out, uint32_t c) {
-    if (c < 0x80) {
-        out += char(c);
-    } else if (c < 0x800) {
-        out += char(0xC0 | c >> 6);
-        out += char(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += char(0xE0 | c >> 12);
-        out += char(0x80 | (c >> 6 & 0x3F));
-        out += char(0x80 | (c & 0x3F));
-    } else {
-        out += char(0xF0 | c >> 18);
-        out += char(0x80 | (c >> 12 & 0x3F));
-        out += char(0x80 | (c >> 6 & 0x3F));
-        out += char(0x80 | (c & 0x3F));
-    }
-}
-
-// UTF-16 as UTF-8, big-endian unless a byte order mark says otherwise (marks are
-// dropped; an unpaired surrogate becomes U+FFFD; a zero unit stays a zero byte).
-std::string Utf8FromUtf16(std::string_view bytes) {
-    const bool little = bytes.size() >= 2 && uint8_t(bytes[0]) == 0xFF && uint8_t(bytes[1]) == 0xFE;
-    auto unit = [&](size_t i) -> uint32_t {
-        const uint32_t a = uint8_t(bytes[i]), b = uint8_t(bytes[i + 1]);
-        return little ? a | b << 8 : a << 8 | b;
-    };
-    std::string out;
-    for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
-        uint32_t c = unit(i);
-        if (c == 0xFEFF) continue;
-        if (c >= 0xD800 && c < 0xDC00 && i + 3 < bytes.size() && unit(i + 2) >= 0xDC00 && unit(i + 2) < 0xE000) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (unit(i + 2) - 0xDC00);
-            i += 2;
-        } else if (c >= 0xD800 && c < 0xE000) {
-            c = 0xFFFD;
-        }
-        AppendUtf8(out, c);
-    }
-    return out;
-}
-
 // A loci text: UTF-8, or UTF-16 after a byte order mark (shown converted, so derived).
 void LocationTextRow(PageBuilder& page, const char* label, const std::string& raw) {
     const bool bom = raw.size() >= 2 && ((uint8_t(raw[0]) == 0xFE && uint8_t(raw[1]) == 0xFF) ||

@@ -54,42 +54,6 @@ std::string UuidText(const uint8_t* b) {
 
 Text BytesValue(const std::vector<uint8_t>& bytes) { return FormatBytesText(bytes.data(), bytes.size()); }
 
-// UTF-16LE text as UTF-8 (an unpaired surrogate as U+FFFD), up to its first zero unit.
-std::string Utf8FromUtf16Le(const std::vector<uint8_t>& bytes) {
-    std::string out;
-    auto put = [&](uint32_t c) {
-        if (c < 0x80) {
-            out += char(c);
-        } else if (c < 0x800) {
-            out += char(0xC0 | c >> 6);
-            out += char(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += char(0xE0 | c >> 12);
-            out += char(0x80 | (c >> 6 & 0x3F));
-            out += char(0x80 | (c & 0x3F));
-        } else {
-            out += char(0xF0 | c >> 18);
-            out += char(0x80 | (c >> 12 & 0x3F));
-            out += char(0x80 | (c >> 6 & 0x3F));
-            out += char(0x80 | (c & 0x3F));
-        }
-    };
-    for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
-        uint32_t c = bytes[i] | bytes[i + 1] << 8;
-        if (c == 0) break;
-        if (c >= 0xD800 && c < 0xDC00 && i + 3 < bytes.size()) {
-            const uint32_t low = bytes[i + 2] | bytes[i + 3] << 8;
-            if (low >= 0xDC00 && low < 0xE000) {
-                put(0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00));
-                i += 2;
-                continue;
-            }
-        }
-        put(c >= 0xD800 && c < 0xE000 ? 0xFFFD : c);
-    }
-    return out;
-}
-
 void TrackEncryptionRows(PageBuilder& page, const CTrackEncryptionBox& b) {
     page.Table();
     page.U32x2("Reserved", b.m_reserved);
@@ -132,7 +96,9 @@ void ProtectionSystemRows(PageBuilder& page, const CProtectionSystemHeaderBox& b
     page.U32x4("Record count", b.m_playReadyRecordCount);
     page.List("PlayReady Object Records", {"Type", "Length", "Value"});
     for (const auto& r : b.m_playReadyRecords) {
-        const Text value = r.type == 1 ? Text::FromFile(Utf8FromUtf16Le(r.value)) : BytesValue(r.value);
+        // A rights management header is UTF-16LE XML.
+        const std::string_view raw(reinterpret_cast<const char*>(r.value.data()), r.value.size());
+        const Text value = r.type == 1 ? Text::FromFile(Utf8FromUtf16(raw, true, true)) : BytesValue(r.value);
         page.ListEntry({Text(U32Text4(r.type) + (r.type == 1 ? " rights management header" : "")),
                         Text(U32Text4(r.length)), value},
                        {r.type, r.length, r.value});
