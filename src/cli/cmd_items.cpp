@@ -11,7 +11,7 @@
 #include "samples/sample_context.h"
 
 namespace {
-const CommandSpec kItemsSpec{
+const CommandSpec kItemsCommand{
     "corvel items FILE [--json]",
     "Prints one line per item of FILE's first meta box with items (a HEIF or AVIF image's):\n"
     "ID, type, name, content type, primary, properties (by type, '*' after an essential one),\n"
@@ -19,7 +19,7 @@ const CommandSpec kItemsSpec{
     "line, or as JSON with --json.\n",
     {}, {"--json"}, 1, 1};
 
-const CommandSpec kItemSpec{
+const CommandSpec kItemCommand{
     "corvel item FILE ID",
     "Writes the bytes of the item with ID (its extents in order, from the file or the idat)\n"
     "to standard output.\n",
@@ -48,7 +48,7 @@ std::string Csv(const std::string& s) {
 
 int RunItems(const Args& args) {
     CommandLine line;
-    if (const int done = ParseCommandLine(kItemsSpec, args, line); done >= 0) return done;
+    if (const int done = ParseCommandLine(kItemsCommand, args, line); done >= 0) return done;
     const std::string& file = line.positional[0];
     CCorvelLib lib;
     const int status = OpenAndParse(lib, file);
@@ -81,12 +81,12 @@ int RunItems(const Args& args) {
 
 int RunItem(const Args& args) {
     CommandLine line;
-    if (const int done = ParseCommandLine(kItemSpec, args, line); done >= 0) return done;
+    if (const int done = ParseCommandLine(kItemCommand, args, line); done >= 0) return done;
     const std::string& file = line.positional[0];
     const std::string& id = line.positional[1];
     if (id.empty() || id.size() > 10 || id.find_first_not_of("0123456789") != std::string::npos ||
         std::stoull(id) > UINT32_MAX)
-        return UsageError(kItemSpec, "ID is a number");
+        return UsageError(kItemCommand, "ID is a number");
     CCorvelLib lib;
     const int status = OpenAndParse(lib, file);
     if (status == -2) return 2;

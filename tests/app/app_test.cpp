@@ -60,17 +60,17 @@ bool ViewShows(CCorvel_UIDlg& w, const std::function<bool(const QColor&)>& wante
     });
 }
 
-// Runs `action`, which shows a modal dialog of type T; `inspect` sees it, then it is closed.
+// Runs `action`, which shows a modal dialog of type T; `look` sees it, then it is closed.
 template <class T>
-void WithModal(const std::function<void()>& action, const std::function<void(T*)>& inspect) {
+void WithModal(const std::function<void()>& action, const std::function<void(T*)>& look) {
     bool seen = false;
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
         if (auto* dlg = qobject_cast<T*>(QApplication::activeModalWidget())) {
             poll.stop();
             seen = true;
-            inspect(dlg);
-            if (dlg->isVisible()) dlg->reject();  // unless `inspect` closed it
+            look(dlg);
+            if (dlg->isVisible()) dlg->reject();  // unless `look` closed it
         }
     });
     poll.start(10);

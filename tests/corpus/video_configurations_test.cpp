@@ -175,7 +175,7 @@ TEST(CorpusVideoConfigurations, ProfileAndColourMatchFfprobe) {
                 ++compared["profile"];
             }
             for (const auto& [key, code] : ours.codes) {
-                // ffprobe leaves out what is unspecified (2).
+                // ffprobe leaves out the code 2, "not given".
                 EXPECT_EQ(code == 2 ? "none" : FfmpegName(key.c_str(), code), s.count(key) ? s.at(key) : "none") << key;
                 ++compared[key];
             }

@@ -1,6 +1,6 @@
 // tapt against ffprobe's stream (a mov made once with ffmpeg, pixels 4:3): the encoded
 // pixels are the coded size, the clean and production apertures that width stretched
-// by the pixel aspect ratio (ffmpeg writes its whole part).
+// by the pixel width-to-height ratio (ffmpeg writes its whole part).
 #include <gtest/gtest.h>
 
 #include <cmath>
