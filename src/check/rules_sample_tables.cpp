@@ -31,9 +31,13 @@ struct Track {
     const CChunkOffsetBox* chunks = nullptr;  // stco or co64
     uint64_t samples = 0;                     // of the size box
     bool hasSizes = false;
+    // From one pass over the chunk offsets: the first at or past the end of the file
+    // (from 1; 0: none), and whether they ever decrease.
+    uint32_t firstChunkPastEnd = 0;
+    bool chunksOutOfOrder = false;
 };
 
-Track TrackOf(const CBox& trak, const CMovieHeaderBox* mvhd) {
+Track TrackOf(const CBox& trak, const CMovieHeaderBox* mvhd, uint64_t fileSize) {
     Track t;
     t.trak = &trak;
     t.mvhd = mvhd;
@@ -46,6 +50,14 @@ Track TrackOf(const CBox& trak, const CMovieHeaderBox* mvhd) {
     t.stts = ChildOf<CTimeToSampleBox>(*t.stbl, FourCC("stts"));
     t.chunks = ChildOf<CChunkOffsetBox>(*t.stbl, FourCC("stco"));
     if (!t.chunks) t.chunks = ChildOf<CChunkOffsetBox>(*t.stbl, FourCC("co64"));
+    if (t.chunks) {
+        const auto& offsets = t.chunks->m_chunkOffsets;
+        for (uint32_t i = 0; i < offsets.size(); ++i) {
+            const uint64_t offset = offsets[i];
+            if (offset >= fileSize && !t.firstChunkPastEnd) t.firstChunkPastEnd = i + 1;
+            t.chunksOutOfOrder = t.chunksOutOfOrder || (i > 0 && offset < offsets[i - 1]);
+        }
+    }
     if (const auto* stsz = ChildOf<CSampleSizeBox>(*t.stbl, FourCC("stsz"))) {
         t.samples = stsz->m_sampleCount;
         t.hasSizes = true;
@@ -158,16 +170,13 @@ bool DataElsewhere(const CBox& trak) {
 
 // Chunks past the end of the file.
 void ChunkOffsets(CheckContext& check, const Track& t) {
-    if (!t.chunks || DataElsewhere(*t.trak)) return;
-    for (uint32_t i = 0; i < t.chunks->m_chunkOffsets.size(); ++i) {
-        const uint64_t offset = t.chunks->m_chunkOffsets[i];
-        if (offset < check.FileSize()) continue;
-        check.Add(Severity::Error, "stco-offset-past-eof", *t.chunks,
-                  check.SpanOf(*t.chunks, t.chunks->m_chunkOffsets.Address(i), t.chunks->m_chunkOffsets.RecordBytes()),
-                  "chunk " + Num(i + 1) + " at " + Num(offset) + " lies past the end of the file (" +
-                      Num(check.FileSize()) + " bytes)");
-        return;
-    }
+    if (!t.firstChunkPastEnd || DataElsewhere(*t.trak)) return;
+    const uint32_t i = t.firstChunkPastEnd - 1;
+    const auto& offsets = t.chunks->m_chunkOffsets;
+    check.Add(Severity::Error, "stco-offset-past-eof", *t.chunks,
+              check.SpanOf(*t.chunks, offsets.Address(i), offsets.RecordBytes()),
+              "chunk " + Num(i + 1) + " at " + Num(offsets[i]) + " lies past the end of the file (" +
+                  Num(check.FileSize()) + " bytes)");
 }
 
 // mdhd's duration is the sum of the sample durations.
@@ -332,15 +341,11 @@ private:
 class PlacedChunks {
 public:
     PlacedChunks(CheckContext& check, const Track& t) : track(t), m_walk(check, t) {
-        const auto& offsets = t.chunks->m_chunkOffsets;
-        for (uint32_t i = 1; i < offsets.size(); ++i)
-            if (offsets[i] < offsets[i - 1]) {
-                for (Extent e; m_walk.Next(e);) m_sorted.push_back(e);
-                std::stable_sort(m_sorted.begin(), m_sorted.end(),
-                                 [](const Extent& a, const Extent& b) { return a.offset < b.offset; });
-                m_gathered = true;
-                break;
-            }
+        if (!t.chunksOutOfOrder) return;
+        for (Extent e; m_walk.Next(e);) m_sorted.push_back(e);
+        std::stable_sort(m_sorted.begin(), m_sorted.end(),
+                         [](const Extent& a, const Extent& b) { return a.offset < b.offset; });
+        m_gathered = true;
     }
     bool Next(Extent& e) {
         if (!m_gathered) return m_walk.Next(e);
@@ -432,7 +437,7 @@ void CheckSampleTables(CheckContext& check) {
         if (top->m_type != FourCC("moov")) continue;
         const auto* mvhd = ChildOf<CMovieHeaderBox>(*top, FourCC("mvhd"));
         for (const auto& child : top->m_children)
-            if (child && child->m_type == FourCC("trak")) tracks.push_back(TrackOf(*child, mvhd));
+            if (child && child->m_type == FourCC("trak")) tracks.push_back(TrackOf(*child, mvhd, check.FileSize()));
     }
     for (const Track& t : tracks) {
         if (!t.stbl) continue;
