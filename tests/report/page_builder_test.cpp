@@ -107,23 +107,12 @@ TEST(TextFormats, DateText) {
     EXPECT_EQ(FormatDateText(32535216000ull), "(out of range: 32535216000)");
 }
 
-TEST(TextFormats, BytesAndFourCC) {
-    const uint8_t four[] = {0x67, 0x42, 0xC0, 0x1E};
-    EXPECT_EQ(FormatBytesText(four, 4), "0x67 0x42 0xc0 0x1e");
-    EXPECT_EQ(FormatBytesText(four, 0), "");
+TEST(TextFormats, EveryByteIsShown) {
     uint8_t many[300];
     for (int i = 0; i < 300; ++i) many[i] = static_cast<uint8_t>(i);
     const std::string text = FormatBytesText(many, 300);
-    EXPECT_EQ(text.size(), 300u * 5 - 1);  // every byte, no cut at 204
+    EXPECT_EQ(text.size(), 300u * 5 - 1);  // no cut at 204
     EXPECT_EQ(text.substr(text.size() - 9), "0x2a 0x2b");
-
-    const Text odd = FourCCValue(FourCC("<&\"'"));
-    EXPECT_EQ(odd.Plain(), "<&\"'");
-    EXPECT_EQ(odd.Html(), "&lt;&amp;&quot;&#39;");
-    // All the bits of a 64-bit value, a negative one's two's complement.
-    EXPECT_EQ(I64Text(-1), "-1 (0XFFFFFFFFFFFFFFFF)");
-    EXPECT_EQ(U64Text(0xFFFFFFFFFFFC74F8), "18446744073709319416 (0XFFFFFFFFFFFC74F8)");
-    EXPECT_EQ(U64Text(7), "7 (0X00000007)");
 }
 
 // A table of more rows than a sub page holds (a tfra of 450 entries) is paged: the box
