@@ -466,17 +466,10 @@ std::string CCorvel_UIDlg::DecryptedDump(uint64_t offset, uint64_t size) const {
     if (!samples || !samples->HasProtection()) return {};
     const std::optional<FoundSample> found = FindSampleAt(*samples, offset, size);
     if (!found || !found->encryption || !found->encryption->isProtected) return {};
-    std::vector<uint8_t> bytes = ReadSampleBytes(*m_lib.Parser(), found->record);
-    const std::string why = bytes.size() < found->record.size ? std::string("the file ends inside it")
-                                                              : DecryptSample(*found->encryption, m_keys, bytes);
+    std::vector<uint8_t> bytes;
+    const std::string why = ReadDecrypted(*m_lib.Parser(), found->record, *found->encryption, m_keys, bytes);
     if (!why.empty()) return "\r\nNot decrypted: " + why + "\r\n";
-    static const char kDigits[] = "0123456789abcdef";
-    std::string text = "\r\nDecrypted (KID ";
-    for (uint8_t b : found->encryption->kid) {
-        text += kDigits[b >> 4];
-        text += kDigits[b & 15];
-    }
-    text += "):\r\n";
+    const std::string text = "\r\nDecrypted (KID " + HexText(found->encryption->kid.data(), 16) + "):\r\n";
     return text + FormatHexDump(bytes.data(), std::min<size_t>(bytes.size(), kMaxDumpBytes));
 }
 

@@ -56,8 +56,8 @@ EncryptionCells EncryptionOf(const CCorvel& parser, const SampleOrigin& o, const
     cells.iv = e.missing ? e.missing : IvText(e);
     cells.subsamples = SubsampleText(e);
     if (keys.Empty()) return cells;
-    std::vector<uint8_t> bytes = ReadSampleBytes(parser, r);
-    cells.decryption = bytes.size() < r.size ? "the file ends inside it" : DecryptSample(e, keys, bytes);
+    std::vector<uint8_t> bytes;
+    cells.decryption = ReadDecrypted(parser, r, e, keys, bytes);
     if (cells.decryption.empty()) cells.decryption = "ok";
     return cells;
 }

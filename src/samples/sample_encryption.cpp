@@ -1,7 +1,6 @@
 #include "samples/sample_encryption.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "boxes/containers/corvel.h"
 #include "boxes/fragments/track_fragment_header_box.h"
@@ -149,15 +148,17 @@ SampleEncryption ContainerEncryption::Of(uint64_t k) const {
     return e;
 }
 
-std::string IvText(const SampleEncryption& e) {
+std::string HexText(const uint8_t* bytes, size_t count) {
+    static const char kDigits[] = "0123456789abcdef";
     std::string s;
-    char hex[3];
-    for (uint8_t b : e.iv) {
-        std::snprintf(hex, sizeof hex, "%02x", b);
-        s += hex;
+    for (size_t i = 0; i < count; ++i) {
+        s += kDigits[bytes[i] >> 4];
+        s += kDigits[bytes[i] & 15];
     }
     return s;
 }
+
+std::string IvText(const SampleEncryption& e) { return HexText(e.iv.data(), e.iv.size()); }
 
 std::string SubsampleText(const SampleEncryption& e) {
     std::string s;

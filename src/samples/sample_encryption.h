@@ -1,5 +1,6 @@
 #pragma once
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -64,6 +65,8 @@ private:
 // of its moof. An stbl's are file offsets (0).
 uint64_t AuxInfoBase(const CBox& trafOrStbl, const CBox* moof);
 
+// Bytes as hexadecimal digits: "0a0b0c".
+std::string HexText(const uint8_t* bytes, size_t count);
 // A sample's IV in hex ("0a0b0c0d0e0f1011") and its subsamples as clear/protected byte
 // counts ("3/1200 10/400"), as the sample lists show them.
 std::string IvText(const SampleEncryption& e);

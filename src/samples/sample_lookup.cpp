@@ -5,6 +5,7 @@
 #include "boxes/containers/corvel.h"
 #include "boxes/sampleentry/timecode_sample_entry.h"
 #include "samples/sample_context.h"
+#include "samples/sample_decryption.h"
 
 namespace {
 std::optional<FoundSample> FindFirst(const SampleContext& context,
@@ -38,6 +39,13 @@ std::vector<uint8_t> ReadSampleBytes(const CCorvel& parser, const SampleRecord& 
     std::vector<uint8_t> bytes(present);
     bytes.resize(parser.ReadBytes(record.offset, bytes.data(), present));
     return bytes;
+}
+
+std::string ReadDecrypted(const CCorvel& parser, const SampleRecord& record, const SampleEncryption& encryption,
+                          const KeyRing& keys, std::vector<uint8_t>& bytes) {
+    bytes = ReadSampleBytes(parser, record);
+    if (bytes.size() < record.size) return "the file ends inside it";
+    return DecryptSample(encryption, keys, bytes);
 }
 
 const CTimecodeSampleEntry* TimecodeEntryOf(const CBox& box) {

@@ -8,6 +8,7 @@
 #include "samples/sample_encryption.h"
 
 class CCorvel;
+class KeyRing;
 class CTimecodeSampleEntry;
 
 // One sample found in a walk of the file's samples, with how it is encrypted.
@@ -24,6 +25,10 @@ std::optional<FoundSample> FindSampleAt(const SampleContext& context, uint64_t o
 
 // The sample's bytes as far as the file holds them.
 std::vector<uint8_t> ReadSampleBytes(const CCorvel& parser, const SampleRecord& record);
+// A protected sample's bytes read and decrypted into `bytes`: "" when done, else why not
+// (a sample the file ends inside is not decrypted).
+std::string ReadDecrypted(const CCorvel& parser, const SampleRecord& record, const SampleEncryption& encryption,
+                          const KeyRing& keys, std::vector<uint8_t>& bytes);
 
 // The first tmcd sample entry of a timecode track's trak or stbl; null for another track.
 const CTimecodeSampleEntry* TimecodeEntryOf(const CBox& trakOrStbl);
